@@ -1,0 +1,116 @@
+#pragma once
+// The project: an ordered list of objects (run entry, icon, label, menus) and the rules on their
+// captions, positions, counts and the default menu.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kmr {
+
+// The kind of an object; the number is also the index of its picture in the shared image list.
+enum class Kind : int { PlainMenu = 6, DefaultMenu = 20, RunEntry = 21, Icon = 22, Label = 23 };
+
+constexpr bool isMenu(Kind k) { return k == Kind::PlainMenu || k == Kind::DefaultMenu; }
+constexpr bool isGeneral(Kind k) { return k == Kind::RunEntry || k == Kind::Icon || k == Kind::Label; }
+
+// Caption prefixes, each with its trailing blank.
+inline constexpr std::string_view kProgramPrefix = "Ejecutar programa ";
+inline constexpr std::string_view kResourcePrefix = "Ejecutar recurso ";
+inline constexpr std::string_view kIconPrefix = "Mostrar icono ";
+inline constexpr std::string_view kLabelPrefix = "Mostrar texto ";
+inline constexpr std::string_view kMenuPrefix = "Mostrar menú ";
+
+// A caption: the prefix, then the first value between double quotes.
+std::string buildCaption(std::string_view prefix, std::string_view firstValue);
+
+// One row of the object list. Run entries, icons and labels hold one value; menus hold three
+// (menu text, menu command, menu internal name).
+struct ProjectObject {
+    std::string caption;
+    Kind kind = Kind::PlainMenu;
+    std::vector<std::string> values;
+
+    const std::string& value() const { return values.at(0); }
+    const std::string& menuText() const { return values.at(0); }
+    const std::string& menuCommand() const { return values.at(1); }
+    const std::string& menuName() const { return values.at(2); }
+
+    bool operator==(const ProjectObject&) const = default;
+};
+
+ProjectObject makeProgram(std::string value);
+ProjectObject makeResource(std::string value);
+// A run entry in the resource form when `resource`, else in the program form.
+ProjectObject makeRunEntry(std::string value, bool resource);
+ProjectObject makeIcon(std::string value);
+ProjectObject makeLabel(std::string value);
+ProjectObject makeMenu(std::string text, std::string command, std::string name, bool isDefault = false);
+
+// A run entry is a resource when the first ten characters of its caption are "Ejecutar r", and a
+// program when they are "Ejecutar p"; the caption is the only place this is recorded.
+bool isResourceEntry(const ProjectObject& o);
+bool isProgramEntry(const ProjectObject& o);
+
+// Replaces the first value and rebuilds the caption in the form the object already has.
+void setFirstValue(ProjectObject& o, std::string value);
+
+// The ordered object list with the operations that keep its order rules.
+struct Project {
+    std::vector<ProjectObject> objects;
+
+    std::size_t size() const { return objects.size(); }
+    bool empty() const { return objects.empty(); }
+
+    // Where a new object of the kind goes: a run entry at 0; an icon at 1 after a run entry, else
+    // 0; a label after a run entry or icon (2 when an icon stands second); a menu at the end.
+    std::size_t insertPosition(Kind kind) const;
+    // Inserts at insertPosition(kind) and returns the position.
+    std::size_t insert(ProjectObject o);
+    void append(ProjectObject o) { objects.push_back(std::move(o)); }
+
+    std::size_t count(Kind kind) const;
+    bool contains(Kind kind) const { return count(kind) > 0; }
+    std::size_t menuCount() const;
+
+    // Turns every default menu into a plain one.
+    void clearDefaults();
+    // Makes the menu at the index the only default menu (its caption rebuilt from its text).
+    // Returns false when the index is not a menu.
+    bool makeDefault(std::size_t index);
+    // Default → plain, or plain → the only default. Returns false when the index is not a menu.
+    bool toggleDefault(std::size_t index);
+
+    // A menu moves only among menus: up when the object before it is a menu, down when the one
+    // after it is. Each returns the menu's new position, or the old one when it cannot move.
+    bool canMoveUp(std::size_t index) const;
+    bool canMoveDown(std::size_t index) const;
+    std::size_t moveUp(std::size_t index);
+    std::size_t moveDown(std::size_t index);
+
+    bool operator==(const Project&) const = default;
+};
+
+// One menu gathered by the new-project wizard.
+struct WizardMenu {
+    std::string text;
+    std::string command;
+    std::string name;
+    Kind kind = Kind::PlainMenu;  // PlainMenu or DefaultMenu
+};
+
+// What the new-project wizard holds when it finishes.
+struct WizardData {
+    std::string runCommand;
+    bool resource = false;  // "Recurso con programa asociado"
+    std::string icon;
+    std::string label;
+    std::vector<WizardMenu> menus;
+};
+
+// Builds a project from wizard data: the run entry, icon and label when not empty, then every
+// menu in order with its kind unchanged.
+Project buildProject(const WizardData& data);
+
+}  // namespace kmr

@@ -1,0 +1,71 @@
+#pragma once
+// Text helpers shared by every reader and writer: code-page conversion, A–Z folding, trimming and
+// character-based positions on UTF-8 strings.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kmr::text {
+
+// How a file's bytes were (or are to be) encoded.
+enum class Encoding { Cp1252, Utf16Le, Utf8Bom };
+
+// Text decoded from a file, with the encoding that was detected from its byte-order mark.
+struct Decoded {
+    std::string text;
+    Encoding encoding = Encoding::Cp1252;
+};
+
+// Decodes file bytes: UTF-16 LE when they start with FF FE, UTF-8 when they start with EF BB BF,
+// Windows-1252 otherwise. The Windows-1252 mapping is total and reversible for all 256 bytes.
+Decoded decode(std::string_view bytes);
+
+// Decodes bytes as Windows-1252, with no byte-order-mark detection.
+std::string fromCp1252(std::string_view bytes);
+
+// True when every character of the UTF-8 text has a Windows-1252 byte.
+bool fitsCp1252(std::string_view utf8);
+
+// Encodes text for a file: Windows-1252 when every character fits, else UTF-16 LE with its mark.
+std::string encodeForFile(std::string_view utf8);
+
+// Encodes text as UTF-16 LE with its byte-order mark.
+std::string toUtf16LeWithBom(std::string_view utf8);
+
+// Lower-cases the letters A to Z only; every other character is left as it is.
+std::string asciiLower(std::string_view s);
+
+// True when c has code 32 or lower (blank, tab, control characters).
+constexpr bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Removes characters of code 32 or lower from both ends (or one end).
+std::string_view trimView(std::string_view s);
+std::string trim(std::string_view s);
+std::string_view trimLeftView(std::string_view s);
+std::string_view trimRightView(std::string_view s);
+
+// Number of characters (code points) of a UTF-8 text.
+std::size_t length(std::string_view utf8);
+
+// Byte offset of the character at index `chars` (or the size when the text is shorter).
+std::size_t byteOffset(std::string_view utf8, std::size_t chars);
+
+// The first n characters of a UTF-8 text.
+std::string_view left(std::string_view utf8, std::size_t n);
+
+// The text from character index `from` (0-based) to the end; empty when the text is shorter.
+std::string_view from(std::string_view utf8, std::size_t from);
+
+// Splits text into lines. CR LF and LF always end a line; a lone CR does so only when
+// `loneCrEndsLine`. A final line terminator does not start another (empty) line.
+std::vector<std::string_view> splitLines(std::string_view text, bool loneCrEndsLine);
+
+// The file name of a path without its folder (after the last '/' or '\').
+std::string_view fileNameOf(std::string_view path);
+
+// Appends one code point to a UTF-8 string.
+void appendUtf8(std::string& out, char32_t cp);
+
+}  // namespace kmr::text

@@ -1,0 +1,20 @@
+# Debian packages the project needs; sourced by ./run-tests and ./run.
+# kmr_install_deps test|run installs whatever of the list is missing.
+
+kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev)
+kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+
+kmr_install_deps() {
+    local wanted=("${kmr_packages_common[@]}")
+    [ "${1:-test}" = test ] && wanted+=("${kmr_packages_test[@]}")
+    local missing=() p
+    for p in "${wanted[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
