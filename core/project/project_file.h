@@ -1,0 +1,39 @@
+#pragma once
+// Project files: the version-2 writer and reader, version detection and the version-1 reader.
+
+#include <string>
+#include <string_view>
+
+#include "project/project.h"
+
+namespace kmr {
+
+enum class ProjectFormat { Version1, Version2 };
+
+// A file is version 1 when its first line, A–Z lower-cased and not trimmed, is
+// "[dantreva kmr file]"; every other file is read as version 2.
+ProjectFormat detectProjectFormat(std::string_view text);
+
+// What a reader made of a file. `versionOk` is false for a version-2 file whose "Version" is not
+// exactly "2.0" (the caller asks whether to go on; the project is what the file gave anyway).
+// `errors` is the version-1 error flag. `menuCount` is the menu count the file stated, as used.
+struct ProjectReadResult {
+    ProjectFormat format = ProjectFormat::Version2;
+    bool versionOk = true;
+    bool errors = false;
+    Project project;
+};
+
+// Version-2 reader over decoded text.
+ProjectReadResult readProjectV2(std::string_view text);
+// Version-1 reader over decoded text.
+ProjectReadResult readProjectV1(std::string_view text);
+// Decodes file bytes, detects the version and reads the file with the matching reader.
+ProjectReadResult readProjectFile(std::string_view bytes);
+
+// The version-2 text of a project (UTF-8, lines ended by CR LF).
+std::string writeProjectV2(const Project& project);
+// The bytes of a version-2 file: Windows-1252, or UTF-16 LE with its mark when a text needs it.
+std::string projectFileBytes(const Project& project);
+
+}  // namespace kmr
