@@ -1,15 +1,65 @@
 #include "kmrc.h"
 
 #include <ostream>
+#include <string_view>
+
+#include "commands.h"
 
 namespace kmr::cli {
+namespace {
 
-int runKmrc(const std::vector<std::string>& args, std::istream& /*in*/, std::ostream& /*out*/, std::ostream& err) {
+constexpr std::string_view kHelp = R"(kmrc: proyectos KMR desde la línea de órdenes
+
+Uso:
+  kmrc show [--force] PROYECTO
+      Lee un proyecto (.kmr de la versión 1 o 2) y escribe sus objetos en JSON (UTF-8):
+      {"format": 1|2, "errors": true|false, "objects": [{"kind": 21, "caption": "...", "values": ["..."]}]}
+      "errors" indica que un fichero de la versión 1 contenía líneas incorrectas.
+  kmrc convert [--force] ENTRADA SALIDA
+      Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.
+  kmrc --help
+      Muestra esta ayuda.
+
+Un proyecto de la versión 2 cuya versión no es "2.0" se rechaza salvo con --force, que sigue como si se
+hubiera respondido Sí a la pregunta. Los ficheros se escriben en un fichero temporal que después sustituye
+al destino: si algo falla, el fichero anterior queda intacto.
+
+Tipos de objeto: 21 programa o recurso a ejecutar, 22 icono, 23 etiqueta, 6 menú, 20 menú predeterminado.
+
+Códigos de salida:
+  0  hecho
+  1  se encontraron conflictos (check, compile --strict)
+  2  uso incorrecto
+  3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué)
+  4  entrada rechazada (versión no reconocida, encabezado incorrecto)
+)";
+
+struct CommandEntry {
+    std::string_view name;
+    int (*run)(const std::vector<std::string>&, Streams);
+};
+
+constexpr CommandEntry kCommands[] = {
+    {"show", showCommand},
+    {"convert", convertCommand},
+};
+
+}  // namespace
+
+int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    const Streams io{in, out, err};
     if (args.empty()) {
-        err << "kmrc: falta la orden\n";
+        err << "kmrc: falta la orden (kmrc --help muestra la ayuda)\n";
         return kUsage;
     }
-    err << "kmrc: orden desconocida: " << args[0] << "\n";
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << kHelp;
+        return kDone;
+    }
+    for (const auto& c : kCommands) {
+        if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
+    }
+    err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
     return kUsage;
 }
 

@@ -1,0 +1,81 @@
+#include "command_support.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "kmrc.h"
+#include "project/messages.h"
+#include "text/file_io.h"
+
+namespace kmr::cli {
+
+bool ParsedArgs::has(std::string_view flag) const { return std::find(flags.begin(), flags.end(), flag) != flags.end(); }
+
+ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
+                     bool allowOutput) {
+    ParsedArgs p;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
+            p.positional.push_back(a);
+        } else if (a == "--") {
+            optionsEnded = true;
+        } else if (allowOutput && a == "-o") {
+            if (i + 1 >= args.size()) {
+                p.error = "falta el fichero tras -o";
+                return p;
+            }
+            p.output = args[++i];
+        } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
+            p.flags.push_back(a);
+        } else {
+            p.error = "opción desconocida: " + a;
+            return p;
+        }
+    }
+    return p;
+}
+
+std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
+    io::ReadResult r = io::readFile(path);
+    if (!r.ok()) {
+        io.err << "kmrc: " << r.message << "\n";
+        exitCode = kFileError;
+        return std::nullopt;
+    }
+    return std::move(r.bytes);
+}
+
+std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode) {
+    const auto bytes = readInput(path, io, exitCode);
+    if (!bytes) return std::nullopt;
+    ProjectReadResult r = readProjectFile(*bytes);
+    if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
+        io.err << msg::kVersionQuestion << "\n";
+        io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
+        exitCode = kRefused;
+        return std::nullopt;
+    }
+    return r;
+}
+
+int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
+    if (path == "-") {
+        io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        io.out.flush();
+        if (!io.out) {
+            io.err << "kmrc: no se pudo escribir en la salida estándar\n";
+            return kFileError;
+        }
+        return kDone;
+    }
+    const io::IoResult r = io::writeFileAtomic(path, bytes);
+    if (!r.ok()) {
+        io.err << "kmrc: " << r.message << "\n";
+        return kFileError;
+    }
+    return kDone;
+}
+
+}  // namespace kmr::cli

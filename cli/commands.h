@@ -1,0 +1,14 @@
+#pragma once
+// The kmrc commands; each takes the arguments after its own name and returns the exit code.
+
+#include <string>
+#include <vector>
+
+#include "command_support.h"
+
+namespace kmr::cli {
+
+int showCommand(const std::vector<std::string>& args, Streams io);
+int convertCommand(const std::vector<std::string>& args, Streams io);
+
+}  // namespace kmr::cli

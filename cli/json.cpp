@@ -1,0 +1,51 @@
+#include "json.h"
+
+#include <cstdio>
+
+namespace kmr::cli {
+
+std::string jsonString(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 2);
+    out.push_back('"');
+    for (const char c : s) {
+        switch (c) {
+        case '"': out.append("\\\""); break;
+        case '\\': out.append("\\\\"); break;
+        case '\n': out.append("\\n"); break;
+        case '\r': out.append("\\r"); break;
+        case '\t': out.append("\\t"); break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out.append(buf);
+            } else {
+                out.push_back(c);
+            }
+        }
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string jsonObjects(const Project& project) {
+    std::string out = "[";
+    bool first = true;
+    for (const auto& o : project.objects) {
+        out.append(first ? "\n    " : ",\n    ");
+        first = false;
+        out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
+        out.append(", \"caption\": ").append(jsonString(o.caption));
+        out.append(", \"values\": [");
+        for (std::size_t i = 0; i < o.values.size(); ++i) {
+            if (i > 0) out.append(", ");
+            out.append(jsonString(o.values[i]));
+        }
+        out.append("]}");
+    }
+    out.append(first ? "]" : "\n  ]");
+    return out;
+}
+
+}  // namespace kmr::cli
