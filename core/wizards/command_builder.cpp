@@ -1,0 +1,177 @@
+#include "wizards/command_builder.h"
+
+#include <algorithm>
+
+#include "text/text.h"
+
+namespace kmr {
+namespace {
+
+constexpr std::string_view kAttention = "Atención";
+constexpr std::string_view kInformation = "Información";
+constexpr std::string_view kMissingFields = "Faltan casillas por rellenar.";
+constexpr std::string_view kBadDrive = "El formato de la unidad es incorrecto. Escriba unidad y dos puntos.";
+constexpr std::string_view kMissingAddress = "Introduzca el dato requerido.";
+constexpr std::string_view kCheckAddress =
+    "Compruebe los datos. Si se han corregido correctamente pulse sobre \"Insertar\".";
+
+CompositionResult refuse(const BuilderFields& fields, std::string_view text, std::string_view title, MessageIcon icon) {
+    CompositionResult r;
+    r.fields = fields;
+    r.message = BuilderMessage{std::string(text), std::string(title), icon};
+    return r;
+}
+
+CompositionResult accept(const BuilderFields& fields, std::string result, std::optional<bool> resourceFlag) {
+    CompositionResult r;
+    r.fields = fields;
+    r.result = std::move(result);
+    r.resourceFlag = resourceFlag;
+    r.accepted = true;
+    return r;
+}
+
+void dropLeadingBackslash(std::string& s) {
+    if (!s.empty() && s.front() == '\\') s.erase(0, 1);
+}
+
+void dropTrailingBackslash(std::string& s) {
+    if (!s.empty() && s.back() == '\\') s.pop_back();
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// Programa, Recursos y ficheros, Multimedia and Icono.
+CompositionResult composePath(BuilderPage page, BuilderFields f) {
+    f.name = text::trim(f.name);
+    f.drive = text::trim(f.drive);
+    f.folder = text::trim(f.folder);
+    if (f.name.empty() || (f.drive.empty() && !f.inCompilation)) {
+        return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
+    }
+    // With the file on the disc being built the drive is not used, so it is not examined.
+    if (!f.inCompilation && text::length(f.drive) > 2) {
+        return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
+    }
+    dropLeadingBackslash(f.name);
+    dropTrailingBackslash(f.drive);
+    dropLeadingBackslash(f.folder);
+    dropTrailingBackslash(f.folder);
+    const std::size_t driveChars = text::length(f.drive);
+    if (page == BuilderPage::Programa ? driveChars == 1 : driveChars < 2) f.drive += ':';
+    if (!f.folder.empty()) f.folder += '\\';
+
+    std::string path = f.inCompilation ? f.folder + f.name : f.drive + '\\' + f.folder + f.name;
+    switch (page) {
+        case BuilderPage::Programa: return accept(f, std::move(path), false);
+        case BuilderPage::Icono: {
+            if (f.multipleIcons) path += ',' + std::to_string(std::clamp(f.iconCode, 0, kMaxIconCode));
+            return accept(f, std::move(path), std::nullopt);
+        }
+        default: return accept(f, std::move(path), true);
+    }
+}
+
+CompositionResult composeExplorar(BuilderFields f) {
+    f.path = text::trim(f.path);
+    f.drive = text::trim(f.drive);
+    if (f.path.empty() || (f.drive.empty() && !f.inCompilation && !f.email)) {
+        return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
+    }
+    // An e-mail address uses no drive (its field is disabled then), so the drive is not examined.
+    if (!f.email && !f.inCompilation && text::length(f.drive) > 2) {
+        return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
+    }
+    if (f.email) {
+        // The quotes are only needed around the prefixed form that the user typed.
+        std::string result = startsWith(f.path, "mailto:") ? "explorer \"" + f.path + '"' : "explorer mailto:" + f.path;
+        return accept(f, std::move(result), false);
+    }
+    dropLeadingBackslash(f.path);
+    dropTrailingBackslash(f.drive);
+    if (text::length(f.drive) < 2) f.drive += ':';
+    // %1 is the root of the disc when the command runs.
+    std::string result =
+        f.inCompilation ? "explorer \"%1\\" + f.path + '"' : "explorer \"" + f.drive + '\\' + f.path + '"';
+    return accept(f, std::move(result), false);
+}
+
+CompositionResult composeInternet(BuilderFields f) {
+    f.address = text::trim(f.address);
+    if (f.address.empty()) return refuse(f, kMissingAddress, kAttention, MessageIcon::Warning);
+    std::string result;
+    if (f.internetEmail) {
+        result = startsWith(f.address, "mailto:") ? f.address : "mailto:" + f.address;
+    } else if (startsWith(f.address, "http://") || startsWith(f.address, "ftp://")) {
+        result = f.address;
+    } else if (startsWith(f.address, "www")) {
+        result = "http://" + f.address;
+    } else if (startsWith(f.address, "ftp.") || startsWith(f.address, "ftp2.") || startsWith(f.address, "ftp-")) {
+        result = "ftp://" + f.address;
+    } else {
+        // Proposed correction: the user checks it and presses "Insertar" again.
+        f.address = "http://" + f.address;
+        return refuse(f, kCheckAddress, kInformation, MessageIcon::Information);
+    }
+    if (f.compatibility) return accept(f, "explorer \"" + result + '"', false);
+    return accept(f, std::move(result), true);
+}
+
+}  // namespace
+
+CompositionResult composeCommand(BuilderPage page, const BuilderFields& fields) {
+    switch (page) {
+        case BuilderPage::Programa:
+        case BuilderPage::Recursos:
+        case BuilderPage::Multimedia:
+        case BuilderPage::Icono: return composePath(page, fields);
+        case BuilderPage::Explorar: return composeExplorar(fields);
+        case BuilderPage::Internet: return composeInternet(fields);
+        case BuilderPage::Nuevo: break;
+    }
+    CompositionResult r;
+    r.fields = fields;
+    return r;
+}
+
+IconCheck iconNameReaction(std::string_view name) {
+    const std::string_view file = text::fileNameOf(name);
+    const auto dot = file.rfind('.');
+    if (dot == std::string_view::npos) return IconCheck::Leave;
+    const std::string_view ext = file.substr(dot);
+    if (ext == ".ico" || ext == ".bmp") return IconCheck::Uncheck;
+    if (ext == ".dll" || ext == ".res" || ext == ".exe") return IconCheck::Check;
+    return IconCheck::Leave;
+}
+
+DriveControls driveControls(BuilderPage page, bool inCompilation, bool email) {
+    if (page != BuilderPage::Explorar) email = false;
+    DriveControls c;
+    c.driveEnabled = !inCompilation && !email;
+    c.driveButtonFace = inCompilation || email;
+    c.compilationBoxEnabled = !email;
+    return c;
+}
+
+ExplorarTexts explorarTexts(bool email) {
+    if (email)
+        return {"Dirección de correo electrónico:", "Por ejemplo: \"usuario@example.com\", \"info@example.org\""};
+    return {"Ruta y nombre del recurso o carpeta:", "Por ejemplo: \"docs\\present.ppt\", \"prog\\carpeta\""};
+}
+
+bool emailBoxAfterKey(char32_t key, bool pathFieldEmpty, bool emailBox) {
+    if (key == U'@') emailBox = true;
+    if (pathFieldEmpty) emailBox = false;
+    return emailBox;
+}
+
+InternetTexts internetTexts(bool email) {
+    if (email) {
+        return {"Dirección de correo electrónico:", "usuario@example.com",
+                "Por ejemplo: \"usuario@example.com\", \"mailto:info@example.org\""};
+    }
+    return {"Dirección de la página web, ruta del fichero a descargar:", "http://www.example.com",
+            "Por ejemplo: \"www.example.com\", \"ftp.example.com/descargas/fichero.zip\""};
+}
+
+}  // namespace kmr

@@ -1,0 +1,126 @@
+#include "wizards/templates.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "project/profile.h"
+#include "text/file_io.h"
+#include "text/integer.h"
+#include "text/text.h"
+
+namespace kmr {
+namespace {
+
+constexpr std::string_view kHeader = "Brenlowe KMR Template";
+constexpr std::string_view kGeneral = "ParametresGenerals";
+constexpr text::IntegerSyntax kDecimal{.allowSign = true, .allowHex0x = false, .allowHexDollar = false};
+constexpr text::IntegerSyntax kDecimalOrHex{.allowSign = true, .allowHex0x = true, .allowHexDollar = true};
+
+std::string valueOr(const ProfileFile& profile, std::string_view section, std::string_view key,
+                    std::string_view fallback) {
+    return profile.find(section, key).value_or(std::string(fallback));
+}
+
+// A number (zero is no, any other value yes) or the words True and False in any case.
+std::optional<bool> parseYesNo(std::string_view value) {
+    if (const auto n = text::parseInteger(value, kDecimalOrHex)) return *n != 0;
+    const std::string folded = text::asciiLower(value);
+    if (folded == "true") return true;
+    if (folded == "false") return false;
+    return std::nullopt;
+}
+
+bool isTemplateFileName(std::string_view name) {
+    // Dot-files are hidden; a name that is only the extension is one of them.
+    if (name.empty() || name.front() == '.') return false;
+    return text::asciiLower(name).ends_with(kTemplateExtension);
+}
+
+}  // namespace
+
+std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t fileNumber) {
+    const ProfileFile profile = ProfileFile::parse(text::decode(bytes).text);
+    if (profile.lookup(kHeader, "VersioMajor") != "2" || profile.lookup(kHeader, "VersioMenor") != "3") {
+        return std::nullopt;
+    }
+    TemplateRecord r;
+    r.fileNumber = fileNumber;
+    r.name = valueOr(profile, kHeader, "Nom", "Modelo " + std::to_string(fileNumber));
+    r.picture = text::parseInteger(profile.lookup(kHeader, "Icona"), kDecimalOrHex).value_or(0);
+    r.explanation = valueOr(profile, kHeader, "Explicacio", "No hay una definición disponible.");
+    r.program = profile.lookup(kGeneral, "Programa");
+    r.icon = profile.lookup(kGeneral, "Icona");
+    r.label = profile.lookup(kGeneral, "Etiqueta");
+    r.resourceText = valueOr(profile, kGeneral, "Recurs", "0");
+    r.menuCountText = valueOr(profile, kGeneral, "Menus", "0");
+    r.defaultMenuText = valueOr(profile, kGeneral, "MenuPredeterminat", "0");
+
+    // A count that is no whole number, or more menus than the file has lines, cannot be meant: such
+    // a template is listed without menus rather than read into unbounded memory.
+    const auto count = text::parseInteger(r.menuCountText, kDecimal);
+    if (count && *count > 0 && static_cast<std::size_t>(*count) <= profile.lineCount()) {
+        r.menus.reserve(static_cast<std::size_t>(*count));
+        for (std::int32_t k = 1; k <= *count; ++k) {
+            const std::string section = "Menu" + std::to_string(k);
+            r.menus.push_back({valueOr(profile, section, "Etiqueta", "Acción"),
+                               valueOr(profile, section, "Comandament", "programa.exe"),
+                               valueOr(profile, section, "NomIntern", "NombreInterno")});
+        }
+    }
+    return r;
+}
+
+std::vector<TemplateRecord> loadTemplates(const std::string& folder) {
+    namespace fs = std::filesystem;
+    struct Candidate {
+        std::string foldedName;
+        std::string name;
+        fs::path path;
+    };
+    std::vector<Candidate> candidates;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(folder), ec);
+    const fs::directory_iterator end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const fs::directory_entry& entry = *it;
+        std::string name = entry.path().filename().string();
+        std::error_code typeError;
+        if (!isTemplateFileName(name) || !entry.is_regular_file(typeError)) continue;
+        candidates.push_back({text::asciiLower(name), std::move(name), entry.path()});
+    }
+    // Names differing only in case (possible here, not where these discs are read) keep a fixed order.
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.foldedName != b.foldedName ? a.foldedName < b.foldedName : a.name < b.name;
+    });
+
+    std::vector<TemplateRecord> records;
+    for (std::size_t number = 0; number < candidates.size(); ++number) {
+        const std::string path = candidates[number].path.string();
+        const io::ReadResult file = io::readFile(path);
+        if (!file.ok()) continue;
+        if (auto record = readTemplate(file.bytes, number)) {
+            record->path = path;
+            records.push_back(std::move(*record));
+        }
+    }
+    return records;
+}
+
+WizardData applyTemplate(const TemplateRecord& record) {
+    WizardData data;
+    data.runCommand = record.program;
+    data.icon = record.icon;
+    data.label = record.label;
+    data.resource = parseYesNo(record.resourceText).value_or(false);
+    const std::int32_t defaultMenu = text::parseInteger(record.defaultMenuText, kDecimal).value_or(0);
+    data.menus.reserve(record.menus.size());
+    for (std::size_t i = 0; i < record.menus.size(); ++i) {
+        const auto& [menuText, command, name] = record.menus[i];
+        const bool isDefault = defaultMenu > 0 && static_cast<std::size_t>(defaultMenu) == i + 1;
+        data.menus.push_back({menuText, command, name, isDefault ? Kind::DefaultMenu : Kind::PlainMenu});
+    }
+    return data;
+}
+
+}  // namespace kmr

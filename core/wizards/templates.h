@@ -1,0 +1,52 @@
+#pragma once
+// Template files (".kmrt"): ready-made projects listed on the new-project wizard's first page.
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/project.h"
+
+namespace kmr {
+
+// Extension of template files, matched without regard to the case of A to Z.
+inline constexpr std::string_view kTemplateExtension = ".kmrt";
+
+// One listed template: what the template list shows and the values it applies, with every missing
+// value already replaced by its default.
+struct TemplateRecord {
+    std::string name;  // "Nom", or "Modelo " and the file number
+    int picture = 0;   // header "Icona": the picture of the template list
+    std::string explanation;
+    std::string program;
+    std::string icon;
+    std::string label;
+    std::string resourceText;                       // "Recurs" as written
+    std::string menuCountText;                      // "Menus" as written
+    std::string defaultMenuText;                    // "MenuPredeterminat" as written
+    std::vector<std::array<std::string, 3>> menus;  // text, command, internal name
+    std::size_t fileNumber = 0;                     // position among the folder's template files, rejected ones counted
+    std::string path;
+
+    bool operator==(const TemplateRecord&) const = default;
+};
+
+// Reads a template from the bytes of a file (Windows-1252, or UTF-16 LE / UTF-8 with a byte-order
+// mark). nullopt when the file is not of version 2.3. A "Menus" value that is no whole number, or one
+// larger than the file's number of lines, gives a template without menus.
+std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t fileNumber);
+
+// The template files of a folder: ordinary, not hidden, ending in ".kmrt" in any case, in name order
+// ignoring case. Unreadable files and files of another version are left out but keep their number.
+// A folder that cannot be listed gives no templates.
+std::vector<TemplateRecord> loadTemplates(const std::string& folder);
+
+// The wizard data a template fills in: fields, resource flag and menus, the menu numbered by
+// "MenuPredeterminat" (from 1) being the default one. An invalid "Recurs" reads as no, an invalid
+// "MenuPredeterminat" as no default menu.
+WizardData applyTemplate(const TemplateRecord& record);
+
+}  // namespace kmr
