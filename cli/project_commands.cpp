@@ -22,8 +22,9 @@ int showCommand(const std::vector<std::string>& args, Streams io) {
     int code = kDone;
     const auto r = loadProject(p.positional[0], p.has("--force"), io, code);
     if (!r) return code;
-    io.out << "{\n  \"format\": " << (r->format == ProjectFormat::Version1 ? 1 : 2) << ",\n  \"errors\": "
-           << (r->errors ? "true" : "false") << ",\n  \"objects\": " << jsonObjects(r->project) << "\n}\n";
+    io.out << "{\n  \"format\": " << (r->format == ProjectFormat::Version1 ? 1 : 2)
+           << ",\n  \"errors\": " << (r->errors ? "true" : "false") << ",\n  \"objects\": " << jsonObjects(r->project)
+           << "\n}\n";
     return kDone;
 }
 

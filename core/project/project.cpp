@@ -27,11 +27,11 @@ ProjectObject single(Kind kind, std::string_view prefix, std::string value) {
 
 std::string_view prefixOf(const ProjectObject& o) {
     switch (o.kind) {
-    case Kind::RunEntry: return isResourceEntry(o) ? kResourcePrefix : kProgramPrefix;
-    case Kind::Icon: return kIconPrefix;
-    case Kind::Label: return kLabelPrefix;
-    case Kind::PlainMenu:
-    case Kind::DefaultMenu: break;
+        case Kind::RunEntry: return isResourceEntry(o) ? kResourcePrefix : kProgramPrefix;
+        case Kind::Icon: return kIconPrefix;
+        case Kind::Label: return kLabelPrefix;
+        case Kind::PlainMenu:
+        case Kind::DefaultMenu: break;
     }
     return kMenuPrefix;
 }
@@ -66,16 +66,16 @@ void setFirstValue(ProjectObject& o, std::string value) {
 std::size_t Project::insertPosition(Kind kind) const {
     const auto kindAt = [this](std::size_t i) { return objects[i].kind; };
     switch (kind) {
-    case Kind::RunEntry: return 0;
-    case Kind::Icon: return !objects.empty() && kindAt(0) == Kind::RunEntry ? 1 : 0;
-    case Kind::Label: {
-        std::size_t pos = 0;
-        if (!objects.empty() && (kindAt(0) == Kind::RunEntry || kindAt(0) == Kind::Icon)) pos = 1;
-        if (objects.size() >= 2 && kindAt(1) == Kind::Icon) pos = 2;
-        return pos;
-    }
-    case Kind::PlainMenu:
-    case Kind::DefaultMenu: break;
+        case Kind::RunEntry: return 0;
+        case Kind::Icon: return !objects.empty() && kindAt(0) == Kind::RunEntry ? 1 : 0;
+        case Kind::Label: {
+            std::size_t pos = 0;
+            if (!objects.empty() && (kindAt(0) == Kind::RunEntry || kindAt(0) == Kind::Icon)) pos = 1;
+            if (objects.size() >= 2 && kindAt(1) == Kind::Icon) pos = 2;
+            return pos;
+        }
+        case Kind::PlainMenu:
+        case Kind::DefaultMenu: break;
     }
     return objects.size();
 }

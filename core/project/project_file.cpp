@@ -90,35 +90,37 @@ std::string writeProjectV2(const Project& project) {
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const ProjectObject& o = objects[i];
         switch (o.kind) {
-        case Kind::RunEntry:
-            ++general;
-            if (isResourceEntry(o)) writeKey(out, "Ejecutar", valueAt(o, 0));
-            else if (isProgramEntry(o)) writeKey(out, "Programa", valueAt(o, 0));
-            break;
-        case Kind::Icon:
-            writeKey(out, "Icono", valueAt(o, 0));
-            ++general;
-            break;
-        case Kind::Label:
-            writeKey(out, "Etiqueta", valueAt(o, 0));
-            ++general;
-            break;
-        case Kind::PlainMenu:
-        case Kind::DefaultMenu:
-            if (i == general) {
-                out.append("Menus=").append(std::to_string(objects.size() - i)).append(kCrLf);
-                for (std::size_t j = i; j < objects.size(); ++j) {
-                    if (objects[j].kind == Kind::DefaultMenu) {
-                        out.append("Predeterminado=").append(std::to_string(j - general + 1)).append(kCrLf);
+            case Kind::RunEntry:
+                ++general;
+                if (isResourceEntry(o))
+                    writeKey(out, "Ejecutar", valueAt(o, 0));
+                else if (isProgramEntry(o))
+                    writeKey(out, "Programa", valueAt(o, 0));
+                break;
+            case Kind::Icon:
+                writeKey(out, "Icono", valueAt(o, 0));
+                ++general;
+                break;
+            case Kind::Label:
+                writeKey(out, "Etiqueta", valueAt(o, 0));
+                ++general;
+                break;
+            case Kind::PlainMenu:
+            case Kind::DefaultMenu:
+                if (i == general) {
+                    out.append("Menus=").append(std::to_string(objects.size() - i)).append(kCrLf);
+                    for (std::size_t j = i; j < objects.size(); ++j) {
+                        if (objects[j].kind == Kind::DefaultMenu) {
+                            out.append("Predeterminado=").append(std::to_string(j - general + 1)).append(kCrLf);
+                        }
                     }
                 }
-            }
-            out.append(kCrLf);
-            out.append("[Menu").append(std::to_string(i - general + 1)).append("]").append(kCrLf);
-            writeKey(out, "Texto", valueAt(o, 0));
-            writeKey(out, "Comando", valueAt(o, 1));
-            writeKey(out, "Nombre", valueAt(o, 2));
-            break;
+                out.append(kCrLf);
+                out.append("[Menu").append(std::to_string(i - general + 1)).append("]").append(kCrLf);
+                writeKey(out, "Texto", valueAt(o, 0));
+                writeKey(out, "Comando", valueAt(o, 1));
+                writeKey(out, "Nombre", valueAt(o, 2));
+                break;
         }
     }
     return out;
@@ -140,8 +142,8 @@ ProjectReadResult readProjectV2(std::string_view content) {
     const std::int32_t menus = boundedCount(file.findInt(kSection, "Menus"), file.lineCount()).value_or(0);
     for (std::int32_t k = 1; k <= menus; ++k) {
         const std::string section = "Menu" + std::to_string(k);
-        p.append(makeMenu(file.lookup(section, "Texto"), file.lookup(section, "Comando"), file.lookup(section, "Nombre"),
-                          k == defaultMenu));
+        p.append(makeMenu(file.lookup(section, "Texto"), file.lookup(section, "Comando"),
+                          file.lookup(section, "Nombre"), k == defaultMenu));
     }
     return r;
 }
@@ -170,8 +172,10 @@ ProjectReadResult readProjectV1(std::string_view content) {
     if (const auto line = lines.nextNonEmpty(); startsWithKey(line, "menus=")) {
         const auto n = boundedCount(
             text::parseInteger(text::trimLeftView(text::from(line, 6)), {.allowHexDollar = true}), lines.lineCount());
-        if (n) menus = *n;
-        else errors = true;  // not a whole number, or more menus than the file has lines: read none
+        if (n)
+            menus = *n;
+        else
+            errors = true;  // not a whole number, or more menus than the file has lines: read none
     } else {
         errors = true;
     }
@@ -194,7 +198,7 @@ ProjectReadResult readProjectV1(std::string_view content) {
 ProjectReadResult readProjectFile(std::string_view bytes) {
     const text::Decoded decoded = text::decode(bytes);
     return detectProjectFormat(decoded.text) == ProjectFormat::Version1 ? readProjectV1(decoded.text)
-                                                                         : readProjectV2(decoded.text);
+                                                                        : readProjectV2(decoded.text);
 }
 
 }  // namespace kmr

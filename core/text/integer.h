@@ -8,8 +8,8 @@
 namespace kmr::text {
 
 struct IntegerSyntax {
-    bool allowSign = true;       // a leading '+' or '-'
-    bool allowHex0x = true;      // "0x1F" / "0X1F"
+    bool allowSign = true;        // a leading '+' or '-'
+    bool allowHex0x = true;       // "0x1F" / "0X1F"
     bool allowHexDollar = false;  // "$1F"
 };
 

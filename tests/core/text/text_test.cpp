@@ -33,14 +33,19 @@ TEST(Encoding, OutsideTheCodePageTheWholeFileBecomesUtf16) {
     const std::string bytes = encodeForFile(text);
     ASSERT_GE(bytes.size(), 2U);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    EXPECT_EQ(bytes, std::string("\xFF\xFE" "a\0\x11\x04\x3D\xD8\x00\xDE", 10));
+    EXPECT_EQ(bytes, std::string("\xFF\xFE"
+                                 "a\0\x11\x04\x3D\xD8\x00\xDE",
+                                 10));
     const Decoded back = decode(bytes);
     EXPECT_EQ(back.encoding, Encoding::Utf16Le);
     EXPECT_EQ(back.text, text);
 }
 
 TEST(Encoding, Utf8MarkIsRecognised) {
-    const Decoded d = decode("\xEF\xBB\xBF" "ma\xC3\xB1" "ana");
+    const Decoded d = decode(
+        "\xEF\xBB\xBF"
+        "ma\xC3\xB1"
+        "ana");
     EXPECT_EQ(d.encoding, Encoding::Utf8Bom);
     EXPECT_EQ(d.text, "mañana");
     // Malformed UTF-8 after the mark still gives well-formed text.
@@ -93,10 +98,14 @@ TEST(Integers, Syntax) {
         std::optional<int> value;
     };
     const std::vector<Case> cases = {
-        {"0", 0},          {"12", 12},           {"-3", -3},       {"+4", 4},
-        {"0x1F", 31},      {"0XfF", 255},        {"", {}},         {"1a", {}},
-        {" 1", {}},        {"0x", {}},           {"-", {}},        {"2147483647", 2147483647},
-        {"2147483648", {}}, {"-2147483648", INT32_MIN}, {"0xFFFFFFFF", -1}, {"0x100000000", {}},
+        {"0", 0},           {"12", 12},
+        {"-3", -3},         {"+4", 4},
+        {"0x1F", 31},       {"0XfF", 255},
+        {"", {}},           {"1a", {}},
+        {" 1", {}},         {"0x", {}},
+        {"-", {}},          {"2147483647", 2147483647},
+        {"2147483648", {}}, {"-2147483648", INT32_MIN},
+        {"0xFFFFFFFF", -1}, {"0x100000000", {}},
         {"$10", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(parseInteger(c.text), c.value) << c.text;

@@ -1,0 +1,327 @@
+#include "project/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/printers.h"
+#include "support/test_files.h"
+#include "text/text.h"
+
+namespace kmr {
+namespace {
+
+using test::crlf;
+
+Project exampleProject() {
+    Project p;
+    p.append(makeProgram("setup.exe"));
+    p.append(makeIcon("disco.ico"));
+    p.append(makeLabel("MiCD"));
+    p.append(makeMenu("Instalar", "setup.exe", "instalar", true));
+    p.append(makeMenu("Leeme", "notepad leeme.txt", "leeme"));
+    return p;
+}
+
+const std::string kExampleFile =
+    crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Icono=disco.ico", "Etiqueta=MiCD", "Menus=2",
+          "Predeterminado=1", "", "[Menu1]", "Texto=Instalar", "Comando=setup.exe", "Nombre=instalar", "", "[Menu2]",
+          "Texto=Leeme", "Comando=notepad leeme.txt", "Nombre=leeme"});
+
+TEST(ProjectWriter, WorkedExampleByteForByte) { EXPECT_EQ(projectFileBytes(exampleProject()), kExampleFile); }
+
+TEST(ProjectWriter, OddListsAreWrittenAsTheyAre) {
+    struct Case {
+        const char* name;
+        Project project;
+        std::string bytes;
+    };
+    Project twoRuns;
+    twoRuns.append(makeProgram("a.exe"));
+    twoRuns.append(makeResource("b.html"));
+    Project twoDefaults;
+    twoDefaults.append(makeLabel("L"));
+    twoDefaults.append(makeMenu("x", "1", "a", true));
+    twoDefaults.append(makeMenu("y", "2", "b"));
+    twoDefaults.append(makeMenu("z", "3", "c", true));
+    Project noMenus;
+    noMenus.append(makeResource("docs\\i.html"));
+    Project menuBeforeIcon;  // only possible by hand; the walk still follows its rules
+    menuBeforeIcon.append(makeMenu("m", "c", "n"));
+    menuBeforeIcon.append(makeIcon("i.ico"));
+    menuBeforeIcon.append(makeMenu("o", "d", "p"));
+    const std::vector<Case> cases = {
+        {"two run entries", twoRuns, crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=a.exe", "Ejecutar=b.html"})},
+        {"two defaults", twoDefaults,
+         crlf({"[Brenlowe KMR File]",
+               "Version=2.0",
+               "Etiqueta=L",
+               "Menus=3",
+               "Predeterminado=1",
+               "Predeterminado=3",
+               "",
+               "[Menu1]",
+               "Texto=x",
+               "Comando=1",
+               "Nombre=a",
+               "",
+               "[Menu2]",
+               "Texto=y",
+               "Comando=2",
+               "Nombre=b",
+               "",
+               "[Menu3]",
+               "Texto=z",
+               "Comando=3",
+               "Nombre=c"})},
+        {"no menus", noMenus, crlf({"[Brenlowe KMR File]", "Version=2.0", "Ejecutar=docs\\i.html"})},
+        {"menu before icon", menuBeforeIcon,
+         crlf({"[Brenlowe KMR File]", "Version=2.0", "Menus=3", "", "[Menu1]", "Texto=m", "Comando=c", "Nombre=n",
+               "Icono=i.ico", "", "[Menu2]", "Texto=o", "Comando=d", "Nombre=p"})},
+        {"empty project", Project{}, crlf({"[Brenlowe KMR File]", "Version=2.0"})},
+    };
+    for (const auto& c : cases) EXPECT_EQ(projectFileBytes(c.project), c.bytes) << c.name;
+}
+
+TEST(ProjectWriter, ValuesTheReaderWouldChangeGetOneExtraPairOfQuotes) {
+    struct Case {
+        std::string value;
+        std::string written;
+    };
+    const std::vector<Case> cases = {
+        {"plain", "plain"},
+        {"a \"b\" c", "a \"b\" c"},
+        {"\"C:\\Program Files\\x.exe\"", "\"\"C:\\Program Files\\x.exe\"\""},
+        {"'x'", "\"'x'\""},
+        {" lead", "\" lead\""},
+        {"trail\t", "\"trail\t\""},
+        {"\"", "\""},
+        {"\"x'", "\"x'"},
+        {"", ""},
+        {"a=b", "a=b"},
+    };
+    for (const auto& c : cases) {
+        Project p;
+        p.append(makeLabel(c.value));
+        EXPECT_EQ(writeProjectV2(p), crlf({"[Brenlowe KMR File]", "Version=2.0"}) + "Etiqueta=" + c.written + "\r\n")
+            << c.value;
+    }
+}
+
+TEST(ProjectWriter, TextOutsideTheCodePageMakesAUtf16File) {
+    Project p;
+    p.append(makeLabel("Диск"));
+    const std::string bytes = projectFileBytes(p);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(readProjectFile(bytes).project, p);
+    Project latin;
+    latin.append(makeLabel("Año €"));
+    EXPECT_EQ(projectFileBytes(latin).substr(34), "Etiqueta=A\xF1o \x80\r\n");
+}
+
+TEST(ProjectReader, WorkedExample) {
+    const ProjectReadResult r = readProjectFile(kExampleFile);
+    EXPECT_EQ(r.format, ProjectFormat::Version2);
+    EXPECT_TRUE(r.versionOk);
+    EXPECT_FALSE(r.errors);
+    EXPECT_EQ(r.project, exampleProject());
+}
+
+TEST(ProjectReader, Cases) {
+    struct Case {
+        const char* name;
+        std::string file;
+        bool versionOk;
+        std::vector<ProjectObject> objects;
+    };
+    const std::vector<Case> cases = {
+        {"fixed order whatever the line order",
+         "\n\n[Menu1]\nTexto=t\nComando=c\nNombre=n\n[brenlowe kmr file]\nMenus=1\nEtiqueta=L\nIcono=I\n"
+         "Ejecutar=R\nPrograma=P\nversion=2.0\n",
+         true,
+         {makeProgram("P"), makeResource("R"), makeIcon("I"), makeLabel("L"), makeMenu("t", "c", "n")}},
+        {"other version still read", "[Brenlowe KMR File]\nVersion=2.1\nEtiqueta=x\n", false, {makeLabel("x")}},
+        {"no version", "[Brenlowe KMR File]\nEtiqueta=x\n", false, {makeLabel("x")}},
+        {"nothing at all", "", false, {}},
+        {"blanks and enclosing quotes lost, inner quotes kept",
+         "[Brenlowe KMR File]\nVersion=2.0\nPrograma= \"a b\" \nEtiqueta=x \"y\"\n",
+         true,
+         {makeProgram("a b"), makeLabel("x \"y\"")}},
+        {"empty values make no object",
+         "[Brenlowe KMR File]\nVersion=2.0\nPrograma=\nIcono=  \nEtiqueta=\"\"\n",
+         true,
+         {}},
+        {"more menus than sections",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=2\n[Menu1]\nTexto=a\n",
+         true,
+         {makeMenu("a", "", ""), makeMenu("", "", "")}},
+        {"default out of range",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=1\nPredeterminado=2\n[Menu1]\nTexto=a\n",
+         true,
+         {makeMenu("a", "", "")}},
+        {"two default lines: the first counts",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=2\nPredeterminado=2\nPredeterminado=1\n[Menu1]\nTexto=a\n[Menu2]\n"
+         "Texto=b\n",
+         true,
+         {makeMenu("a", "", ""), makeMenu("b", "", "", true)}},
+        {"hexadecimal count",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=0x1\n[Menu1]\nTexto=a\n",
+         true,
+         {makeMenu("a", "", "")}},
+        {"negative count", "[Brenlowe KMR File]\nVersion=2.0\nMenus=-1\n[Menu1]\nTexto=a\n", true, {}},
+        {"count that is no number", "[Brenlowe KMR File]\nVersion=2.0\nMenus=dos\n[Menu1]\nTexto=a\n", true, {}},
+        {"count larger than the file",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=2000000000\n[Menu1]\nTexto=a\n",
+         true,
+         {}},
+        {"value with equals signs",
+         "[Brenlowe KMR File]\nVersion=2.0\nPrograma=a.exe /x=1\n",
+         true,
+         {makeProgram("a.exe /x=1")}},
+        {"version line with a leading blank is still version 2", " [dantreva kmr file]\n", false, {}},
+    };
+    for (const auto& c : cases) {
+        const ProjectReadResult r = readProjectFile(c.file);
+        EXPECT_EQ(r.format, ProjectFormat::Version2) << c.name;
+        EXPECT_EQ(r.versionOk, c.versionOk) << c.name;
+        EXPECT_EQ(r.project.objects, c.objects) << c.name;
+    }
+}
+
+TEST(ProjectReader, Version1Cases) {
+    struct Case {
+        const char* name;
+        std::string file;
+        bool errors;
+        std::vector<ProjectObject> objects;
+    };
+    const auto menu = [](const char* t, const char* c, const char* n) { return makeMenu(t, c, n); };
+    const std::vector<Case> cases = {
+        {"well formed, no menus",
+         crlf({"[dantreva kmr file]", "version=1.0", "programa=setup.exe", "icono=a.ico", "menus=0"}),
+         false,
+         {makeProgram("setup.exe"), makeIcon("a.ico")}},
+        {"keys in any case, values kept with blanks",
+         crlf({"[DANTREVA KMR FILE]", "VERSION=1.0", "PROGRAMA= Setup.EXE ", "Icono=", "Menus=1", "MENU1.TEXTO=Uno ",
+               "menu1.comando=a.exe", "menu1.nombre=uno"}),
+         false,
+         {makeProgram(" Setup.EXE "), makeIcon(""), menu("Uno ", "a.exe", "uno")}},
+        {"empty lines skipped after the version line",
+         "[dantreva kmr "
+         "file]\nversion=1.0\n\n\nprograma=p\n\nicono=i\n\n\nmenus=1\n\nmenu1.texto=t\n\nmenu1.comando=c\n"
+         "\nmenu1.nombre=n\n",
+         false,
+         {makeProgram("p"), makeIcon("i"), menu("t", "c", "n")}},
+        {"empty line before the version line",
+         crlf({"[dantreva kmr file]", "", "version=1.0", "programa=p", "icono=i", "menus=0"}),
+         true,
+         {}},  // every later line is read one place too early
+        {"blank before programa",
+         crlf({"[dantreva kmr file]", "version=1.0", " programa=p", "icono=i", "menus=0"}),
+         true,
+         {makeIcon("i")}},
+        {"values by position whatever the key says",
+         crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=1", "menu1.texto=t",
+               "menu1.comandx=c", "menu1.nombre=n"}),
+         true,
+         {makeProgram("p"), makeIcon("i"), menu("t", "c", "n")}},
+        {"file ending early",
+         crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=2", "menu1.texto=t"}),
+         true,
+         {makeProgram("p"), makeIcon("i"), menu("t", "", ""), menu("", "", "")}},
+        {"count that is no number",
+         crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=x", "menu1.texto=t",
+               "menu1.comando=c", "menu1.nombre=n"}),
+         true,
+         {makeProgram("p"), makeIcon("i")}},
+        {"huge count",
+         crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=2000000000"}),
+         true,
+         {makeProgram("p"), makeIcon("i")}},
+        {"missing programa line shifts the rest",
+         crlf({"[dantreva kmr file]", "version=1.0", "icono=i", "menus=0"}),
+         true,
+         {}},
+        {"Windows-1252 letters",
+         "[dantreva kmr file]\r\nversion=1.0\r\nprograma=a\xF1o.exe\r\nicono=\r\nmenus=0\r\n",
+         false,
+         {makeProgram("año.exe"), makeIcon("")}},
+    };
+    for (const auto& c : cases) {
+        const ProjectReadResult r = readProjectFile(c.file);
+        EXPECT_EQ(r.format, ProjectFormat::Version1) << c.name;
+        EXPECT_EQ(r.errors, c.errors) << c.name;
+        EXPECT_EQ(r.project.objects, c.objects) << c.name;
+    }
+}
+
+TEST(ProjectReader, Version1KeyLengthFollowsEachMenusOwnDigits) {
+    std::string file = crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=11"});
+    for (int k = 1; k <= 11; ++k) {
+        const std::string n = std::to_string(k);
+        file +=
+            "menu" + n + ".texto=T" + n + "\r\nmenu" + n + ".comando=C" + n + "\r\nmenu" + n + ".nombre=N" + n + "\r\n";
+    }
+    const ProjectReadResult r = readProjectFile(file);
+    EXPECT_FALSE(r.errors);
+    ASSERT_EQ(r.project.size(), 13U);
+    EXPECT_EQ(r.project.objects[11], makeMenu("T10", "C10", "N10"));
+    EXPECT_EQ(r.project.objects[12], makeMenu("T11", "C11", "N11"));
+}
+
+TEST(ProjectFormatDetection, FirstLineOnly) {
+    struct Case {
+        std::string text;
+        ProjectFormat format;
+    };
+    const std::vector<Case> cases = {
+        {"[dantreva kmr file]", ProjectFormat::Version1},
+        {"[DanTreva KMR File]\r\nx", ProjectFormat::Version1},
+        {"[dantreva kmr file]\rversion=1.0", ProjectFormat::Version1},
+        {" [dantreva kmr file]", ProjectFormat::Version2},
+        {"[dantreva kmr file] ", ProjectFormat::Version2},
+        {"\n[dantreva kmr file]", ProjectFormat::Version2},
+        {"[Brenlowe KMR File]", ProjectFormat::Version2},
+    };
+    for (const auto& c : cases) EXPECT_EQ(detectProjectFormat(c.text), c.format) << c.text;
+}
+
+// Random projects survive a save and an open exactly: values with blanks at their ends, quotes,
+// equals signs, Windows-1252 letters and letters outside Windows-1252.
+TEST(ProjectRoundTrip, RandomProjects) {
+    const std::vector<std::string> pieces = {"a", "Z", " ", "\t", "\"", "'",  "=",  ";",   "[",   "]",
+                                             "ñ", "€", "ÿ", "Б",  "😀",  "\\", "%1", "x y", "\x01"};
+    std::mt19937 rng(20261207);
+    const auto randomValue = [&](bool nonEmpty) {
+        std::string v;
+        const std::size_t n = std::uniform_int_distribution<std::size_t>(nonEmpty ? 1 : 0, 8)(rng);
+        for (std::size_t i = 0; i < n; ++i) v += pieces[rng() % pieces.size()];
+        return v;
+    };
+    for (int round = 0; round < 500; ++round) {
+        Project p;
+        if (rng() % 2) p.append(makeRunEntry(randomValue(true), rng() % 2 == 0));
+        if (rng() % 2) p.append(makeIcon(randomValue(true)));
+        if (rng() % 2) p.append(makeLabel(randomValue(true)));
+        const std::size_t menus = rng() % 4;
+        const std::size_t defaultAt = rng() % 5;
+        for (std::size_t m = 0; m < menus; ++m) {
+            p.append(makeMenu(randomValue(false), randomValue(false), randomValue(false), m == defaultAt));
+        }
+        const std::string bytes = projectFileBytes(p);
+        const ProjectReadResult r = readProjectFile(bytes);
+        ASSERT_TRUE(r.versionOk);
+        ASSERT_EQ(r.project, p) << text::decode(bytes).text;
+        ASSERT_EQ(projectFileBytes(r.project), bytes);
+    }
+}
+
+TEST(ProjectRoundTrip, LongValuesUpToTheCut) {
+    Project p;
+    p.append(makeLabel(" " + std::string(2045, 'x')));  // 2046 characters and one pair of quotes around them
+    p.append(makeMenu(std::string(2047, 'y'), "c", "n"));
+    EXPECT_EQ(readProjectFile(projectFileBytes(p)).project, p);
+}
+
+}  // namespace
+}  // namespace kmr

@@ -1,0 +1,162 @@
+#include "project/project.h"
+
+#include <gtest/gtest.h>
+
+#include "support/printers.h"
+
+namespace kmr {
+namespace {
+
+// A list described by letters: P program, R resource, I icon, L label, M plain menu, D default.
+Project listOf(std::string_view kinds) {
+    Project p;
+    int n = 0;
+    for (const char c : kinds) {
+        const std::string v(1, static_cast<char>('a' + n++));
+        switch (c) {
+            case 'P': p.append(makeProgram(v)); break;
+            case 'R': p.append(makeResource(v)); break;
+            case 'I': p.append(makeIcon(v)); break;
+            case 'L': p.append(makeLabel(v)); break;
+            case 'M': p.append(makeMenu(v, "cmd", v)); break;
+            case 'D': p.append(makeMenu(v, "cmd", v, true)); break;
+            default: ADD_FAILURE() << c;
+        }
+    }
+    return p;
+}
+
+std::string kindsOf(const Project& p) {
+    std::string s;
+    for (const auto& o : p.objects) {
+        switch (o.kind) {
+            case Kind::RunEntry: s += isResourceEntry(o) ? 'R' : 'P'; break;
+            case Kind::Icon: s += 'I'; break;
+            case Kind::Label: s += 'L'; break;
+            case Kind::PlainMenu: s += 'M'; break;
+            case Kind::DefaultMenu: s += 'D'; break;
+        }
+    }
+    return s;
+}
+
+TEST(Captions, PrefixThenValueInQuotes) {
+    EXPECT_EQ(makeProgram("setup.exe").caption, "Ejecutar programa \"setup.exe\"");
+    EXPECT_EQ(makeResource("a b.html").caption, "Ejecutar recurso \"a b.html\"");
+    EXPECT_EQ(makeIcon("").caption, "Mostrar icono \"\"");
+    EXPECT_EQ(makeLabel("MiCD").caption, "Mostrar texto \"MiCD\"");
+    const auto menu = makeMenu("Instalar", "setup.exe", "instalar", true);
+    EXPECT_EQ(menu.caption, "Mostrar menú \"Instalar\"");
+    EXPECT_EQ(menu.caption, makeMenu("Instalar", "x", "y").caption);  // plain and default look alike
+    EXPECT_EQ(menu.values, (std::vector<std::string>{"Instalar", "setup.exe", "instalar"}));
+}
+
+TEST(Captions, ResourceOrProgramIsReadFromTheFirstTenCharacters) {
+    ProjectObject o = makeProgram("x");
+    EXPECT_TRUE(isProgramEntry(o));
+    EXPECT_FALSE(isResourceEntry(o));
+    o.caption = "Ejecutar rlo que sea";
+    EXPECT_TRUE(isResourceEntry(o));
+    o.caption = "ejecutar recurso \"x\"";  // the test is case-sensitive
+    EXPECT_FALSE(isResourceEntry(o));
+    EXPECT_FALSE(isProgramEntry(o));
+}
+
+TEST(Captions, ChangingTheValueRebuildsTheCaptionInItsForm) {
+    ProjectObject r = makeResource("a");
+    setFirstValue(r, "b");
+    EXPECT_EQ(r.caption, "Ejecutar recurso \"b\"");
+    ProjectObject m = makeMenu("a", "c", "n", true);
+    setFirstValue(m, "Nuevo");
+    EXPECT_EQ(m.caption, "Mostrar menú \"Nuevo\"");
+    EXPECT_EQ(m.menuCommand(), "c");
+}
+
+TEST(InsertPosition, FollowsTheOrderRules) {
+    struct Case {
+        std::string list;
+        Kind kind;
+        std::size_t position;
+    };
+    const std::vector<Case> cases = {
+        {"", Kind::RunEntry, 0},      {"ILM", Kind::RunEntry, 0},      {"", Kind::Icon, 0},    {"L", Kind::Icon, 0},
+        {"P", Kind::Icon, 1},         {"PLM", Kind::Icon, 1},          {"M", Kind::Icon, 0},   {"", Kind::Label, 0},
+        {"P", Kind::Label, 1},        {"I", Kind::Label, 1},           {"PI", Kind::Label, 2}, {"PIMM", Kind::Label, 2},
+        {"M", Kind::Label, 0},        {"MI", Kind::Label, 2},          {"PM", Kind::Label, 1}, {"", Kind::PlainMenu, 0},
+        {"PILM", Kind::PlainMenu, 4}, {"PILMD", Kind::DefaultMenu, 5},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(listOf(c.list).insertPosition(c.kind), c.position) << c.list << " " << static_cast<int>(c.kind);
+    }
+}
+
+TEST(InsertPosition, InsertingEveryKindInAnyOrderGivesTheCanonicalOrder) {
+    const std::vector<ProjectObject> all = {makeLabel("l"), makeMenu("m1", "", ""), makeIcon("i"), makeResource("r"),
+                                            makeMenu("m2", "", "")};
+    std::vector<int> order = {0, 1, 2, 3, 4};
+    do {
+        Project p;
+        for (const int i : order) p.insert(all[static_cast<std::size_t>(i)]);
+        const std::string kinds = kindsOf(p);
+        EXPECT_EQ(kinds, "RILMM");
+    } while (std::next_permutation(order.begin(), order.end()));
+}
+
+TEST(Defaults, AtMostOneDefaultMenu) {
+    Project p = listOf("PMDM");
+    EXPECT_TRUE(p.makeDefault(3));
+    EXPECT_EQ(kindsOf(p), "PMMD");
+    EXPECT_TRUE(p.toggleDefault(3));
+    EXPECT_EQ(kindsOf(p), "PMMM");
+    EXPECT_TRUE(p.toggleDefault(1));
+    EXPECT_EQ(kindsOf(p), "PDMM");
+    EXPECT_FALSE(p.makeDefault(0));  // not a menu
+    EXPECT_FALSE(p.toggleDefault(9));
+    EXPECT_EQ(kindsOf(p), "PDMM");
+}
+
+TEST(Moving, OnlyAmongMenusAndTheObjectStaysWhole) {
+    Project p = listOf("PIMDM");
+    EXPECT_FALSE(p.canMoveUp(2));  // the object before is an icon
+    EXPECT_TRUE(p.canMoveDown(2));
+    EXPECT_FALSE(p.canMoveDown(4));
+    EXPECT_FALSE(p.canMoveUp(1));
+    const ProjectObject moving = p.objects[3];
+    EXPECT_EQ(p.moveUp(3), 2U);
+    EXPECT_EQ(p.objects[2], moving);
+    EXPECT_EQ(kindsOf(p), "PIDMM");
+    EXPECT_EQ(p.moveDown(2), 3U);
+    EXPECT_EQ(kindsOf(p), "PIMDM");
+    EXPECT_EQ(p.moveUp(2), 2U);  // refused: stays
+    Project menusOnly = listOf("MM");
+    EXPECT_EQ(menusOnly.moveDown(0), 1U);
+    EXPECT_EQ(menusOnly.objects[1].value(), "a");
+}
+
+TEST(Counts, ByKind) {
+    const Project p = listOf("PPILMDM");
+    EXPECT_EQ(p.count(Kind::RunEntry), 2U);
+    EXPECT_EQ(p.count(Kind::DefaultMenu), 1U);
+    EXPECT_EQ(p.menuCount(), 3U);
+    EXPECT_TRUE(p.contains(Kind::Label));
+    EXPECT_FALSE(listOf("M").contains(Kind::Icon));
+}
+
+TEST(Wizard, FillOrderAndKindsKept) {
+    WizardData d;
+    d.runCommand = "docs\\index.html";
+    d.resource = true;
+    d.label = "MiCD";
+    d.menus = {{"Uno", "a.exe", "uno", Kind::PlainMenu}, {"Dos", "b.exe", "dos", Kind::DefaultMenu}};
+    const Project p = buildProject(d);
+    EXPECT_EQ(kindsOf(p), "RLMD");
+    EXPECT_EQ(p.objects[0].caption, "Ejecutar recurso \"docs\\index.html\"");
+    EXPECT_EQ(p.objects[3].caption, "Mostrar menú \"Dos\"");
+    EXPECT_TRUE(buildProject(WizardData{}).empty());
+    d.resource = false;
+    d.icon = "i.ico";
+    EXPECT_EQ(kindsOf(buildProject(d)), "PILMD");
+}
+
+}  // namespace
+}  // namespace kmr
