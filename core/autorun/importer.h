@@ -1,0 +1,50 @@
+#pragma once
+// Reading an autorun file back into a project: what is recognised becomes objects, the rest is counted.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "project/project.h"
+#include "text/file_io.h"
+
+namespace kmr {
+
+// The caption of a project window built by an import.
+inline constexpr std::string_view kImportedCaption = "Fichero Importado";
+
+// Texts of the import command: the missing file ("Error", error icon, OK), the header question
+// ("Error", error icon, Yes and No) and the success notice ("Información", information icon, OK).
+inline constexpr std::string_view kMissingFileMessage = "El fichero no existe.";
+inline constexpr std::string_view kBadHeaderQuestion = "Encabezado incorrecto. ¿Desea continuar?";
+inline constexpr std::string_view kImportedMessage = "El fichero se ha importado con éxito.";
+
+// An autorun file's text, decoded to UTF-8 (Windows-1252 unless a byte-order mark says otherwise).
+// On failure the status tells a missing file (NotFound) from any other failure.
+struct AutorunSource : io::IoResult {
+    std::string text;
+};
+
+AutorunSource readAutorunFile(const std::string& path);
+
+// True when the first line, A–Z folded but not trimmed, is exactly "[autorun]". Otherwise the
+// command asks whether to go on.
+bool hasAutorunHeader(std::string_view text);
+
+// The imported project and the number of lines (a menu's two lines count once) that gave nothing.
+struct ImportResult {
+    Project project;
+    std::size_t unrecognised = 0;
+};
+
+// Imports decoded text. The keys open, shellexecute, icon and label (first of each wins, with blanks
+// anywhere in the key ignored and letter case folded), shell (the default verb) and menus given as a
+// text line and a command line next to each other, in either order. Lines of other sections are counted,
+// never read as keys of the disc. The header line is not counted; a first line that is not the header is
+// read as an entry.
+ImportResult importAutorun(std::string_view text);
+
+// The closing message: the warning ("Atención", warning icon) with the count, or the success notice.
+std::string importReportText(std::size_t unrecognised);
+
+}  // namespace kmr
