@@ -39,6 +39,19 @@ void dropTrailingBackslash(std::string& s) {
     if (!s.empty() && s.back() == '\\') s.pop_back();
 }
 
+// A drive is a letter and a colon; the one trailing backslash that is removed anyway, as in d:\, is not
+// counted against it.
+bool driveTooLong(std::string_view drive) {
+    if (!drive.empty() && drive.back() == '\\') drive.remove_suffix(1);
+    return text::length(drive) > 2;
+}
+
+// The colon after a drive letter. A drive that already is a colon (what an empty drive becomes while the
+// file is in the compilation) keeps it, so that composing the kept fields again does not grow the field.
+void appendColon(std::string& drive) {
+    if (drive.empty() || drive.back() != ':') drive += ':';
+}
+
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 // Programa, Recursos y ficheros, Multimedia and Icono.
@@ -50,7 +63,7 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // With the file on the disc being built the drive is not used, so it is not examined.
-    if (!f.inCompilation && text::length(f.drive) > 2) {
+    if (!f.inCompilation && driveTooLong(f.drive)) {
         return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
     }
     dropLeadingBackslash(f.name);
@@ -58,7 +71,7 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
     dropLeadingBackslash(f.folder);
     dropTrailingBackslash(f.folder);
     const std::size_t driveChars = text::length(f.drive);
-    if (page == BuilderPage::Programa ? driveChars == 1 : driveChars < 2) f.drive += ':';
+    if (page == BuilderPage::Programa ? driveChars == 1 : driveChars < 2) appendColon(f.drive);
     if (!f.folder.empty()) f.folder += '\\';
 
     std::string path = f.inCompilation ? f.folder + f.name : f.drive + '\\' + f.folder + f.name;
@@ -79,7 +92,7 @@ CompositionResult composeExplorar(BuilderFields f) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // An e-mail address uses no drive (its field is disabled then), so the drive is not examined.
-    if (!f.email && !f.inCompilation && text::length(f.drive) > 2) {
+    if (!f.email && !f.inCompilation && driveTooLong(f.drive)) {
         return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
     }
     if (f.email) {
@@ -89,7 +102,7 @@ CompositionResult composeExplorar(BuilderFields f) {
     }
     dropLeadingBackslash(f.path);
     dropTrailingBackslash(f.drive);
-    if (text::length(f.drive) < 2) f.drive += ':';
+    if (text::length(f.drive) < 2) appendColon(f.drive);
     // %1 is the root of the disc when the command runs.
     std::string result =
         f.inCompilation ? "explorer \"%1\\" + f.path + '"' : "explorer \"" + f.drive + '\\' + f.path + '"';
