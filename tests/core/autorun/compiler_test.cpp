@@ -1,0 +1,116 @@
+#include "autorun/compiler.h"
+
+#include <gtest/gtest.h>
+
+#include "support/printers.h"
+#include "support/test_files.h"
+
+namespace kmr {
+namespace {
+
+using test::crlf;
+
+Project projectOf(std::vector<ProjectObject> objects) { return Project{std::move(objects)}; }
+
+TEST(AutorunCompiler, LinesForEveryShapeOfList) {
+    struct Case {
+        const char* name;
+        Project project;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"worked example",
+         projectOf({makeProgram("setup.exe"), makeIcon("disco.ico"), makeLabel("MiCD"),
+                    makeMenu("Instalar", "setup.exe", "instalar", true),
+                    makeMenu("Leeme", "notepad leeme.txt", "leeme")}),
+         crlf({"[autorun]", "open=setup.exe", "icon=disco.ico", "label=MiCD", "shell=instalar", "",
+               "shell\\instalar=Instalar", "shell\\instalar\\command=setup.exe", "", "shell\\leeme=Leeme",
+               "shell\\leeme\\command=notepad leeme.txt"})},
+        {"only a label", projectOf({makeLabel("Mi disco")}), crlf({"[autorun]", "label=Mi disco"})},
+        {"menus without a default", projectOf({makeIcon("i.ico"), makeMenu("A", "a.exe", "a")}),
+         crlf({"[autorun]", "icon=i.ico", "", "shell\\a=A", "shell\\a\\command=a.exe"})},
+        {"only menus, the default second", projectOf({makeMenu("A", "a.exe", "a"), makeMenu("B", "b.exe", "b", true)}),
+         crlf({"[autorun]", "shell=b", "", "shell\\a=A", "shell\\a\\command=a.exe", "", "shell\\b=B",
+               "shell\\b\\command=b.exe"})},
+        {"resource", projectOf({makeResource("docs\\index.html")}),
+         crlf({"[autorun]", "shellexecute=docs\\index.html"})},
+        {"empty internal name", projectOf({makeMenu("T", "c", "")}),
+         crlf({"[autorun]", "", "shell\\=T", "shell\\\\command=c"})},
+        {"values as they stand", projectOf({makeProgram(" \"C:\\Mi programa\\a.exe\" /x=1 "), makeLabel("a=b")}),
+         crlf({"[autorun]", "open= \"C:\\Mi programa\\a.exe\" /x=1 ", "label=a=b"})},
+        {"two defaults and a repeated name",
+         projectOf({makeMenu("A", "1", "a", true), makeMenu("B", "2", "a"), makeMenu("C", "3", "c", true)}),
+         crlf({"[autorun]", "shell=a", "shell=c", "", "shell\\a=A", "shell\\a\\command=1", "", "shell\\a=B",
+               "shell\\a\\command=2", "", "shell\\c=C", "shell\\c\\command=3"})},
+        {"a menu before a general object", projectOf({makeMenu("A", "1", "a", true), makeIcon("i.ico")}),
+         crlf({"[autorun]", "shell=a", "", "shell\\a=A", "shell\\a\\command=1", "icon=i.ico"})},
+        {"a menu with its values missing", projectOf({ProjectObject{"x", Kind::DefaultMenu, {}}}),
+         crlf({"[autorun]", "shell=", "", "shell\\=", "shell\\\\command="})},
+    };
+    for (const Case& c : cases) {
+        const CompileResult r = compileAutorun(c.project);
+        EXPECT_TRUE(r.ok()) << c.name;
+        EXPECT_EQ(r.text, c.text) << c.name;
+    }
+}
+
+TEST(AutorunCompiler, RefusesWhatWouldChangeTheKeysTheDiscReads) {
+    struct Case {
+        ProjectObject object;
+        CompileStatus status;
+    };
+    const std::vector<Case> cases = {
+        {makeLabel("uno\r\nopen=otro.exe"), CompileStatus::LineBreakInValue},
+        {makeProgram("a.exe\r"), CompileStatus::LineBreakInValue},
+        {makeMenu("T", "a.exe\nicon=x", "n"), CompileStatus::LineBreakInValue},
+        {makeMenu("T", "a.exe", "n\n"), CompileStatus::LineBreakInValue},
+        {makeMenu("T", "a.exe", "a=b"), CompileStatus::BadMenuName},
+        {makeMenu("T", "a.exe", "open\\ddeexec"), CompileStatus::BadMenuName},
+    };
+    for (const Case& c : cases) {
+        const Project p = projectOf({makeIcon("ok.ico"), c.object});
+        const CompileResult r = compileAutorun(p);
+        EXPECT_EQ(r.status, c.status) << c.object.caption;
+        EXPECT_EQ(r.objectIndex, 1U) << c.object.caption;
+        EXPECT_EQ(r.text, "") << c.object.caption;
+    }
+    const Project p = projectOf({makeMenu("T", "a.exe", "a=b")});
+    EXPECT_EQ(compileRefusalMessage(compileAutorun(p), p),
+              "El nombre interno del menú \"a=b\" contiene \"=\" o \"\\\", que inutilizarían el fichero. Cámbielo "
+              "antes de compilar.");
+}
+
+TEST(AutorunFile, BytesOnDiskAndFailures) {
+    test::TempDir dir;
+    const std::string path = dir.file("autorun.inf");
+    ASSERT_TRUE(writeAutorunFile(path, projectOf({makeLabel("Menú €")})).ok());
+    EXPECT_EQ(test::readBytes(path), "[autorun]\r\nlabel=Men\xFA \x80\r\n");
+
+    // A character outside Windows-1252 turns the whole file into UTF-16 LE rather than losing it.
+    ASSERT_TRUE(writeAutorunFile(path, projectOf({makeLabel("Ж")})).ok());
+    EXPECT_EQ(test::readBytes(path),
+              std::string("\xFF\xFE[\0a\0u\0t\0o\0r\0u\0n\0]\0\r\0\n\0l\0a\0b\0e\0l\0=\0\x16\x04\r\0\n\0", 42));
+
+    // A refused project writes nothing, so the old file stays whole.
+    const AutorunWriteResult refused = writeAutorunFile(path, projectOf({makeLabel("a\nb")}));
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.compile, CompileStatus::LineBreakInValue);
+    EXPECT_EQ(test::readBytes(path).substr(0, 2), "\xFF\xFE");
+
+    const std::string missing = dir.file("no/autorun.inf");
+    const AutorunWriteResult failed = writeAutorunFile(missing, projectOf({makeLabel("x")}));
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(failed.io.message, missing + ": No such file or directory");
+}
+
+TEST(AutorunFile, OnlyTheUsualNamePassesWithoutAWarning) {
+    for (const char* ok : {"autorun.inf", "AUTORUN.INF", "/media/cd/AutoRun.inf", "E:\\autorun.inf"}) {
+        EXPECT_TRUE(isAutorunFileName(ok)) << ok;
+    }
+    for (const char* bad : {"autorun.inf.txt", "autorun", "autorun.inf/x", "my autorun.inf", "autorun.ínf"}) {
+        EXPECT_FALSE(isAutorunFileName(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace kmr
