@@ -38,9 +38,15 @@ public:
     std::size_t lineCount() const { return m_lineCount; }
 
 private:
-    struct Section {
-        std::unordered_map<std::string, std::string> keys;  // folded key -> raw value (untrimmed text after '=')
+    // Offsets into m_text, so that a moved or copied file stays valid.
+    struct Entry {
+        std::size_t keyPos, keyLen;      // the key, trimmed, as written
+        std::size_t valuePos, valueLen;  // the raw text after '='
     };
+    struct Section {
+        std::vector<Entry> entries;  // in file order, so the first of a key is found first
+    };
+    std::string m_text;
     std::vector<Section> m_sections;
     std::unordered_map<std::string, std::size_t> m_sectionIndex;  // folded name -> first section
     std::size_t m_lineCount = 0;
