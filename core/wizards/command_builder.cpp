@@ -39,6 +39,8 @@ void dropTrailingBackslash(std::string& s) {
     if (!s.empty() && s.back() == '\\') s.pop_back();
 }
 
+bool isEmptyOrBackslash(std::string_view s) { return s.empty() || s == "\\"; }
+
 // A drive is a letter and a colon; the one trailing backslash that is removed anyway, as in d:\, is not
 // counted against it.
 bool driveTooLong(std::string_view drive) {
@@ -59,7 +61,8 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
     f.name = text::trim(f.name);
     f.drive = text::trim(f.drive);
     f.folder = text::trim(f.folder);
-    if (f.name.empty() || (f.drive.empty() && !f.inCompilation)) {
+    // A lone backslash is removed below and would leave a folder as the name or ":" as the drive.
+    if (isEmptyOrBackslash(f.name) || (isEmptyOrBackslash(f.drive) && !f.inCompilation)) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // With the file on the disc being built the drive is not used, so it is not examined.
@@ -88,7 +91,7 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
 CompositionResult composeExplorar(BuilderFields f) {
     f.path = text::trim(f.path);
     f.drive = text::trim(f.drive);
-    if (f.path.empty() || (f.drive.empty() && !f.inCompilation && !f.email)) {
+    if (isEmptyOrBackslash(f.path) || (isEmptyOrBackslash(f.drive) && !f.inCompilation && !f.email)) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // An e-mail address uses no drive (its field is disabled then), so the drive is not examined.
