@@ -1,0 +1,218 @@
+#include "autorun/importer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "autorun/compiler.h"
+#include "support/printers.h"
+#include "support/test_files.h"
+#include "text/text.h"
+
+namespace kmr {
+namespace {
+
+namespace fs = std::filesystem;
+using test::crlf;
+
+ProjectObject defaultMenu(std::string text, std::string command, std::string name) {
+    return makeMenu(std::move(text), std::move(command), std::move(name), true);
+}
+
+TEST(AutorunImporter, WhatEachLineGives) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<ProjectObject> objects;
+        std::size_t unrecognised;
+    };
+    const std::vector<Case> cases = {
+        {"header only", crlf({"[autorun]"}), {}, 0},
+        {"keys in any case with blanks anywhere",
+         crlf({"[AUTORUN]", "  ICON = x.ico ", "shell execute=doc.htm", "\tLaBeL=  Mi  CD\t"}),
+         {makeResource("doc.htm"), makeIcon("x.ico"), makeLabel("Mi  CD")},
+         0},
+        {"open without a value", "[autorun]\nopen\n", {makeProgram("")}, 0},
+        {"first run entry wins",
+         crlf({"[autorun]", "shellexecute=a.html", "open=b.exe", "open=c.exe"}),
+         {makeResource("a.html")},
+         2},
+        {"order of the general objects",
+         crlf({"[autorun]", "label=L", "icon=I", "open=O"}),
+         {makeProgram("O"), makeIcon("I"), makeLabel("L")},
+         0},
+        {"unknown keys, comments, a repeated header",
+         crlf({"[autorun]", "action=Instalar", "; open=no.exe", "[autorun]", "UseAutoPlay=1"}),
+         {},
+         4},
+        {"a value keeps what follows its first =", "[autorun]\nopen=a.exe /x=1\n", {makeProgram("a.exe /x=1")}, 0},
+        {"pair in either order, blank lines between",
+         crlf({"[autorun]", "shell\\b\\command=b.exe", "", "   ", "shell\\b=B", "shell\\a=A",
+               "shell\\a\\command=a.exe"}),
+         {makeMenu("B", "b.exe", "b"), makeMenu("A", "a.exe", "a")},
+         0},
+        {"blanks around = and an indented command line",
+         crlf({"[autorun]", "shell\\install = &Instalar", "   Shell\\install\\COMMAND = Instalar.exe"}),
+         {makeMenu("&Instalar", "Instalar.exe", "install")},
+         0},
+        {"default verb before or after its menus, first shell line wins",
+         crlf({"[autorun]", "shell\\a=A", "shell\\a\\command=1", "shell=A", "shell=b", "shell\\b=B",
+               "shell\\b\\command=2", "shell\\a=A2", "shell\\a\\command=3"}),
+         {defaultMenu("A", "1", "a"), makeMenu("B", "2", "b"), defaultMenu("A2", "3", "a")},
+         1},
+        {"names differ in letter case", crlf({"[autorun]", "shell\\Abrir=A", "shell\\abrir\\command=a"}), {}, 2},
+        {"an unpaired line does not take the next one",
+         crlf({"[autorun]", "shell\\a=A", "icon=i.ico", "shell\\x=X", "shell\\b=B", "shell\\b\\command=b"}),
+         {makeIcon("i.ico"), makeMenu("B", "b", "b")},
+         2},
+        {"two text lines, then two command lines",
+         crlf({"[autorun]", "shell\\a=A", "shell\\b=B", "shell\\a\\command=a", "shell\\b\\command=b"}),
+         {},
+         4},
+        {"other sub-keys and lines without =",
+         crlf({"[autorun]", "shell\\o=O", "shell\\o\\command=o", "shell\\o\\Default=1", "shell\\p", "shell\\"}),
+         {makeMenu("O", "o", "o")},
+         3},
+        {"empty internal name",
+         crlf({"[autorun]", "shell\\=T", "shell\\\\command=c", "shell="}),
+         {defaultMenu("T", "c", "")},
+         0},
+        {"keys of other sections are not the disc's",
+         crlf({"[autorun]", "label=L", "[Content]", "icon=x.ico", "shell\\a=A", "shell\\a\\command=a", "[ AutoRun ]",
+               "icon=y.ico"}),
+         {makeIcon("y.ico"), makeLabel("L")},
+         5},
+        {"no header: the first line is read as an entry",
+         crlf({"open=a.exe", "icon=a.exe,0"}),
+         {makeProgram("a.exe"), makeIcon("a.exe,0")},
+         0},
+        {"comments before the header", crlf({"; leeme", "", "[AutoRun] ", "open=a.exe"}), {makeProgram("a.exe")}, 1},
+        {"a lone CR does not end a line", "[autorun]\nlabel=a\rb\n", {makeLabel("a\rb")}, 0},
+    };
+    for (const Case& c : cases) {
+        const ImportResult r = importAutorun(c.text);
+        EXPECT_EQ(r.project, Project{c.objects}) << c.name;
+        EXPECT_EQ(r.unrecognised, c.unrecognised) << c.name;
+    }
+}
+
+TEST(AutorunImporter, HeaderIsTheExactFirstLine) {
+    for (const char* yes : {"[autorun]", "[AutoRun]\r\nopen=a", "[AUTORUN]\n"})
+        EXPECT_TRUE(hasAutorunHeader(yes)) << yes;
+    for (const char* no : {"", "\r\n[autorun]", "[autorun] ", " [autorun]", "[autorun]\rx", "open=a.exe"}) {
+        EXPECT_FALSE(hasAutorunHeader(no)) << no;
+    }
+}
+
+TEST(AutorunImporter, ReportTexts) {
+    EXPECT_EQ(importReportText(0), "El fichero se ha importado con éxito.");
+    EXPECT_EQ(importReportText(12), "No se han reconocido 12 órdenes del fichero.");
+}
+
+TEST(AutorunImporter, ReadsFilesByTheirEncoding) {
+    test::TempDir dir;
+    const AutorunSource missing = readAutorunFile(dir.file("autorun.inf"));
+    EXPECT_EQ(missing.status, io::IoStatus::NotFound);
+    EXPECT_EQ(readAutorunFile(dir.path().string()).status, io::IoStatus::Failed);
+
+    test::writeBytes(dir.file("a.inf"), "[autorun]\r\nlabel=Men\xFA\r\n");
+    EXPECT_EQ(readAutorunFile(dir.file("a.inf")).text, "[autorun]\r\nlabel=Menú\r\n");
+    test::writeBytes(dir.file("b.inf"), text::toUtf16LeWithBom("[autorun]\r\nlabel=Ж\r\n"));
+    const AutorunSource b = readAutorunFile(dir.file("b.inf"));
+    EXPECT_TRUE(b.ok());
+    EXPECT_EQ(importAutorun(b.text).project, Project{{makeLabel("Ж")}});
+}
+
+// Random projects that keep the order rules: compiled, written as bytes, read and imported, they come
+// back whole. Values avoid blanks at their ends (the reader trims them) and names are unique in any
+// letter case (the disc does not tell Open from open).
+TEST(AutorunRoundTrip, CompiledProjectsImportBackWhole) {
+    std::mt19937 rng(20240611);
+    const std::vector<std::string> pieces = {"a",   "Z", " ", "=", "\"",      "\\", ";",
+                                             "[x]", "ñ", "€", "Ж", "shell\\", "\t"};
+    const auto value = [&](std::size_t maxPieces) {
+        std::string s;
+        const std::size_t n = rng() % (maxPieces + 1);
+        for (std::size_t i = 0; i < n; ++i) s += pieces[rng() % pieces.size()];
+        return text::trim(s);
+    };
+    for (int round = 0; round < 300; ++round) {
+        Project p;
+        if (rng() % 2 != 0) p.append(makeRunEntry(value(4), rng() % 2 != 0));
+        if (rng() % 2 != 0) p.append(makeIcon(value(3)));
+        if (rng() % 2 != 0) p.append(makeLabel(value(3)));
+        const std::size_t menus = rng() % 4;
+        const std::size_t defaultAt = rng() % 6;
+        for (std::size_t m = 0; m < menus; ++m) {
+            std::string name = "m" + std::to_string(m) + value(2);
+            std::erase_if(name, [](char c) { return c == '=' || c == '\\'; });
+            p.append(makeMenu(value(3), value(4), text::trim(name), m == defaultAt));
+        }
+        const CompileResult compiled = compileAutorun(p);
+        ASSERT_TRUE(compiled.ok());
+        const ImportResult back = importAutorun(text::decode(text::encodeForFile(compiled.text)).text);
+        ASSERT_EQ(back.project, p) << compiled.text;
+        ASSERT_EQ(back.unrecognised, 0U) << compiled.text;
+    }
+}
+
+// Each golden case holds an input file, the objects it imports to with the count of unused lines,
+// and the bytes that compiling those objects gives.
+std::string describe(const ImportResult& r) {
+    std::string s;
+    for (const ProjectObject& o : r.project.objects) {
+        s += std::to_string(static_cast<int>(o.kind)) + "\t" + o.caption;
+        for (const std::string& v : o.values) s += "\t[" + v + "]";
+        s += "\n";
+    }
+    return s + "sin reconocer: " + std::to_string(r.unrecognised) + "\n";
+}
+
+TEST(AutorunGolden, ImportAndCompileCases) {
+    const fs::path root = fs::path(KMR_TEST_DATA_DIR) / "autorun";
+    std::size_t seen = 0;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        const fs::path dir = entry.path();
+        SCOPED_TRACE(dir.filename().string());
+        const ImportResult r = importAutorun(text::decode(test::readBytes(dir / "input.inf")).text);
+        EXPECT_EQ(describe(r), test::readBytes(dir / "expected.txt"));
+        const CompileResult c = compileAutorun(r.project);
+        ASSERT_TRUE(c.ok());
+        EXPECT_EQ(text::encodeForFile(c.text), test::readBytes(dir / "compiled.inf"));
+        ++seen;
+    }
+    EXPECT_GE(seen, 5U);
+}
+
+// Real files that no one here wrote: each imports to a list that keeps the order rules, and its
+// compiled form imports back to the same list with nothing left over.
+TEST(AutorunCorpus, RealFilesImportAndCompileBack) {
+    const fs::path dir = fs::path(KMR_CORPUS_DIR) / "autorun";
+    if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
+    std::size_t files = 0;
+    std::size_t menus = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".inf") continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const AutorunSource source = readAutorunFile(entry.path().string());
+        ASSERT_TRUE(source.ok()) << source.message;
+        const ImportResult r = importAutorun(source.text);
+        const auto& objects = r.project.objects;
+        const auto firstMenu = std::find_if(objects.begin(), objects.end(), [](auto& o) { return isMenu(o.kind); });
+        EXPECT_TRUE(std::all_of(firstMenu, objects.end(), [](auto& o) { return isMenu(o.kind); }));
+        for (const Kind k : {Kind::RunEntry, Kind::Icon, Kind::Label}) EXPECT_LE(r.project.count(k), 1U);
+        const CompileResult c = compileAutorun(r.project);
+        ASSERT_TRUE(c.ok());
+        const ImportResult back = importAutorun(c.text);
+        EXPECT_EQ(back.project, r.project);
+        EXPECT_EQ(back.unrecognised, 0U);
+        menus += r.project.menuCount();
+        ++files;
+    }
+    EXPECT_GT(files, 0U);
+    EXPECT_GT(menus, 0U);
+}
+
+}  // namespace
+}  // namespace kmr
