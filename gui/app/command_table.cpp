@@ -1,0 +1,321 @@
+// The frame's command table: every action with its caption, hint, picture and shortcut, and the
+// menus and tool bars that show them.
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/main_form.h"
+#include "app/options_dialog.h"
+
+namespace kmr::gui {
+
+QAction* TMainForm::makeAction(const char* name, const QString& caption, const QString& hint, int image,
+                               const QKeySequence& shortcut, const QString& category) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(QLatin1String(name));
+    // A hint is "short|long": the tool tip shows the short part, the status bar the long one.
+    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
+    a->setToolTip(bar < 0 ? hint : hint.left(bar));
+    a->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+    if (image >= 0) {
+        a->setIcon(m_images.icon(image));
+        a->setProperty("imageIndex", image);
+    }
+    a->setShortcut(shortcut);
+    a->setProperty("category", category);
+    return a;
+}
+
+void TMainForm::createActions() {
+    const QString file = QStringLiteral("Archivo");
+    const QString edit = QStringLiteral("Edición");
+    const QString help = QStringLiteral("Ayuda");
+    const QString view = QStringLiteral("Ver");
+    const QString windows = QStringLiteral("Ventanas");
+    const QKeySequence none;
+
+    auto* nuevo = makeAction("Nuevo1", QStringLiteral("&Nuevo..."),
+                             QStringLiteral("Nuevo|Abre el asistente para crear un nuevo proyecto"), 6,
+                             QKeySequence(Qt::CTRL | Qt::Key_N), file);
+    auto* abrir = makeAction("Abrir1", QStringLiteral("&Abrir..."),
+                             QStringLiteral("Abrir|Abre un proyecto KMR para editarlo o compilarlo"), 7,
+                             QKeySequence(Qt::CTRL | Qt::Key_A), file);
+    auto* cerrar = makeAction("Cerrar2", QStringLiteral("&Cerrar"), QStringLiteral("Cerrar|Cierra el proyecto activo"),
+                              -1, none, file);
+    auto* guardar = makeAction("Guardar1", QStringLiteral("&Guardar"),
+                               QStringLiteral("Guardar|Guarda la información del proyecto activo"), 8,
+                               QKeySequence(Qt::CTRL | Qt::Key_G), file);
+    auto* guardarComo =
+        makeAction("Guardarcomo1", QStringLiteral("G&uardar como..."),
+                   QStringLiteral("Guardar como...|Abre el cuadro de diálogo Guardar como..."), 25, none, file);
+    auto* opciones = makeAction("Opciones1", QStringLiteral("&Opciones..."),
+                                QStringLiteral("Opciones|Configura algunos parámetros del programa"), 10, none, file);
+    auto* importar = makeAction("Importar2", QStringLiteral("&Importar..."),
+                                QStringLiteral("Importar...|Importa la información de un autorun.inf"), 24, none, file);
+    auto* exportar = makeAction("Exportar1", QStringLiteral("C&ompilar..."),
+                                QStringLiteral("Compilar|Crea el fichero autorun.inf con los datos seleccionados"), 30,
+                                QKeySequence(Qt::Key_F9), file);
+    auto* salir = makeAction("Salir2", QStringLiteral("&Salir"), QStringLiteral("Salir|Abandona la aplicación"), 27,
+                             QKeySequence(Qt::ALT | Qt::Key_F4), file);
+    auto* conflictos = makeAction("Conflictos1", QStringLiteral("Con&flictos"),
+                                  QStringLiteral("Detecta errores típicos en las compilaciones"), 29, none, file);
+
+    connect(nuevo, &QAction::triggered, this, &TMainForm::Nuevo1Execute);
+    connect(abrir, &QAction::triggered, this, &TMainForm::Abrir1Execute);
+    connect(cerrar, &QAction::triggered, this, &TMainForm::Cerrar2Execute);
+    connect(guardar, &QAction::triggered, this, [this] { Guardar1Execute(activeChild()); });
+    connect(guardarComo, &QAction::triggered, this, &TMainForm::Guardarcomo1Execute);
+    connect(opciones, &QAction::triggered, this, [this] { m_form5->exec(); });
+    connect(importar, &QAction::triggered, this, &TMainForm::Importar2Execute);
+    connect(exportar, &QAction::triggered, this, &TMainForm::Exportar1Execute);
+    connect(salir, &QAction::triggered, this, &QWidget::close);
+    connect(conflictos, &QAction::triggered, this, &TMainForm::Conflictos1Execute);
+
+    // Object editing, the clipboard, help and the web links belong to code that is not part of the
+    // program yet: their commands exist with captions and pictures but are not offered.
+    struct Pending {
+        const char* name;
+        QString caption;
+        QString hint;
+        int image;
+        QKeySequence shortcut;
+        QString category;
+    };
+    const Pending pending[] = {
+        {"Cortar1", QStringLiteral("C&ortar"), QStringLiteral("Cortar|Corta el elemento seleccionado"), 0,
+         QKeySequence(Qt::CTRL | Qt::Key_X), edit},
+        {"Copiar1", QStringLiteral("&Copiar"), QStringLiteral("Copiar|Copia el elemento seleccionado"), 1,
+         QKeySequence(Qt::CTRL | Qt::Key_C), edit},
+        {"Pegar1", QStringLiteral("&Pegar"), QStringLiteral("Pegar|Pega el contenido del portapapeles"), 2,
+         QKeySequence(Qt::CTRL | Qt::Key_V), edit},
+        {"IProg1", QStringLiteral("Programa..."), QStringLiteral("Insertar|Añade un nuevo recurso/programa"), 21, none,
+         edit},
+        {"IIcono1", QStringLiteral("Icono..."), QStringLiteral("Insertar|Añade un nuevo icono"), 22, none, edit},
+        {"ITexto1", QStringLiteral("Etiqueta..."), QStringLiteral("Insertar|Añade una nueva etiqueta"), 23, none, edit},
+        {"IMenu1", QStringLiteral("Menú..."), QStringLiteral("Insertar|Añade un nuevo menú"), 6, none, edit},
+        {"MProg1", QStringLiteral("Modificar programa..."), QStringLiteral("Modificar...|Modifica el programa/recurso"),
+         21, none, edit},
+        {"MIcono1", QStringLiteral("Modificar icono..."), QStringLiteral("Modificar...|Modifica el icono"), 22, none,
+         edit},
+        {"MTexto1", QStringLiteral("Modificar etiqueta..."), QStringLiteral("Modificar...|Modifica la etiqueta"), 23,
+         none, edit},
+        {"MMenu1", QStringLiteral("Modificar menú..."), QStringLiteral("Modificar...|Modifica el menú"), 6, none, edit},
+        {"Pred1", QStringLiteral("Predeterminado"),
+         QStringLiteral("Predeterminar|Marca el menú actual como predeterminado"), 20, none, edit},
+        {"Up1", QStringLiteral("Subir"), QStringLiteral("Subir|Sube un nivel el menú seleccionado"), 19, none, edit},
+        {"Down1", QStringLiteral("Bajar"), QStringLiteral("Bajar|Baja un nivel el menú seleccionado"), 18, none, edit},
+        {"Del1", QStringLiteral("Eliminar"), QStringLiteral("Eliminar|Elimina el objeto seleccionado"), 5, none, edit},
+        {"Creditos1", QStringLiteral("A&cerca de..."), QStringLiteral("Acerca de...|Información sobre el programa"), -1,
+         none, help},
+        {"Ayuda1", QStringLiteral("&Ayuda"), QStringLiteral("Obtenga ayuda sobre el programa"), 9,
+         QKeySequence(Qt::Key_F1), help},
+        {"Contenidos1", QStringLiteral("&Contenidos"), QStringLiteral("Muestra los contenidos de la ayuda"), 9,
+         QKeySequence(Qt::ALT | Qt::Key_F1), help},
+        {"ManualOnLine1", QStringLiteral("&Manual OnLine"),
+         QStringLiteral("Consulte todo aquello que no encuentre en la ayuda local"), 12,
+         QKeySequence(Qt::CTRL | Qt::Key_F1), help},
+        {"ActualizarWeb1", QStringLiteral("Ac&tualizar..."), QStringLiteral("Actualice KMR desde Internet"), 14,
+         QKeySequence(Qt::Key_F2), help},
+        {"Drevanto1", QStringLiteral("&Drevanto"), QStringLiteral("Creación de discos virtuales"), 14, none, help},
+        {"OtrosProgramas1", QStringLiteral("&Otros programas de Brenlowe"), QStringLiteral("Descargue otros programas"),
+         -1, none, help},
+        {"OtrosProyectos1", QStringLiteral("Otros &proyectos de Brenlowe"),
+         QStringLiteral("Conozca futuros programas de Brenlowe"), -1, none, help},
+        {"VisitarPexilon1", QStringLiteral("Visitar Brenlowe &Pexilon"),
+         QStringLiteral("Encuentre toda la información sobre brenlowe"), 14, none, help},
+        {"VisitarWendrik1", QStringLiteral("Visitar &Wendrik"), QStringLiteral("Encuentre todo el software de la red"),
+         14, none, help},
+        {"AyudaBoton1", QStringLiteral("&Ayuda"), QStringLiteral("Ayuda|Muestra los títulos de la ayuda"), 9, none,
+         help},
+        {"AyudaOnLineBoton1", QStringLiteral("&Manual OnLine"),
+         QStringLiteral("Ayuda OnLine|Consulte todo aquello que no encuentre en la ayuda local"), 12, none, help},
+        {"DescargaBoton1", QStringLiteral("Ac&tualizar..."),
+         QStringLiteral("Descarga|Accede a internet para descargar la última versión de KMR"), 14, none, help},
+    };
+    for (const Pending& p : pending)
+        makeAction(p.name, p.caption, p.hint, p.image, p.shortcut, p.category)->setEnabled(false);
+
+    const struct {
+        const char* name;
+        QString caption;
+        void (TMainForm::*toggle)();
+        QAction** slot;
+    } views[] = {
+        {"Barradeiconos1", QStringLiteral("Barra de iconos"), &TMainForm::Barradeiconos1Click, &m_viewToolBar},
+        {"Barradeestado1", QStringLiteral("Barra de estado"), &TMainForm::Barradeestado1Click, &m_viewStatusBar},
+        {"Iniciorpido1", QStringLiteral("Inicio rápido"), &TMainForm::Iniciorpido1Click, &m_viewQuickStart},
+        {"Asistenteidea1", QStringLiteral("Asistente idea"), &TMainForm::Asistenteidea1Click, &m_viewTips},
+    };
+    for (const auto& v : views) {
+        QAction* a = makeAction(v.name, v.caption, QString(), -1, none, view);
+        a->setCheckable(true);
+        a->setChecked(true);
+        // The check mark follows what is shown; a click flips the option, which sets it again.
+        connect(a, &QAction::triggered, this, v.toggle);
+        *v.slot = a;
+    }
+
+    const struct {
+        const char* name;
+        QString caption;
+        int image;
+        void (TMainForm::*run)();
+    } windowCommands[] = {
+        {"Cascada1", QStringLiteral("&Cascada"), 17, nullptr},
+        {"MosaicoHorizontal1", QStringLiteral("Mosaico &horizontal"), 15, nullptr},
+        {"MosaicoVertical1", QStringLiteral("Mosaico &vertical"), 16, nullptr},
+        {"MinimizarTodo1", QStringLiteral("&Minimizar todo"), -1, nullptr},
+        {"OrganizarTodo1", QStringLiteral("&Organizar todo"), -1, &TMainForm::arrangeIcons},
+    };
+    for (const auto& w : windowCommands) {
+        const QString hint = QString(w.caption).remove(QLatin1Char('&'));
+        QAction* a = makeAction(w.name, w.caption, hint, w.image, none, windows);
+        m_windowCommands << a;
+        if (w.run != nullptr) connect(a, &QAction::triggered, this, w.run);
+    }
+    connect(m_windowCommands[0], &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
+    connect(m_windowCommands[1], &QAction::triggered, this, [this] {
+        // One above the other, each as wide as the client area.
+        const auto windows = m_mdi->subWindowList();
+        const QSize area = m_mdi->viewport()->size();
+        const int h = windows.isEmpty() ? 0 : area.height() / static_cast<int>(windows.size());
+        int y = 0;
+        for (QMdiSubWindow* w : windows) {
+            w->showNormal();
+            w->setGeometry(0, y, area.width(), h);
+            y += h;
+        }
+    });
+    connect(m_windowCommands[2], &QAction::triggered, this, [this] {
+        // Side by side, each as high as the client area.
+        const auto windows = m_mdi->subWindowList();
+        const QSize area = m_mdi->viewport()->size();
+        const int w = windows.isEmpty() ? 0 : area.width() / static_cast<int>(windows.size());
+        int x = 0;
+        for (QMdiSubWindow* sub : windows) {
+            sub->showNormal();
+            sub->setGeometry(x, 0, w, area.height());
+            x += w;
+        }
+    });
+    connect(m_windowCommands[3], &QAction::triggered, this, [this] {
+        for (QMdiSubWindow* w : m_mdi->subWindowList()) w->showMinimized();
+        arrangeIcons();
+    });
+
+    for (int i = 0; i < 5; ++i) {
+        auto* link = new QAction(this);
+        link->setObjectName(QStringLiteral("link%1").arg(i + 1));
+        link->setVisible(false);
+        connect(link, &QAction::triggered, this, [this, i] { AbrirLink1Execute(i); });
+        m_links << link;
+    }
+}
+
+void TMainForm::createMenus() {
+    auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+    QMenuBar* bar = menuBar();
+
+    QMenu* archivo = bar->addMenu(QStringLiteral("&Archivo"));
+    archivo->setObjectName(QStringLiteral("Archivo1"));
+    archivo->addActions({act("Nuevo1"), act("Abrir1"), act("Cerrar2")});
+    archivo->addSeparator();
+    archivo->addActions({act("Guardar1"), act("Guardarcomo1")});
+    archivo->addSeparator();
+    archivo->addAction(act("Opciones1"));
+    archivo->addSeparator();
+    archivo->addActions({act("Importar2"), act("Exportar1")});
+    archivo->addSeparator();
+    archivo->addActions(m_links);
+    m_linkSeparator = archivo->addSeparator();
+    archivo->addAction(act("Salir2"));
+
+    QMenu* edicion = bar->addMenu(QStringLiteral("&Edición"));
+    edicion->setObjectName(QStringLiteral("Edicion1"));
+    edicion->addActions({act("Cortar1"), act("Copiar1"), act("Pegar1")});
+    edicion->addSeparator()->setVisible(false);
+    m_addMenu = edicion->addMenu(m_images.icon(26), QStringLiteral("Añadir"));
+    m_addMenu->setObjectName(QStringLiteral("Anadir1"));
+    m_addMenu->addActions({act("IProg1"), act("IIcono1"), act("ITexto1"), act("IMenu1")});
+    edicion->addActions({act("MProg1"), act("MIcono1"), act("MTexto1"), act("MMenu1"), act("Pred1")});
+    edicion->addSeparator();
+    edicion->addActions({act("Up1"), act("Down1")});
+    edicion->addSeparator();
+    edicion->addAction(act("Del1"));
+
+    QMenu* ver = bar->addMenu(QStringLiteral("Ver"));
+    ver->setObjectName(QStringLiteral("Ver1"));
+    ver->addActions({m_viewToolBar, m_viewStatusBar});
+    ver->addSeparator();
+    ver->addActions({m_viewQuickStart, m_viewTips});
+
+    QMenu* ventanas = bar->addMenu(QStringLiteral("&Ventanas"));
+    ventanas->setObjectName(QStringLiteral("Ventanas1"));
+    ventanas->addActions(m_windowCommands);
+
+    QMenu* ayuda = bar->addMenu(QStringLiteral("Ay&uda"));
+    ayuda->setObjectName(QStringLiteral("Ayuda2"));
+    ayuda->addActions({act("Ayuda1"), act("Contenidos1"), act("ManualOnLine1")});
+    ayuda->addSeparator();
+    ayuda->addAction(act("ActualizarWeb1"));
+    QMenu* otras = ayuda->addMenu(QStringLiteral("&Otras Descargas"));
+    otras->setObjectName(QStringLiteral("OtrasDescargas1"));
+    otras->addAction(act("Drevanto1"));
+    otras->addSeparator();
+    otras->addActions({act("OtrosProgramas1"), act("OtrosProyectos1")});
+    ayuda->addSeparator();
+    ayuda->addActions({act("VisitarPexilon1"), act("VisitarWendrik1")});
+    ayuda->addSeparator();
+    ayuda->addAction(act("Creditos1"));
+}
+
+void TMainForm::createToolBars() {
+    auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+
+    m_toolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    m_toolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar1->addAction(act("Nuevo1"));
+    m_toolBar1->addSeparator();
+    m_toolBar1->addActions({act("Abrir1"), act("Guardar1"), act("Guardarcomo1")});
+    m_toolBar1->addSeparator();
+    m_toolBar1->addActions({act("Cortar1"), act("Copiar1"), act("Pegar1")});
+    m_toolBar1->addSeparator();
+    m_toolBar1->addActions({act("Exportar1"), act("Importar2")});
+    m_toolBar1->addSeparator();
+    m_toolBar1->addActions({act("AyudaBoton1"), act("AyudaOnLineBoton1"), act("DescargaBoton1")});
+    m_toolBar1->addSeparator();
+    m_toolBar1->addActions({act("Opciones1"), act("Salir2")});
+
+    addToolBarBreak();
+    m_toolBar2 = addToolBar(QStringLiteral("ToolBar2"));
+    m_toolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    m_addButton = new QToolButton(m_toolBar2);
+    m_addButton->setObjectName(QStringLiteral("AnadirBoton1"));
+    m_addButton->setIcon(m_images.icon(26));
+    m_addButton->setToolTip(QStringLiteral("Añadir"));
+    m_addButton->setStatusTip(QStringLiteral("Añade un objeto"));
+    m_addButton->setMenu(m_addMenu);
+    m_addButton->setPopupMode(QToolButton::InstantPopup);
+    m_addButton->setEnabled(false);
+    m_toolBar2->addWidget(m_addButton);
+    m_toolBar2->addActions({act("MProg1"), act("MIcono1"), act("MTexto1"), act("MMenu1"), act("Pred1")});
+    m_toolBar2->addSeparator();
+    m_toolBar2->addActions({act("Up1"), act("Down1")});
+    m_toolBar2->addSeparator();
+    m_toolBar2->addAction(act("Del1"));
+
+    for (QToolBar* t : {m_toolBar1, m_toolBar2}) {
+        t->setMovable(false);
+        t->setIconSize(QSize(16, 16));
+        t->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        // The band is switched from "Ver" only.
+        t->toggleViewAction()->setEnabled(false);
+    }
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+}  // namespace kmr::gui

@@ -1,0 +1,380 @@
+#include "app/image_list.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QtMath>
+
+#include <algorithm>
+
+namespace kmr::gui {
+
+namespace {
+
+// One palette and one outline for every picture.
+const QColor kOutline(48, 48, 56);
+const QColor kPaper(252, 252, 248);
+const QColor kBlue(52, 101, 164);
+const QColor kLightBlue(114, 159, 207);
+const QColor kGreen(78, 154, 6);
+const QColor kRed(204, 0, 0);
+const QColor kYellow(237, 212, 0);
+const QColor kOrange(245, 121, 0);
+const QColor kGrey(186, 189, 182);
+const QColor kBrown(143, 89, 2);
+
+QPen outline(qreal width = 1.0) {
+    QPen pen(kOutline, width);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+}
+
+void sheet(QPainter& p, const QRectF& r) {
+    QPainterPath path;
+    const qreal fold = 3;
+    path.moveTo(r.left(), r.top());
+    path.lineTo(r.right() - fold, r.top());
+    path.lineTo(r.right(), r.top() + fold);
+    path.lineTo(r.right(), r.bottom());
+    path.lineTo(r.left(), r.bottom());
+    path.closeSubpath();
+    p.setPen(outline());
+    p.setBrush(kPaper);
+    p.drawPath(path);
+    p.drawLine(QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold));
+    p.drawLine(QPointF(r.right() - fold, r.top() + fold), QPointF(r.right(), r.top() + fold));
+}
+
+void textLines(QPainter& p, qreal left, qreal right, qreal top, int count, qreal step = 2.5) {
+    p.setPen(QPen(kBlue, 1.0));
+    for (int i = 0; i < count; ++i) {
+        const qreal y = top + i * step;
+        const qreal end = (i == count - 1) ? left + (right - left) * 0.6 : right;
+        p.drawLine(QPointF(left, y), QPointF(end, y));
+    }
+}
+
+void window(QPainter& p, const QRectF& r) {
+    p.setPen(outline());
+    p.setBrush(kPaper);
+    p.drawRect(r);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawRect(QRectF(r.left() + 0.5, r.top() + 0.5, r.width() - 1, std::min<qreal>(3, r.height() - 1)));
+}
+
+void gear(QPainter& p, QPointF c, qreal r, const QColor& colour) {
+    QPainterPath path;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 2; ++i) {
+        const qreal a = M_PI * i / teeth;
+        const qreal rr = (i % 2 == 0) ? r : r * 0.72;
+        const QPointF pt(c.x() + rr * qCos(a), c.y() + rr * qSin(a));
+        if (i == 0)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+    }
+    path.closeSubpath();
+    path.addEllipse(c, r * 0.32, r * 0.32);
+    path.setFillRule(Qt::OddEvenFill);
+    p.setPen(outline(0.8));
+    p.setBrush(colour);
+    p.drawPath(path);
+}
+
+void arrow(QPainter& p, QPointF from, QPointF to, const QColor& colour, qreal width = 3.0, qreal head = 4.5) {
+    const QLineF line(from, to);
+    const qreal angle = qDegreesToRadians(line.angle());
+    const QPointF dir(qCos(angle), -qSin(angle));
+    const QPointF normal(-dir.y(), dir.x());
+    const QPointF base = to - dir * head;
+    QPolygonF shape;
+    shape << from + normal * (width / 2) << base + normal * (width / 2) << base + normal * head << to
+          << base - normal * head << base - normal * (width / 2) << from - normal * (width / 2);
+    p.setPen(outline(0.8));
+    p.setBrush(colour);
+    p.drawPolygon(shape);
+}
+
+void glyph(QPainter& p, const QRectF& r, const QString& text, const QColor& colour, int pixelSize) {
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(pixelSize);
+    f.setFamily(QStringLiteral("DejaVu Sans"));
+    p.setFont(f);
+    p.setPen(colour);
+    p.drawText(r, Qt::AlignCenter, text);
+}
+
+void globe(QPainter& p, QPointF c, qreal r) {
+    p.setPen(outline());
+    p.setBrush(kLightBlue);
+    p.drawEllipse(c, r, r);
+    p.setPen(QPen(kGreen, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - r * 0.45, c.y() - r, r * 0.9, r * 2), 0, 16 * 360);
+    p.drawLine(QPointF(c.x() - r + 0.8, c.y()), QPointF(c.x() + r - 0.8, c.y()));
+    p.setPen(outline());
+    p.drawEllipse(c, r, r);
+}
+
+void floppy(QPainter& p, const QRectF& r) {
+    p.setPen(outline());
+    p.setBrush(kBlue);
+    p.drawRoundedRect(r, 1, 1);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(r.left() + 2.5, r.top(), r.width() - 5, r.height() * 0.42));
+    p.setBrush(kGrey);
+    p.drawRect(QRectF(r.left() + 3.5, r.bottom() - r.height() * 0.35, r.width() - 7, r.height() * 0.35));
+}
+
+void drawPicture(QPainter& p, int index) {
+    switch (index) {
+        case 0: {  // cut: open scissors
+            p.setPen(QPen(kGrey.darker(150), 1.6));
+            p.drawLine(QPointF(5.5, 10), QPointF(11, 1.5));
+            p.drawLine(QPointF(10.5, 10), QPointF(5, 1.5));
+            p.setPen(outline(1.2));
+            p.setBrush(kRed);
+            p.drawEllipse(QPointF(4.5, 12.5), 2.5, 2.5);
+            p.drawEllipse(QPointF(11.5, 12.5), 2.5, 2.5);
+            p.setBrush(kPaper);
+            p.drawEllipse(QPointF(4.5, 12.5), 1, 1);
+            p.drawEllipse(QPointF(11.5, 12.5), 1, 1);
+            break;
+        }
+        case 1:  // copy: two sheets
+            sheet(p, QRectF(1.5, 1.5, 8, 10));
+            sheet(p, QRectF(6.5, 4.5, 8, 10));
+            textLines(p, 8.5, 12.5, 8.5, 3);
+            break;
+        case 2:  // paste: a sheet on a clipboard
+            p.setPen(outline());
+            p.setBrush(kBrown);
+            p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12.5), 1, 1);
+            p.setBrush(kGrey);
+            p.drawRect(QRectF(4.5, 1.5, 4, 2.5));
+            sheet(p, QRectF(7.5, 6.5, 7, 8.5));
+            textLines(p, 9, 13, 9.5, 2);
+            break;
+        case 5:  // delete: a red cross
+            p.setPen(QPen(kOutline, 4.6, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+            p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+            p.setPen(QPen(kRed, 3.0, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+            p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+            break;
+        case 6: {  // plain menu: a sheet with a red check mark
+            sheet(p, QRectF(2.5, 1.5, 11, 13));
+            QPainterPath tick;
+            tick.moveTo(4.5, 8.5);
+            tick.lineTo(7, 11.5);
+            tick.lineTo(12, 4.5);
+            p.setPen(QPen(kRed, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(tick);
+            break;
+        }
+        case 7: {  // open: an open yellow folder
+            p.setPen(outline());
+            p.setBrush(kYellow.darker(115));
+            p.drawRect(QRectF(1.5, 3.5, 11, 10));
+            QPolygonF front;
+            front << QPointF(3.5, 7.5) << QPointF(15, 7.5) << QPointF(12.5, 13.5) << QPointF(1.5, 13.5);
+            p.setBrush(kYellow);
+            p.drawPolygon(front);
+            break;
+        }
+        case 8:  // save: a floppy disk
+            floppy(p, QRectF(1.5, 1.5, 13, 13));
+            break;
+        case 9:  // help: a blue disc with a question mark
+            p.setPen(outline());
+            p.setBrush(kBlue);
+            p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
+            glyph(p, QRectF(0, 0, 16, 16), QStringLiteral("?"), kPaper, 11);
+            break;
+        case 10:  // options: a gear
+            gear(p, QPointF(8, 8), 6.8, kGrey);
+            break;
+        case 12:  // online help: a globe with a question mark
+            globe(p, QPointF(7, 9), 5.5);
+            p.setPen(outline());
+            p.setBrush(kBlue);
+            p.drawEllipse(QPointF(11.5, 4.5), 4, 4);
+            glyph(p, QRectF(7.5, 0.5, 8, 8), QStringLiteral("?"), kPaper, 7);
+            break;
+        case 14:  // web: a globe
+            globe(p, QPointF(8, 8), 6.5);
+            break;
+        case 15:  // tile horizontally: two windows one above the other
+            window(p, QRectF(1.5, 1.5, 13, 6));
+            window(p, QRectF(1.5, 8.5, 13, 6));
+            break;
+        case 16:  // tile vertically: two windows side by side
+            window(p, QRectF(1.5, 1.5, 6, 13));
+            window(p, QRectF(8.5, 1.5, 6, 13));
+            break;
+        case 17:  // cascade: three overlapping windows
+            window(p, QRectF(1.5, 1.5, 9, 7));
+            window(p, QRectF(3.5, 4.5, 9, 7));
+            window(p, QRectF(5.5, 7.5, 9, 7));
+            break;
+        case 18:  // down
+            arrow(p, QPointF(8, 1.5), QPointF(8, 14.5), kGreen, 4, 6);
+            break;
+        case 19:  // up
+            arrow(p, QPointF(8, 14.5), QPointF(8, 1.5), kGreen, 4, 6);
+            break;
+        case 20: {  // default menu: a padlock
+            p.setPen(QPen(kOutline, 3.2));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 16 * 180);
+            p.setPen(QPen(kGrey, 1.6));
+            p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 16 * 180);
+            p.setPen(outline());
+            p.setBrush(kYellow);
+            p.drawRoundedRect(QRectF(2.5, 6.5, 11, 8), 1, 1);
+            p.setBrush(kOutline);
+            p.drawEllipse(QPointF(8, 10), 1, 1);
+            break;
+        }
+        case 21:  // run entry: a window with a gear
+            window(p, QRectF(1.5, 1.5, 13, 12));
+            gear(p, QPointF(10.5, 10.5), 4.8, kOrange);
+            break;
+        case 22: {  // icon: a sheet with coloured shapes
+            sheet(p, QRectF(1.5, 1.5, 13, 13));
+            p.setPen(outline(0.8));
+            p.setBrush(kRed);
+            p.drawEllipse(QPointF(5.5, 6), 2.5, 2.5);
+            p.setBrush(kBlue);
+            p.drawRect(QRectF(8, 8, 4.5, 4.5));
+            QPolygonF tri;
+            tri << QPointF(3, 13) << QPointF(5.5, 8.5) << QPointF(8, 13);
+            p.setBrush(kGreen);
+            p.drawPolygon(tri);
+            break;
+        }
+        case 23:  // label: lines of text
+            p.setPen(QPen(kOutline, 1.6, Qt::SolidLine, Qt::RoundCap));
+            for (int i = 0; i < 4; ++i) {
+                const qreal y = 3 + i * 3.3;
+                p.drawLine(QPointF(2, y), QPointF(i == 3 ? 9 : 14, y));
+            }
+            break;
+        case 24:  // import: an arrow going into a sheet
+            sheet(p, QRectF(5.5, 1.5, 9, 13));
+            textLines(p, 9, 13, 5, 3, 3);
+            arrow(p, QPointF(0.5, 10), QPointF(9.5, 10), kGreen, 3, 4);
+            break;
+        case 25: {  // save as: a floppy disk and a pencil
+            floppy(p, QRectF(1.5, 1.5, 11, 11));
+            QPolygonF pencil;
+            pencil << QPointF(8, 15) << QPointF(8.6, 12.2) << QPointF(14, 6.8) << QPointF(15.6, 8.4)
+                   << QPointF(10.2, 13.8);
+            p.setPen(outline(0.8));
+            p.setBrush(kOrange);
+            p.drawPolygon(pencil);
+            break;
+        }
+        case 26:  // add: a rightward arrow
+            arrow(p, QPointF(1.5, 8), QPointF(14.5, 8), kBlue, 4, 6);
+            break;
+        case 27: {  // exit: a door and an arrow leaving
+            p.setPen(outline());
+            p.setBrush(kBrown);
+            p.drawRect(QRectF(1.5, 1.5, 8, 13));
+            p.setBrush(kYellow);
+            p.drawEllipse(QPointF(7.5, 8), 0.8, 0.8);
+            arrow(p, QPointF(6, 8), QPointF(15, 8), kRed, 3, 4);
+            break;
+        }
+        case 28: {  // information: a white speech bubble with a blue "i"
+            QPainterPath bubble;
+            bubble.addRoundedRect(QRectF(1.5, 1.5, 13, 10), 3.5, 3.5);
+            QPolygonF tail;
+            tail << QPointF(4, 10) << QPointF(3.5, 15) << QPointF(8.5, 10.5);
+            bubble.addPolygon(tail);
+            bubble = bubble.simplified();
+            p.setPen(outline());
+            p.setBrush(kPaper);
+            p.drawPath(bubble);
+            glyph(p, QRectF(1.5, 1.5, 13, 10), QStringLiteral("i"), kBlue, 10);
+            break;
+        }
+        case 29: {  // warning: a yellow triangle with an exclamation mark
+            QPolygonF tri;
+            tri << QPointF(8, 1) << QPointF(15.2, 14.5) << QPointF(0.8, 14.5);
+            p.setPen(outline());
+            p.setBrush(kYellow);
+            p.drawPolygon(tri);
+            p.setPen(QPen(kOutline, 2.0, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(8, 5.5), QPointF(8, 9.5));
+            p.drawPoint(QPointF(8, 12.3));
+            break;
+        }
+        case 30: {  // compile: a disc with a green start arrow
+            p.setPen(outline());
+            QRadialGradient shine(QPointF(6, 6), 8);
+            shine.setColorAt(0, kPaper);
+            shine.setColorAt(1, kGrey);
+            p.setBrush(shine);
+            p.drawEllipse(QPointF(7.5, 7.5), 6.5, 6.5);
+            p.setBrush(kPaper);
+            p.drawEllipse(QPointF(7.5, 7.5), 1.6, 1.6);
+            QPolygonF play;
+            play << QPointF(9.5, 8.5) << QPointF(15.5, 12) << QPointF(9.5, 15.5);
+            p.setPen(outline(0.8));
+            p.setBrush(kGreen);
+            p.drawPolygon(play);
+            break;
+        }
+        default: break;
+    }
+}
+
+const std::vector<int> kIndices = {0,  1,  2,  5,  6,  7,  8,  9,  10, 12, 14, 15, 16, 17,
+                                   18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
+
+}  // namespace
+
+ImageList::ImageList() {
+    m_icons.resize(static_cast<std::size_t>(kIndices.back()) + 1);
+    for (int index : kIndices) {
+        QIcon icon;
+        for (int size : {16, 32}) icon.addPixmap(pixmap(index, size));
+        m_icons[static_cast<std::size_t>(index)] = icon;
+    }
+}
+
+const std::vector<int>& ImageList::indices() { return kIndices; }
+
+bool ImageList::has(int index) { return std::find(kIndices.begin(), kIndices.end(), index) != kIndices.end(); }
+
+QIcon ImageList::icon(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_icons.size()) return {};
+    return m_icons[static_cast<std::size_t>(index)];
+}
+
+QPixmap ImageList::pixmap(int index, int size) const {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    paint(p, index);
+    return pm;
+}
+
+void ImageList::paint(QPainter& p, int index) {
+    p.save();
+    drawPicture(p, index);
+    p.restore();
+}
+
+}  // namespace kmr::gui

@@ -1,0 +1,34 @@
+#pragma once
+// The shared image list: the small pictures of the commands and of the object kinds, by index.
+
+#include <QIcon>
+#include <QPixmap>
+
+#include <vector>
+
+class QPainter;
+
+namespace kmr::gui {
+
+// Pictures drawn once at start-up on a 16 by 16 grid (also rendered at twice the size for dense
+// screens), so every picture shares one outline, palette and stroke width.
+class ImageList {
+public:
+    ImageList();
+
+    // The indices that have a picture.
+    static const std::vector<int>& indices();
+    static bool has(int index);
+
+    // An empty icon for an index without a picture.
+    QIcon icon(int index) const;
+    QPixmap pixmap(int index, int size = 16) const;
+
+    // Draws one picture into a 16 by 16 box at the painter's origin.
+    static void paint(QPainter& p, int index);
+
+private:
+    std::vector<QIcon> m_icons;  // by index
+};
+
+}  // namespace kmr::gui

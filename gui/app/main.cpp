@@ -1,0 +1,28 @@
+// The editor's entry: settings store, main frame, start-up, event loop.
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include "app/main_form.h"
+#include "app/prompts.h"
+#include "app/settings_store.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("KMR 2.3"));
+    QApplication::setApplicationName(QStringLiteral("KMR 2.3"));
+
+    kmr::gui::StartOptions start;
+    start.programFile = QApplication::applicationFilePath();
+    const QStringList args = QApplication::arguments();
+    // A running instance may sit in another folder, so a handed path has to be absolute.
+    if (args.size() > 1) start.arguments << QFileInfo(args.at(1)).absoluteFilePath();
+
+    kmr::gui::IniSettingsStore store(kmr::gui::IniSettingsStore::defaultFolder());
+    kmr::gui::QtPrompts prompts;
+    kmr::gui::TMainForm frame(prompts, store, start);
+    prompts.setParent(&frame);
+    if (!frame.FormCreate()) return 0;
+    frame.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,193 @@
+#include "app/options_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/settings_store.h"
+
+namespace kmr::gui {
+
+namespace {
+
+QCheckBox* check(const QString& text, const char* name, bool checked, QWidget* parent) {
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setChecked(checked);
+    return box;
+}
+
+}  // namespace
+
+const std::array<UpdateSite, 4>& TForm5::sites() {
+    static const std::array<UpdateSite, 4> list = {{
+        {QStringLiteral("Brenlowe Pexilon - [www.pexilon-brenlowe.net]"),
+         QStringLiteral("http://www.pexilon-brenlowe.net/kmr/index.htm")},
+        {QStringLiteral("Wendrik software gratuito - [www.wendrik-gratis.org]"),
+         QStringLiteral("http://espejo.soft-wendrik.net/wendrik2/descargas/kmr.htm")},
+        {QStringLiteral("Descargas Tolvera - [www.tolvera-descargas.com]"),
+         QStringLiteral("http://www.tolvera-descargas.com/utilidades/grabacion/kmr.htm")},
+        {QStringLiteral("Zarpanet Programas - [programas.zarpanet.es]"),
+         QStringLiteral("http://programas.zarpanet.es/ficha/kmr-autoarranque.htm")},
+    }};
+    return list;
+}
+
+TForm5::TForm5(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TForm5"));
+    setWindowTitle(QStringLiteral("Opciones"));
+
+    auto* startGroup = new QGroupBox(QStringLiteral("Arranque"), this);
+    m_welcome = check(QStringLiteral("Mensaje de bienvenida"), "Bienvenida", true, startGroup);
+    m_centre = check(QStringLiteral("Centrar ventana"), "Centrar", false, startGroup);
+    m_wizard = check(QStringLiteral("Ejecutar el asistente"), "Asistente", true, startGroup);
+    auto* startLayout = new QVBoxLayout(startGroup);
+    for (QCheckBox* b : {m_welcome, m_centre, m_wizard}) startLayout->addWidget(b);
+    startLayout->addStretch();
+
+    auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
+    m_toolBar = check(QStringLiteral("Barra de iconos"), "Vericonos", true, viewGroup);
+    m_statusBar = check(QStringLiteral("Barra de estado"), "Verestado", true, viewGroup);
+    m_tips = check(QStringLiteral("Asistente ide@"), "Veridea", true, viewGroup);
+    m_quickStart = check(QStringLiteral("Inicio rápido"), "inicio", true, viewGroup);
+    auto* viewLayout = new QVBoxLayout(viewGroup);
+    for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
+    viewLayout->addStretch();
+
+    auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
+    auto* siteLayout = new QGridLayout(siteGroup);
+    m_siteGroup = new QButtonGroup(this);
+    for (int i = 0; i < 5; ++i) {
+        const bool other = i == 4;
+        auto* button =
+            new QRadioButton(other ? QStringLiteral("Otro:") : sites()[static_cast<std::size_t>(i)].caption, siteGroup);
+        button->setObjectName(QStringLiteral("Sitio%1").arg(i));
+        // The update command reads the address from the button's hint.
+        if (!other) button->setToolTip(sites()[static_cast<std::size_t>(i)].address);
+        m_siteGroup->addButton(button, i);
+        m_siteButtons[static_cast<std::size_t>(i)] = button;
+        siteLayout->addWidget(button, i, 0, 1, other ? 1 : 2);
+    }
+    m_siteButtons[0]->setChecked(true);
+    m_other = new QLineEdit(siteGroup);
+    m_other->setObjectName(QStringLiteral("Otro"));
+    siteLayout->addWidget(m_other, 4, 1);
+    auto* note = new QLabel(
+        QStringLiteral("Es recomendable usar la web Brenlowe Pexilon, es donde se actualiza el programa."), siteGroup);
+    note->setObjectName(QStringLiteral("Nota"));
+    note->setWordWrap(true);
+    QPalette grey = note->palette();
+    grey.setColor(QPalette::WindowText, Qt::gray);
+    note->setPalette(grey);
+    siteLayout->addWidget(note, 5, 0, 1, 2);
+    siteLayout->setColumnStretch(1, 1);
+    connect(m_siteGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) m_site = id;
+    });
+
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
+    ok->setObjectName(QStringLiteral("Aceptar"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel->setObjectName(QStringLiteral("Cancelar"));
+    auto* help = new QPushButton(QStringLiteral("Ayuda"), this);
+    help->setObjectName(QStringLiteral("Ayuda"));
+    // The help viewer is not part of the program yet; the button is shown but not offered.
+    help->setEnabled(false);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        RGuardar1();
+        accept();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(startGroup);
+    top->addWidget(viewGroup);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(siteGroup);
+    layout->addLayout(buttons);
+    setFixedSize(449, 316);
+}
+
+bool TForm5::welcome() const { return m_welcome->isChecked(); }
+bool TForm5::centre() const { return m_centre->isChecked(); }
+bool TForm5::runWizard() const { return m_wizard->isChecked(); }
+bool TForm5::showToolBar() const { return m_toolBar->isChecked(); }
+bool TForm5::showStatusBar() const { return m_statusBar->isChecked(); }
+bool TForm5::showTips() const { return m_tips->isChecked(); }
+bool TForm5::showQuickStart() const { return m_quickStart->isChecked(); }
+QString TForm5::otherAddress() const { return m_other->text(); }
+
+QString TForm5::siteAddress() const {
+    if (m_site >= 0 && m_site < 4) return sites()[static_cast<std::size_t>(m_site)].address;
+    if (m_site == 4) return m_other->text();
+    return {};
+}
+
+void TForm5::flipToolBar() { m_toolBar->setChecked(!m_toolBar->isChecked()); }
+void TForm5::flipStatusBar() { m_statusBar->setChecked(!m_statusBar->isChecked()); }
+void TForm5::flipTips() { m_tips->setChecked(!m_tips->isChecked()); }
+void TForm5::flipQuickStart() { m_quickStart->setChecked(!m_quickStart->isChecked()); }
+
+void TForm5::RLeer1() {
+    if (m_key == nullptr) return;
+    // A value that is missing or not an integer reads as the default start-up would have written.
+    m_welcome->setChecked(m_key->readBool(QStringLiteral("Bienvenida"), true));
+    m_centre->setChecked(m_key->readBool(QStringLiteral("Centrar"), true));
+    m_wizard->setChecked(m_key->readBool(QStringLiteral("Asistente"), true));
+    m_toolBar->setChecked(m_key->readBool(QStringLiteral("Vericonos"), true));
+    m_statusBar->setChecked(m_key->readBool(QStringLiteral("Verestado"), true));
+    m_tips->setChecked(m_key->readBool(QStringLiteral("Veridea"), true));
+    m_quickStart->setChecked(m_key->readBool(QStringLiteral("inicio"), true));
+    m_site = m_key->readInt(QStringLiteral("Actualizar"), 0);
+    m_other->setText(m_key->readText(QStringLiteral("Otro"), QStringLiteral("http://")));
+}
+
+void TForm5::RGuardar1() {
+    if (m_key == nullptr) return;
+    m_key->writeBool(QStringLiteral("Bienvenida"), welcome());
+    m_key->writeBool(QStringLiteral("Centrar"), centre());
+    m_key->writeBool(QStringLiteral("Asistente"), runWizard());
+    m_key->writeBool(QStringLiteral("Vericonos"), showToolBar());
+    m_key->writeBool(QStringLiteral("Verestado"), showStatusBar());
+    m_key->writeBool(QStringLiteral("Veridea"), showTips());
+    m_key->writeBool(QStringLiteral("inicio"), showQuickStart());
+    m_key->writeInt(QStringLiteral("Actualizar"), m_site);
+    m_key->writeText(QStringLiteral("Otro"), m_other->text());
+}
+
+void TForm5::checkSiteButton() {
+    const int site = m_site;
+    // An exclusive group cannot show "none checked" unless exclusivity is lifted for a moment.
+    m_siteGroup->setExclusive(false);
+    for (std::size_t i = 0; i < m_siteButtons.size(); ++i) m_siteButtons[i]->setChecked(static_cast<int>(i) == site);
+    m_siteGroup->setExclusive(true);
+    m_site = site;
+}
+
+void TForm5::showEvent(QShowEvent* event) {
+    RLeer1();
+    checkSiteButton();
+    QDialog::showEvent(event);
+}
+
+void TForm5::done(int result) {
+    QDialog::done(result);
+    RLeer1();
+    emit closed();
+}
+
+}  // namespace kmr::gui

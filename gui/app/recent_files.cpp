@@ -1,0 +1,40 @@
+// The recent-files list: five slots, newest first, shown in the "&Archivo" menu.
+
+#include <QFileInfo>
+
+#include "app/main_form.h"
+
+namespace kmr::gui {
+
+void TMainForm::AddLink() {
+    // No search for duplicates: a path already listed takes slot 1 as well.
+    auto& list = m_shared.recentFiles;
+    for (std::size_t i = list.size() - 1; i > 0; --i) list[i] = list[i - 1];
+    list[0] = m_shared.pendingPath;
+    m_shared.pendingPath.clear();
+}
+
+void TMainForm::WriteLink() {
+    for (QAction* link : m_links) link->setVisible(false);
+    for (std::size_t i = 0; i < m_shared.recentFiles.size(); ++i) {
+        const QString& path = m_shared.recentFiles[i];
+        // An empty slot, or one naming a file that is gone, shows nothing and keeps its stored value.
+        if (path.isEmpty() || !QFileInfo(path).isFile()) continue;
+        QAction* link = m_links.at(static_cast<int>(i));
+        QString caption = QFileInfo(path).fileName();
+        link->setText(caption.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        link->setToolTip(path);
+        link->setStatusTip(path);
+        link->setVisible(true);
+        if (m_key) m_key->writeText(QStringLiteral("link%1").arg(i + 1), path);
+    }
+}
+
+void TMainForm::AbrirLink1Execute(int slot) {
+    if (slot < 0 || slot >= m_links.size()) return;
+    // The entry's hint holds the full path.
+    m_shared.pendingPath = m_links.at(slot)->statusTip();
+    Abrir1Execute();
+}
+
+}  // namespace kmr::gui
