@@ -94,8 +94,8 @@ CompositionResult composeExplorar(BuilderFields f) {
     if (isEmptyOrBackslash(f.path) || (isEmptyOrBackslash(f.drive) && !f.inCompilation && !f.email)) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
-    // An e-mail address uses no drive (its field is disabled then), so the drive is not examined.
-    if (!f.email && !f.inCompilation && driveTooLong(f.drive)) {
+    // The drive's length is tested in e-mail mode too, although an address does not use it.
+    if (!f.inCompilation && driveTooLong(f.drive)) {
         return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
     }
     if (f.email) {
