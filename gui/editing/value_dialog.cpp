@@ -1,0 +1,127 @@
+#include "editing/value_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/prompts.h"
+#include "editing/dialog_widgets.h"
+#include "editing/edit_state.h"
+#include "wizards/command_builder_dialog.h"
+
+namespace kmr::gui {
+
+TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_state(state),
+      m_prompts(prompts),
+      m_builder(builder) {
+    setObjectName(QStringLiteral("TForm4"));
+    setWindowTitle(QStringLiteral("Configurar proyecto"));
+
+    m_value = makeTextField(QStringLiteral("Valor"), this);
+    m_label = makeBuddyLabel(QStringLiteral("&Texto:"), m_value, QStringLiteral("Etiqueta"), this);
+    m_edit = new QPushButton(QStringLiteral("&Editar"), this);
+    m_edit->setObjectName(QStringLiteral("Editar"));
+    m_edit->setAutoDefault(false);
+    m_resource = new QCheckBox(QStringLiteral("&Recurso con programa asociado"), this);
+    m_resource->setObjectName(QStringLiteral("Recurso"));
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
+    ok->setObjectName(QStringLiteral("Aceptar"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel->setObjectName(QStringLiteral("Cancelar"));
+    cancel->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(m_label, 0, 0, 1, 2);
+    grid->addWidget(m_value, 1, 0);
+    grid->addWidget(m_edit, 1, 1);
+    grid->addWidget(m_resource, 2, 0, 1, 2);
+    grid->setColumnMinimumWidth(0, 320);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_value, m_edit);
+    setTabOrder(m_edit, m_resource);
+    setTabOrder(m_resource, ok);
+    setTabOrder(ok, cancel);
+
+    connect(ok, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &TForm4::Button2Click);
+    connect(m_edit, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
+}
+
+void TForm4::setUp(ValueMode mode, const QString& value, bool resource) {
+    m_mode = mode;
+    switch (mode) {
+        case ValueMode::Program: m_label->setText(QStringLiteral("&Programa a ejecutar:")); break;
+        case ValueMode::Icon: m_label->setText(QStringLiteral("&Icono a mostrar:")); break;
+        case ValueMode::Label: m_label->setText(QStringLiteral("E&tiqueta a mostrar:")); break;
+    }
+    m_resource->setVisible(mode == ValueMode::Program);
+    m_resource->setChecked(mode == ValueMode::Program && resource);
+    // A label has nothing to compose.
+    m_edit->setEnabled(mode != ValueMode::Label);
+    m_value->setText(value);
+}
+
+QString TForm4::value() const { return m_value->text(); }
+bool TForm4::resource() const { return m_resource->isChecked(); }
+
+void TForm4::Button1Click() {
+    // Only an empty value is refused; blanks, paths and free text are all taken as they are.
+    if (m_value->text().isEmpty()) {
+        m_prompts.message(QStringLiteral("Debe introducir algún valor en el campo."), QStringLiteral("Atención"),
+                          MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    m_state.editContext = kEditAccepted;
+    accept();
+}
+
+void TForm4::Button2Click() { reject(); }
+
+void TForm4::SpeedButton1Click() {
+    switch (m_mode) {
+        case ValueMode::Program:
+            if (m_builder.execOn(kmr::BuilderPage::Nuevo)) {
+                m_value->setText(m_state.builderResult);
+                m_resource->setChecked(m_state.resourceFlag);
+            }
+            break;
+        case ValueMode::Icon:
+            if (m_builder.execOn(kmr::BuilderPage::Icono)) m_value->setText(m_state.builderResult);
+            break;
+        case ValueMode::Label: break;
+    }
+}
+
+void TForm4::done(int result) {
+    QDialog::done(result);
+    m_edit->setEnabled(true);
+}
+
+void TForm4::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    // Centred on the desktop rather than on the frame.
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    m_value->setFocus();
+}
+
+}  // namespace kmr::gui
