@@ -10,5 +10,8 @@ namespace kmr::cli {
 
 int showCommand(const std::vector<std::string>& args, Streams io);
 int convertCommand(const std::vector<std::string>& args, Streams io);
+int compileCommand(const std::vector<std::string>& args, Streams io);
+int checkCommand(const std::vector<std::string>& args, Streams io);
+int importCommand(const std::vector<std::string>& args, Streams io);
 
 }  // namespace kmr::cli

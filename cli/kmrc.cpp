@@ -17,6 +17,18 @@ Uso:
       "errors" indica que un fichero de la versión 1 contenía líneas incorrectas.
   kmrc convert [--force] ENTRADA SALIDA
       Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.
+  kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]
+      Compila el proyecto en un fichero autorun (por omisión autorun.inf en la carpeta actual; con
+      "-o -", en la salida estándar). Los conflictos encontrados se escriben en la salida de errores, un
+      título por línea; con --strict, si hay alguno, no se escribe nada y se sale con 1.
+  kmrc check [--force] [--explain] PROYECTO
+      Escribe los títulos de los conflictos, uno por línea y en su orden; --explain añade bajo cada uno
+      sus dos líneas de explicación. Sale con 0 si no hay ninguno y con 1 si los hay.
+  kmrc import [--force] [--json] AUTORUN [-o PROYECTO]
+      Importa un fichero autorun. Con --json escribe el proyecto en JSON, como show, más
+      "unrecognised": N (las órdenes no reconocidas); con -o lo guarda como proyecto de la versión 2. Sin
+      --json, el mensaje final de la importación va a la salida de errores. Un fichero sin la línea
+      "[autorun]" al principio se rechaza salvo con --force.
   kmrc --help
       Muestra esta ayuda.
 
@@ -40,8 +52,8 @@ struct CommandEntry {
 };
 
 constexpr CommandEntry kCommands[] = {
-    {"show", showCommand},
-    {"convert", convertCommand},
+    {"show", showCommand},   {"convert", convertCommand}, {"compile", compileCommand},
+    {"check", checkCommand}, {"import", importCommand},
 };
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 // Compiling a project into the text of autorun.inf, and writing that file.
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,40 +17,14 @@ inline constexpr std::string_view kOverwriteQuestion = "El fichero ya existe. ¿
 inline constexpr std::string_view kFileNameWarning = "Guardar con este nombre podría inutilizar el fichero.";
 inline constexpr std::string_view kCompiledMessage = "El fichero ha sido compilado con éxito.";
 
-// Why a project cannot be compiled. Values are written as they stand, so a few characters would
-// change what the disc reads rather than just what it shows.
-enum class CompileStatus {
-    Ok,
-    LineBreakInValue,  // a carriage return or line feed would start a line of its own
-    BadMenuName,       // '=' or '\' in an internal name would make the disc read another key
-};
-
-// The compiled text, or the first object that cannot be written.
-struct CompileResult {
-    CompileStatus status = CompileStatus::Ok;
-    std::size_t objectIndex = 0;  // the refused object, when status is not Ok
-    std::string text;             // UTF-8, every line ended by CR LF; empty when refused
-    bool ok() const { return status == CompileStatus::Ok; }
-};
-
-// The [autorun] section of the project, its objects in list order.
-CompileResult compileAutorun(const Project& project);
-
-// The message ("Atención", warning icon) for a refused compilation.
-std::string compileRefusalMessage(const CompileResult& result, const Project& project);
-
-// Outcome of writing an autorun file: refused before anything was written, failed on disk (the
-// message names the file and the system's reason; an existing file is left whole), or done.
-struct AutorunWriteResult {
-    CompileStatus compile = CompileStatus::Ok;
-    std::size_t objectIndex = 0;
-    io::IoResult io;
-    bool ok() const { return compile == CompileStatus::Ok && io.ok(); }
-};
+// The [autorun] section of the project: its objects in list order, every value exactly as it stands,
+// every line (the last one too) ended by CR LF. UTF-8; text::encodeForFile gives the file's bytes.
+std::string compileAutorun(const Project& project);
 
 // Compiles the project and replaces the file with it: Windows-1252 bytes, or UTF-16 LE with its mark
-// when some character has no Windows-1252 byte.
-AutorunWriteResult writeAutorunFile(const std::string& path, const Project& project);
+// when some character has no Windows-1252 byte. A failure names the file and the system's reason and
+// leaves an existing file whole.
+io::IoResult writeAutorunFile(const std::string& path, const Project& project);
 
 // True when the path's file name, A–Z folded, is "autorun.inf"; any other name only earns a warning.
 bool isAutorunFileName(std::string_view path);

@@ -37,11 +37,11 @@ struct ImportResult {
     std::size_t unrecognised = 0;
 };
 
-// Imports decoded text. The keys open, shellexecute, icon and label (first of each wins, with blanks
-// anywhere in the key ignored and letter case folded), shell (the default verb) and menus given as a
-// text line and a command line next to each other, in either order. Lines of other sections are counted,
-// never read as keys of the disc. The header line is not counted; a first line that is not the header is
-// read as an entry.
+// Imports decoded text line by line (CR LF or LF end a line). The keys open, shellexecute, icon and
+// label (the first run entry, icon and label win; blanks anywhere in a key are ignored and A–Z folded),
+// shell (the default verb, for the menus that follow it) and menus given as a text line and a command
+// line next to each other, in either order. Everything else is counted. The header line is not read;
+// a first line that is not the header is read as an entry like any other.
 ImportResult importAutorun(std::string_view text);
 
 // The closing message: the warning ("Atención", warning icon) with the count, or the success notice.

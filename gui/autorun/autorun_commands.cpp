@@ -30,12 +30,6 @@ void TMainForm::Exportar1Execute() {
             m_form7->exec();
             if (m_form7->result() != TForm7::Result::Continue) return;
         }
-        const kmr::CompileResult compiled = kmr::compileAutorun(child->project());
-        if (!compiled.ok()) {
-            m_prompts.message(qs(kmr::compileRefusalMessage(compiled, child->project())), QStringLiteral("Atención"),
-                              MessageIcon::Warning, MessageButtons::Ok);
-            return;
-        }
         const auto chosen = m_prompts.saveFile({QStringLiteral("Compilar fichero autorun..."),
                                                 QStringLiteral("Fichero de autoarranque"),
                                                 QStringLiteral("autorun.inf"), m_lastCompileName, QString()});
@@ -51,7 +45,8 @@ void TMainForm::Exportar1Execute() {
             m_prompts.message(qs(kmr::kFileNameWarning), QStringLiteral("Atención"), MessageIcon::Warning,
                               MessageButtons::Ok);
         }
-        if (!writeWholeFile(*chosen, QByteArray::fromStdString(kmr::text::encodeForFile(compiled.text)))) return;
+        const std::string compiled = kmr::compileAutorun(child->project());
+        if (!writeWholeFile(*chosen, QByteArray::fromStdString(kmr::text::encodeForFile(compiled)))) return;
         m_prompts.message(qs(kmr::kCompiledMessage), QStringLiteral("Información"), MessageIcon::Information,
                           MessageButtons::Ok);
         return;

@@ -47,47 +47,60 @@ TEST(AutorunImporter, WhatEachLineGives) {
          {},
          4},
         {"a value keeps what follows its first =", "[autorun]\nopen=a.exe /x=1\n", {makeProgram("a.exe /x=1")}, 0},
-        {"pair in either order, blank lines between",
-         crlf({"[autorun]", "shell\\b\\command=b.exe", "", "   ", "shell\\b=B", "shell\\a=A",
-               "shell\\a\\command=a.exe"}),
+        {"pair in either order, empty lines between",
+         crlf({"[autorun]", "shell\\b\\command=b.exe", "", "", "shell\\b=B", "shell\\a= A ",
+               "shell\\a\\command= a.exe"}),
          {makeMenu("B", "b.exe", "b"), makeMenu("A", "a.exe", "a")},
          0},
-        {"blanks around = and an indented command line",
-         crlf({"[autorun]", "shell\\install = &Instalar", "   Shell\\install\\COMMAND = Instalar.exe"}),
-         {makeMenu("&Instalar", "Instalar.exe", "install")},
-         0},
-        {"default verb before or after its menus, first shell line wins",
+        {"a line of blanks is the partner, and pairs with nothing",
+         crlf({"[autorun]", "shell\\a=A", "   ", "shell\\a\\command=a"}),
+         {},
+         2},
+        {"blanks before = break the pair", crlf({"[autorun]", "shell\\i = I", "shell\\i\\command = i.exe"}), {}, 1},
+        {"an indented command line does not pair",
+         crlf({"[autorun]", "shell\\i=I", "   shell\\i\\command=i.exe"}),
+         {},
+         1},
+        {"the default verb holds for the pairs after it, the last shell line wins",
          crlf({"[autorun]", "shell\\a=A", "shell\\a\\command=1", "shell=A", "shell=b", "shell\\b=B",
                "shell\\b\\command=2", "shell\\a=A2", "shell\\a\\command=3"}),
-         {defaultMenu("A", "1", "a"), makeMenu("B", "2", "b"), defaultMenu("A2", "3", "a")},
-         1},
-        {"names differ in letter case", crlf({"[autorun]", "shell\\Abrir=A", "shell\\abrir\\command=a"}), {}, 2},
-        {"an unpaired line does not take the next one",
+         {makeMenu("A", "1", "a"), defaultMenu("B", "2", "b"), makeMenu("A2", "3", "a")},
+         0},
+        {"a verb for two pairs of the same name",
+         crlf({"[autorun]", "Shell = X", "shell\\x=1", "shell\\x\\command=a", "shell\\X=2", "shell\\X\\command=b"}),
+         {defaultMenu("1", "a", "x"), defaultMenu("2", "b", "X")},
+         0},
+        {"names differ in letter case", crlf({"[autorun]", "shell\\Abrir=A", "shell\\abrir\\command=a"}), {}, 1},
+        {"an unpaired line takes the next one with it",
          crlf({"[autorun]", "shell\\a=A", "icon=i.ico", "shell\\x=X", "shell\\b=B", "shell\\b\\command=b"}),
-         {makeIcon("i.ico"), makeMenu("B", "b", "b")},
-         2},
+         {},
+         3},
         {"two text lines, then two command lines",
          crlf({"[autorun]", "shell\\a=A", "shell\\b=B", "shell\\a\\command=a", "shell\\b\\command=b"}),
          {},
-         4},
-        {"other sub-keys and lines without =",
+         2},
+        {"the nine characters after the name are skipped unexamined",
+         crlf({"[autorun]", "shell\\x\\ddeexec=[open]", "shell\\x=X"}),
+         {makeMenu("X", "[open]", "x")},
+         0},
+        {"other sub-keys and a last line without partner",
          crlf({"[autorun]", "shell\\o=O", "shell\\o\\command=o", "shell\\o\\Default=1", "shell\\p", "shell\\"}),
          {makeMenu("O", "o", "o")},
-         3},
-        {"empty internal name",
-         crlf({"[autorun]", "shell\\=T", "shell\\\\command=c", "shell="}),
-         {defaultMenu("T", "c", "")},
+         2},
+        {"empty internal name, before and after the verb",
+         crlf({"[autorun]", "shell\\=T", "shell\\\\command=c", "shell=", "shell\\\\command=d", "shell\\=U"}),
+         {makeMenu("T", "c", ""), defaultMenu("U", "d", "")},
          0},
-        {"keys of other sections are not the disc's",
+        {"lines of other sections are read like any other",
          crlf({"[autorun]", "label=L", "[Content]", "icon=x.ico", "shell\\a=A", "shell\\a\\command=a", "[ AutoRun ]",
                "icon=y.ico"}),
-         {makeIcon("y.ico"), makeLabel("L")},
-         5},
+         {makeIcon("x.ico"), makeLabel("L"), makeMenu("A", "a", "a")},
+         3},
         {"no header: the first line is read as an entry",
          crlf({"open=a.exe", "icon=a.exe,0"}),
          {makeProgram("a.exe"), makeIcon("a.exe,0")},
          0},
-        {"comments before the header", crlf({"; leeme", "", "[AutoRun] ", "open=a.exe"}), {makeProgram("a.exe")}, 1},
+        {"comments before the header", crlf({"; leeme", "", "[AutoRun] ", "open=a.exe"}), {makeProgram("a.exe")}, 2},
         {"a lone CR does not end a line", "[autorun]\nlabel=a\rb\n", {makeLabel("a\rb")}, 0},
     };
     for (const Case& c : cases) {
@@ -149,11 +162,10 @@ TEST(AutorunRoundTrip, CompiledProjectsImportBackWhole) {
             std::erase_if(name, [](char c) { return c == '=' || c == '\\'; });
             p.append(makeMenu(value(3), value(4), text::trim(name), m == defaultAt));
         }
-        const CompileResult compiled = compileAutorun(p);
-        ASSERT_TRUE(compiled.ok());
-        const ImportResult back = importAutorun(text::decode(text::encodeForFile(compiled.text)).text);
-        ASSERT_EQ(back.project, p) << compiled.text;
-        ASSERT_EQ(back.unrecognised, 0U) << compiled.text;
+        const std::string compiled = compileAutorun(p);
+        const ImportResult back = importAutorun(text::decode(text::encodeForFile(compiled)).text);
+        ASSERT_EQ(back.project, p) << compiled;
+        ASSERT_EQ(back.unrecognised, 0U) << compiled;
     }
 }
 
@@ -177,9 +189,7 @@ TEST(AutorunGolden, ImportAndCompileCases) {
         SCOPED_TRACE(dir.filename().string());
         const ImportResult r = importAutorun(text::decode(test::readBytes(dir / "input.inf")).text);
         EXPECT_EQ(describe(r), test::readBytes(dir / "expected.txt"));
-        const CompileResult c = compileAutorun(r.project);
-        ASSERT_TRUE(c.ok());
-        EXPECT_EQ(text::encodeForFile(c.text), test::readBytes(dir / "compiled.inf"));
+        EXPECT_EQ(text::encodeForFile(compileAutorun(r.project)), test::readBytes(dir / "compiled.inf"));
         ++seen;
     }
     EXPECT_GE(seen, 5U);
@@ -202,9 +212,7 @@ TEST(AutorunCorpus, RealFilesImportAndCompileBack) {
         const auto firstMenu = std::find_if(objects.begin(), objects.end(), [](auto& o) { return isMenu(o.kind); });
         EXPECT_TRUE(std::all_of(firstMenu, objects.end(), [](auto& o) { return isMenu(o.kind); }));
         for (const Kind k : {Kind::RunEntry, Kind::Icon, Kind::Label}) EXPECT_LE(r.project.count(k), 1U);
-        const CompileResult c = compileAutorun(r.project);
-        ASSERT_TRUE(c.ok());
-        const ImportResult back = importAutorun(c.text);
+        const ImportResult back = importAutorun(text::decode(text::encodeForFile(compileAutorun(r.project))).text);
         EXPECT_EQ(back.project, r.project);
         EXPECT_EQ(back.unrecognised, 0U);
         menus += r.project.menuCount();
