@@ -18,14 +18,18 @@ QString groupOf(const QString& key) {
     return parts.join(QLatin1Char('/'));
 }
 
-// The default (unnamed) value and the marker that makes an empty key exist get names that no
-// value of the program uses.
-QString valueName(const QString& name) { return name.isEmpty() ? QStringLiteral("@") : name.toLower(); }
-const QString kKeyMarker = QStringLiteral("@key");
+// Value names are stored folded to lower case, so names holding capitals can never collide with
+// them: the default (unnamed) value and the marker that makes an empty key exist use such names.
+const QString kDefaultValue = QStringLiteral("@Default");
+const QString kKeyMarker = QStringLiteral("@Key");
+
+QString storedName(const QString& key, const QString& stored) {
+    const QString group = groupOf(key);
+    return group.isEmpty() ? stored : group + QLatin1Char('/') + stored;
+}
 
 QString fullName(const QString& key, const QString& name) {
-    const QString group = groupOf(key);
-    return group.isEmpty() ? valueName(name) : group + QLatin1Char('/') + valueName(name);
+    return storedName(key, name.isEmpty() ? kDefaultValue : name.toLower());
 }
 
 }  // namespace
@@ -97,7 +101,7 @@ bool IniSettingsStore::keyExists(SettingsRoot root, const QString& key) {
 void IniSettingsStore::createKey(SettingsRoot root, const QString& key) {
     if (keyExists(root, key)) return;
     QSettings& s = file(root);
-    s.setValue(fullName(key, kKeyMarker), 1);
+    s.setValue(storedName(key, kKeyMarker), 1);
     s.sync();
 }
 

@@ -1,0 +1,191 @@
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTreeWidget>
+
+#include "project/mdi_child.h"
+#include "project/project_file.h"
+#include "support/frame_fixture.h"
+
+namespace kmr::gui::test {
+namespace {
+
+class ProjectWindowTest : public FrameTest {
+protected:
+    // Closes a project window the way its close box does; true when it went.
+    bool closeWindow(TMDIChild* child) {
+        const bool closed = child->parentWidget()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return closed;
+    }
+    QString question(const QString& caption) {
+        return QStringLiteral("El fichero \"") + caption +
+               QStringLiteral("\" no ha sido guardado. ¿Desea guardar primero?");
+    }
+};
+
+TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption) {
+    startFrame();
+    TMDIChild* child = newProject(exampleProject());
+    QTreeWidget* list = child->listView();
+    QAbstractItemModelTester tester(list->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+    EXPECT_EQ(list->columnCount(), 1);
+    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Comandos"));
+    EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
+    ASSERT_EQ(list->topLevelItemCount(), 5);
+    const char* captions[] = {"Ejecutar programa \"setup.exe\"", "Mostrar icono \"disco.ico\"",
+                              "Mostrar texto \"MiCD\"", "Mostrar menú \"Instalar\"", "Mostrar menú \"Leeme\""};
+    const int kinds[] = {21, 22, 23, 20, 6};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(list->topLevelItem(i)->text(0), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(list->topLevelItem(i)->icon(0).pixmap(16).toImage(), m_frame->images().pixmap(kinds[i]).toImage());
+    }
+    EXPECT_EQ(child->selectedIndex(), -1);
+    list->setCurrentItem(list->topLevelItem(3));
+    EXPECT_EQ(child->selectedIndex(), 3);
+}
+
+TEST_F(ProjectWindowTest, NewProjectsAreNumberedByTheWindowsOpenNow) {
+    startFrame();
+    m_frame->Nuevo1Execute();
+    m_frame->Nuevo1Execute();
+    auto windows = m_frame->projectWindows();
+    ASSERT_EQ(windows.size(), 2);
+    EXPECT_EQ(windows[1]->windowTitle(), QStringLiteral("Sin nombre 2"));
+    m_frame->Nuevo1Execute();
+    EXPECT_EQ(m_frame->activeChild()->windowTitle(), QStringLiteral("Sin nombre 3"));
+    EXPECT_TRUE(m_frame->activeChild()->project().empty());
+    EXPECT_EQ(m_frame->activeChild()->saved(), 0);
+    ASSERT_TRUE(closeWindow(windows[0]));
+    m_frame->Nuevo1Execute();
+    EXPECT_EQ(m_frame->activeChild()->windowTitle(), QStringLiteral("Sin nombre 3"));
+}
+
+TEST_F(ProjectWindowTest, CrearProyectoBuildsTheListFromTheWizardData) {
+    startFrame();
+    kmr::WizardData& data = m_frame->shared().wizardData;
+    data.runCommand = "docs\\index.html";
+    data.resource = true;
+    data.label = "MiCD";
+    data.menus.push_back({"Ver", "explorer .", "ver", kmr::Kind::DefaultMenu});
+    TMDIChild* child = m_frame->CrearProyecto(QStringLiteral("Sin nombre 1"));
+    EXPECT_EQ(child->project(), kmr::buildProject(data));
+    EXPECT_EQ(child->listView()->topLevelItem(0)->text(0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
+    EXPECT_EQ(m_frame->activeChild(), child);
+    EXPECT_TRUE(child->filePath().isEmpty());
+    EXPECT_EQ(child->saved(), 0);
+}
+
+// Every way a close can go, for a changed project that has no file yet.
+TEST_F(ProjectWindowTest, CloseQuestionBranches) {
+    const QString target = path(QStringLiteral("guardado.kmr"));
+    const QString blocked = path(QStringLiteral("bin/kmr.hlp/no.kmr"));  // a file stands where a folder should
+    const struct {
+        const char* name;
+        Answer answer;
+        std::optional<QString> chosen;
+        bool closes;
+        bool fileWritten;
+        bool extraMessage;
+    } cases[] = {
+        {"Cancel", Answer::Cancel, std::nullopt, false, false, false},
+        {"No", Answer::No, std::nullopt, true, false, false},
+        {"Yes, saved", Answer::Yes, target, true, true, true},
+        {"Yes, dialog cancelled keeps the project", Answer::Yes, std::nullopt, false, false, false},
+        {"Yes, write fails", Answer::Yes, blocked, false, false, true},
+    };
+    startFrame();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(target);
+        m_prompts.messages.clear();
+        TMDIChild* child = newProject(exampleProject(), QStringLiteral("Sin nombre 7"));
+        m_prompts.answer(c.answer);
+        if (c.answer == Answer::Yes) m_prompts.choose(c.chosen);
+        m_frame->shared().closeCounter = 1;
+        const QPointer<TMDIChild> guard(child);
+        EXPECT_EQ(closeWindow(child), c.closes);
+        EXPECT_EQ(guard.isNull(), c.closes);
+        EXPECT_EQ(m_frame->shared().closeCounter, c.closes ? 0 : 1);
+        ASSERT_GE(m_prompts.messages.size(), 1u);
+        EXPECT_EQ(m_prompts.messages[0].text, question(QStringLiteral("Sin nombre 7")));
+        EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Atención"));
+        EXPECT_EQ(m_prompts.messages[0].icon, MessageIcon::Warning);
+        EXPECT_EQ(m_prompts.messages[0].buttons, MessageButtons::YesNoCancel);
+        EXPECT_EQ(m_prompts.messages.size(), c.extraMessage ? 2u : 1u);
+        EXPECT_EQ(QFileInfo::exists(target), c.fileWritten);
+        if (c.fileWritten) {
+            EXPECT_EQ(readBytes(target), QByteArray::fromStdString(kmr::projectFileBytes(exampleProject())));
+        }
+        if (!c.closes) {
+            EXPECT_EQ(child->project(), exampleProject()) << "the project is still there";
+            child->setSaved(1);
+            closeWindow(child);
+        }
+    }
+}
+
+TEST_F(ProjectWindowTest, EmptyOrSavedProjectsCloseWithoutAQuestion) {
+    startFrame();
+    TMDIChild* empty = newProject({});
+    EXPECT_TRUE(closeWindow(empty));
+    TMDIChild* saved = newProject(exampleProject());
+    saved->setSaved(1);
+    EXPECT_TRUE(closeWindow(saved));
+    EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFrame) {
+    TMainForm& f = startFrame();
+    TMDIChild* a = newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
+    TMDIChild* b = newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
+    TMDIChild* c = newProject(exampleProject(), QStringLiteral("Sin nombre 3"));
+    const QString target = path(QStringLiteral("b.kmr"));
+    m_prompts.answer(Answer::No);
+    m_prompts.answer(Answer::Yes);
+    m_prompts.choose(target);
+    m_prompts.answer(Answer::Cancel);
+    f.resize(620, 410);
+    EXPECT_FALSE(f.close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QStringList expected = {question(QStringLiteral("Sin nombre 1")), question(QStringLiteral("Sin nombre 2")),
+                                  QStringLiteral("El fichero ha sido guardado con éxito."),
+                                  question(QStringLiteral("Sin nombre 3"))};
+    EXPECT_EQ(m_prompts.texts(), expected);
+    EXPECT_TRUE(f.isVisible());
+    ASSERT_EQ(f.projectWindows().size(), 1);
+    EXPECT_EQ(f.projectWindows()[0], c);
+    EXPECT_EQ(readBytes(target), QByteArray::fromStdString(kmr::projectFileBytes(exampleProject())))
+        << "the Yes saved its own window's project";
+    EXPECT_EQ(key().readInt(QStringLiteral("X1")), 620) << "geometry is stored even when the close is refused";
+    (void)a;
+    (void)b;
+
+    // A second close with the last project answered No ends the program.
+    m_prompts.messages.clear();
+    m_prompts.answer(Answer::No);
+    EXPECT_TRUE(f.close());
+}
+
+TEST_F(ProjectWindowTest, AFailedSaveStopsTheShutDownAtThatWindow) {
+    TMainForm& f = startFrame();
+    newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
+    newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
+    m_prompts.answer(Answer::Yes);
+    m_prompts.choose(path(QStringLiteral("bin/kmr.hlp/x.kmr")));
+    EXPECT_FALSE(f.close());
+    ASSERT_EQ(m_prompts.messages.size(), 2u);
+    EXPECT_EQ(m_prompts.messages[1].title, QStringLiteral("Error"));
+    EXPECT_EQ(m_prompts.messages[1].icon, MessageIcon::Error);
+    EXPECT_TRUE(m_prompts.messages[1].text.startsWith(QStringLiteral("No se ha podido escribir el fichero \"") +
+                                                      path(QStringLiteral("bin/kmr.hlp/x.kmr")) +
+                                                      QStringLiteral("\": ")));
+    EXPECT_EQ(f.projectWindows().size(), 2) << "the second window was not asked";
+}
+
+}  // namespace
+}  // namespace kmr::gui::test

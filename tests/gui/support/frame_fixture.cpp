@@ -1,0 +1,107 @@
+#include "support/frame_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "project/mdi_child.h"
+
+namespace kmr::gui::test {
+
+void onNextModal(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+        if (modal->isVisible()) modal->close();
+    });
+    timer->start();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+kmr::Project exampleProject() {
+    kmr::Project p;
+    p.append(kmr::makeProgram("setup.exe"));
+    p.append(kmr::makeIcon("disco.ico"));
+    p.append(kmr::makeLabel("MiCD"));
+    p.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
+    p.append(kmr::makeMenu("Leeme", "notepad leeme.txt", "leeme"));
+    return p;
+}
+
+void FrameTest::SetUp() {
+    ASSERT_TRUE(m_dir.isValid());
+    QDir(m_dir.path()).mkpath(QStringLiteral("bin"));
+    m_programFile = path(QStringLiteral("bin/kmr"));
+    // The help file lies beside the program, so start-up has nothing to complain about.
+    writeBytes(path(QStringLiteral("bin/kmr.hlp")), "help");
+    m_store = std::make_unique<IniSettingsStore>(path(QStringLiteral("settings")));
+}
+
+void FrameTest::TearDown() {
+    if (m_frame) {
+        // Nothing may be left to ask: throw away every project without a question.
+        for (QMdiSubWindow* sw : m_frame->mdiArea()->subWindowList()) {
+            if (auto* child = qobject_cast<TMDIChild*>(sw->widget())) child->setSaved(1);
+        }
+        m_frame->close();
+        m_frame.reset();
+    }
+    QApplication::processEvents();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(w->isVisible()) << "left-over window: " << w->metaObject()->className() << " "
+                                     << w->windowTitle().toStdString();
+    }
+    EXPECT_FALSE(m_prompts.unusedAnswers()) << "the test queued answers that nobody asked for";
+}
+
+TMainForm& FrameTest::makeFrame(QStringList arguments) {
+    StartOptions start;
+    start.arguments = std::move(arguments);
+    start.programFile = m_programFile;
+    start.handOffWaitMs = 5;
+    m_frame = std::make_unique<TMainForm>(m_prompts, *m_store, start);
+    return *m_frame;
+}
+
+TMainForm& FrameTest::startFrame() {
+    TMainForm& f = makeFrame();
+    EXPECT_TRUE(f.FormCreate());
+    key().writeBool(QStringLiteral("Asistente"), false);
+    f.show();
+    f.FormActivate();
+    return f;
+}
+
+TMDIChild* FrameTest::newProject(const kmr::Project& project, const QString& caption) {
+    TMDIChild* child = m_frame->CrearProyecto(caption);
+    child->setProject(project);
+    return child;
+}
+
+QAction* FrameTest::action(const char* name) {
+    auto* a = m_frame->findChild<QAction*>(QLatin1String(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+}
+
+}  // namespace kmr::gui::test

@@ -1,0 +1,55 @@
+#pragma once
+// A main frame on a private settings folder with scripted prompts, and helpers for modal dialogs.
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+
+#include "app/main_form.h"
+#include "app/settings_store.h"
+#include "project/project.h"
+#include "support/scripted_prompts.h"
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace kmr::gui::test {
+
+// Runs `action` on the next modal widget as soon as it shows. Whatever the action does, the
+// widget is closed afterwards, so a failing test never hangs on an open dialog.
+void onNextModal(std::function<void(QWidget*)> action);
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// setup.exe, disco.ico, MiCD and two menus, the first the default.
+kmr::Project exampleProject();
+
+class FrameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A frame over the fixture's settings folder; FormCreate is left to the test.
+    TMainForm& makeFrame(QStringList arguments = {});
+    // makeFrame, FormCreate and the first activation with the wizard switched off.
+    TMainForm& startFrame();
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    SettingsKey key() { return SettingsKey(*m_store, SettingsRoot::Machine, kSettingsKeyPath); }
+    TMDIChild* newProject(const kmr::Project& project, const QString& caption = QStringLiteral("Sin nombre 1"));
+    QAction* action(const char* name);
+
+    QTemporaryDir m_dir;
+    QString m_programFile;
+    std::unique_ptr<IniSettingsStore> m_store;
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<TMainForm> m_frame;
+};
+
+}  // namespace kmr::gui::test

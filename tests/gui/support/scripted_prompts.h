@@ -1,0 +1,54 @@
+#pragma once
+// Prompts for tests: records every question and dialog and answers from a queue the test fills.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/prompts.h"
+
+namespace kmr::gui::test {
+
+struct AskedMessage {
+    QString text;
+    QString title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+struct AskedFile {
+    bool save;
+    FileDialogOptions options;
+};
+
+class ScriptedPrompts : public Prompts {
+public:
+    // Answers for the next questions, in order (a message with only OK answers OK by itself). A
+    // question with an empty queue is a test failure; it gets Cancel or No so the command ends.
+    void answer(Answer a) { m_answers.push_back(a); }
+    // The next file dialog's outcome: a path, or nullopt for Cancel.
+    void choose(const std::optional<QString>& path) {
+        m_files.emplace_back(path.has_value(), path.value_or(QString()));
+    }
+
+    Answer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
+    std::optional<QString> openFile(const FileDialogOptions& options) override;
+    std::optional<QString> saveFile(const FileDialogOptions& options) override;
+
+    std::vector<AskedMessage> messages;
+    std::vector<AskedFile> files;
+    bool unusedAnswers() const { return !m_answers.empty() || !m_files.empty(); }
+    // The texts of the messages shown so far.
+    QStringList texts() const;
+
+private:
+    std::optional<QString> nextFile(bool save, const FileDialogOptions& options);
+    std::deque<Answer> m_answers;
+    std::deque<std::pair<bool, QString>> m_files;  // chosen, path
+};
+
+}  // namespace kmr::gui::test
