@@ -125,15 +125,14 @@ void appendUtf8(std::string& out, char32_t cp) {
 std::string fromCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else if (c < 0xA0) {
-            appendUtf8(out, kHighControls[c - 0x80]);
-        } else {
-            appendUtf8(out, c);
-        }
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t runStart = i;
+        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+        out.append(bytes.substr(runStart, i - runStart));
+        if (i == bytes.size()) break;
+        const auto c = static_cast<unsigned char>(bytes[i++]);
+        appendUtf8(out, c < 0xA0 ? kHighControls[c - 0x80] : static_cast<char32_t>(c));
     }
     return out;
 }
@@ -186,12 +185,11 @@ std::string encodeForFile(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            ++i;
-            continue;
-        }
+        // Runs of ASCII are copied whole; they are most of any real file.
+        const std::size_t runStart = i;
+        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        out.append(utf8.substr(runStart, i - runStart));
+        if (i == utf8.size()) break;
         const int b = cp1252Byte(nextCodePoint(utf8, i));
         if (b < 0) return toUtf16LeWithBom(utf8);
         out.push_back(static_cast<char>(b));
