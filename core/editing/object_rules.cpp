@@ -1,0 +1,79 @@
+#include "editing/object_rules.h"
+
+namespace kmr {
+
+OfferedCommands offeredCommands(const Project* project, std::optional<std::size_t> selection) {
+    OfferedCommands c;
+    if (project == nullptr) return c;
+    c.addGroup = true;
+    c.insertProgram = !project->contains(Kind::RunEntry);
+    c.insertIcon = !project->contains(Kind::Icon);
+    c.insertLabel = !project->contains(Kind::Label);
+    c.insertMenu = true;
+    if (!selection || *selection >= project->size()) return c;
+    const std::size_t i = *selection;
+    const Kind kind = project->objects[i].kind;
+    c.remove = true;
+    c.modifyProgram = kind == Kind::RunEntry;
+    c.modifyIcon = kind == Kind::Icon;
+    c.modifyLabel = kind == Kind::Label;
+    if (isMenu(kind)) {
+        c.modifyMenu = true;
+        c.setDefault = true;
+        c.defaultChecked = kind == Kind::DefaultMenu;
+        c.moveUp = i > 0 && isMenu(project->objects[i - 1].kind);
+        c.moveDown = i + 1 < project->size() && isMenu(project->objects[i + 1].kind);
+    }
+    return c;
+}
+
+ObjectBuffer copyToBuffer(const ProjectObject& object) {
+    ObjectBuffer b;
+    b.caption = object.caption;
+    b.kind = object.kind;
+    b.value = object.values.empty() ? std::string() : object.values[0];
+    if (isMenu(object.kind) && object.values.size() >= 3) {
+        b.menuCommand = object.values[1];
+        b.menuName = object.values[2];
+    }
+    return b;
+}
+
+std::optional<std::size_t> pasteReplacementTarget(const Project& project, const ObjectBuffer& buffer) {
+    if (isMenu(buffer.kind)) return std::nullopt;
+    for (std::size_t i = project.size(); i > 0; --i) {
+        if (project.objects[i - 1].kind == buffer.kind) return i - 1;
+    }
+    return std::nullopt;
+}
+
+void replaceFromBuffer(ProjectObject& object, const ObjectBuffer& buffer) {
+    object.caption = buffer.caption;
+    object.kind = buffer.kind;
+    if (object.values.empty()) object.values.emplace_back();
+    object.values[0] = buffer.value;
+}
+
+void acceptMenuIntoBuffer(ObjectBuffer& buffer, std::string text, std::string command, std::string name) {
+    buffer.caption = buildCaption(kMenuPrefix, text);
+    buffer.value = std::move(text);
+    buffer.menuCommand = std::move(command);
+    buffer.menuName = std::move(name);
+}
+
+std::size_t pasteFromBuffer(Project& project, const ObjectBuffer& buffer, bool asDefault) {
+    ProjectObject o;
+    o.caption = buffer.caption;
+    o.values.push_back(buffer.value);
+    if (isMenu(buffer.kind)) {
+        o.values.push_back(buffer.menuCommand);
+        o.values.push_back(buffer.menuName);
+        if (asDefault) project.clearDefaults();
+        o.kind = asDefault ? Kind::DefaultMenu : Kind::PlainMenu;
+    } else {
+        o.kind = buffer.kind;
+    }
+    return project.insert(std::move(o));
+}
+
+}  // namespace kmr
