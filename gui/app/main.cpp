@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/main_form.h"
 #include "app/prompts.h"
@@ -11,6 +14,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("KMR 2.3"));
     QApplication::setApplicationName(QStringLiteral("KMR 2.3"));
+    // The program speaks Spanish, so Qt's own texts (file dialogs, context menus) do too when the
+    // system has the translation.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
 
     kmr::gui::StartOptions start;
     start.programFile = QApplication::applicationFilePath();

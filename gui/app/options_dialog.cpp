@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "app/settings_store.h"
@@ -181,6 +183,9 @@ void TForm5::checkSiteButton() {
 void TForm5::showEvent(QShowEvent* event) {
     RLeer1();
     checkSiteButton();
+    if (const QScreen* s = QGuiApplication::primaryScreen()) {
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
     QDialog::showEvent(event);
 }
 
