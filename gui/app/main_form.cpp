@@ -58,7 +58,12 @@ TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions option
     refreshWindowCommands();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The client area and its windows outlive this object's members while the base class tears
+    // them down; their last signals must not reach a half-destroyed frame.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    for (QMdiSubWindow* sw : m_mdi->subWindowList()) disconnect(sw, nullptr, this, nullptr);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Start-up

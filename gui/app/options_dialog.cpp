@@ -51,8 +51,11 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     m_centre = check(QStringLiteral("Centrar ventana"), "Centrar", false, startGroup);
     m_wizard = check(QStringLiteral("Ejecutar el asistente"), "Asistente", true, startGroup);
     auto* startLayout = new QVBoxLayout(startGroup);
+    startLayout->setSpacing(0);
+    startLayout->setContentsMargins(6, 2, 6, 2);
     for (QCheckBox* b : {m_welcome, m_centre, m_wizard}) startLayout->addWidget(b);
     startLayout->addStretch();
+    startGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
     m_toolBar = check(QStringLiteral("Barra de iconos"), "Vericonos", true, viewGroup);
@@ -60,8 +63,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     m_tips = check(QStringLiteral("Asistente ide@"), "Veridea", true, viewGroup);
     m_quickStart = check(QStringLiteral("Inicio rápido"), "inicio", true, viewGroup);
     auto* viewLayout = new QVBoxLayout(viewGroup);
+    viewLayout->setSpacing(0);
+    viewLayout->setContentsMargins(6, 2, 6, 2);
     for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
-    viewLayout->addStretch();
+    viewGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
     auto* siteLayout = new QGridLayout(siteGroup);
@@ -90,6 +95,8 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     note->setPalette(grey);
     siteLayout->addWidget(note, 5, 0, 1, 2);
     siteLayout->setColumnStretch(1, 1);
+    siteLayout->setVerticalSpacing(0);
+    siteLayout->setContentsMargins(6, 2, 6, 4);
     connect(m_siteGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) m_site = id;
     });
@@ -118,8 +125,10 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(cancel);
     buttons->addWidget(help);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(6);
     layout->addLayout(top);
-    layout->addWidget(siteGroup);
+    layout->addWidget(siteGroup, 1);
     layout->addLayout(buttons);
     setFixedSize(449, 316);
 }
