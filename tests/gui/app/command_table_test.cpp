@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -161,6 +163,17 @@ TEST_F(CommandTableTest, MenusAndToolBarsHoldTheirCommandsInOrder) {
     EXPECT_EQ(add->toolTip(), QStringLiteral("Añadir"));
     EXPECT_EQ(add->statusTip(), QStringLiteral("Añade un objeto"));
     EXPECT_EQ(add->menu(), m_frame->findChild<QMenu*>(QStringLiteral("Anadir1")));
+}
+
+TEST_F(CommandTableTest, TheStatusBarShowsTheLongHintOfWhatIsUnderThePointer) {
+    startFrame();
+    action("Exportar1")->showStatusText(m_frame.get());
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+              QStringLiteral("Crea el fichero autorun.inf con los datos seleccionados"));
+    auto* add = m_frame->findChild<QToolButton*>(QStringLiteral("AnadirBoton1"));
+    QStatusTipEvent tip(add->statusTip());
+    QCoreApplication::sendEvent(add, &tip);
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Añade un objeto"));
 }
 
 TEST_F(CommandTableTest, WindowCommandsAndCloseAreOfferedOnlyWithAProjectWindow) {
