@@ -139,7 +139,9 @@ TEST_F(MenuEditorTest, TestsAChangedInternalNameExactlyAgainstTheCallersMenus) {
         EXPECT_EQ(m_editor->isVisible(), c.refused);
         EXPECT_EQ(m_state.accepted(), !c.refused);
         EXPECT_EQ(m_editor->entry().internalName, name);
-        if (c.refused) EXPECT_EQ(m_prompts.messages.at(0).icon, MessageIcon::Warning);
+        if (c.refused) {
+            EXPECT_EQ(m_prompts.messages.at(0).icon, MessageIcon::Warning);
+        }
         m_editor->hide();
     }
 }
