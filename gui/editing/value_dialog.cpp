@@ -68,10 +68,20 @@ TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
 
 void TForm4::setUp(ValueMode mode, const QString& value, bool resource) {
     m_mode = mode;
+    // The hints are those of the wizard's matching "Editar" buttons, which do the same.
     switch (mode) {
-        case ValueMode::Program: m_label->setText(QStringLiteral("&Programa a ejecutar:")); break;
-        case ValueMode::Icon: m_label->setText(QStringLiteral("&Icono a mostrar:")); break;
-        case ValueMode::Label: m_label->setText(QStringLiteral("E&tiqueta a mostrar:")); break;
+        case ValueMode::Program:
+            m_label->setText(QStringLiteral("&Programa a ejecutar:"));
+            m_edit->setToolTip(QStringLiteral("Pulse aquí para editar el comando de forma asistida"));
+            break;
+        case ValueMode::Icon:
+            m_label->setText(QStringLiteral("&Icono a mostrar:"));
+            m_edit->setToolTip(QStringLiteral("Pulse aquí para editar el camino del icono de forma asistida"));
+            break;
+        case ValueMode::Label:
+            m_label->setText(QStringLiteral("E&tiqueta a mostrar:"));
+            m_edit->setToolTip(QString());
+            break;
     }
     m_resource->setVisible(mode == ValueMode::Program);
     m_resource->setChecked(mode == ValueMode::Program && resource);

@@ -399,11 +399,17 @@ void TForm6::SiguienteClick() {
         return;
     }
     setCurrentPage(static_cast<BuilderPage>(m_kind));
-    const DriveGroup& g = m_groups[static_cast<std::size_t>(m_kind)];
-    if (g.name != nullptr) {
-        g.name->setFocus();
-    } else {
+    focusFirstControl();
+}
+
+void TForm6::focusFirstControl() {
+    const BuilderPage page = currentPage();
+    if (page == BuilderPage::Nuevo) {
+        m_kindButtons[static_cast<std::size_t>(m_kind)]->setFocus();
+    } else if (page == BuilderPage::Internet) {
         m_address->setFocus();
+    } else {
+        group(page).name->setFocus();
     }
 }
 
@@ -520,6 +526,7 @@ void TForm6::showEvent(QShowEvent* event) {
     if (event->spontaneous()) return;
     m_state.builderResult.clear();
     updateMainButton();
+    focusFirstControl();
 }
 
 bool TForm6::eventFilter(QObject* watched, QEvent* event) {

@@ -88,6 +88,7 @@ private:
     void iconNameChanged(const QString& text);
     void updateIconCode();
     void updateMainButton();
+    void focusFirstControl();
 
     EditState& m_state;
     Prompts& m_prompts;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <optional>
 #include <vector>
 
 #include "editing/dialog_fixture.h"
