@@ -312,7 +312,7 @@ QWidget* TForm6::makeExplorarPage() {
     grid->addWidget(g.driveLabel, 4, 0);
     grid->addWidget(g.drive, 4, 1, Qt::AlignLeft);
     grid->addWidget(g.inCompilation, 5, 0, 1, 2);
-    grid->setColumnMinimumWidth(1, 320);
+    grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();
 
