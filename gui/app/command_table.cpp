@@ -75,8 +75,67 @@ void TMainForm::createActions() {
     connect(salir, &QAction::triggered, this, &QWidget::close);
     connect(conflictos, &QAction::triggered, this, &TMainForm::Conflictos1Execute);
 
-    // Object editing, the clipboard, help and the web links belong to code that is not part of the
-    // program yet: their commands exist with captions and pictures but are not offered.
+    // The clipboard commands are always offered; each does nothing when it lacks what it needs.
+    auto* cortar =
+        makeAction("Cortar1", QStringLiteral("C&ortar"), QStringLiteral("Cortar|Corta el elemento seleccionado"), 0,
+                   QKeySequence(Qt::CTRL | Qt::Key_X), edit);
+    auto* copiar =
+        makeAction("Copiar1", QStringLiteral("&Copiar"), QStringLiteral("Copiar|Copia el elemento seleccionado"), 1,
+                   QKeySequence(Qt::CTRL | Qt::Key_C), edit);
+    auto* pegar =
+        makeAction("Pegar1", QStringLiteral("&Pegar"), QStringLiteral("Pegar|Pega el contenido del portapapeles"), 2,
+                   QKeySequence(Qt::CTRL | Qt::Key_V), edit);
+    connect(cortar, &QAction::triggered, this, &TMainForm::Cortar1Execute);
+    connect(copiar, &QAction::triggered, this, &TMainForm::Copiar1Execute);
+    connect(pegar, &QAction::triggered, this, &TMainForm::Pegar1Execute);
+
+    // The object commands: which of them are offered is Actualizar1's decision, so none has a
+    // shortcut that could reach it while it is hidden.
+    const QString contextual = QStringLiteral("Contextual");
+    const struct {
+        const char* name;
+        QString caption;
+        QString hint;
+        int image;
+        void (TMainForm::*run)();
+    } objectCommands[] = {
+        {"IProg1", QStringLiteral("Programa..."), QStringLiteral("Insertar|Añade un nuevo recurso/programa"), 21,
+         &TMainForm::IProg1Execute},
+        {"IIcono1", QStringLiteral("Icono..."), QStringLiteral("Insertar|Añade un nuevo icono"), 22,
+         &TMainForm::IIcono1Execute},
+        {"ITexto1", QStringLiteral("Etiqueta..."), QStringLiteral("Insertar|Añade una nueva etiqueta"), 23,
+         &TMainForm::ITexto1Execute},
+        {"IMenu1", QStringLiteral("Menú..."), QStringLiteral("Insertar|Añade un nuevo menú"), 6,
+         &TMainForm::IMenu1Execute},
+        {"MProg1", QStringLiteral("Modificar programa..."), QStringLiteral("Modificar...|Modifica el programa/recurso"),
+         21, &TMainForm::MProg1Execute},
+        {"MIcono1", QStringLiteral("Modificar icono..."), QStringLiteral("Modificar...|Modifica el icono"), 22,
+         &TMainForm::MIcono1Execute},
+        {"MTexto1", QStringLiteral("Modificar etiqueta..."), QStringLiteral("Modificar...|Modifica la etiqueta"), 23,
+         &TMainForm::MTexto1Execute},
+        {"MMenu1", QStringLiteral("Modificar menú..."), QStringLiteral("Modificar...|Modifica el menú"), 6,
+         &TMainForm::MMenu1Execute},
+        {"Pred1", QStringLiteral("Predeterminado"),
+         QStringLiteral("Predeterminar|Marca el menú actual como predeterminado"), 20, &TMainForm::Pred1Execute},
+        {"Up1", QStringLiteral("Subir"), QStringLiteral("Subir|Sube un nivel el menú seleccionado"), 19,
+         &TMainForm::Up1Execute},
+        {"Down1", QStringLiteral("Bajar"), QStringLiteral("Bajar|Baja un nivel el menú seleccionado"), 18,
+         &TMainForm::Down1Execute},
+        {"Del1", QStringLiteral("Eliminar"), QStringLiteral("Eliminar|Elimina el objeto seleccionado"), 5,
+         &TMainForm::Del1Execute},
+    };
+    for (const auto& c : objectCommands) {
+        QAction* a = makeAction(c.name, c.caption, c.hint, c.image, none, contextual);
+        connect(a, &QAction::triggered, this, c.run);
+    }
+    // Its check mark tells whether the selected menu is the default one.
+    findChild<QAction*>(QStringLiteral("Pred1"))->setCheckable(true);
+    // The refresh is a command of its own that no menu or tool bar shows.
+    auto* refresh = makeAction("Actualizar1", QString(), QString(), -1, none, contextual);
+    connect(refresh, &QAction::triggered, this, &TMainForm::Actualizar1Execute);
+
+    // Help and the web links belong to code that is not part of the program yet: their commands
+    // exist with captions and pictures but are not offered.
     struct Pending {
         const char* name;
         QString caption;
@@ -86,29 +145,6 @@ void TMainForm::createActions() {
         QString category;
     };
     const Pending pending[] = {
-        {"Cortar1", QStringLiteral("C&ortar"), QStringLiteral("Cortar|Corta el elemento seleccionado"), 0,
-         QKeySequence(Qt::CTRL | Qt::Key_X), edit},
-        {"Copiar1", QStringLiteral("&Copiar"), QStringLiteral("Copiar|Copia el elemento seleccionado"), 1,
-         QKeySequence(Qt::CTRL | Qt::Key_C), edit},
-        {"Pegar1", QStringLiteral("&Pegar"), QStringLiteral("Pegar|Pega el contenido del portapapeles"), 2,
-         QKeySequence(Qt::CTRL | Qt::Key_V), edit},
-        {"IProg1", QStringLiteral("Programa..."), QStringLiteral("Insertar|Añade un nuevo recurso/programa"), 21, none,
-         edit},
-        {"IIcono1", QStringLiteral("Icono..."), QStringLiteral("Insertar|Añade un nuevo icono"), 22, none, edit},
-        {"ITexto1", QStringLiteral("Etiqueta..."), QStringLiteral("Insertar|Añade una nueva etiqueta"), 23, none, edit},
-        {"IMenu1", QStringLiteral("Menú..."), QStringLiteral("Insertar|Añade un nuevo menú"), 6, none, edit},
-        {"MProg1", QStringLiteral("Modificar programa..."), QStringLiteral("Modificar...|Modifica el programa/recurso"),
-         21, none, edit},
-        {"MIcono1", QStringLiteral("Modificar icono..."), QStringLiteral("Modificar...|Modifica el icono"), 22, none,
-         edit},
-        {"MTexto1", QStringLiteral("Modificar etiqueta..."), QStringLiteral("Modificar...|Modifica la etiqueta"), 23,
-         none, edit},
-        {"MMenu1", QStringLiteral("Modificar menú..."), QStringLiteral("Modificar...|Modifica el menú"), 6, none, edit},
-        {"Pred1", QStringLiteral("Predeterminado"),
-         QStringLiteral("Predeterminar|Marca el menú actual como predeterminado"), 20, none, edit},
-        {"Up1", QStringLiteral("Subir"), QStringLiteral("Subir|Sube un nivel el menú seleccionado"), 19, none, edit},
-        {"Down1", QStringLiteral("Bajar"), QStringLiteral("Bajar|Baja un nivel el menú seleccionado"), 18, none, edit},
-        {"Del1", QStringLiteral("Eliminar"), QStringLiteral("Eliminar|Elimina el objeto seleccionado"), 5, none, edit},
         {"Creditos1", QStringLiteral("A&cerca de..."), QStringLiteral("Acerca de...|Información sobre el programa"), -1,
          none, help},
         {"Ayuda1", QStringLiteral("&Ayuda"), QStringLiteral("Obtenga ayuda sobre el programa"), 9,
@@ -300,12 +336,11 @@ void TMainForm::createToolBars() {
     m_addButton->setStatusTip(QStringLiteral("Añade un objeto"));
     m_addButton->setMenu(m_addMenu);
     m_addButton->setPopupMode(QToolButton::InstantPopup);
-    m_addButton->setEnabled(false);
-    m_toolBar2->addWidget(m_addButton);
+    m_addButtonAction = m_toolBar2->addWidget(m_addButton);
     m_toolBar2->addActions({act("MProg1"), act("MIcono1"), act("MTexto1"), act("MMenu1"), act("Pred1")});
     m_toolBar2->addSeparator();
     m_toolBar2->addActions({act("Up1"), act("Down1")});
-    m_toolBar2->addSeparator();
+    m_deleteSeparator = m_toolBar2->addSeparator();
     m_toolBar2->addAction(act("Del1"));
 
     for (QToolBar* t : {m_toolBar1, m_toolBar2}) {
@@ -316,6 +351,21 @@ void TMainForm::createToolBars() {
         t->toggleViewAction()->setEnabled(false);
     }
     setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void TMainForm::createContextMenu() {
+    auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+    // The same actions as the menu and the tool bar, so a hidden command is gone from all three.
+    m_popupMenu = new QMenu(this);
+    m_popupMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    QMenu* add = m_popupMenu->addMenu(m_images.icon(26), QStringLiteral("Añadir"));
+    add->setObjectName(QStringLiteral("PopupAnadir1"));
+    add->addActions({act("IProg1"), act("IIcono1"), act("ITexto1"), act("IMenu1")});
+    m_popupMenu->addActions({act("MProg1"), act("MTexto1"), act("MIcono1"), act("MMenu1"), act("Pred1")});
+    m_popupMenu->addSeparator();
+    m_popupMenu->addActions({act("Up1"), act("Down1")});
+    m_popupMenu->addSeparator();
+    m_popupMenu->addAction(act("Del1"));
 }
 
 }  // namespace kmr::gui

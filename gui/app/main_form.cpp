@@ -16,7 +16,10 @@
 #include "app/options_dialog.h"
 #include "app/prompts.h"
 #include "autorun/conflicts_dialog.h"
+#include "editing/menu_editor_dialog.h"
+#include "editing/value_dialog.h"
 #include "project/mdi_child.h"
+#include "wizards/command_builder_dialog.h"
 
 namespace kmr::gui {
 
@@ -44,8 +47,10 @@ TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions option
     createActions();
     createMenus();
     createToolBars();
+    createContextMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
+    createDialogs();
     m_form5 = new TForm5(this);
     connect(m_form5, &TForm5::closed, this, &TMainForm::RInicializar1);
     m_form7 = new TForm7(m_images, this);
@@ -56,6 +61,18 @@ TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions option
     connect(m_timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
 
     refreshWindowCommands();
+}
+
+void TMainForm::createDialogs() {
+    // Created once and reused for the whole run; callers fill them before every showing.
+    m_form6 = new TForm6(m_shared.edit, m_prompts, this);
+    m_form1 = new TForm1(m_shared.edit, m_prompts, *m_form6, this);
+    m_form4 = new TForm4(m_shared.edit, m_prompts, *m_form6, this);
+    // From a project window, a menu's internal name must not repeat one of that project's menus.
+    m_form1->setNameSource(kEditFromProject, [this] {
+        const TMDIChild* child = activeChild();
+        return child != nullptr ? menuInternalNames(child->project()) : QStringList();
+    });
 }
 
 TMainForm::~TMainForm() {
@@ -206,6 +223,7 @@ void TMainForm::FormActivate() {
     // The minimum size applies, so a stored 0 by 0 gives the smallest frame.
     resize(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
     if (!m_form5->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
+    Actualizar1Execute();
     m_shared.pendingPath.clear();
     for (int i = 0; i < 5; ++i) {
         m_shared.recentFiles[static_cast<std::size_t>(i)] = m_key->readText(QStringLiteral("link%1").arg(i + 1));
@@ -233,9 +251,8 @@ void TMainForm::Timer2Timer() {
 // Options and views
 
 void TMainForm::RInicializar1() {
-    const bool band = m_form5->showToolBar();
-    m_toolBar1->setVisible(band);
-    m_toolBar2->setVisible(band);
+    m_toolBar1->setVisible(m_form5->showToolBar());
+    applyToolBar2Visibility();
     statusBar()->setVisible(m_form5->showStatusBar());
     if (m_key) {
         const qint32 state = m_key->readInt(QStringLiteral("Estado"));
@@ -249,6 +266,12 @@ void TMainForm::RInicializar1() {
     // The quick-start and tips panels are not part of the frame yet; their marks follow the options.
     m_viewQuickStart->setChecked(m_form5->showQuickStart());
     m_viewTips->setChecked(m_form5->showTips());
+}
+
+void TMainForm::applyToolBar2Visibility() {
+    // The second tool bar lives in the band, and shows only while it has object commands to offer.
+    const bool band = m_form5 != nullptr ? m_form5->showToolBar() : !m_toolBar1->isHidden();
+    m_toolBar2->setVisible(band && m_objectCommandsOffered);
 }
 
 void TMainForm::toggleOption(void (TForm5::*flip)()) {
@@ -298,6 +321,8 @@ void TMainForm::refreshWindowCommands() {
     const bool any = !projectWindows().isEmpty();
     for (QAction* a : m_windowCommands) a->setEnabled(any);
     if (auto* close = findChild<QAction*>(QStringLiteral("Cerrar2"))) close->setEnabled(any);
+    // Another project window is active now, or none is.
+    Actualizar1Execute();
 }
 
 void TMainForm::arrangeIcons() {

@@ -23,8 +23,13 @@ namespace kmr::gui {
 
 class Prompts;
 class TMDIChild;
+class TForm1;
+class TForm4;
 class TForm5;
+class TForm6;
 class TForm7;
+struct MenuEntry;
+enum class ValueMode;
 
 // How the process was started.
 struct StartOptions {
@@ -58,8 +63,13 @@ public:
     SettingsKey& settingsKey() { return *m_key; }
     const QString& helpFile() const { return m_helpFile; }
     QMdiArea* mdiArea() const { return m_mdi; }
+    TForm1* menuEditor() const { return m_form1; }
+    TForm4* valueDialog() const { return m_form4; }
     TForm5* options() const { return m_form5; }
+    TForm6* builder() const { return m_form6; }
     TForm7* conflicts() const { return m_form7; }
+    // The project window's context menu on its object list.
+    QMenu* contextMenu() const { return m_popupMenu; }
     QAction* linkAction(int slot) const { return m_links.at(slot); }
 
     // The project window with the focus, or none.
@@ -81,6 +91,27 @@ public:
     void Importar2Execute();
     // Fills the report from the active project; true when it found something.
     bool Conflictos1Execute();
+
+    // Object commands on the active project window.
+    void IProg1Execute();
+    void IIcono1Execute();
+    void ITexto1Execute();
+    void IMenu1Execute();
+    void MProg1Execute();
+    void MIcono1Execute();
+    void MTexto1Execute();
+    void MMenu1Execute();
+    void Pred1Execute();
+    void Up1Execute();
+    void Down1Execute();
+    void Del1Execute();
+    // Shows exactly the object commands that the active project and its selection allow.
+    void Actualizar1Execute();
+
+    // Cut, copy and paste through the object buffer; the system clipboard is left alone.
+    void Cortar1Execute();
+    void Copiar1Execute();
+    void Pegar1Execute();
 
     // Applies the options dialog onto the frame.
     void RInicializar1();
@@ -109,6 +140,20 @@ private:
     void createActions();
     void createMenus();
     void createToolBars();
+    void createContextMenu();
+    void createDialogs();
+    void applyToolBar2Visibility();
+    // Shows the value dialog in `mode` with `value` (and the resource box in program mode); true
+    // when the user accepted.
+    bool askValue(ValueMode mode, const QString& value, bool resource);
+    // Shows the menu editor filled with `entry`; true when the user accepted.
+    bool askMenu(const MenuEntry& entry, const QString& initialInternalName);
+    // The single-value insert commands: a run entry, an icon or a label.
+    void insertSingle(kmr::Kind kind, ValueMode mode);
+    // The single-value modify commands.
+    void modifySingle(kmr::Kind kind, ValueMode mode);
+    // Shows `project` in `child` with `selection` selected (-1: none) and marks it changed.
+    void commitChange(TMDIChild* child, kmr::Project project, int selection);
     void refreshWindowCommands();
     void arrangeIcons();
     void toggleOption(void (TForm5::*flip)());
@@ -138,12 +183,19 @@ private:
 
     QMdiArea* m_mdi = nullptr;
     QTimer* m_timer2 = nullptr;
+    TForm1* m_form1 = nullptr;
+    TForm4* m_form4 = nullptr;
     TForm5* m_form5 = nullptr;
+    TForm6* m_form6 = nullptr;
     TForm7* m_form7 = nullptr;
     QToolBar* m_toolBar1 = nullptr;
     QToolBar* m_toolBar2 = nullptr;
     QToolButton* m_addButton = nullptr;
+    QAction* m_addButtonAction = nullptr;  // the drop-down button's place in the second tool bar
     QMenu* m_addMenu = nullptr;
+    QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
+    QMenu* m_popupMenu = nullptr;
+    bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
     QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;
     QList<QAction*> m_windowCommands;

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "editing/edit_state.h"
+#include "editing/object_rules.h"
 #include "project/project.h"
 
 namespace kmr::gui {
@@ -22,6 +24,10 @@ struct SharedValues {
     // What the new-project wizard gathered, and whether it finished.
     kmr::WizardData wizardData;
     bool wizardFinished = false;
+    // What the editing dialogs and the command builder hand back to whoever opened them.
+    EditState edit;
+    // The one object that cut and copy hold, shared by every project window; empty at start.
+    kmr::ObjectBuffer objectBuffer;
 };
 
 }  // namespace kmr::gui

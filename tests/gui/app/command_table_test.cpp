@@ -51,18 +51,19 @@ TEST_F(CommandTableTest, EveryCommandHasItsCaptionShortcutPictureAndHint) {
          "Edición"},
         {"Pegar1", "&Pegar", QKeySequence(Qt::CTRL | Qt::Key_V), 2, "Pegar", "Pega el contenido del portapapeles",
          "Edición"},
-        {"IProg1", "Programa...", none, 21, "Insertar", "Añade un nuevo recurso/programa", "Edición"},
-        {"IIcono1", "Icono...", none, 22, "Insertar", "Añade un nuevo icono", "Edición"},
-        {"ITexto1", "Etiqueta...", none, 23, "Insertar", "Añade una nueva etiqueta", "Edición"},
-        {"IMenu1", "Menú...", none, 6, "Insertar", "Añade un nuevo menú", "Edición"},
-        {"MProg1", "Modificar programa...", none, 21, "Modificar...", "Modifica el programa/recurso", "Edición"},
-        {"MIcono1", "Modificar icono...", none, 22, "Modificar...", "Modifica el icono", "Edición"},
-        {"MTexto1", "Modificar etiqueta...", none, 23, "Modificar...", "Modifica la etiqueta", "Edición"},
-        {"MMenu1", "Modificar menú...", none, 6, "Modificar...", "Modifica el menú", "Edición"},
-        {"Pred1", "Predeterminado", none, 20, "Predeterminar", "Marca el menú actual como predeterminado", "Edición"},
-        {"Up1", "Subir", none, 19, "Subir", "Sube un nivel el menú seleccionado", "Edición"},
-        {"Down1", "Bajar", none, 18, "Bajar", "Baja un nivel el menú seleccionado", "Edición"},
-        {"Del1", "Eliminar", none, 5, "Eliminar", "Elimina el objeto seleccionado", "Edición"},
+        {"IProg1", "Programa...", none, 21, "Insertar", "Añade un nuevo recurso/programa", "Contextual"},
+        {"IIcono1", "Icono...", none, 22, "Insertar", "Añade un nuevo icono", "Contextual"},
+        {"ITexto1", "Etiqueta...", none, 23, "Insertar", "Añade una nueva etiqueta", "Contextual"},
+        {"IMenu1", "Menú...", none, 6, "Insertar", "Añade un nuevo menú", "Contextual"},
+        {"MProg1", "Modificar programa...", none, 21, "Modificar...", "Modifica el programa/recurso", "Contextual"},
+        {"MIcono1", "Modificar icono...", none, 22, "Modificar...", "Modifica el icono", "Contextual"},
+        {"MTexto1", "Modificar etiqueta...", none, 23, "Modificar...", "Modifica la etiqueta", "Contextual"},
+        {"MMenu1", "Modificar menú...", none, 6, "Modificar...", "Modifica el menú", "Contextual"},
+        {"Pred1", "Predeterminado", none, 20, "Predeterminar", "Marca el menú actual como predeterminado",
+         "Contextual"},
+        {"Up1", "Subir", none, 19, "Subir", "Sube un nivel el menú seleccionado", "Contextual"},
+        {"Down1", "Bajar", none, 18, "Bajar", "Baja un nivel el menú seleccionado", "Contextual"},
+        {"Del1", "Eliminar", none, 5, "Eliminar", "Elimina el objeto seleccionado", "Contextual"},
         {"Conflictos1", "Con&flictos", none, 29, "Detecta errores típicos en las compilaciones",
          "Detecta errores típicos en las compilaciones", "Archivo"},
         {"Creditos1", "A&cerca de...", none, -1, "Acerca de...", "Información sobre el programa", "Ayuda"},
@@ -126,10 +127,12 @@ TEST_F(CommandTableTest, MenusAndToolBarsHoldTheirCommandsInOrder) {
                              "C&ompilar...|-|") +
                   QStringList(5, h).join(QLatin1Char('|')) + QStringLiteral("|-|&Salir"));
     EXPECT_EQ(entries(menus[1]->menu()).join(QLatin1Char('|')),
-              QStringLiteral("C&ortar|&Copiar|&Pegar|- (hidden)|Añadir|Modificar programa...|Modificar icono...|"
-                             "Modificar etiqueta...|Modificar menú...|Predeterminado|-|Subir|Bajar|-|Eliminar"));
+              QStringLiteral("C&ortar|&Copiar|&Pegar|- (hidden)|Añadir (hidden)|Modificar programa... (hidden)|"
+                             "Modificar icono... (hidden)|Modificar etiqueta... (hidden)|Modificar menú... (hidden)|"
+                             "Predeterminado (hidden)|-|Subir (hidden)|Bajar (hidden)|-|Eliminar (hidden)"))
+        << "without a project window no object command is offered";
     EXPECT_EQ(entries(m_frame->findChild<QMenu*>(QStringLiteral("Anadir1"))).join(QLatin1Char('|')),
-              QStringLiteral("Programa...|Icono...|Etiqueta...|Menú..."));
+              QStringLiteral("Programa... (hidden)|Icono... (hidden)|Etiqueta... (hidden)|Menú... (hidden)"));
     EXPECT_EQ(entries(menus[2]->menu()).join(QLatin1Char('|')),
               QStringLiteral("Barra de iconos|Barra de estado|-|Inicio rápido|Asistente idea"));
     for (const QAction* a : menus[2]->menu()->actions()) EXPECT_TRUE(a->isSeparator() || a->isCheckable());
