@@ -1,6 +1,7 @@
 // The object commands end to end: the real frame, its project windows and the real dialogs.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -226,6 +227,380 @@ TEST_F(ObjectCommandsTest, TheRefreshOffersWhatTheSelectionAllowsInAllThreePlace
     EXPECT_TRUE(none.toolBar.isEmpty());
     EXPECT_FALSE(bar->isVisible());
     EXPECT_FALSE(m_frame->findChild<QMenu*>(QStringLiteral("Anadir1"))->menuAction()->isVisible());
+}
+
+TEST_F(ObjectCommandsTest, TheContextMenuHoldsTheObjectCommandsInItsOwnOrder) {
+    TMDIChild* child = newProject(exampleProject());
+    clickRow(child, 3);
+    auto entries = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                list << QStringLiteral("-");
+            else if (a->menu() != nullptr)
+                list << a->text() + QLatin1Char('(') + a->menu()->objectName() + QLatin1Char(')');
+            else
+                list << a->objectName();
+        }
+        return list.join(QLatin1Char(' '));
+    };
+    const QMenu* popup = m_frame->contextMenu();
+    EXPECT_EQ(entries(popup),
+              QStringLiteral("Añadir(PopupAnadir1) MProg1 MTexto1 MIcono1 MMenu1 Pred1 - Up1 Down1 - Del1"));
+    const QMenu* add = m_frame->findChild<QMenu*>(QStringLiteral("PopupAnadir1"));
+    EXPECT_EQ(entries(add), QStringLiteral("IProg1 IIcono1 ITexto1 IMenu1"));
+    EXPECT_EQ(add->menuAction()->icon().pixmap(16).toImage(), m_frame->images().pixmap(26).toImage());
+    // Choosing an entry runs the frame's command on this window.
+    m_prompts.answer(Answer::No);
+    for (QAction* a : popup->actions()) {
+        if (a == action("Del1")) a->trigger();
+    }
+    EXPECT_EQ(m_prompts.texts(), QStringList{QStringLiteral("¿Seguro que desea eliminar el objeto seleccionado?")});
+}
+
+TEST_F(ObjectCommandsTest, TheRefreshFollowsTheActiveWindowAndItsClosing) {
+    TMDIChild* full = newProject(exampleProject(), QStringLiteral("Lleno"));
+    TMDIChild* empty = newProject({}, QStringLiteral("Vacío"));
+    auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("ToolBar2"));
+    EXPECT_TRUE(action("IProg1")->isVisible());
+    m_frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(full->parentWidget()));
+    EXPECT_FALSE(action("IProg1")->isVisible());
+    clickRow(full, 4);
+    EXPECT_TRUE(action("Del1")->isVisible());
+    m_frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(empty->parentWidget()));
+    EXPECT_TRUE(action("IProg1")->isVisible());
+    EXPECT_FALSE(action("Del1")->isVisible()) << "the other window's selection does not count";
+
+    // Declining to save the closing window refreshes; once no window is left, nothing is offered.
+    empty->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_frame->activeChild(), full);
+    EXPECT_FALSE(action("IProg1")->isVisible());
+    m_prompts.answer(Answer::No);
+    full->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_prompts.messages.size(), 1u);
+    EXPECT_FALSE(bar->isVisible());
+    for (const QString& name : objectCommandNames()) {
+        if (name != QStringLiteral("IProg1") && name != QStringLiteral("IIcono1") &&
+            name != QStringLiteral("ITexto1") && name != QStringLiteral("IMenu1")) {
+            EXPECT_FALSE(m_frame->findChild<QAction*>(name)->isVisible()) << name.toStdString();
+        }
+    }
+    EXPECT_TRUE(reachable().menu.isEmpty());
+    // The band option brings the tool bar back only together with a project window.
+    m_frame->Barradeiconos1Click();
+    m_frame->Barradeiconos1Click();
+    EXPECT_FALSE(bar->isVisible());
+    newProject({});
+    EXPECT_TRUE(bar->isVisible());
+    m_frame->Barradeiconos1Click();
+    EXPECT_FALSE(bar->isVisible());
+    m_frame->Barradeiconos1Click();
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(ObjectCommandsTest, AtMostOneMenuIsTheDefault) {
+    // exampleProject: rows 3 "Instalar" (default) and 4 "Leeme".
+    struct Case {
+        const char* name;
+        int row;
+        void (TMainForm::*command)();
+        DialogAction input;  // empty: the command opens no dialog
+        kmr::Kind kind3;
+        kmr::Kind kind4;
+        bool checked;  // Pred1's mark afterwards
+    };
+    using K = kmr::Kind;
+    const std::vector<Case> cases = {
+        {"Predeterminado on a plain menu", 4, &TMainForm::Pred1Execute, {}, K::PlainMenu, K::DefaultMenu, true},
+        {"Predeterminado on the default menu", 3, &TMainForm::Pred1Execute, {}, K::PlainMenu, K::PlainMenu, false},
+        {"editor checks a plain menu", 4, &TMainForm::MMenu1Execute,
+         acceptMenu({QStringLiteral("Leeme"), QStringLiteral("notepad leeme.txt"), QStringLiteral("leeme"), true}),
+         K::PlainMenu, K::DefaultMenu, true},
+        {"editor clears the default menu", 3, &TMainForm::MMenu1Execute,
+         acceptMenu({QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), false}),
+         K::PlainMenu, K::PlainMenu, false},
+        {"editor keeps the default menu", 3, &TMainForm::MMenu1Execute,
+         acceptMenu({QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), true}),
+         K::DefaultMenu, K::PlainMenu, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMDIChild* child = newProject(exampleProject());
+        child->setSaved(1);
+        clickRow(child, c.row);
+        if (c.input)
+            EXPECT_TRUE(run(c.command, c.input));
+        else
+            ((*m_frame).*c.command)();
+        ASSERT_EQ(child->project().size(), 5u);
+        EXPECT_EQ(child->project().objects[3].kind, c.kind3);
+        EXPECT_EQ(child->project().objects[4].kind, c.kind4);
+        EXPECT_EQ(child->saved(), 0);
+        EXPECT_EQ(child->selectedIndex(), c.row);
+        EXPECT_EQ(action("Pred1")->isChecked(), c.checked);
+        EXPECT_EQ(child->listView()->topLevelItem(c.row)->icon(0).pixmap(16).toImage(),
+                  m_frame->images().pixmap(static_cast<int>(c.row == 3 ? c.kind3 : c.kind4)).toImage());
+        child->setSaved(1);
+        child->parentWidget()->close();
+    }
+
+    // A new menu marked as the default takes the mark from the old one.
+    TMDIChild* child = newProject(exampleProject());
+    EXPECT_TRUE(run(&TMainForm::IMenu1Execute,
+                    acceptMenu({QStringLiteral("Nuevo"), QStringLiteral("n.exe"), QStringLiteral("nuevo"), true})));
+    ASSERT_EQ(child->project().size(), 6u);
+    EXPECT_EQ(child->project().count(K::DefaultMenu), 1u);
+    EXPECT_EQ(child->project().objects[5].kind, K::DefaultMenu);
+}
+
+TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelected) {
+    const kmr::ProjectObject a = makeMenu("A", "a.exe", "a");
+    const kmr::ProjectObject b = makeMenu("B", "b.exe", "b", true);
+    const kmr::ProjectObject c = makeMenu("C", "c.exe", "c");
+    TMDIChild* child = newProject(projectOf({makeLabel("L"), a, b, c}));
+    child->setSaved(1);
+
+    clickRow(child, 1);
+    m_frame->Up1Execute();  // not offered: a label stands before it
+    EXPECT_EQ(child->project(), projectOf({makeLabel("L"), a, b, c}));
+    EXPECT_EQ(child->saved(), 1);
+    m_frame->Down1Execute();
+    EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, a, c}));
+    EXPECT_EQ(child->selectedIndex(), 2);
+    EXPECT_EQ(child->saved(), 0);
+    EXPECT_TRUE(action("Up1")->isVisible());
+    action("Down1")->trigger();
+    EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, c, a}));
+    EXPECT_EQ(child->selectedIndex(), 3);
+    EXPECT_FALSE(action("Down1")->isVisible()) << "the last menu cannot go down";
+    m_frame->Down1Execute();
+    EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, c, a}));
+    action("Up1")->trigger();
+    action("Up1")->trigger();
+    EXPECT_EQ(child->project(), projectOf({makeLabel("L"), a, b, c}));
+    EXPECT_EQ(child->selectedIndex(), 1);
+    EXPECT_EQ(child->listView()->topLevelItem(1)->text(0), QStringLiteral("Mostrar menú \"A\""));
+
+    // In a project of menus only, the first menu goes down.
+    TMDIChild* menus = newProject(projectOf({a, b}));
+    clickRow(menus, 0);
+    EXPECT_FALSE(action("Up1")->isVisible());
+    action("Down1")->trigger();
+    EXPECT_EQ(menus->project(), projectOf({b, a}));
+    EXPECT_EQ(menus->selectedIndex(), 1);
+}
+
+TEST_F(ObjectCommandsTest, DeleteAsksFirstAndNoKeepsEverything) {
+    TMDIChild* child = newProject(exampleProject());
+    child->setSaved(1);
+    clickRow(child, 0);
+    m_prompts.answer(Answer::No);
+    action("Del1")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    const AskedMessage& asked = m_prompts.messages[0];
+    EXPECT_EQ(asked.text, QStringLiteral("¿Seguro que desea eliminar el objeto seleccionado?"));
+    EXPECT_EQ(asked.title, QStringLiteral("Confirmación"));
+    EXPECT_EQ(asked.icon, MessageIcon::Question);
+    EXPECT_EQ(asked.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(child->project(), exampleProject());
+    EXPECT_EQ(child->saved(), 1);
+    EXPECT_EQ(child->selectedIndex(), 0);
+
+    m_prompts.answer(Answer::Yes);
+    action("Del1")->trigger();
+    kmr::Project expected = exampleProject();
+    expected.objects.erase(expected.objects.begin());
+    EXPECT_EQ(child->project(), expected);
+    EXPECT_EQ(child->saved(), 0);
+    EXPECT_EQ(child->selectedIndex(), -1);
+    EXPECT_EQ(child->listView()->topLevelItemCount(), 4);
+    EXPECT_TRUE(action("IProg1")->isVisible()) << "the run entry can be added again";
+    EXPECT_FALSE(action("Del1")->isVisible());
+    m_frame->Del1Execute();  // nothing selected: no question
+    EXPECT_EQ(m_prompts.messages.size(), 2u);
+}
+
+TEST_F(ObjectCommandsTest, CancelledDialogsChangeNothing) {
+    // Each dialog is changed and then left by "Cancelar" or by its close box.
+    auto changeThen = [](bool closeBox) -> DialogAction {
+        return [closeBox](QWidget* dialog) {
+            for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) field->setText(QStringLiteral("cambiado"));
+            if (auto* box = dialog->findChild<QCheckBox*>()) box->toggle();
+            if (closeBox)
+                dialog->close();
+            else
+                control<QPushButton>(*dialog, "Cancelar").click();
+        };
+    };
+    const kmr::Project menusOnly = projectOf({makeMenu("a", "a", "a"), makeMenu("b", "b", "b")});
+    struct Case {
+        const char* name;
+        kmr::Project project;
+        int row;
+        void (TMainForm::*command)();
+    };
+    const std::vector<Case> cases = {
+        {"IProg1", menusOnly, -1, &TMainForm::IProg1Execute},
+        {"IIcono1", menusOnly, -1, &TMainForm::IIcono1Execute},
+        {"ITexto1", menusOnly, -1, &TMainForm::ITexto1Execute},
+        {"IMenu1", menusOnly, -1, &TMainForm::IMenu1Execute},
+        {"MProg1", exampleProject(), 0, &TMainForm::MProg1Execute},
+        {"MIcono1", exampleProject(), 1, &TMainForm::MIcono1Execute},
+        {"MTexto1", exampleProject(), 2, &TMainForm::MTexto1Execute},
+        {"MMenu1", exampleProject(), 4, &TMainForm::MMenu1Execute},
+    };
+    for (const Case& c : cases) {
+        for (const bool closeBox : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (closeBox ? " by the close box" : " by Cancelar"));
+            TMDIChild* child = newProject(c.project);
+            child->setSaved(1);
+            if (c.row >= 0) clickRow(child, c.row);
+            EXPECT_TRUE(run(c.command, changeThen(closeBox)));
+            EXPECT_EQ(child->project(), c.project);
+            EXPECT_EQ(child->saved(), 1);
+            EXPECT_EQ(child->selectedIndex(), c.row);
+            child->parentWidget()->close();
+        }
+    }
+}
+
+TEST_F(ObjectCommandsTest, DoubleClickAndEnterOpenTheSelectedObjectInItsDialog) {
+    kmr::Project project = exampleProject();
+    project.objects[0] = makeResource("docs\\índice.html");
+    struct Case {
+        int row;
+        ValueDialogView value;  // for a run entry, icon or label
+        MenuEntry menu;         // for a menu
+    };
+    const std::vector<Case> cases = {
+        {0, {QStringLiteral("Programa a ejecutar:"), QStringLiteral("docs\\índice.html"), true, true, true}, {}},
+        {1, {QStringLiteral("Icono a mostrar:"), QStringLiteral("disco.ico"), false, false, true}, {}},
+        {2, {QStringLiteral("Etiqueta a mostrar:"), QStringLiteral("MiCD"), false, false, false}, {}},
+        {3, {}, {QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), true}},
+        {4, {}, {QStringLiteral("Leeme"), QStringLiteral("notepad leeme.txt"), QStringLiteral("leeme"), false}},
+    };
+    TMDIChild* child = newProject(project);
+    QTreeWidget* list = child->listView();
+    for (const bool byKey : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.row) + (byKey ? " by Enter" : " by double click"));
+            ValueDialogView seen;
+            MenuEntry entry;
+            auto ran =
+                onNextDialog(c.menu.text.isEmpty() ? readValue(seen, pressCancel()) : readMenu(entry, pressCancel()));
+            if (byKey) {
+                clickRow(child, c.row);
+                QTest::keyClick(list, Qt::Key_Return);
+            } else {
+                // What a mouse sends for a double click: press, release, double click, release.
+                const QPoint at = list->visualItemRect(list->topLevelItem(c.row)).center();
+                QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+            }
+            stopPolls();
+            ASSERT_TRUE(*ran);
+            if (c.menu.text.isEmpty()) {
+                EXPECT_EQ(seen.label, c.value.label);
+                EXPECT_EQ(seen.value, c.value.value);
+                EXPECT_EQ(seen.resourceShown, c.value.resourceShown);
+                EXPECT_EQ(seen.resourceChecked, c.value.resourceChecked);
+                EXPECT_EQ(seen.editarEnabled, c.value.editarEnabled);
+            } else {
+                EXPECT_EQ(entry, c.menu);
+            }
+        }
+    }
+    EXPECT_EQ(child->project(), project);
+}
+
+TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
+    const QString typed = QStringLiteral("Ω ☃ \U0001F4C0 setup.exe");  // none of it fits the 8-bit code page
+    struct Case {
+        const char* name;
+        int row;
+        void (TMainForm::*command)();
+        DialogAction input;
+        kmr::ProjectObject expected;
+    };
+    const std::vector<Case> cases = {
+        {"program becomes a resource", 0, &TMainForm::MProg1Execute, acceptValue(typed, true),
+         makeResource(utf8(typed))},
+        {"resource stays a program", 0, &TMainForm::MProg1Execute, acceptValue(QStringLiteral("p.exe"), false),
+         makeProgram("p.exe")},
+        {"icon", 1, &TMainForm::MIcono1Execute, acceptValue(typed), makeIcon(utf8(typed))},
+        {"label", 2, &TMainForm::MTexto1Execute, acceptValue(typed), makeLabel(utf8(typed))},
+        {"menu", 4, &TMainForm::MMenu1Execute,
+         acceptMenu({typed, QStringLiteral("x ☃.exe"), QStringLiteral("Ω1"), false}),
+         makeMenu(utf8(typed), "x ☃.exe", "Ω1")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TMDIChild* child = newProject(exampleProject());
+        child->setSaved(1);
+        clickRow(child, c.row);
+        EXPECT_TRUE(run(c.command, c.input));
+        kmr::Project expected = exampleProject();
+        expected.objects[static_cast<std::size_t>(c.row)] = c.expected;
+        EXPECT_EQ(child->project(), expected);
+        EXPECT_EQ(child->listView()->topLevelItem(c.row)->text(0), qs(c.expected.caption));
+        EXPECT_EQ(child->saved(), 0);
+        EXPECT_EQ(child->selectedIndex(), c.row);
+        // The dialog shows exactly what was kept.
+        ValueDialogView seen;
+        MenuEntry entry;
+        if (c.command == &TMainForm::MMenu1Execute) {
+            run(c.command, readMenu(entry, pressCancel()));
+            EXPECT_EQ(entry.text, typed);
+        } else {
+            run(c.command, readValue(seen, pressCancel()));
+            EXPECT_EQ(seen.value, qs(c.expected.values[0]));
+        }
+        child->setSaved(1);
+        child->parentWidget()->close();
+    }
+}
+
+TEST_F(ObjectCommandsTest, AModifyCommandLeavesObjectsOfAnotherKindAlone) {
+    TMDIChild* child = newProject(exampleProject());
+    const struct {
+        int row;
+        void (TMainForm::*command)();
+    } mismatches[] = {{3, &TMainForm::MProg1Execute},
+                      {0, &TMainForm::MIcono1Execute},
+                      {1, &TMainForm::MTexto1Execute},
+                      {2, &TMainForm::MMenu1Execute},
+                      {0, &TMainForm::Pred1Execute}};
+    for (const auto& m : mismatches) {
+        SCOPED_TRACE(m.row);
+        clickRow(child, m.row);
+        EXPECT_FALSE(run(m.command, acceptValue(QStringLiteral("x"))));
+        EXPECT_EQ(child->project(), exampleProject());
+    }
+}
+
+TEST_F(ObjectCommandsTest, AHiddenCommandCannotBeReachedByAShortcut) {
+    // The object commands have no shortcut; give one to Up1 to see that hiding also silences it.
+    QAction* up = action("Up1");
+    ASSERT_TRUE(up->shortcut().isEmpty());
+    up->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
+    const kmr::ProjectObject a = makeMenu("A", "a", "a");
+    const kmr::ProjectObject b = makeMenu("B", "b", "b");
+    TMDIChild* child = newProject(projectOf({a, b}));
+    QApplication::setActiveWindow(m_frame.get());
+    clickRow(child, 0);
+    ASSERT_FALSE(up->isVisible());
+    QTest::keyClick(child->listView(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(child->project(), projectOf({a, b}));
+    clickRow(child, 1);
+    ASSERT_TRUE(up->isVisible());
+    QTest::keyClick(child->listView(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(child->project(), projectOf({b, a})) << "the shortcut works while the command is offered";
 }
 
 }  // namespace
