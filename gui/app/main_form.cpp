@@ -70,7 +70,7 @@ void TMainForm::createDialogs() {
     m_form4 = new TForm4(m_shared.edit, m_prompts, *m_form6, this);
     // From a project window, a menu's internal name must not repeat one of that project's menus.
     m_form1->setNameSource(kEditFromProject, [this] {
-        const TMDIChild* child = activeChild();
+        const TMDIChild* child = !m_menuTarget.isNull() ? m_menuTarget.data() : activeChild();
         return child != nullptr ? menuInternalNames(child->project()) : QStringList();
     });
 }

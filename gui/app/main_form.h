@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <memory>
@@ -143,11 +144,12 @@ private:
     void createContextMenu();
     void createDialogs();
     void applyToolBar2Visibility();
-    // Shows the value dialog in `mode` with `value` (and the resource box in program mode); true
-    // when the user accepted.
-    bool askValue(ValueMode mode, const QString& value, bool resource);
-    // Shows the menu editor filled with `entry`; true when the user accepted.
-    bool askMenu(const MenuEntry& entry, const QString& initialInternalName);
+    // Shows the value dialog in `mode` with `value` (and the resource box in program mode) for an
+    // object of `child`; true when the user accepted and the window is still there.
+    bool askValue(TMDIChild* child, ValueMode mode, const QString& value, bool resource);
+    // Shows the menu editor filled with `entry` for a menu of `child`, whose menus its names are
+    // tested against; true when the user accepted and the window is still there.
+    bool askMenu(TMDIChild* child, const MenuEntry& entry, const QString& initialInternalName);
     // The single-value insert commands: a run entry, an icon or a label.
     void insertSingle(kmr::Kind kind, ValueMode mode);
     // The single-value modify commands.
@@ -195,6 +197,8 @@ private:
     QMenu* m_addMenu = nullptr;
     QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
     QMenu* m_popupMenu = nullptr;
+    // The project window whose menu the menu editor is editing while it is open.
+    QPointer<TMDIChild> m_menuTarget;
     bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
     QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;

@@ -56,7 +56,7 @@ void TMainForm::Pegar1Execute() {
         // menu pasted beside itself has to be renamed.
         const MenuEntry entry{qs(buffer.value), qs(buffer.menuCommand), qs(buffer.menuName),
                               buffer.kind == kmr::Kind::DefaultMenu};
-        if (!askMenu(entry, QString())) return;
+        if (!askMenu(child, entry, QString())) return;
         const MenuEntry e = m_form1->entry();
         kmr::acceptMenuIntoBuffer(buffer, utf8(e.text), utf8(e.command), utf8(e.internalName));
         asDefault = e.isDefault;

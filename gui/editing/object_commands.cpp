@@ -77,20 +77,27 @@ void TMainForm::Actualizar1Execute() {
 // ---------------------------------------------------------------------------------------------
 // Dialogs
 
-bool TMainForm::askValue(ValueMode mode, const QString& value, bool resource) {
+// The timers keep running while a dialog is open, and the hand-off may open another project window
+// meanwhile; the command goes on with the window it started on.
+
+bool TMainForm::askValue(TMDIChild* child, ValueMode mode, const QString& value, bool resource) {
+    const QPointer<TMDIChild> target(child);
     m_form4->setUp(mode, value, resource);
     // Anything but kEditAccepted, which only the dialog's "Aceptar" sets.
     m_shared.edit.editContext = kEditFromWizard;
     m_form4->exec();
-    return m_shared.edit.accepted();
+    return m_shared.edit.accepted() && !target.isNull();
 }
 
-bool TMainForm::askMenu(const MenuEntry& entry, const QString& initialInternalName) {
+bool TMainForm::askMenu(TMDIChild* child, const MenuEntry& entry, const QString& initialInternalName) {
+    m_menuTarget = child;
     m_form1->setEntry(entry);
     m_shared.edit.initialInternalName = initialInternalName;
     m_shared.edit.editContext = kEditFromProject;
     m_form1->exec();
-    return m_shared.edit.accepted();
+    const bool stillThere = !m_menuTarget.isNull();
+    m_menuTarget = nullptr;
+    return m_shared.edit.accepted() && stillThere;
 }
 
 void TMainForm::commitChange(TMDIChild* child, kmr::Project project, int selection) {
@@ -105,7 +112,7 @@ void TMainForm::insertSingle(kmr::Kind kind, ValueMode mode) {
     Actualizar1Execute();
     TMDIChild* child = activeChild();
     if (child == nullptr || child->project().contains(kind)) return;
-    if (!askValue(mode, QString(), false)) return;
+    if (!askValue(child, mode, QString(), false)) return;
     kmr::Project project = child->project();
     const int selected = child->selectedIndex();
     const std::size_t pos = project.insert(makeSingle(kind, m_form4->value(), m_form4->resource()));
@@ -122,7 +129,7 @@ void TMainForm::IMenu1Execute() {
     // Menus are not limited in number, so there is nothing to refresh first.
     TMDIChild* child = activeChild();
     if (child == nullptr) return;
-    if (!askMenu(MenuEntry{}, QString())) return;
+    if (!askMenu(child, MenuEntry{}, QString())) return;
     const MenuEntry e = m_form1->entry();
     kmr::Project project = child->project();
     if (e.isDefault) project.clearDefaults();
@@ -140,7 +147,7 @@ void TMainForm::modifySingle(kmr::Kind kind, ValueMode mode) {
     // A modify command changes only an object of its own kind, whoever calls it.
     if (!index || child->project().objects[*index].kind != kind) return;
     const kmr::ProjectObject& object = child->project().objects[*index];
-    if (!askValue(mode, valueAt(object, 0), kind == kmr::Kind::RunEntry && kmr::isResourceEntry(object))) return;
+    if (!askValue(child, mode, valueAt(object, 0), kind == kmr::Kind::RunEntry && kmr::isResourceEntry(object))) return;
     kmr::Project project = child->project();
     project.objects[*index] = makeSingle(kind, m_form4->value(), m_form4->resource());
     commitChange(child, std::move(project), static_cast<int>(*index));
@@ -158,7 +165,7 @@ void TMainForm::MMenu1Execute() {
     const kmr::ProjectObject& object = child->project().objects[*index];
     const bool wasDefault = object.kind == kmr::Kind::DefaultMenu;
     const QString name = valueAt(object, 2);
-    if (!askMenu({valueAt(object, 0), valueAt(object, 1), name, wasDefault}, name)) return;
+    if (!askMenu(child, {valueAt(object, 0), valueAt(object, 1), name, wasDefault}, name)) return;
     const MenuEntry e = m_form1->entry();
     kmr::Project project = child->project();
     kmr::ProjectObject& changed = project.objects[*index];

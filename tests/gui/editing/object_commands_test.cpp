@@ -20,6 +20,7 @@
 #include "editing/command_fixture.h"
 #include "editing/dialog_fixture.h"
 #include "project/mdi_child.h"
+#include "project/project_file.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -601,6 +602,31 @@ TEST_F(ObjectCommandsTest, AHiddenCommandCannotBeReachedByAShortcut) {
     ASSERT_TRUE(up->isVisible());
     QTest::keyClick(child->listView(), Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(child->project(), projectOf({b, a})) << "the shortcut works while the command is offered";
+}
+
+TEST_F(ObjectCommandsTest, AProjectHandedOverWhileTheEditorIsOpenDoesNotTakeTheEdit) {
+    const QString other = path(QStringLiteral("otro.kmr"));
+    writeBytes(other, QByteArray::fromStdString(kmr::projectFileBytes(projectOf({makeMenu("Otro", "o.exe", "otro")}))));
+    TMDIChild* child = newProject(exampleProject());
+    clickRow(child, 4);
+    bool refusedTakenName = false;
+    EXPECT_TRUE(run(&TMainForm::MMenu1Execute, [&](QWidget* editor) {
+        // The hand-off poll fires while the editor waits, and opens a project that becomes active.
+        key().writeText(QStringLiteral("Archivo"), other);
+        m_frame->Timer2Timer();
+        ASSERT_NE(m_frame->activeChild(), child);
+        control<QLineEdit>(*editor, "NombreInterno").setText(QStringLiteral("instalar"));
+        control<QPushButton>(*editor, "Aceptar").click();
+        refusedTakenName = editor->isVisible();
+        control<QLineEdit>(*editor, "NombreInterno").setText(QStringLiteral("otro"));
+        control<QPushButton>(*editor, "Aceptar").click();
+    }));
+    EXPECT_TRUE(refusedTakenName) << "the name was tested against the project being edited";
+    kmr::Project expected = exampleProject();
+    expected.objects[4] = makeMenu("Leeme", "notepad leeme.txt", "otro");
+    EXPECT_EQ(child->project(), expected);
+    ASSERT_EQ(m_frame->projectWindows().size(), 2);
+    EXPECT_EQ(m_frame->projectWindows()[1]->project(), projectOf({makeMenu("Otro", "o.exe", "otro")}));
 }
 
 }  // namespace
