@@ -30,8 +30,6 @@ using kmr::makeMenu;
 using kmr::makeProgram;
 using kmr::makeResource;
 
-kmr::Project projectOf(std::vector<kmr::ProjectObject> objects) { return kmr::Project{std::move(objects)}; }
-
 const QString kReplace = QStringLiteral("Ya tiene este objeto en su proyecto. ¿Desea substituirlo?");
 const QString kSameName =
     QStringLiteral("No puede utilizar el mismo nombre para varios menús. Cambie el nombre interno del menú.");

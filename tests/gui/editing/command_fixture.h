@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "editing/menu_editor_dialog.h"
 #include "support/frame_fixture.h"
@@ -16,6 +17,9 @@
 class QWidget;
 
 namespace kmr::gui::test {
+
+// A project holding exactly these objects, in this order.
+inline kmr::Project projectOf(std::vector<kmr::ProjectObject> objects) { return kmr::Project{std::move(objects)}; }
 
 // The twelve object commands, in the order of the "&Edición" menu.
 const QStringList& objectCommandNames();
