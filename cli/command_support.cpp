@@ -37,6 +37,18 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std
     return p;
 }
 
+std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, const CommandForm& form, Streams io,
+                                       int& exitCode) {
+    ParsedArgs p = parseArgs(args, form.flags, form.output);
+    if (p.error.empty() && p.positional.size() != form.files) p.error = form.missingFiles;
+    if (!p.error.empty()) {
+        io.err << "kmrc: " << p.error << "\nuso: " << form.usage << "\n";
+        exitCode = kUsage;
+        return std::nullopt;
+    }
+    return p;
+}
+
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
     io::ReadResult r = io::readFile(path);
     if (!r.ok()) {

@@ -31,6 +31,21 @@ struct ParsedArgs {
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
                      bool allowOutput);
 
+// What a command accepts: its flags, whether it takes "-o", how many file names, and the form and
+// message printed when the line does not fit.
+struct CommandForm {
+    std::vector<std::string_view> flags;
+    bool output = false;
+    std::size_t files = 1;
+    std::string_view usage;         // "kmrc show [--force] FICHERO"
+    std::string_view missingFiles;  // "se espera un fichero de proyecto"
+};
+
+// Parses a command's arguments against its form; on a usage error prints it with the form and sets
+// `exitCode`.
+std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, const CommandForm& form, Streams io,
+                                       int& exitCode);
+
 // Reads a project file of either version. A version-2 file whose version is not "2.0" is refused
 // unless `force`. On failure prints the reason and sets `exitCode`.
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode);

@@ -48,4 +48,11 @@ std::string jsonObjects(const Project& project) {
     return out;
 }
 
+std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised) {
+    std::string out = "{\n  \"format\": " + std::to_string(format) + ",\n  \"errors\": " + (errors ? "true" : "false") +
+                      ",\n  \"objects\": " + jsonObjects(project);
+    if (unrecognised) out += ",\n  \"unrecognised\": " + std::to_string(*unrecognised);
+    return out + "\n}\n";
+}
+
 }  // namespace kmr::cli

@@ -1,6 +1,8 @@
 #pragma once
 // JSON rendering of projects for kmrc.
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,5 +16,9 @@ std::string jsonString(std::string_view s);
 
 // The "objects" array of a project: [{"kind": 21, "caption": "…", "values": ["…"]}, …].
 std::string jsonObjects(const Project& project);
+
+// The whole document that show and import print: format, error flag, objects and, for an import,
+// the number of lines that were not recognised.
+std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised = {});
 
 }  // namespace kmr::cli

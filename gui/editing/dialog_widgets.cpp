@@ -1,9 +1,13 @@
 #include "editing/dialog_widgets.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QVBoxLayout>
 
 #include <limits>
 
@@ -58,6 +62,17 @@ void setButtonFace(QWidget* field, bool buttonFace) {
         p.setColor(group, QPalette::Base, app.color(group, buttonFace ? QPalette::Button : QPalette::Base));
     }
     field->setPalette(p);
+}
+
+void layOutWithButtons(QDialog* dialog, QGridLayout* fields, QWidget* ok, QWidget* cancel) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace kmr::gui

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QDialog;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -21,6 +23,9 @@ QLabel* makeExampleLine(const QString& text, const QString& objectName, QWidget*
 // A word-wrapped explanation, or a bold headline, at the top of a page.
 QLabel* makeExplanation(const QString& text, QWidget* parent);
 QLabel* makeHeadline(const QString& text, QWidget* parent);
+
+// Lays a dialog out as its fields above and its two buttons at the right below them, at a fixed size.
+void layOutWithButtons(QDialog* dialog, QGridLayout* fields, QWidget* ok, QWidget* cancel);
 
 // Gives an input field the button-face colour (a field that does not take input now) or the usual
 // window colour.

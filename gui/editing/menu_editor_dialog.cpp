@@ -77,15 +77,7 @@ TForm1::TForm1(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     grid->addWidget(m_default, 3, 1);
     grid->setColumnMinimumWidth(1, 300);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOutWithButtons(this, grid, ok, cancel);
 
     setTabOrder(m_text, ok);
     setTabOrder(ok, cancel);

@@ -46,15 +46,7 @@ TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     grid->addWidget(m_resource, 2, 0, 1, 2);
     grid->setColumnMinimumWidth(0, 320);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layOutWithButtons(this, grid, ok, cancel);
 
     setTabOrder(m_value, m_edit);
     setTabOrder(m_edit, m_resource);

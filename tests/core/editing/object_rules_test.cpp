@@ -3,27 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "support/printers.h"
+#include "support/project_lists.h"
 
 namespace kmr {
 namespace {
 
-// A list described by letters: P program, R resource, I icon, L label, M plain menu, D default.
-Project listOf(std::string_view kinds) {
-    Project p;
-    for (const char c : kinds) {
-        const std::string v(1, static_cast<char>(c + 32));
-        switch (c) {
-            case 'P': p.append(makeProgram(v)); break;
-            case 'R': p.append(makeResource(v)); break;
-            case 'I': p.append(makeIcon(v)); break;
-            case 'L': p.append(makeLabel(v)); break;
-            case 'M': p.append(makeMenu(v, "cmd", v)); break;
-            case 'D': p.append(makeMenu(v, "cmd", v, true)); break;
-            default: ADD_FAILURE() << c;
-        }
-    }
-    return p;
-}
+using test::listOf;
 
 // The offered commands as letters, in menu order: a add group, p i l m insert, P I L M modify,
 // d default (* when checked), u up, w down, x delete.

@@ -3,42 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "support/printers.h"
+#include "support/project_lists.h"
 
 namespace kmr {
 namespace {
 
-// A list described by letters: P program, R resource, I icon, L label, M plain menu, D default.
-Project listOf(std::string_view kinds) {
-    Project p;
-    int n = 0;
-    for (const char c : kinds) {
-        const std::string v(1, static_cast<char>('a' + n++));
-        switch (c) {
-            case 'P': p.append(makeProgram(v)); break;
-            case 'R': p.append(makeResource(v)); break;
-            case 'I': p.append(makeIcon(v)); break;
-            case 'L': p.append(makeLabel(v)); break;
-            case 'M': p.append(makeMenu(v, "cmd", v)); break;
-            case 'D': p.append(makeMenu(v, "cmd", v, true)); break;
-            default: ADD_FAILURE() << c;
-        }
-    }
-    return p;
-}
+using test::listOf;
 
-std::string kindsOf(const Project& p) {
-    std::string s;
-    for (const auto& o : p.objects) {
-        switch (o.kind) {
-            case Kind::RunEntry: s += isResourceEntry(o) ? 'R' : 'P'; break;
-            case Kind::Icon: s += 'I'; break;
-            case Kind::Label: s += 'L'; break;
-            case Kind::PlainMenu: s += 'M'; break;
-            case Kind::DefaultMenu: s += 'D'; break;
-        }
-    }
-    return s;
-}
+using test::kindsOf;
 
 TEST(Captions, PrefixThenValueInQuotes) {
     EXPECT_EQ(makeProgram("setup.exe").caption, "Ejecutar programa \"setup.exe\"");

@@ -1,5 +1,7 @@
 #include "editing/command_fixture.h"
 
+#include "support/modal_driver.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -43,24 +45,7 @@ void EditingCommandTest::TearDown() {
 }
 
 std::shared_ptr<bool> EditingCommandTest::onNextDialog(DialogAction action) {
-    auto ran = std::make_shared<bool>(false);
-    auto* timer = new QTimer(m_polls.get());
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ran, action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        *ran = true;
-        try {
-            action(modal);
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what();
-        }
-        if (modal->isVisible()) modal->close();
-    });
-    timer->start();
-    return ran;
+    return test::actOnNextModal(m_polls.get(), std::move(action));
 }
 
 void EditingCommandTest::stopPolls() { m_polls = std::make_unique<QObject>(); }

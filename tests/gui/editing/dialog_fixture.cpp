@@ -1,5 +1,7 @@
 #include "editing/dialog_fixture.h"
 
+#include "support/modal_driver.h"
+
 #include <QApplication>
 #include <QTimer>
 
@@ -8,24 +10,7 @@ namespace kmr::gui::test {
 QString plain(QString text) { return text.remove(QLatin1Char('&')); }
 
 std::shared_ptr<bool> DialogTest::actOnNextModal(std::function<void(QWidget*)> action) {
-    auto ran = std::make_shared<bool>(false);
-    auto* timer = new QTimer(m_polls.get());
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ran, action = std::move(action)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        *ran = true;
-        try {
-            action(modal);
-        } catch (const std::exception& e) {
-            ADD_FAILURE() << e.what();
-        }
-        if (modal->isVisible()) modal->close();
-    });
-    timer->start();
-    return ran;
+    return test::actOnNextModal(m_polls.get(), std::move(action));
 }
 
 void DialogTest::SetUp() {
