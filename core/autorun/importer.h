@@ -29,7 +29,7 @@ AutorunSource readAutorunFile(const std::string& path);
 
 // True when the first line, A–Z folded but not trimmed, is exactly "[autorun]". Otherwise the
 // command asks whether to go on.
-bool hasAutorunHeader(std::string_view text);
+bool hasAutorunHeader(std::string_view content);
 
 // The imported project and the number of lines (a menu's two lines count once) that gave nothing.
 struct ImportResult {
@@ -42,7 +42,7 @@ struct ImportResult {
 // shell (the default verb, for the menus that follow it) and menus given as a text line and a command
 // line next to each other, in either order. Everything else is counted. The header line is not read;
 // a first line that is not the header is read as an entry like any other.
-ImportResult importAutorun(std::string_view text);
+ImportResult importAutorun(std::string_view content);
 
 // The closing message: the warning ("Atención", warning icon) with the count, or the success notice.
 std::string importReportText(std::size_t unrecognised);

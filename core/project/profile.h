@@ -22,7 +22,7 @@ inline constexpr std::size_t kProfileValueLimit = 2047;
 class ProfileFile {
 public:
     // Parses decoded text (UTF-8).
-    static ProfileFile parse(std::string_view text);
+    static ProfileFile parse(std::string_view content);
 
     // The value, or nullopt when the section or the key is missing.
     std::optional<std::string> find(std::string_view section, std::string_view key) const;

@@ -12,7 +12,7 @@ enum class ProjectFormat { Version1, Version2 };
 
 // A file is version 1 when its first line, A–Z lower-cased and not trimmed, is
 // "[dantreva kmr file]"; every other file is read as version 2.
-ProjectFormat detectProjectFormat(std::string_view text);
+ProjectFormat detectProjectFormat(std::string_view content);
 
 // What a reader made of a file. `versionOk` is false for a version-2 file whose "Version" is not
 // exactly "2.0" (the caller asks whether to go on; the project is what the file gave anyway).
@@ -25,9 +25,9 @@ struct ProjectReadResult {
 };
 
 // Version-2 reader over decoded text.
-ProjectReadResult readProjectV2(std::string_view text);
+ProjectReadResult readProjectV2(std::string_view content);
 // Version-1 reader over decoded text.
-ProjectReadResult readProjectV1(std::string_view text);
+ProjectReadResult readProjectV1(std::string_view content);
 // Decodes file bytes, detects the version and reads the file with the matching reader.
 ProjectReadResult readProjectFile(std::string_view bytes);
 

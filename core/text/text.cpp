@@ -249,14 +249,11 @@ std::vector<std::string_view> splitLines(std::string_view text, bool loneCrEndsL
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
-        if (c == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            start = ++i;
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             lines.push_back(text.substr(start, i - start));
             i += 2;
             start = i;
-        } else if (c == '\r' && loneCrEndsLine) {
+        } else if (c == '\n' || (c == '\r' && loneCrEndsLine)) {
             lines.push_back(text.substr(start, i - start));
             start = ++i;
         } else {
