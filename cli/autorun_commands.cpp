@@ -17,17 +17,17 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
                                    "kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]",
                                    "se espera un fichero de proyecto"};
     int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
-    const auto r = loadProject(p->positional[0], p->has("--force"), io, code);
-    if (!r) return code;
-    const std::vector<Finding> findings = checkConflicts(r->project);
+    const auto c = parseProjectCommand(args, kForm, io, code);
+    if (!c) return code;
+    const ParsedArgs& p = c->args;
+    const ProjectReadResult& r = c->read;
+    const std::vector<Finding> findings = checkConflicts(r.project);
     for (const Finding f : findings) io.err << findingText(f).title << "\n";
-    if (!findings.empty() && p->has("--strict")) return kFindings;
+    if (!findings.empty() && p.has("--strict")) return kFindings;
 
-    const std::string out = p->output.value_or(std::string(kAutorunFileName));
+    const std::string out = p.output.value_or(std::string(kAutorunFileName));
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
-    code = writeOutput(out, text::encodeForFile(compileAutorun(r->project)), io);
+    code = writeOutput(out, text::encodeForFile(compileAutorun(r.project)), io);
     if (code == kDone && out != "-") io.err << kCompiledMessage << "\n";
     return code;
 }
@@ -39,15 +39,15 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
                                    "kmrc check [--force] [--explain] PROYECTO",
                                    "se espera un fichero de proyecto"};
     int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
-    const auto r = loadProject(p->positional[0], p->has("--force"), io, code);
-    if (!r) return code;
-    const std::vector<Finding> findings = checkConflicts(r->project);
+    const auto c = parseProjectCommand(args, kForm, io, code);
+    if (!c) return code;
+    const ParsedArgs& p = c->args;
+    const ProjectReadResult& r = c->read;
+    const std::vector<Finding> findings = checkConflicts(r.project);
     for (const Finding f : findings) {
         const FindingText& t = findingText(f);
         io.out << t.title << "\n";
-        if (p->has("--explain")) io.out << t.explanation[0] << "\n" << t.explanation[1] << "\n";
+        if (p.has("--explain")) io.out << t.explanation[0] << "\n" << t.explanation[1] << "\n";
     }
     return findings.empty() ? kDone : kFindings;
 }

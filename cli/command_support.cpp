@@ -72,6 +72,15 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
     return r;
 }
 
+std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,
+                                                  Streams io, int& exitCode) {
+    auto parsed = parseCommand(args, form, io, exitCode);
+    if (!parsed) return std::nullopt;
+    auto read = loadProject(parsed->positional[0], parsed->has("--force"), io, exitCode);
+    if (!read) return std::nullopt;
+    return ProjectCommand{std::move(*parsed), std::move(*read)};
+}
+
 int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
     if (path == "-") {
         io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

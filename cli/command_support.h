@@ -46,6 +46,17 @@ struct CommandForm {
 std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, const CommandForm& form, Streams io,
                                        int& exitCode);
 
+// A command's arguments and the project file named first in them.
+struct ProjectCommand {
+    ParsedArgs args;
+    ProjectReadResult read;
+};
+
+// Parses the arguments against the form, then reads the project named first (refusing a version
+// mismatch unless --force). On failure prints why and sets `exitCode`.
+std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,
+                                                  Streams io, int& exitCode);
+
 // Reads a project file of either version. A version-2 file whose version is not "2.0" is refused
 // unless `force`. On failure prints the reason and sets `exitCode`.
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode);

@@ -10,11 +10,10 @@ int showCommand(const std::vector<std::string>& args, Streams io) {
     static const CommandForm kForm{
         {"--force"}, false, 1, "kmrc show [--force] FICHERO", "se espera un fichero de proyecto"};
     int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
-    const auto r = loadProject(p->positional[0], p->has("--force"), io, code);
-    if (!r) return code;
-    io.out << jsonProject(r->format == ProjectFormat::Version1 ? 1 : 2, r->errors, r->project);
+    const auto c = parseProjectCommand(args, kForm, io, code);
+    if (!c) return code;
+    const ProjectReadResult& r = c->read;
+    io.out << jsonProject(r.format == ProjectFormat::Version1 ? 1 : 2, r.errors, r.project);
     return kDone;
 }
 
@@ -25,11 +24,11 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
                                    "kmrc convert [--force] ENTRADA SALIDA",
                                    "se esperan un fichero de entrada y uno de salida"};
     int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
-    const auto r = loadProject(p->positional[0], p->has("--force"), io, code);
-    if (!r) return code;
-    return writeOutput(p->positional[1], projectFileBytes(r->project), io);
+    const auto c = parseProjectCommand(args, kForm, io, code);
+    if (!c) return code;
+    const ParsedArgs& p = c->args;
+    const ProjectReadResult& r = c->read;
+    return writeOutput(p.positional[1], projectFileBytes(r.project), io);
 }
 
 }  // namespace kmr::cli

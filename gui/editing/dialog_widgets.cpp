@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -62,6 +63,16 @@ void setButtonFace(QWidget* field, bool buttonFace) {
         p.setColor(group, QPalette::Base, app.color(group, buttonFace ? QPalette::Button : QPalette::Base));
     }
     field->setPalette(p);
+}
+
+AcceptCancel makeAcceptCancel(QWidget* parent) {
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"), parent);
+    ok->setObjectName(QStringLiteral("Aceptar"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), parent);
+    cancel->setObjectName(QStringLiteral("Cancelar"));
+    cancel->setAutoDefault(false);
+    return {ok, cancel};
 }
 
 void layOutWithButtons(QDialog* dialog, QGridLayout* fields, QWidget* ok, QWidget* cancel) {

@@ -7,6 +7,7 @@ class QDialog;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace kmr::gui {
@@ -23,6 +24,13 @@ QLabel* makeExampleLine(const QString& text, const QString& objectName, QWidget*
 // A word-wrapped explanation, or a bold headline, at the top of a page.
 QLabel* makeExplanation(const QString& text, QWidget* parent);
 QLabel* makeHeadline(const QString& text, QWidget* parent);
+
+// The "Aceptar" (default) and "Cancelar" buttons of a dialog, found by those object names.
+struct AcceptCancel {
+    QPushButton* ok;
+    QPushButton* cancel;
+};
+AcceptCancel makeAcceptCancel(QWidget* parent);
 
 // Lays a dialog out as its fields above and its two buttons at the right below them, at a fixed size.
 void layOutWithButtons(QDialog* dialog, QGridLayout* fields, QWidget* ok, QWidget* cancel);

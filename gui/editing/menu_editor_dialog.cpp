@@ -55,12 +55,7 @@ TForm1::TForm1(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     m_default = new QCheckBox(QStringLiteral("&Seleccionar como clave"), this);
     m_default->setObjectName(QStringLiteral("Clave"));
     m_default->setWhatsThis(QStringLiteral("El menú será la acción predeterminada del CD."));
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
-    ok->setObjectName(QStringLiteral("Aceptar"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancel->setObjectName(QStringLiteral("Cancelar"));
-    cancel->setAutoDefault(false);
+    const auto [ok, cancel] = makeAcceptCancel(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(makeBuddyLabel(QStringLiteral("&Texto del menú:"), m_text, QStringLiteral("TextoEtiqueta"), this),

@@ -32,12 +32,7 @@ TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     m_edit->setAutoDefault(false);
     m_resource = new QCheckBox(QStringLiteral("&Recurso con programa asociado"), this);
     m_resource->setObjectName(QStringLiteral("Recurso"));
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
-    ok->setObjectName(QStringLiteral("Aceptar"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
-    cancel->setObjectName(QStringLiteral("Cancelar"));
-    cancel->setAutoDefault(false);
+    const auto [ok, cancel] = makeAcceptCancel(this);
 
     auto* grid = new QGridLayout;
     grid->addWidget(m_label, 0, 0, 1, 2);
