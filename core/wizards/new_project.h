@@ -1,0 +1,29 @@
+#pragma once
+// The new-project wizard's rules that need no window: the name a new menu gets and the summary of
+// its last page. The project itself is built by buildProject (project/project.h).
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "project/project.h"
+
+namespace kmr {
+
+// What "Nuevo" on the menus page fills the menu editor with.
+inline constexpr std::string_view kNewMenuText = "Texto a mostrar del menú";
+inline constexpr std::string_view kNewMenuCommand = "programa.exe";
+
+// The internal name proposed for a new menu: "Menu" and the smallest n from 1 up that no menu of the
+// list carries exactly (letter case counts), so at most the number of menus plus one.
+std::string newMenuName(const std::vector<WizardMenu>& menus);
+
+// The summary of the last page, one text per line: the run entry, icon and label that are not
+// empty, then three lines per menu (the third only for the default menu); a single line saying the
+// project is blank when there is nothing.
+std::vector<std::string> wizardSummaryLines(const WizardData& data);
+
+// The summary lines joined by line feeds, as the page's text box shows them.
+std::string wizardSummary(const WizardData& data);
+
+}  // namespace kmr
