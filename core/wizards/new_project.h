@@ -14,6 +14,11 @@ namespace kmr {
 inline constexpr std::string_view kNewMenuText = "Texto a mostrar del menú";
 inline constexpr std::string_view kNewMenuCommand = "programa.exe";
 
+// The menu editor's two refusals, which also stop a menu given to kmrc new.
+inline constexpr std::string_view kMenuFieldsMissing = "Debe rellenar todas las casillas.";
+inline constexpr std::string_view kMenuNameRepeated =
+    "No puede utilizar el mismo nombre para varios menús. Cambie el nombre interno del menú.";
+
 // The internal name proposed for a new menu: "Menu" and the smallest n from 1 up that no menu of the
 // list carries exactly (letter case counts), so at most the number of menus plus one.
 std::string newMenuName(const std::vector<WizardMenu>& menus);
