@@ -11,8 +11,16 @@ namespace kmr::cli {
 
 bool ParsedArgs::has(std::string_view flag) const { return std::find(flags.begin(), flags.end(), flag) != flags.end(); }
 
+std::vector<std::string> ParsedArgs::values(std::string_view option) const {
+    std::vector<std::string> out;
+    for (const auto& [name, value] : options) {
+        if (name == option) out.push_back(value);
+    }
+    return out;
+}
+
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput) {
+                     bool allowOutput, const std::vector<std::string_view>& valueOptions) {
     ParsedArgs p;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -27,6 +35,13 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std
                 return p;
             }
             p.output = args[++i];
+        } else if (std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end()) {
+            if (i + 1 >= args.size()) {
+                p.error = "falta el valor tras " + a;
+                return p;
+            }
+            p.options.emplace_back(a, args[i + 1]);
+            ++i;
         } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
             p.flags.push_back(a);
         } else {

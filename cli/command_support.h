@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "project/project_file.h"
@@ -23,13 +24,17 @@ struct ParsedArgs {
     std::vector<std::string> positional;
     std::vector<std::string> flags;
     std::optional<std::string> output;
-    std::string error;  // not empty when the line is not of the command's form
+    std::vector<std::pair<std::string, std::string>> options;  // options that take a value, in order
+    std::string error;                                         // not empty when the line is not of the command's form
 
     bool has(std::string_view flag) const;
+    // The values given to an option, in order.
+    std::vector<std::string> values(std::string_view option) const;
 };
 
+// `valueOptions` take the next argument as their value, whatever it looks like.
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput);
+                     bool allowOutput, const std::vector<std::string_view>& valueOptions = {});
 
 // What a command accepts: its flags, whether it takes "-o", how many file names, and the form and
 // message printed when the line does not fit.

@@ -13,5 +13,8 @@ int convertCommand(const std::vector<std::string>& args, Streams io);
 int compileCommand(const std::vector<std::string>& args, Streams io);
 int checkCommand(const std::vector<std::string>& args, Streams io);
 int importCommand(const std::vector<std::string>& args, Streams io);
+// These two list templates from the given folders, in order.
+int templatesCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
+int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
 
 }  // namespace kmr::cli

@@ -29,6 +29,20 @@ Uso:
       "unrecognised": N (las órdenes no reconocidas); con -o lo guarda como proyecto de la versión 2. Sin
       --json, el mensaje final de la importación va a la salida de errores. Un fichero sin la línea
       "[autorun]" al principio se rechaza salvo con --force.
+  kmrc templates [--json]
+      Lista las plantillas que lista el asistente de nuevo proyecto, en su orden: una por línea con su
+      carpeta, su fichero, su nombre y su número de menús, separados por tabuladores. Con --json:
+      {"folders": ["..."], "templates": [{"folder": "...", "file": "...", "name": "...", "menus": N,
+      "explanation": "..."}]}. Las carpetas son, por orden: la del programa, ../share/kmr/templates
+      junto a ella y la del usuario, $XDG_DATA_HOME/kmr/templates (o ~/.local/share/kmr/templates).
+  kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L]
+           [--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] -o PROYECTO
+      Crea el proyecto que crearía el asistente con los mismos datos y lo guarda en PROYECTO (versión 2).
+      La plantilla (por su nombre, su fichero en las carpetas de plantillas o la ruta de un fichero
+      .kmrt) rellena los datos; --program, --icon y --label los sustituyen (--resource: el programa es un
+      recurso con programa asociado); cada --menu añade un menú al final de la lista, con el nombre
+      interno "Menu" y el primer número libre si no se da NOMBRE (si el comando lleva "=", termine con
+      "=NOMBRE" o con un "=" final); --default N hace predeterminado el menú N (desde 1; 0: ninguno).
   kmrc --help
       Muestra esta ayuda.
 
@@ -43,7 +57,8 @@ Códigos de salida:
   1  se encontraron conflictos (check, compile --strict)
   2  uso incorrecto
   3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué)
-  4  entrada rechazada (versión no reconocida, encabezado incorrecto)
+  4  entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la
+     versión 2.3, nombre interno de menú repetido)
 )";
 
 struct CommandEntry {
@@ -58,7 +73,8 @@ constexpr CommandEntry kCommands[] = {
 
 }  // namespace
 
-int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+            const KmrcSetup& setup) {
     const Streams io{in, out, err};
     if (args.empty()) {
         err << "kmrc: falta la orden (kmrc --help muestra la ayuda)\n";
@@ -68,9 +84,12 @@ int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream
         out << kHelp;
         return kDone;
     }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
     for (const auto& c : kCommands) {
-        if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()), io);
+        if (args[0] == c.name) return c.run(rest, io);
     }
+    if (args[0] == "templates") return templatesCommand(rest, io, setup.templateFolders);
+    if (args[0] == "new") return newCommand(rest, io, setup.templateFolders);
     err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
     return kUsage;
 }

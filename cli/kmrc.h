@@ -9,7 +9,13 @@ namespace kmr::cli {
 
 enum ExitCode : int { kDone = 0, kFindings = 1, kUsage = 2, kFileError = 3, kRefused = 4 };
 
+// What kmrc takes from where it runs: the folders it lists templates from, in the editor's order.
+struct KmrcSetup {
+    std::vector<std::string> templateFolders;
+};
+
 // Runs kmrc with the arguments after the program name. Output goes to `out`, messages to `err`.
-int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+            const KmrcSetup& setup = {});
 
 }  // namespace kmr::cli

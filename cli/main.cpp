@@ -1,13 +1,33 @@
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "kmrc.h"
+#include "wizards/templates.h"
+
+namespace {
+
+// The folder that holds this program: the running executable's, or else the one argv[0] names.
+std::string programFolder(const char* argv0) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) return self.parent_path().string();
+    if (argv0 == nullptr) return {};
+    const fs::path named = fs::absolute(fs::path(argv0), ec);
+    return ec ? std::string() : named.parent_path().string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr);
+    const kmr::cli::KmrcSetup setup{
+        kmr::templateFolders(programFolder(argc > 0 ? argv[0] : nullptr), kmr::templateEnvironmentOfProcess())};
+    const int code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr, setup);
     std::cout.flush();
     return code;
 }

@@ -1,6 +1,7 @@
 #include "wizards/templates.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -37,6 +38,35 @@ bool isTemplateFileName(std::string_view name) {
     return text::asciiLower(name).ends_with(kTemplateExtension);
 }
 
+// The paths of a folder's template files in listing order.
+std::vector<std::string> templateFilesOf(const std::string& folder) {
+    namespace fs = std::filesystem;
+    struct Candidate {
+        std::string foldedName;
+        std::string name;
+        fs::path path;
+    };
+    std::vector<Candidate> candidates;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(folder), ec);
+    const fs::directory_iterator end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const fs::directory_entry& entry = *it;
+        std::string name = entry.path().filename().string();
+        std::error_code typeError;
+        if (!isTemplateFileName(name) || !entry.is_regular_file(typeError)) continue;
+        candidates.push_back({text::asciiLower(name), std::move(name), entry.path()});
+    }
+    // Names differing only in case (possible here, not where these discs are read) keep a fixed order.
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.foldedName != b.foldedName ? a.foldedName < b.foldedName : a.name < b.name;
+    });
+    std::vector<std::string> paths;
+    paths.reserve(candidates.size());
+    for (const Candidate& c : candidates) paths.push_back(c.path.string());
+    return paths;
+}
+
 }  // namespace
 
 std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t fileNumber) {
@@ -71,40 +101,61 @@ std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t f
     return r;
 }
 
-std::vector<TemplateRecord> loadTemplates(const std::string& folder) {
-    namespace fs = std::filesystem;
-    struct Candidate {
-        std::string foldedName;
-        std::string name;
-        fs::path path;
-    };
-    std::vector<Candidate> candidates;
-    std::error_code ec;
-    fs::directory_iterator it(fs::path(folder), ec);
-    const fs::directory_iterator end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const fs::directory_entry& entry = *it;
-        std::string name = entry.path().filename().string();
-        std::error_code typeError;
-        if (!isTemplateFileName(name) || !entry.is_regular_file(typeError)) continue;
-        candidates.push_back({text::asciiLower(name), std::move(name), entry.path()});
-    }
-    // Names differing only in case (possible here, not where these discs are read) keep a fixed order.
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        return a.foldedName != b.foldedName ? a.foldedName < b.foldedName : a.name < b.name;
-    });
+std::vector<TemplateRecord> loadTemplates(const std::string& folder) { return listTemplates({folder}); }
 
+std::vector<TemplateRecord> listTemplates(const std::vector<std::string>& folders) {
     std::vector<TemplateRecord> records;
-    for (std::size_t number = 0; number < candidates.size(); ++number) {
-        const std::string path = candidates[number].path.string();
-        const io::ReadResult file = io::readFile(path);
-        if (!file.ok()) continue;
-        if (auto record = readTemplate(file.bytes, number)) {
-            record->path = path;
-            records.push_back(std::move(*record));
+    std::size_t number = 0;
+    for (const std::string& folder : folders) {
+        for (const std::string& path : templateFilesOf(folder)) {
+            const io::ReadResult file = io::readFile(path);
+            if (file.ok()) {
+                if (auto record = readTemplate(file.bytes, number)) {
+                    record->folder = folder;
+                    record->path = path;
+                    records.push_back(std::move(*record));
+                }
+            }
+            ++number;
         }
     }
     return records;
+}
+
+TemplateEnvironment templateEnvironmentOfProcess() {
+    const auto value = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v == nullptr ? std::string() : std::string(v);
+    };
+    return {value("XDG_DATA_HOME"), value("HOME")};
+}
+
+std::vector<std::string> templateFolders(const std::string& programDir, const TemplateEnvironment& env) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> candidates;
+    if (!programDir.empty()) {
+        candidates.emplace_back(programDir);
+        candidates.push_back(fs::path(programDir) / ".." / "share" / "kmr" / "templates");
+    }
+    // A relative $XDG_DATA_HOME is invalid and is ignored, as an unset one.
+    const fs::path dataHome(env.xdgDataHome);
+    if (dataHome.is_absolute()) {
+        candidates.push_back(dataHome / "kmr" / "templates");
+    } else if (!env.home.empty()) {
+        candidates.push_back(fs::path(env.home) / ".local" / "share" / "kmr" / "templates");
+    }
+
+    std::vector<std::string> folders;
+    for (const fs::path& candidate : candidates) {
+        std::error_code ec;
+        fs::path canonical = fs::weakly_canonical(candidate, ec);
+        if (ec) canonical = candidate.lexically_normal();
+        std::string folder = canonical.string();
+        // weakly_canonical keeps a trailing separator when the path ended in one.
+        while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));
+    }
+    return folders;
 }
 
 WizardData applyTemplate(const TemplateRecord& record) {

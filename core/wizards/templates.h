@@ -28,8 +28,9 @@ struct TemplateRecord {
     std::string menuCountText;                      // "Menus" as written
     std::string defaultMenuText;                    // "MenuPredeterminat" as written
     std::vector<std::array<std::string, 3>> menus;  // text, command, internal name
-    std::size_t fileNumber = 0;                     // position among the folder's template files, rejected ones counted
-    std::string path;
+    std::size_t fileNumber = 0;  // position among the template files of every listed folder, rejected ones counted
+    std::string folder;          // the folder it was listed from
+    std::string path;            // the folder, "/" and the file name
 
     bool operator==(const TemplateRecord&) const = default;
 };
@@ -43,6 +44,26 @@ std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t f
 // ignoring case. Unreadable files and files of another version are left out but keep their number.
 // A folder that cannot be listed gives no templates.
 std::vector<TemplateRecord> loadTemplates(const std::string& folder);
+
+// The templates of several folders, each folder listed as loadTemplates does, one after the other.
+// The file numbers (and so the "Modelo <n>" names) run on from one folder to the next.
+std::vector<TemplateRecord> listTemplates(const std::vector<std::string>& folders);
+
+// The environment values that say where the user's own templates are.
+struct TemplateEnvironment {
+    std::string xdgDataHome;  // $XDG_DATA_HOME
+    std::string home;         // $HOME
+};
+
+// The values of this process's environment.
+TemplateEnvironment templateEnvironmentOfProcess();
+
+// The folders the wizard lists templates from, in order: the program's folder, the installed data
+// folder beside it (programDir/../share/kmr/templates), then the user's own folder
+// ($XDG_DATA_HOME/kmr/templates, or ~/.local/share/kmr/templates when that variable is unset, empty
+// or not absolute). Each folder is given in canonical form and a folder that resolves to one already
+// given is left out; an empty program folder or home gives no folder of its own.
+std::vector<std::string> templateFolders(const std::string& programDir, const TemplateEnvironment& env);
 
 // The wizard data a template fills in: fields, resource flag and menus, the menu numbered by
 // "MenuPredeterminat" (from 1) being the default one. An invalid "Recurs" reads as no, an invalid

@@ -15,11 +15,12 @@ struct KmrcRun {
     std::string err;
 };
 
-inline KmrcRun kmrc(const std::vector<std::string>& args, const std::string& input = {}) {
+inline KmrcRun kmrc(const std::vector<std::string>& args, const std::string& input = {},
+                    const cli::KmrcSetup& setup = {}) {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    const int code = cli::runKmrc(args, in, out, err);
+    const int code = cli::runKmrc(args, in, out, err, setup);
     return {code, out.str(), err.str()};
 }
 
