@@ -30,11 +30,14 @@ std::string valueOf(std::string_view line) {
 bool startsWithShellPrefix(std::string_view trimmed) { return text::asciiLower(trimmed.substr(0, 6)) == "shell\\"; }
 
 // The line without the blanks that stand directly before its first '=': "shell\x = Texto" reads as
-// "shell\x= Texto", as the system that reads the disc takes it.
-std::string withoutBlanksBeforeEquals(std::string_view line) {
+// "shell\x= Texto", as the system that reads the disc takes it. The line itself when there are none;
+// otherwise the shortened line, kept in `storage`.
+std::string_view withoutBlanksBeforeEquals(std::string_view line, std::string& storage) {
     const auto eq = line.find('=');
-    if (eq == std::string_view::npos) return std::string(line);
-    return std::string(text::trimRightView(line.substr(0, eq))) + std::string(line.substr(eq));
+    if (eq == std::string_view::npos || eq == 0 || !text::isBlank(line[eq - 1])) return line;
+    storage.assign(text::trimRightView(line.substr(0, eq)));
+    storage.append(line.substr(eq));
+    return storage;
 }
 
 // The three values of a menu, or nothing when the two lines do not make one.
@@ -124,8 +127,12 @@ private:
             return;
         }
         const std::string_view partner = m_lines[m_next++];
-        std::optional<MenuPair> pair = pairOf(withoutBlanksBeforeEquals(line), withoutBlanksBeforeEquals(partner));
-        if (!pair) pair = pairOf(line, partner);
+        std::string firstStorage;
+        std::string secondStorage;
+        const std::string_view first = withoutBlanksBeforeEquals(line, firstStorage);
+        const std::string_view second = withoutBlanksBeforeEquals(partner, secondStorage);
+        std::optional<MenuPair> pair = pairOf(first, second);
+        if (!pair && (first.size() != line.size() || second.size() != partner.size())) pair = pairOf(line, partner);
         if (!pair) {
             ++m_result.unrecognised;
             return;
