@@ -2,11 +2,11 @@
 
 #include <system_error>
 
-#ifndef KMR_DATA_FROM_PROGRAMS
-#define KMR_DATA_FROM_PROGRAMS "../share/kmr"
-#endif
+// KMR_DATA_FROM_PROGRAMS and KMR_APP_ID come from the build, which names the installed files by them.
 
 namespace kmr::platform {
+
+std::string_view desktopId() { return KMR_APP_ID; }
 
 std::string_view dataFolderFromPrograms() { return KMR_DATA_FROM_PROGRAMS; }
 

@@ -7,6 +7,10 @@
 
 namespace kmr::platform {
 
+// The id under which the desktop knows the editor: the name of its desktop entry (without
+// ".desktop"), of its AppStream metainfo and of its icon.
+std::string_view desktopId();
+
 // The data folder relative to the folder of the installed programs ("../share/kmr" in the usual
 // layout; the build sets it from its install folders).
 std::string_view dataFolderFromPrograms();
