@@ -48,7 +48,7 @@ QLabel* line(const QString& text, const char* name, QWidget* parent, int y) {
 
 }  // namespace
 
-TAboutBox::TAboutBox(UrlOpener opener, QWidget* parent) : QDialog(parent), m_opener(std::move(opener)) {
+AboutBox::AboutBox(UrlOpener opener, QWidget* parent) : QDialog(parent), m_opener(std::move(opener)) {
     setObjectName(QStringLiteral("TAboutBox"));
     setWindowTitle(QStringLiteral("Acerca de..."));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -69,7 +69,7 @@ TAboutBox::TAboutBox(UrlOpener opener, QWidget* parent) : QDialog(parent), m_ope
     line(QStringLiteral("Programado para Windows 9x/Me/xp"), "Plataforma", this, 185);
     line(QStringLiteral("Prepara el autorun.inf que arranca sus CD al insertarlos."), "Descripcion", this, 205);
     auto* contact = new LinkLabel(
-        QStringLiteral("Contactar con el autor"), [this] { ContactarClick(); }, this);
+        QStringLiteral("Contactar con el autor"), [this] { openContactPage(); }, this);
     contact->setObjectName(QStringLiteral("Contactar"));
     contact->setGeometry(96, 229, 200, 16);
 
@@ -86,13 +86,13 @@ TAboutBox::TAboutBox(UrlOpener opener, QWidget* parent) : QDialog(parent), m_ope
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }
     QDialog::showEvent(event);
 }
 
-void TAboutBox::ContactarClick() { m_opener(webPageAddress(kmr::web::WebPage::Contact)); }
+void AboutBox::openContactPage() { m_opener(webPageAddress(kmr::web::WebPage::Contact)); }
 
 }  // namespace kmr::gui

@@ -1,5 +1,5 @@
 #pragma once
-// TAboutBox: the about box, with the banner, the program's icon, its version and a link to the author.
+// The about box (objectName "TAboutBox"), with the banner, the program's icon, its version and a link to the author.
 
 #include <QDialog>
 #include <QString>
@@ -13,14 +13,14 @@ namespace kmr::gui {
 // The version the about box shows; the update question quotes it too.
 inline const QString kAboutVersion = QStringLiteral("Versión 2.3.2006.18");
 
-class TAboutBox : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
     // `opener` opens the contact page when the link is clicked.
-    explicit TAboutBox(UrlOpener opener, QWidget* parent = nullptr);
+    explicit AboutBox(UrlOpener opener, QWidget* parent = nullptr);
 
     // "Contactar con el autor": opens the contact page.
-    void ContactarClick();
+    void openContactPage();
 
 protected:
     // Centred on the screen at every showing.

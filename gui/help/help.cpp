@@ -30,6 +30,8 @@ Help::~Help() {
     }
 }
 
+HelpWindow* Help::window() const { return m_window; }
+
 void Help::setHelpFile(const QString& path) {
     if (path == m_path) return;
     m_path = path;

@@ -48,7 +48,7 @@ public:
     bool showContents();
 
     // The viewer, once it has been shown.
-    HelpWindow* window() const { return m_window; }
+    HelpWindow* window() const;
 
 private:
     bool load();

@@ -1,5 +1,5 @@
 #pragma once
-// TForm3: the splash window, the banner alone, which closes itself at the next tick of its timer.
+// The splash window (objectName "TForm3"): the banner alone, which closes itself at the next tick of its timer.
 
 #include <QDialog>
 
@@ -7,16 +7,16 @@ class QTimer;
 
 namespace kmr::gui {
 
-class TForm3 : public QDialog {
+class SplashWindow : public QDialog {
     Q_OBJECT
 public:
     // The timer starts here and keeps running as long as the window exists.
-    explicit TForm3(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     // Shows the window modally, centred over `frame`; returns when the next tick closes it.
     void showOver(const QWidget* frame);
     // Every tick closes the window when it is shown; a tick while it is hidden does nothing.
-    void Timer1Timer();
+    void tick();
     QTimer* timer() const { return m_timer; }
 
     // Where the window stands when centred over a frame with the geometry `frame`.

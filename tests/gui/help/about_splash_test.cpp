@@ -17,7 +17,7 @@ namespace {
 
 TEST(AboutBox, ShowsItsTextsAndOpensTheContactPage) {
     QStringList opened;
-    TAboutBox box([&](const QString& a) { opened << a; });
+    AboutBox box([&](const QString& a) { opened << a; });
     EXPECT_EQ(box.objectName(), QStringLiteral("TAboutBox"));
     EXPECT_EQ(box.windowTitle(), QStringLiteral("Acerca de..."));
     EXPECT_EQ(box.size(), QSize(595, 323));
@@ -43,7 +43,7 @@ TEST(AboutBox, ShowsItsTextsAndOpensTheContactPage) {
 }
 
 TEST(SplashWindow, ABorderlessBannerThatTheNextTickCloses) {
-    TForm3 splash;
+    SplashWindow splash;
     EXPECT_EQ(splash.objectName(), QStringLiteral("TForm3"));
     EXPECT_EQ(splash.size(), QSize(600, 129));
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -52,7 +52,7 @@ TEST(SplashWindow, ABorderlessBannerThatTheNextTickCloses) {
     EXPECT_EQ(splash.timer()->interval(), 2500);
     EXPECT_TRUE(splash.timer()->isActive());
 
-    splash.Timer1Timer();  // hidden: nothing happens
+    splash.tick();  // hidden: nothing happens
     EXPECT_FALSE(splash.isVisible());
     EXPECT_TRUE(splash.timer()->isActive());
 
@@ -63,13 +63,13 @@ TEST(SplashWindow, ABorderlessBannerThatTheNextTickCloses) {
     QTimer::singleShot(0, &splash, [&] {
         wasShown = splash.isVisible();
         shownAt = splash.pos();
-        splash.Timer1Timer();
+        splash.tick();
     });
     splash.showOver(&frame);  // returns once the tick has closed it
     EXPECT_TRUE(wasShown);
     EXPECT_FALSE(splash.isVisible());
-    EXPECT_EQ(shownAt, TForm3::centredOver(frame.frameGeometry(), QSize(600, 129)));
-    EXPECT_EQ(TForm3::centredOver(QRect(100, 80, 900, 700), QSize(600, 129)), QPoint(250, 365));
+    EXPECT_EQ(shownAt, SplashWindow::centredOver(frame.frameGeometry(), QSize(600, 129)));
+    EXPECT_EQ(SplashWindow::centredOver(QRect(100, 80, 900, 700), QSize(600, 129)), QPoint(250, 365));
     EXPECT_TRUE(splash.timer()->isActive());
 }
 
