@@ -18,26 +18,6 @@ std::string hostOf(const std::string& address) {
     return address.substr(start + 3, end == std::string::npos ? std::string::npos : end - start - 3);
 }
 
-// Each web command's page, with the fixed path it has on its site.
-TEST(WebAddresses, EachCommandOpensItsPageOnItsSite) {
-    const struct {
-        WebPage page;
-        std::string_view site;
-        std::string path;
-    } cases[] = {
-        {WebPage::ManualOnLine, kmr::web::kMakerHost, "/manual/kmr/index.htm"},
-        {WebPage::MakerHome, kmr::web::kMakerHost, ""},
-        {WebPage::SisterHome, kmr::web::kSisterHost, "/"},
-        {WebPage::Drevanto, kmr::web::kMakerHost, "/programas/drevanto/index.htm"},
-        {WebPage::OtherPrograms, kmr::web::kMakerHost, "/programas/index.htm"},
-        {WebPage::FuturePrograms, kmr::web::kMakerHost, "/programas/proximos.htm"},
-        {WebPage::Contact, kmr::web::kMakerHost, "/contacto/index.htm"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(kmr::web::webAddress(c.page), "http://" + std::string(c.site) + c.path);
-    }
-}
-
 // No address may lead anywhere but to the reserved example domain.
 TEST(WebAddresses, EveryHostIsOnTheReservedExampleDomain) {
     std::vector<std::string> addresses;

@@ -72,19 +72,17 @@ TEST_F(HelpCommandsTest, EachWebCommandOpensItsPage) {
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 
-// The update command asks, then opens the site that the options select.
+// The update command opens the site that the options select (its question: WebLinksTest).
 TEST_F(HelpCommandsTest, UpdateOpensTheSiteOfTheOptions) {
     startQuietly();
     const struct {
         const char* action;
         int site;
-        Answer answer;
         QStringList opened;
     } cases[] = {
-        {"ActualizarWeb1", 0, Answer::Ok, {kMaker + QStringLiteral("/kmr/index.htm")}},
-        {"DescargaBoton1", 4, Answer::Ok, {QStringLiteral("http://otro.example/kmr")}},
-        {"ActualizarWeb1", 1, Answer::Cancel, {}},
-        {"DescargaBoton1", 7, Answer::Ok, {}},
+        {"ActualizarWeb1", 0, {kMaker + QStringLiteral("/kmr/index.htm")}},
+        {"DescargaBoton1", 4, {QStringLiteral("http://otro.example/kmr")}},
+        {"ActualizarWeb1", 7, {}},  // a selection outside 0 to 4 has no address
     };
     for (const auto& c : cases) {
         key().writeInt(QStringLiteral("Actualizar"), c.site);
@@ -92,7 +90,7 @@ TEST_F(HelpCommandsTest, UpdateOpensTheSiteOfTheOptions) {
         m_frame->optionsDialog()->readOptions();
         m_opened.clear();
         m_prompts.messages.clear();
-        m_prompts.answer(c.answer);
+        m_prompts.answer(Answer::Ok);
         action(c.action)->trigger();
         ASSERT_EQ(m_prompts.messages.size(), 1u);
         EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Confirmación"));

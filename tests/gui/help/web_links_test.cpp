@@ -46,13 +46,5 @@ TEST_F(WebLinksTest, UpdateAsksWithTheVersionInLowerCaseAndOpensOnlyOnAceptar) {
     EXPECT_FALSE(m_prompts.unusedAnswers());
 }
 
-TEST_F(WebLinksTest, AWebCommandOpensItsPageWithoutAsking) {
-    m_links.open(kmr::web::WebPage::ManualOnLine);
-    m_links.open(kmr::web::WebPage::SisterHome);
-    EXPECT_EQ(m_opened, QStringList({QStringLiteral("http://www.brenlowe-pexilon.example/manual/kmr/index.htm"),
-                                     QStringLiteral("http://www.wendrik.example/")}));
-    EXPECT_TRUE(m_prompts.messages.empty());
-}
-
 }  // namespace
 }  // namespace kmr::gui
