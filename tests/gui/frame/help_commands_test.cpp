@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
@@ -129,19 +128,6 @@ TEST_F(HelpCommandsTest, WithoutAHelpFileF1SaysSo) {
     m_frame->help().setHelpFile(QString());
     action("Ayuda1")->trigger();
     EXPECT_EQ(m_prompts.texts(), QStringList{QStringLiteral("No se encuentra el fichero de ayuda.")});
-}
-
-// Installed as <prefix>/bin/kmr with the help in <prefix>/share/kmr/: start-up finds it.
-TEST_F(HelpCommandsTest, StartUpFindsTheInstalledHelpFile) {
-    QFile::remove(path(QStringLiteral("bin/kmr.hlp")));
-    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("share/kmr")));
-    const QString installed = QDir::cleanPath(path(QStringLiteral("share/kmr/kmr.hlp")));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KMR_HELP_FILE), installed));
-    MainWindow& f = makeFrame();
-    ASSERT_TRUE(f.startUp());
-    EXPECT_TRUE(m_prompts.messages.empty());
-    EXPECT_EQ(key().readText(QStringLiteral("Ayuda")), installed);
-    EXPECT_EQ(f.help().helpFile(), installed);
 }
 
 TEST_F(HelpCommandsTest, TheAboutBoxShowsModally) {

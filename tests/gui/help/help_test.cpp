@@ -150,20 +150,6 @@ TEST_F(HelpTest, EachContextNumberOpensItsTopic) {
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 
-TEST_F(HelpTest, BackAndForwardFollowTheVisitedPages) {
-    m_help->setHelpFile(kBuiltHelp);
-    ASSERT_TRUE(m_help->showContext(kHelpMain));
-    HelpWindow* w = m_help->window();
-    w->showPage(QStringLiteral("kmrc.html"));
-    w->showPage(QStringLiteral("teclado.html"));
-    w->browser()->backward();
-    EXPECT_EQ(w->currentPage(), QStringLiteral("kmrc.html"));
-    w->browser()->backward();
-    EXPECT_EQ(w->currentPage(), QStringLiteral("inicio.html"));
-    w->browser()->forward();
-    EXPECT_EQ(w->currentPage(), QStringLiteral("kmrc.html"));
-}
-
 // No help, or something that is not a help file: a message each time help is asked for, never a crash.
 TEST_F(HelpTest, AMissingOrBrokenHelpFileIsReported) {
     QTemporaryDir dir;
