@@ -13,6 +13,7 @@
 #include "base/image_list.h"
 #include "base/settings_store.h"
 #include "base/shared_values.h"
+#include "help/web_links.h"
 #include "project/project_host.h"
 
 class QMdiArea;
@@ -23,9 +24,11 @@ class QToolButton;
 
 namespace kmr::gui {
 
+class AboutBox;
 class AutorunCommands;
 class ClipboardCommands;
 class CommandBuilderDialog;
+class Help;
 class ConflictsDialog;
 class MenuEditorDialog;
 class ObjectCommands;
@@ -33,6 +36,7 @@ class OptionsDialog;
 class ProjectFileCommands;
 class Prompts;
 class ProjectWindow;
+class SplashWindow;
 class ValueDialog;
 
 // How the process was started.
@@ -40,6 +44,7 @@ struct StartOptions {
     QStringList arguments;  // the command line without the program name
     QString programFile;    // full path of the program file; its folder holds the help file
     int handOffWaitMs = 500;
+    UrlOpener openUrl;  // opens a web address; empty: the desktop's default handler
 };
 
 // Where the settings of the program live in the store.
@@ -110,6 +115,16 @@ public:
     void showRecentFiles();
     void openRecentFile(int slot);
 
+    // Help, the about box, the update command and the web links.
+    void showHelp(int context);
+    void showHelpContents();
+    void showAboutBox();
+    void runUpdate();
+    void openWebPage(kmr::web::WebPage page);
+    Help& help() { return *m_help; }
+    AboutBox* aboutBox() const { return m_aboutBox; }
+    SplashWindow* splashWindow() const { return m_splash; }
+
     // View toggles: each flips its option, stores the options and applies them.
     void toggleToolBar();
     void toggleStatusBar();
@@ -158,6 +173,10 @@ private:
     OptionsDialog* m_options = nullptr;
     CommandBuilderDialog* m_builder = nullptr;
     ConflictsDialog* m_conflicts = nullptr;
+    AboutBox* m_aboutBox = nullptr;
+    SplashWindow* m_splash = nullptr;
+    std::unique_ptr<Help> m_help;
+    std::unique_ptr<WebLinks> m_webLinks;
     std::unique_ptr<ProjectFileCommands> m_fileCommands;
     std::unique_ptr<ObjectCommands> m_objectCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
