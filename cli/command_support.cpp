@@ -11,8 +11,15 @@ namespace kmr::cli {
 
 bool ParsedArgs::has(std::string_view flag) const { return std::find(flags.begin(), flags.end(), flag) != flags.end(); }
 
+std::optional<std::string> ParsedArgs::value(std::string_view option) const {
+    for (auto it = options.rbegin(); it != options.rend(); ++it) {
+        if (it->first == option) return it->second;
+    }
+    return std::nullopt;
+}
+
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput) {
+                     bool allowOutput, const std::vector<std::string_view>& allowedOptions) {
     ParsedArgs p;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -27,6 +34,12 @@ ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std
                 return p;
             }
             p.output = args[++i];
+        } else if (std::find(allowedOptions.begin(), allowedOptions.end(), a) != allowedOptions.end()) {
+            if (i + 1 >= args.size()) {
+                p.error = "falta el valor tras " + a;
+                return p;
+            }
+            p.options.emplace_back(a, args[++i]);
         } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
             p.flags.push_back(a);
         } else {

@@ -17,19 +17,22 @@ struct Streams {
     std::ostream& err;
 };
 
-// A command line after the command's name: flags (--force, --json…), an optional "-o VALUE", and
-// positional arguments. "--" ends the options.
+// A command line after the command's name: flags (--force, --json…), options with a value
+// ("--disc FOLDER"), an optional "-o VALUE", and positional arguments. "--" ends the options.
 struct ParsedArgs {
     std::vector<std::string> positional;
     std::vector<std::string> flags;
+    std::vector<std::pair<std::string, std::string>> options;
     std::optional<std::string> output;
     std::string error;  // not empty when the line is not of the command's form
 
     bool has(std::string_view flag) const;
+    // The value of an option given with a value; the last one when given twice.
+    std::optional<std::string> value(std::string_view option) const;
 };
 
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput);
+                     bool allowOutput, const std::vector<std::string_view>& allowedOptions = {});
 
 // What a command accepts: its flags, whether it takes "-o", how many file names, and the form and
 // message printed when the line does not fit.

@@ -13,5 +13,6 @@ int convertCommand(const std::vector<std::string>& args, Streams io);
 int compileCommand(const std::vector<std::string>& args, Streams io);
 int checkCommand(const std::vector<std::string>& args, Streams io);
 int importCommand(const std::vector<std::string>& args, Streams io);
+int isoCommand(const std::vector<std::string>& args, Streams io);
 
 }  // namespace kmr::cli

@@ -7,7 +7,7 @@
 
 namespace kmr::cli {
 
-enum ExitCode : int { kDone = 0, kFindings = 1, kUsage = 2, kFileError = 3, kRefused = 4 };
+enum ExitCode : int { kDone = 0, kFindings = 1, kUsage = 2, kFileError = 3, kRefused = 4, kToolFailed = 5 };
 
 // Runs kmrc with the arguments after the program name. Output goes to `out`, messages to `err`.
 int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);

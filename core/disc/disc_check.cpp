@@ -352,7 +352,7 @@ std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc)
     return DiscChecker(project, disc).run();
 }
 
-std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc) {
+std::vector<CheckItem> conflictItems(const Project& project) {
     std::vector<CheckItem> items;
     for (const Finding f : checkConflicts(project)) {
         const FindingText& t = findingText(f);
@@ -361,6 +361,11 @@ std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarg
                          t.image,
                          {std::string(t.explanation[0]), std::string(t.explanation[1])}});
     }
+    return items;
+}
+
+std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc) {
+    std::vector<CheckItem> items = conflictItems(project);
     for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
     return items;
 }

@@ -48,6 +48,9 @@ int findingImage(DiscFinding finding);
 // empty project raises none.
 std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc);
 
+// The six conflict findings of the project as report lines.
+std::vector<CheckItem> conflictItems(const Project& project);
+
 // The report of "Comprobar disco...": the conflict findings of the project, exactly as the compile
 // command shows them, then the disc findings.
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc);

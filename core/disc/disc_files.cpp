@@ -96,6 +96,12 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     return at.string();
 }
 
+std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder) {
+    const fs::path f{std::string(folder)};
+    if (f.empty() || f.is_absolute()) return f.string();
+    return (fs::path(std::string(projectPath)).parent_path() / f).lexically_normal().string();
+}
+
 std::vector<std::string> programCandidates(std::string_view command) {
     const std::string_view c = text::trimView(command);
     if (c.empty()) return {};

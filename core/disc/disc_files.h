@@ -27,6 +27,10 @@ private:
     std::string m_root;
 };
 
+// The disc folder a project names, on this machine: a relative folder is taken from the folder of
+// the project file, so that a project and its disc can move together.
+std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder);
+
 // The file names a command line may start with, in the order Windows tries them: the quoted part of
 // a command that begins with a quote; otherwise the text up to each blank in turn and then the whole
 // text ("setup", "setup de", "setup de prueba.exe"). Blanks at either end are dropped first.
