@@ -41,12 +41,21 @@ std::optional<LoadedCommand> parseLoaded(const std::vector<std::string>& args,
 }
 
 // The disc a command works on: --disc, else the folder the project names (relative to the project
-// file); the medium from --medium, else the project's. nullopt with `code` set when it is wrong;
-// a target with an empty folder when neither names one.
+// file); the medium from --medium, else the project's. nullopt with `code` set when the line is
+// wrong; a target with an empty folder when neither names one.
 std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage, Streams io, int& code) {
     DiscTarget disc = c.read.project.disc;
     disc.folder = disc::resolveDiscFolder(c.args.positional[0], disc.folder);
-    if (const auto folder = c.args.value("--disc")) disc.folder = *folder;
+    if (const auto folder = c.args.value("--disc")) {
+        // A folder named on the command line must be there; one the project names and that is gone is
+        // a finding of the check.
+        if (!disc::DiscFolder(*folder).exists()) {
+            io.err << "kmrc: " << *folder << ": no es una carpeta\n";
+            code = kFileError;
+            return std::nullopt;
+        }
+        disc.folder = *folder;
+    }
     if (const auto medium = c.args.value("--medium")) {
         if (*medium == "usb" || *medium == "USB") {
             disc.medium = Medium::Usb;
@@ -62,11 +71,6 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
             code = kUsage;
             return std::nullopt;
         }
-    }
-    if (!disc.folder.empty() && !disc::DiscFolder(disc.folder).exists()) {
-        io.err << "kmrc: " << disc.folder << ": no es una carpeta\n";
-        code = kFileError;
-        return std::nullopt;
     }
     return disc;
 }
@@ -87,13 +91,6 @@ std::string jsonReport(const std::vector<disc::CheckItem>& items, const DiscTarg
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
     return out;
-}
-
-// The autorun.inf at the root of the folder: the one already there in whatever letter case, else a
-// new one.
-std::string autorunPathIn(const std::string& folder) {
-    if (auto existing = disc::DiscFolder(folder).find(kAutorunFileName)) return *existing;
-    return folder + "/" + std::string(kAutorunFileName);
 }
 
 }  // namespace
@@ -130,6 +127,10 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "kmrc: falta la carpeta del disco (--disc CARPETA)\nuso: " << kIsoUsage << "\n";
         return kUsage;
     }
+    if (!disc::DiscFolder(disc->folder).exists()) {
+        io.err << "kmrc: " << disc->folder << ": no es una carpeta\n";
+        return kFileError;
+    }
     if (image == "-" || disc::imageInsideFolder(image, disc->folder)) {
         io.err << "kmrc: " << image << ": la imagen no puede escribirse dentro de la carpeta del disco ni en la "
                << "salida estándar\n";
@@ -140,7 +141,7 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
     }
 
     const Project& project = c->read.project;
-    const std::string autorun = autorunPathIn(disc->folder);
+    const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
         io.err << "kmrc: " << w.message << "\n";
         return kFileError;

@@ -102,6 +102,11 @@ std::string resolveDiscFolder(std::string_view projectPath, std::string_view fol
     return (fs::path(std::string(projectPath)).parent_path() / f).lexically_normal().string();
 }
 
+std::string autorunPathIn(const std::string& folder) {
+    if (auto existing = DiscFolder(folder).find("autorun.inf")) return *existing;
+    return (fs::path(folder) / "autorun.inf").string();
+}
+
 std::vector<std::string> programCandidates(std::string_view command) {
     const std::string_view c = text::trimView(command);
     if (c.empty()) return {};

@@ -31,6 +31,10 @@ private:
 // the project file, so that a project and its disc can move together.
 std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder);
 
+// The autorun.inf at the root of a disc folder: the one already there, in whatever letter case, or
+// "autorun.inf" in the folder. Where "Compilar" proposes to write and the ISO image is compiled to.
+std::string autorunPathIn(const std::string& folder);
+
 // The file names a command line may start with, in the order Windows tries them: the quoted part of
 // a command that begins with a quote; otherwise the text up to each blank in turn and then the whole
 // text ("setup", "setup de", "setup de prueba.exe"). Blanks at either end are dropped first.

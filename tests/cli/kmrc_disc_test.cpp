@@ -49,6 +49,7 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
         std::string err;  // the start of the error output
     };
     fs::create_directories("otro");
+    test::writeBytes("lejos.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=../ya-no-esta", "Programa=a"}));
     test::writeBytes("solo.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Menus=1", "", "[Menu1]", "Texto=T",
                                        "Comando=x.exe", "Nombre=t"}));
     const std::vector<Case> cases = {
@@ -63,6 +64,8 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
         {{"check", "--disc", "no-existe", "p.kmr"}, 3, "", "kmrc: no-existe: no es una carpeta"},
         {{"check", "--disc", "otro", "solo.kmr"}, 1, "No hay recurso\nFichero inexistente en el disco\n", ""},
         {{"check", "--disc"}, 2, "", "kmrc: falta el valor tras --disc"},
+        {{"check", "lejos.kmr"}, 1, "Carpeta del disco inexistente\n", ""},
+        {{"check", "--disc", "disco", "lejos.kmr"}, 1, "Fichero inexistente en el disco\n", ""},
         {{"check", "--json", "solo.kmr"},
          1,
          "{\n  \"disc\": null,\n  \"medium\": null,\n  \"findings\": [\n    {\"key\": \"no-resource\", \"title\": "
@@ -153,6 +156,7 @@ TEST_F(KmrcDisc, IsoRefusals) {
         int code;
     };
     test::writeBytes("sin.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=x.exe"}));
+    test::writeBytes("lejos.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=../ya-no-esta", "Programa=a"}));
     const std::vector<Case> cases = {
         {{"iso", "p.kmr"}, kUsage},
         {{"iso", "sin.kmr", "-o", "x.iso"}, kUsage},
@@ -160,6 +164,7 @@ TEST_F(KmrcDisc, IsoRefusals) {
         {{"iso", "p.kmr", "-o", "disco/docs/../x.iso"}, kUsage},
         {{"iso", "p.kmr", "-o", "-"}, kUsage},
         {{"iso", "--disc", "no-existe", "p.kmr", "-o", "x.iso"}, kFileError},
+        {{"iso", "lejos.kmr", "-o", "x.iso"}, kFileError},
     };
     for (const Case& c : cases) EXPECT_EQ(kmrc(c.args).code, c.code) << c.args.back();
     EXPECT_FALSE(fs::exists("disco/autorun.inf"));

@@ -89,6 +89,17 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
          },
          {},
          ""},
+        {"root of the disc and system folders in menu commands",
+         [](Project& p, Files&) {
+             setValue(p, 3, 1, "\"%1\\SETUP.exe\" /x");
+             setValue(p, 4, 1, "%windir%\\notepad.exe leeme.txt");
+         },
+         {},
+         ""},
+        {"missing program under the root of the disc",
+         [](Project& p, Files&) { setValue(p, 3, 1, "\"%1\\otro.exe\""); },
+         {"missing-file"},
+         "\"\\otro.exe\""},
         {"missing program", [](Project&, Files& f) { f.erase("setup.exe"); }, {"missing-file"}, "\"setup.exe\""},
         {"missing icon", [](Project&, Files& f) { f.erase("disco.ico"); }, {"missing-file"}, "El icono"},
         {"missing menu program",
