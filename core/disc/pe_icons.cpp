@@ -176,8 +176,7 @@ PeIcons readPeIcons(std::string_view bytes) {
         seen = true;
         const auto names = readDirectory(r, *base, type.target);
         if (!names) {
-            result.status = PeStatus::Broken;
-            return result;
+            return {PeStatus::Broken, {}, {}};  // nothing half read
         }
         for (const DirEntry& name : *names) {
             const auto data = firstLanguageData(r, *sections, *base, name);
@@ -209,7 +208,7 @@ std::string groupAsIco(std::string_view bytes, const PeIcons& icons, std::size_t
     if (group >= icons.groups.size()) return {};
     const Reader r(bytes);
     const IconGroup& g = icons.groups[group];
-    const auto count = r.u16(g.dataOffset + 4);
+    const auto count = r.u16(std::uint64_t{g.dataOffset} + 4);
     if (!count || kGroupHeaderSize + std::uint64_t{*count} * kGroupEntrySize > g.dataSize) return {};
 
     struct Picked {

@@ -84,6 +84,13 @@ TEST(PeIcons, BrokenFilesGiveAStatusAndReadNothingOutside) {
         putLe(b, at, v, size);
         return b;
     };
+    // Groups stored before the images, whose directory then points outside: nothing is half read.
+    std::string groupsFirst = good;
+    const std::size_t root = test::kResourceOffset + 16;
+    putLe(groupsFirst, root, 14, 4);
+    putLe(groupsFirst, root + 4, le(good, root + 12, 4), 4);
+    putLe(groupsFirst, root + 8, 3, 4);
+    putLe(groupsFirst, root + 12, 0x8FFFFFFFu, 4);
     struct Case {
         const char* name;
         std::string file;
@@ -101,6 +108,7 @@ TEST(PeIcons, BrokenFilesGiveAStatusAndReadNothingOutside) {
         {"section data past the end", broken(section + 20, 0xFFFFFF00u, 4), PeStatus::Broken, 0},
         {"directory count past the end", broken(test::kResourceOffset + 14, 0xFFFF, 2), PeStatus::Broken, 0},
         {"name directory past the end", broken(test::kResourceOffset + 20, 0x8FFFFFFFu, 4), PeStatus::Broken, 0},
+        {"images directory broken after the groups", groupsFirst, PeStatus::Broken, 0},
         {"one group's data cut off", good.substr(0, good.size() - 8), PeStatus::Ok, 1},
     };
     for (const Case& c : cases) {
