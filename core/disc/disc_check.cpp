@@ -74,9 +74,11 @@ struct Lookup {
 // without extension is also tried with ".exe"; "%1" at the start is the root of the disc, as in the
 // command of a drive's menu.
 Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) {
-    const std::vector<std::string> candidates = programCandidates(command);
-    for (std::string c : candidates) {
+    std::vector<std::string> candidates = programCandidates(command);
+    for (std::string& c : candidates) {
         if (c.starts_with("%1")) c.erase(0, 2);
+    }
+    for (const std::string& c : candidates) {
         if (c.starts_with('%') || isDriveReference(c) || c.starts_with("\\\\")) return {Where::Elsewhere, c, {}};
         if (const auto path = folder.find(c)) return {Where::OnDisc, c, *path};
         if (program && text::fileNameOf(c).find('.') == std::string_view::npos) {
@@ -85,16 +87,11 @@ Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) 
         if (program && isSystemProgram(c)) return {Where::System, c, {}};
     }
     // Nothing found: a report names the first of the names tried that looks like a file name.
-    Lookup missing;
-    for (const std::string& c : candidates) {
-        if (text::fileNameOf(c).find('.') != std::string_view::npos) {
-            missing.name = c.starts_with("%1") ? c.substr(2) : c;
-            return missing;
-        }
-    }
-    if (!candidates.empty())
-        missing.name = candidates.front().starts_with("%1") ? candidates.front().substr(2) : candidates.front();
-    return missing;
+    const auto named = std::find_if(candidates.begin(), candidates.end(), [](const std::string& c) {
+        return text::fileNameOf(c).find('.') != std::string_view::npos;
+    });
+    if (named != candidates.end()) return {Where::Missing, *named, {}};
+    return {Where::Missing, candidates.empty() ? std::string() : candidates.front(), {}};
 }
 
 class DiscChecker {
@@ -127,7 +124,7 @@ public:
         if (folder) checkAutorunFile();
         if (m_disc.medium == Medium::Usb) checkUsb();
 
-        // The same text twice (two menus with one missing program) is listed once.
+        // A line said twice (two menus with the same text and blanks, say) is listed once.
         std::vector<CheckItem> items;
         std::set<std::string> seen;
         for (auto& bucket : m_items) {
@@ -175,15 +172,15 @@ private:
 
     void documentAsProgram(const ProjectObject& o, const std::string& name) {
         const bool web = roleOf(name) == FileRole::WebPage;
+        const std::string example = "explorer " + (name.find(' ') == std::string::npos ? name : inQuotes(name));
         add(DiscFinding::DocumentAsProgram,
             "  " + subjectOf(o) + " empieza por " + inQuotes(name) + ", que es " +
                 (web ? "una página web" : "un documento") +
                 " y no un programa. Windows no lo abrirá: solo puede ejecutar programas.",
-            o.kind == Kind::RunEntry
-                ? "  Ejecútelo como recurso (\"recurso asociado a programa\") o escriba delante el programa que debe "
-                  "abrirlo, por ejemplo: explorer " +
-                      name
-                : "  Escriba delante el programa que debe abrirlo, por ejemplo: explorer " + name);
+            o.kind == Kind::RunEntry ? "  Ejecútelo como recurso (\"recurso asociado a programa\") o escriba delante "
+                                       "el programa que debe abrirlo, por ejemplo: " +
+                                           example
+                                     : "  Escriba delante el programa que debe abrirlo, por ejemplo: " + example);
     }
 
     void checkIcon(const ProjectObject& o, bool folder) {

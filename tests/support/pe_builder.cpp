@@ -5,8 +5,9 @@ namespace {
 
 constexpr std::uint32_t kSectionRva = 0x1000;
 
+// `size` little-endian bytes of the value; bytes past the fourth are zero.
 void le(std::string& out, std::uint32_t v, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (std::size_t i = 0; i < size; ++i) out.push_back(i < 4 ? static_cast<char>((v >> (8 * i)) & 0xFF) : '\0');
 }
 
 std::string directoryHeader(std::size_t named, std::size_t ids) {

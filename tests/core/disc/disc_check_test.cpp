@@ -36,7 +36,7 @@ struct Case {
     const char* name;
     std::function<void(Project&, Files&)> change;
     std::vector<std::string_view> keys;  // the whole report, conflict findings first
-    std::string mention;                 // a text the first disc finding's explanation holds
+    std::string mention;                 // a text the first disc finding's explanation (either line) holds
 };
 
 void setValue(Project& p, std::size_t i, std::size_t value, std::string v) {
@@ -142,6 +142,13 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
          [](Project& p, Files&) { setValue(p, 0, 0, "manual ahora.pdf"); },
          {"missing-file", "document-as-program"},
          "\"manual ahora.pdf\""},
+        {"document with blanks as menu program",
+         [](Project& p, Files& f) {
+             setValue(p, 4, 1, "Manual de uso.PDF");
+             f["manual de uso.pdf"] = "%PDF";
+         },
+         {"document-as-program"},
+         "por ejemplo: explorer \"Manual de uso.PDF\""},
         {"document as resource",
          [](Project& p, Files&) { p.objects[0] = makeResource("docs\\INDEX.html"); },
          {"xp-only-resource"},
@@ -252,7 +259,8 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
         const auto disc =
             std::find_if(items.begin(), items.end(), [](const CheckItem& i) { return i.key != "xp-only-resource"; });
         ASSERT_NE(disc, items.end()) << c.name;
-        EXPECT_NE(disc->explanation[0].find(c.mention), std::string::npos) << c.name << ": " << disc->explanation[0];
+        const std::string explanation = disc->explanation[0] + "\n" + disc->explanation[1];
+        EXPECT_NE(explanation.find(c.mention), std::string::npos) << c.name << ": " << explanation;
         for (const CheckItem& i : items) {
             EXPECT_TRUE(i.explanation[0].starts_with("  ") && i.explanation[1].starts_with("  ")) << c.name;
         }
