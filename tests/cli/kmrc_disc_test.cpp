@@ -52,8 +52,11 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
     test::writeBytes("lejos.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=../ya-no-esta", "Programa=a"}));
     test::writeBytes("solo.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Menus=1", "", "[Menu1]", "Texto=T",
                                        "Comando=x.exe", "Nombre=t"}));
+    fs::create_directories("sub");
+    test::writeBytes("sub/p.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=../disco", "Programa=setup"}));
     const std::vector<Case> cases = {
         {{"check", "p.kmr"}, 0, "", ""},
+        {{"check", "sub/p.kmr"}, 0, "", ""},  // a relative folder is taken from the project file's folder
         {{"check", "--disc", "otro", "p.kmr"},
          1,
          "Fichero inexistente en el disco\nFichero inexistente en el disco\n",
