@@ -97,10 +97,16 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::startUp() {
     m_activationPending = true;
+    // Start-up's writes go to the files in one save; the hand-off alone has to write through at once.
+    std::optional<SettingsBatch> batch(std::in_place, m_store);
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
-    if (!m_start.arguments.isEmpty() && handOff()) return false;
+    if (!m_start.arguments.isEmpty()) {
+        batch.reset();
+        if (handOff()) return false;
+        batch.emplace(m_store);
+    }
     migrateOldConfiguration();
     writeDefaults();
     checkHelpFile();
@@ -128,6 +134,8 @@ void MainWindow::writeRegistration() {
         {QStringLiteral("kmrautofile\\shell\\Open\\Command"), path + QStringLiteral(" \"%1\"")},
     };
     for (const auto& e : entries) m_store.writeText(SettingsRoot::Classes, e.key, QString(), e.value);
+    // The marker tells the next starts that the registration is there.
+    m_store.createKey(SettingsRoot::Machine, kRegistrationMarker);
 }
 
 bool MainWindow::handOff() {
@@ -370,6 +378,7 @@ SaveOutcome MainWindow::saveProject(ProjectWindow* window) { return m_fileComman
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_key) {
+        const SettingsBatch batch(m_store);
         m_key->writeInt(QStringLiteral("X0"), x());
         m_key->writeInt(QStringLiteral("Y0"), y());
         const Qt::WindowStates state = windowState();

@@ -169,6 +169,7 @@ void OptionsDialog::readOptions() {
 
 void OptionsDialog::storeOptions() {
     if (m_key == nullptr) return;
+    const SettingsBatch batch(m_key->store());
     m_key->writeBool(QStringLiteral("Bienvenida"), welcome());
     m_key->writeBool(QStringLiteral("Centrar"), centre());
     m_key->writeBool(QStringLiteral("Asistente"), runWizard());

@@ -89,6 +89,33 @@ TEST_F(StartupTest, RegistrationIsSkippedOnlyWhenTheMarkerKeyExists) {
     EXPECT_FALSE(m_store->keyExists(SettingsRoot::Classes, QStringLiteral(".kmr")));
 }
 
+// The first start writes the registration with its marker and the defaults, each file saved once;
+// a second start finds everything in place and saves nothing; a close saves the geometry once.
+TEST_F(StartupTest, AFirstStartSavesEachFileOnceAndASecondStartNothing) {
+    const QString classes = path(QStringLiteral("settings/classes.ini"));
+    int saves = m_store->saves();
+    MainWindow& f = startFrame();
+    EXPECT_EQ(m_store->saves() - saves, 3) << "classes.ini once, machine.ini once, the wizard switch once";
+    EXPECT_TRUE(m_store->keyExists(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2")));
+    const QByteArray registration = readBytes(classes);
+    saves = m_store->saves();
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(m_store->saves() - saves, 1) << "the geometry in one save";
+    m_frame.reset();
+
+    // Another process would see the same files; a changed registration value shows whether it was rewritten.
+    m_store->writeText(SettingsRoot::Classes, QStringLiteral("kmrautofile"), QString(), QStringLiteral("cambiado"));
+    saves = m_store->saves();
+    MainWindow& again = makeFrame();
+    ASSERT_TRUE(again.startUp());
+    again.show();
+    again.firstActivation();
+    EXPECT_EQ(m_store->saves() - saves, 0);
+    EXPECT_EQ(m_store->readText(SettingsRoot::Classes, QStringLiteral("kmrautofile"), QString()),
+              QStringLiteral("cambiado"));
+    EXPECT_TRUE(registration.contains("Proyecto de Quillmere"));
+}
+
 TEST_F(StartupTest, MissingHelpFileIsReportedAndAStaleStoredPathIsReplaced) {
     QFile::remove(path(QStringLiteral("bin/kmr.hlp")));
     key().writeText(QStringLiteral("Ayuda"), path(QStringLiteral("gone.hlp")));
