@@ -1,7 +1,9 @@
 # Debian packages the project needs; sourced by ./run-tests and ./run.
 # kmr_install_deps test|run installs whatever of the list is missing.
 
-kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev)
+# The editor at run time: Qt's Spanish texts, and the stand-in for its interface font.
+kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
+    qt6-translations-l10n fonts-dejavu-core)
 kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # the install test's validators, and what it reads a MIME database and manual pages with
     desktop-file-utils libxml2-utils appstream shared-mime-info libglib2.0-bin groff-base
