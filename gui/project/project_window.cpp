@@ -3,6 +3,9 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -121,6 +124,10 @@ void ProjectWindow::closeEvent(QCloseEvent* event) {
     if (m_project.empty() || m_saved == 1) {
         event->accept();
         return;
+    }
+    // The user sees which of several windows, perhaps of one caption, the question is about.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame != nullptr && frame->mdiArea() != nullptr) {
+        frame->mdiArea()->setActiveSubWindow(frame);
     }
     const QString question = QStringLiteral("El fichero \"") + windowTitle() +
                              QStringLiteral("\" no ha sido guardado. ¿Desea guardar primero?");
