@@ -32,6 +32,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     m_list->header()->setStretchLastSection(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &ProjectWindow::openSelectedObject);
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::refreshCommands);
@@ -45,6 +46,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
 ProjectWindow::~ProjectWindow() {
     // The list goes after this object; its last signals must not reach the frame through us.
     m_list->removeEventFilter(this);
+    m_list->viewport()->removeEventFilter(this);
     disconnect(m_list, nullptr, this, nullptr);
 }
 
@@ -101,6 +103,15 @@ bool ProjectWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            openSelectedObject();
+            return true;
+        }
+    }
+    // A double click beside the objects opens the one still selected, as a double click on it does;
+    // one on an object reaches doubleClicked.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && !m_list->indexAt(mouse->position().toPoint()).isValid()) {
             openSelectedObject();
             return true;
         }
