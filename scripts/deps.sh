@@ -8,7 +8,9 @@ kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # the install test's validators, and what it reads a MIME database and manual pages with
     desktop-file-utils libxml2-utils appstream shared-mime-info libglib2.0-bin groff-base
     # cpack -G DEB: dpkg-shlibdeps finds the package's Depends
-    dpkg-dev file)
+    dpkg-dev file
+    # the editor's titles under a real X server
+    xvfb xdotool)
 
 kmr_install_deps() {
     local wanted=("${kmr_packages_common[@]}")
