@@ -60,7 +60,7 @@ TipsPanel::TipsPanel(QWidget* parent) : QFrame(parent), m_source(kmr::clockSeede
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(kPeriodMs);
-    connect(m_timer1, &QTimer::timeout, this, &TipsPanel::Timer1Timer);
+    connect(m_timer1, &QTimer::timeout, this, &TipsPanel::showNextTip);
 
     showTip(0);
 }
@@ -73,7 +73,7 @@ void TipsPanel::setTipSource(kmr::TipSource source) { m_source = std::move(sourc
 
 QString TipsPanel::tipText() const { return m_label2->text(); }
 
-void TipsPanel::Timer1Timer() {
+void TipsPanel::showNextTip() {
     const kmr::TipContext context = m_context ? m_context() : kmr::TipContext{};
     if (const std::optional<int> tip = kmr::drawTip(context, m_source)) showTip(*tip);
 }
@@ -84,7 +84,7 @@ void TipsPanel::setTimerRunning(bool running) {
         return;
     }
     m_timer1->start();
-    Timer1Timer();
+    showNextTip();
 }
 
 void TipsPanel::showTip(int index) {

@@ -28,7 +28,7 @@ public:
     void setTipSource(kmr::TipSource source);
 
     // Draws one tip and shows it, or leaves the current one when the draw says so.
-    void Timer1Timer();
+    void showNextTip();
     // Runs the tip timer and shows a tip at once, or stops the timer; the tip on screen stays.
     void setTimerRunning(bool running);
 

@@ -22,7 +22,7 @@ struct Panel {
     void draw(std::vector<int> numbers) {
         draws = std::move(numbers);
         next = 0;
-        panel.Timer1Timer();
+        panel.showNextTip();
     }
     std::vector<kmr::TipAction> click(const char* name) {
         clicks.clear();
