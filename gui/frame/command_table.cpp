@@ -79,7 +79,7 @@ void MainWindow::createActions() {
     connect(cerrar, &QAction::triggered, this, &MainWindow::closeProject);
     connect(guardar, &QAction::triggered, this, [this] { saveProject(activeProjectWindow()); });
     connect(guardarComo, &QAction::triggered, this, [this] { m_fileCommands->saveProjectAs(); });
-    connect(opciones, &QAction::triggered, this, [this] { m_options->exec(); });
+    connect(opciones, &QAction::triggered, this, &MainWindow::showOptions);
     connect(importar, &QAction::triggered, this, [this] { m_autorunCommands->importAutorun(); });
     connect(exportar, &QAction::triggered, this, [this] { m_autorunCommands->compileProject(); });
     connect(salir, &QAction::triggered, this, &QWidget::close);

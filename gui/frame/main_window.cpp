@@ -26,6 +26,8 @@
 #include "help/about_box.h"
 #include "help/help.h"
 #include "help/splash_window.h"
+#include "panels/quick_start_panel.h"
+#include "panels/tips_panel.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
@@ -52,7 +54,6 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(m_mdi);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::refreshWindowCommands);
 
     createActions();
@@ -66,6 +67,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     connect(m_options, &OptionsDialog::closed, this, &MainWindow::applyOptions);
     m_conflicts = new ConflictsDialog(m_images, this);
     createCommands();
+    createPanels();
 
     const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener();
     m_aboutBox = new AboutBox(opener, this);
@@ -262,6 +264,7 @@ void MainWindow::firstActivation() {
     }
     showRecentFiles();
     applyOptions();
+    if (m_options->showQuickStart()) m_quickStart->show();
     if (m_options->welcome()) m_splash->showOver(this);
     if (!m_start.arguments.isEmpty()) {
         m_shared.pendingPath = m_start.arguments.constFirst();
@@ -316,10 +319,16 @@ void MainWindow::openWebPage(kmr::web::WebPage page) { m_webLinks->open(page); }
 // ---------------------------------------------------------------------------------------------
 // Options and views
 
+void MainWindow::showOptions() { m_options->exec(); }
+
 void MainWindow::applyOptions() {
     m_mainToolBar->setVisible(m_options->showToolBar());
     applyObjectToolBarVisibility();
     statusBar()->setVisible(m_options->showStatusBar());
+    m_tipsPanel->setVisible(m_options->showTips());
+    m_quickStart->setVisible(m_options->showQuickStart());
+    // Running the timer shows a tip at once; one that stops leaves its tip for the next time.
+    m_tipsPanel->setTimerRunning(m_options->showTips());
     if (m_key) {
         const qint32 state = m_key->readInt(QStringLiteral("Estado"));
         if (state == 1)
@@ -329,9 +338,8 @@ void MainWindow::applyOptions() {
     }
     m_viewToolBar->setChecked(!m_mainToolBar->isHidden());
     m_viewStatusBar->setChecked(!statusBar()->isHidden());
-    // The quick-start and tips panels are not part of the frame yet; their marks follow the options.
-    m_viewQuickStart->setChecked(m_options->showQuickStart());
-    m_viewTips->setChecked(m_options->showTips());
+    m_viewQuickStart->setChecked(!m_quickStart->isHidden());
+    m_viewTips->setChecked(!m_tipsPanel->isHidden());
 }
 
 void MainWindow::applyObjectToolBarVisibility() {

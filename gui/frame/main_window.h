@@ -15,6 +15,7 @@
 #include "base/shared_values.h"
 #include "help/web_links.h"
 #include "project/project_host.h"
+#include "tips/tips.h"
 
 class QMdiArea;
 class QMenu;
@@ -36,7 +37,9 @@ class OptionsDialog;
 class ProjectFileCommands;
 class Prompts;
 class ProjectWindow;
+class QuickStartPanel;
 class SplashWindow;
+class TipsPanel;
 class ValueDialog;
 
 // How the process was started.
@@ -106,8 +109,22 @@ public:
     // Closes the active project window.
     void closeProject();
 
-    // Applies the options dialog onto the frame: bands, status bar, window state, view marks.
+    // "&Opciones...": the options dialog, modal; closing it applies what it holds.
+    void showOptions();
+    // Applies the options dialog onto the frame: bands, status bar, panels, tip timer, window
+    // state, view marks.
     void applyOptions();
+
+    // The tips panel Panel3 and the quick-start panel Panel1.
+    TipsPanel* tipsPanel() const { return m_tipsPanel; }
+    QuickStartPanel* quickStartPanel() const { return m_quickStart; }
+    // What the open projects and the options say about which tips are useful now.
+    kmr::TipContext tipContext() const;
+    // Runs a tip's click action through the command's own handler, so it runs even while the
+    // command is hidden or disabled.
+    void runTipAction(kmr::TipAction action);
+    // The about box's "Contactar con el autor": opens the contact page.
+    void contactAuthor();
 
     // Recent files: the shared pending path goes first in the list; the list is shown in the
     // "&Archivo" menu and stored; a slot's file is opened.
@@ -144,6 +161,9 @@ private:
     void createContextMenu();
     void createDialogs();
     void createCommands();
+    void createPanels();
+    // Runs the handler of the help or web entry `name` even while the entry is hidden or disabled.
+    void runMenuEntry(const char* name);
     void applyObjectToolBarVisibility();
     void refreshWindowCommands();
     // Frame size and place from the settings, kept on the screen it opens on.
@@ -202,6 +222,8 @@ private:
     QAction* m_viewStatusBar = nullptr;
     QAction* m_viewQuickStart = nullptr;
     QAction* m_viewTips = nullptr;
+    TipsPanel* m_tipsPanel = nullptr;
+    QuickStartPanel* m_quickStart = nullptr;
 };
 
 }  // namespace kmr::gui

@@ -1,8 +1,10 @@
-// The recent-files list: five slots, newest first, shown in the "&Archivo" menu.
+// The recent-files list: five slots, newest first, shown in the "&Archivo" menu and in the
+// quick-start panel.
 
 #include <QFileInfo>
 
 #include "frame/main_window.h"
+#include "panels/quick_start_panel.h"
 #include "project/project_file_commands.h"
 
 namespace kmr::gui {
@@ -18,6 +20,7 @@ void MainWindow::addRecentFile() {
 void MainWindow::showRecentFiles() {
     const SettingsBatch batch(m_store);
     for (QAction* link : m_links) link->setVisible(false);
+    QList<CategoryButton> buttons;
     for (std::size_t i = 0; i < m_shared.recentFiles.size(); ++i) {
         const QString& path = m_shared.recentFiles[i];
         // An empty slot, or one naming a file that is gone, shows nothing and keeps its stored value.
@@ -28,8 +31,13 @@ void MainWindow::showRecentFiles() {
         link->setToolTip(path);
         link->setStatusTip(path);
         link->setVisible(true);
+        // Its button opens the same slot as the entry does.
+        const int slot = static_cast<int>(i);
+        buttons.append({QStringLiteral("LinkP%1").arg(slot + 1), link->text(), m_images.icon(7), path,
+                        [this, slot] { openRecentFile(slot); }});
         if (m_key) m_key->writeText(QStringLiteral("link%1").arg(i + 1), path);
     }
+    m_quickStart->setRecentFiles(buttons);
 }
 
 void MainWindow::rememberRecentFile(const QString& path) {

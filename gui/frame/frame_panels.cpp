@@ -1,0 +1,119 @@
+// The frame's two panels: the quick-start panel on the left, the tips panel along the foot, and
+// the commands that a tip's click runs.
+
+#include <QHBoxLayout>
+#include <QMdiArea>
+#include <QVBoxLayout>
+
+#include "autorun/autorun_commands.h"
+#include "editing/object_commands.h"
+#include "frame/main_window.h"
+#include "frame/options_dialog.h"
+#include "panels/quick_start_panel.h"
+#include "panels/tips_panel.h"
+#include "project/project_file_commands.h"
+#include "project/project_window.h"
+
+namespace kmr::gui {
+
+namespace {
+
+// A command's caption on a button that must not steal a menu's Alt key: "&&" stays a plain "&".
+QString withoutMnemonic(const QString& caption) {
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && ++i >= caption.size()) break;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+}  // namespace
+
+void MainWindow::createPanels() {
+    m_quickStart = new QuickStartPanel(this);
+    m_quickStart->setPicture(m_images.pixmap(6, 24));
+    // Hidden until the first activation or the option shows it.
+    m_quickStart->hide();
+    connect(m_quickStart, &QuickStartPanel::hideRequested, this, &MainWindow::toggleQuickStart);
+
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } starts[] = {
+        {"Nuevo1", [this] { newProject(); }},
+        {"Abrir1", [this] { m_fileCommands->openProject(); }},
+        {"Importar2", [this] { m_autorunCommands->importAutorun(); }},
+    };
+    QList<CategoryButton> buttons;
+    for (const auto& start : starts) {
+        const QAction* a = findChild<QAction*>(QLatin1String(start.name));
+        const QString hint = a->toolTip() + QLatin1Char('|') + a->statusTip();
+        buttons.append({QLatin1String(start.name) + QStringLiteral("Button"), withoutMnemonic(a->text()), a->icon(),
+                        hint, start.run});
+    }
+    m_quickStart->setStartActions(buttons);
+
+    m_tipsPanel = new TipsPanel(this);
+    m_tipsPanel->setPicture(m_images.pixmap(14, 24));
+    m_tipsPanel->setContextSource([this] { return tipContext(); });
+    connect(m_tipsPanel, &TipsPanel::actionRequested, this, &MainWindow::runTipAction);
+
+    // The quick-start panel beside the client area, the tips panel under both.
+    auto* centre = new QWidget(this);
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(m_quickStart);
+    row->addWidget(m_mdi, 1);
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addLayout(row, 1);
+    column->addWidget(m_tipsPanel);
+    setCentralWidget(centre);
+}
+
+kmr::TipContext MainWindow::tipContext() const {
+    const ProjectWindow* active = activeProjectWindow();
+    return kmr::tipContext(static_cast<int>(projectWindows().size()), active != nullptr ? &active->project() : nullptr,
+                           m_options->welcome(), !m_quickStart->isHidden());
+}
+
+void MainWindow::runTipAction(kmr::TipAction action) {
+    using A = kmr::TipAction;
+    switch (action) {
+        case A::None: break;
+        case A::Update: runMenuEntry("ActualizarWeb1"); break;
+        case A::NewProject: newProject(); break;
+        case A::OnlineManual: runMenuEntry("ManualOnLine1"); break;
+        case A::Options: showOptions(); break;
+        case A::Import: m_autorunCommands->importAutorun(); break;
+        case A::Compile: m_autorunCommands->compileProject(); break;
+        case A::InsertRunEntry: m_objectCommands->insertRunEntry(); break;
+        case A::InsertIcon: m_objectCommands->insertIcon(); break;
+        case A::InsertLabel: m_objectCommands->insertLabel(); break;
+        case A::InsertMenu: m_objectCommands->insertMenu(); break;
+        case A::About: runMenuEntry("Creditos1"); break;
+        case A::Contact: contactAuthor(); break;
+        case A::OtherProduct: runMenuEntry("Drevanto1"); break;
+        case A::OtherPrograms: runMenuEntry("OtrosProgramas1"); break;
+        case A::FutureProjects: runMenuEntry("OtrosProyectos1"); break;
+        case A::MakerSite: runMenuEntry("VisitarPexilon1"); break;
+        case A::SisterSite: runMenuEntry("VisitarWendrik1"); break;
+        case A::HideQuickStart: toggleQuickStart(); break;
+    }
+}
+
+void MainWindow::contactAuthor() {
+    // Filled by the about box's contact link when the help commands join the frame; until then the
+    // contact tips open nothing.
+}
+
+void MainWindow::runMenuEntry(const char* name) {
+    // The entry's handler is whatever its triggered signal reaches; trigger() would refuse while
+    // the entry is disabled.
+    if (QAction* a = findChild<QAction*>(QLatin1String(name))) emit a->triggered(a->isChecked());
+}
+
+}  // namespace kmr::gui
