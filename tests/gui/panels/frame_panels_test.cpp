@@ -121,6 +121,40 @@ TEST_F(FramePanelsTest, AClickOnATipRunsItsCommandEvenWhileTheCommandIsHidden) {
     }
 }
 
+TEST_F(FramePanelsTest, HelpAndWebTipsRunTheirMenuEntryWhileItIsDisabled) {
+    const struct {
+        int tip;  // -1: the panel's picture
+        const char* entry;
+    } cases[] = {
+        {0, "ActualizarWeb1"},   {-1, "ActualizarWeb1"},  {2, "ManualOnLine1"},    {22, "ManualOnLine1"},
+        {12, "Drevanto1"},       {13, "OtrosProgramas1"}, {14, "OtrosProyectos1"}, {15, "Creditos1"},
+        {19, "VisitarWendrik1"}, {20, "VisitarPexilon1"},
+    };
+    startFrame();
+    QStringList ran;
+    for (const char* name : {"ActualizarWeb1", "ManualOnLine1", "Drevanto1", "OtrosProgramas1", "OtrosProyectos1",
+                             "Creditos1", "VisitarWendrik1", "VisitarPexilon1"}) {
+        QAction* entry = action(name);
+        // Only the record below runs, whatever the entry's own handler would open.
+        QObject::disconnect(entry, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(entry, &QAction::triggered, m_frame.get(), [&ran, name] { ran << QLatin1String(name); });
+        entry->setEnabled(false);
+        entry->setVisible(false);
+    }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tip);
+        ran.clear();
+        if (c.tip >= 0) {
+            drawNext(c.tip);
+            tips()->showNextTip();
+            ASSERT_EQ(tips()->currentTip(), c.tip);
+        }
+        const char* clicked = c.tip >= 0 ? "Label2" : "TipsPicture";
+        QTest::mouseClick(tips()->findChild<QLabel*>(QLatin1String(clicked)), Qt::LeftButton);
+        EXPECT_EQ(ran, QStringList{QLatin1String(c.entry)});
+    }
+}
+
 TEST_F(FramePanelsTest, QuickStartButtonsFollowTheRecentFiles) {
     startFrame();
     EXPECT_EQ(buttons(QuickStartPanel::StartActions),
