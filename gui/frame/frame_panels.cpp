@@ -5,6 +5,9 @@
 #include <QMdiArea>
 #include <QVBoxLayout>
 
+#include <array>
+#include <functional>
+
 #include "autorun/autorun_commands.h"
 #include "editing/object_commands.h"
 #include "frame/main_window.h"
@@ -37,14 +40,15 @@ void MainWindow::createPanels() {
     m_quickStart->hide();
     connect(m_quickStart, &QuickStartPanel::hideRequested, this, &MainWindow::toggleQuickStart);
 
-    const struct {
+    struct Start {
         const char* name;
         std::function<void()> run;
-    } starts[] = {
+    };
+    const std::array<Start, 3> starts = {{
         {"Nuevo1", [this] { newProject(); }},
         {"Abrir1", [this] { m_fileCommands->openProject(); }},
         {"Importar2", [this] { m_autorunCommands->importAutorun(); }},
-    };
+    }};
     QList<CategoryButton> buttons;
     for (const auto& start : starts) {
         const QAction* a = findChild<QAction*>(QLatin1String(start.name));
@@ -113,7 +117,7 @@ void MainWindow::contactAuthor() {
 void MainWindow::runMenuEntry(const char* name) {
     // The entry's handler is whatever its triggered signal reaches; trigger() would refuse while
     // the entry is disabled.
-    if (QAction* a = findChild<QAction*>(QLatin1String(name))) emit a->triggered(a->isChecked());
+    if (auto* a = findChild<QAction*>(QLatin1String(name))) emit a->triggered(a->isChecked());
 }
 
 }  // namespace kmr::gui

@@ -92,11 +92,12 @@ TEST_F(FramePanelsTest, TheDrawAsksTheActiveProject) {
 }
 
 TEST_F(FramePanelsTest, AClickOnATipRunsItsCommandEvenWhileTheCommandIsHidden) {
-    const struct {
+    struct Case {
         int tip;
         const char* command;
         const char* dialog;  // the modal dialog the command opens
-    } cases[] = {
+    };
+    const std::vector<Case> cases = {
         {4, "ITexto1", "TForm4"},
         {10, "IProg1", "TForm4"},
         {17, "IMenu1", "TForm1"},
@@ -122,10 +123,11 @@ TEST_F(FramePanelsTest, AClickOnATipRunsItsCommandEvenWhileTheCommandIsHidden) {
 }
 
 TEST_F(FramePanelsTest, HelpAndWebTipsRunTheirMenuEntryWhileItIsDisabled) {
-    const struct {
+    struct Case {
         int tip;  // -1: the panel's picture
         const char* entry;
-    } cases[] = {
+    };
+    const std::vector<Case> cases = {
         {0, "ActualizarWeb1"},   {-1, "ActualizarWeb1"},  {2, "ManualOnLine1"},    {22, "ManualOnLine1"},
         {12, "Drevanto1"},       {13, "OtrosProgramas1"}, {14, "OtrosProyectos1"}, {15, "Creditos1"},
         {19, "VisitarWendrik1"}, {20, "VisitarPexilon1"},

@@ -71,7 +71,7 @@ TEST(TipsPanel, ShowsTipZeroUntilTheFirstDrawAndClicksRunTheShownTip) {
 
 TEST(TipsPanel, RunningTheTimerDrawsAtOnceAndStoppingItKeepsTheTip) {
     Panel p;
-    QTimer* timer = p.panel.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* timer = p.panel.findChild<QTimer*>(QStringLiteral("Timer1"));
     ASSERT_EQ(timer, p.panel.timer());
     EXPECT_EQ(timer->interval(), 15000);
     EXPECT_FALSE(timer->isActive());
