@@ -12,6 +12,7 @@
 #include "editing/object_commands.h"
 #include "frame/main_window.h"
 #include "frame/options_dialog.h"
+#include "help/about_box.h"
 #include "panels/quick_start_panel.h"
 #include "panels/tips_panel.h"
 #include "project/project_file_commands.h"
@@ -86,11 +87,12 @@ kmr::TipContext MainWindow::tipContext() const {
 
 void MainWindow::runTipAction(kmr::TipAction action) {
     using A = kmr::TipAction;
+    using kmr::web::WebPage;
     switch (action) {
         case A::None: break;
-        case A::Update: runMenuEntry("ActualizarWeb1"); break;
+        case A::Update: runUpdate(); break;
         case A::NewProject: newProject(); break;
-        case A::OnlineManual: runMenuEntry("ManualOnLine1"); break;
+        case A::OnlineManual: openWebPage(WebPage::ManualOnLine); break;
         case A::Options: showOptions(); break;
         case A::Import: m_autorunCommands->importAutorun(); break;
         case A::Compile: m_autorunCommands->compileProject(); break;
@@ -98,26 +100,15 @@ void MainWindow::runTipAction(kmr::TipAction action) {
         case A::InsertIcon: m_objectCommands->insertIcon(); break;
         case A::InsertLabel: m_objectCommands->insertLabel(); break;
         case A::InsertMenu: m_objectCommands->insertMenu(); break;
-        case A::About: runMenuEntry("Creditos1"); break;
-        case A::Contact: contactAuthor(); break;
-        case A::OtherProduct: runMenuEntry("Drevanto1"); break;
-        case A::OtherPrograms: runMenuEntry("OtrosProgramas1"); break;
-        case A::FutureProjects: runMenuEntry("OtrosProyectos1"); break;
-        case A::MakerSite: runMenuEntry("VisitarPexilon1"); break;
-        case A::SisterSite: runMenuEntry("VisitarWendrik1"); break;
+        case A::About: showAboutBox(); break;
+        case A::Contact: m_aboutBox->openContactPage(); break;
+        case A::OtherProduct: openWebPage(WebPage::Drevanto); break;
+        case A::OtherPrograms: openWebPage(WebPage::OtherPrograms); break;
+        case A::FutureProjects: openWebPage(WebPage::FuturePrograms); break;
+        case A::MakerSite: openWebPage(WebPage::MakerHome); break;
+        case A::SisterSite: openWebPage(WebPage::SisterHome); break;
         case A::HideQuickStart: toggleQuickStart(); break;
     }
-}
-
-void MainWindow::contactAuthor() {
-    // Filled by the about box's contact link when the help commands join the frame; until then the
-    // contact tips open nothing.
-}
-
-void MainWindow::runMenuEntry(const char* name) {
-    // The entry's handler is whatever its triggered signal reaches; trigger() would refuse while
-    // the entry is disabled.
-    if (auto* a = findChild<QAction*>(QLatin1String(name))) emit a->triggered(a->isChecked());
 }
 
 }  // namespace kmr::gui

@@ -123,8 +123,6 @@ public:
     // Runs a tip's click action through the command's own handler, so it runs even while the
     // command is hidden or disabled.
     void runTipAction(kmr::TipAction action);
-    // The about box's "Contactar con el autor": opens the contact page.
-    void contactAuthor();
 
     // Recent files: the shared pending path goes first in the list; the list is shown in the
     // "&Archivo" menu and stored; a slot's file is opened.
@@ -162,8 +160,6 @@ private:
     void createDialogs();
     void createCommands();
     void createPanels();
-    // Runs the handler of the help or web entry `name` even while the entry is hidden or disabled.
-    void runMenuEntry(const char* name);
     void applyObjectToolBarVisibility();
     void refreshWindowCommands();
     // Frame size and place from the settings, kept on the screen it opens on.

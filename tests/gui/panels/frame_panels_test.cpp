@@ -4,8 +4,11 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <optional>
 #include <vector>
 
+#include "frame/options_dialog.h"
+#include "help/web_links.h"
 #include "panels/quick_start_panel.h"
 #include "panels/tips_panel.h"
 #include "project/project_file.h"
@@ -122,39 +125,55 @@ TEST_F(FramePanelsTest, AClickOnATipRunsItsCommandEvenWhileTheCommandIsHidden) {
     }
 }
 
-TEST_F(FramePanelsTest, HelpAndWebTipsRunTheirMenuEntryWhileItIsDisabled) {
+TEST_F(FramePanelsTest, HelpAndWebTipsOpenTheirPagesWhileTheirEntriesAreDisabled) {
+    using kmr::web::WebPage;
     struct Case {
-        int tip;  // -1: the panel's picture
-        const char* entry;
+        int tip;                      // -1: the panel's picture
+        std::optional<WebPage> page;  // none: the update site chosen in the options
     };
     const std::vector<Case> cases = {
-        {0, "ActualizarWeb1"},   {-1, "ActualizarWeb1"},  {2, "ManualOnLine1"},    {22, "ManualOnLine1"},
-        {12, "Drevanto1"},       {13, "OtrosProgramas1"}, {14, "OtrosProyectos1"}, {15, "Creditos1"},
-        {19, "VisitarWendrik1"}, {20, "VisitarPexilon1"},
+        {0, std::nullopt},
+        {-1, std::nullopt},
+        {2, WebPage::ManualOnLine},
+        {22, WebPage::ManualOnLine},
+        {11, WebPage::Contact},
+        {16, WebPage::Contact},
+        {21, WebPage::Contact},
+        {12, WebPage::Drevanto},
+        {13, WebPage::OtherPrograms},
+        {14, WebPage::FuturePrograms},
+        {19, WebPage::SisterHome},
+        {20, WebPage::MakerHome},
     };
     startFrame();
-    QStringList ran;
     for (const char* name : {"ActualizarWeb1", "ManualOnLine1", "Drevanto1", "OtrosProgramas1", "OtrosProyectos1",
-                             "Creditos1", "VisitarWendrik1", "VisitarPexilon1"}) {
-        QAction* entry = action(name);
-        // Only the record below runs, whatever the entry's own handler would open.
-        QObject::disconnect(entry, &QAction::triggered, nullptr, nullptr);
-        QObject::connect(entry, &QAction::triggered, m_frame.get(), [&ran, name] { ran << QLatin1String(name); });
-        entry->setEnabled(false);
-        entry->setVisible(false);
+                             "VisitarPexilon1", "VisitarWendrik1", "Creditos1"}) {
+        action(name)->setEnabled(false);
+        action(name)->setVisible(false);
     }
-    for (const auto& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.tip);
-        ran.clear();
+        m_opened.clear();
+        m_prompts.messages.clear();
         if (c.tip >= 0) {
             drawNext(c.tip);
             tips()->showNextTip();
             ASSERT_EQ(tips()->currentTip(), c.tip);
         }
+        // The update command asks first.
+        if (!c.page) m_prompts.answer(Answer::Ok);
         const char* clicked = c.tip >= 0 ? "Label2" : "TipsPicture";
         QTest::mouseClick(tips()->findChild<QLabel*>(QLatin1String(clicked)), Qt::LeftButton);
-        EXPECT_EQ(ran, QStringList{QLatin1String(c.entry)});
+        EXPECT_EQ(m_prompts.messages.size(), c.page ? 0U : 1U);
+        EXPECT_EQ(m_opened, QStringList{c.page ? webPageAddress(*c.page) : m_frame->optionsDialog()->siteAddress()});
     }
+    // Tip 15 shows the about box.
+    drawNext(15);
+    tips()->showNextTip();
+    QString opened;
+    onNextModal([&](QWidget* w) { opened = w->objectName(); });
+    QTest::mouseClick(tips()->findChild<QLabel*>(QStringLiteral("Label2")), Qt::LeftButton);
+    EXPECT_EQ(opened, QStringLiteral("TAboutBox"));
 }
 
 TEST_F(FramePanelsTest, QuickStartButtonsFollowTheRecentFiles) {
