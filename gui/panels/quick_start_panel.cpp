@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStringList>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -32,8 +33,10 @@ QuickStartPanel::QuickStartPanel(QWidget* parent) : QFrame(parent) {
     m_close->setObjectName(QStringLiteral("QuickStartClose"));
     m_close->setText(QStringLiteral("x"));
     m_close->setAutoRaise(true);
-    m_close->setToolTip(QStringLiteral("Ocultar"));
-    m_close->setStatusTip(QStringLiteral("Oculta el Inicio rápido"));
+    // A hint in two parts, as the commands' hints: the tool tip, then the status bar's text.
+    const QStringList hint = QStringLiteral("Ocultar|Oculta el Inicio rápido").split(QLatin1Char('|'));
+    m_close->setToolTip(hint.at(0));
+    m_close->setStatusTip(hint.at(1));
     connect(m_close, &QToolButton::clicked, this, &QuickStartPanel::hideRequested);
 
     auto* row = new QHBoxLayout(header);

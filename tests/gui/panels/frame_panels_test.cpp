@@ -63,6 +63,8 @@ TEST_F(FramePanelsTest, ViewTogglesShowAndHideThePanelsAndTheTipTimer) {
     EXPECT_EQ(tips()->currentTip(), 6);
 
     // The "x" turns "Inicio rápido" off for this and later starts; tip 23 is no longer useful.
+    EXPECT_EQ(quickStart()->closeButton()->toolTip(), QStringLiteral("Ocultar"));
+    EXPECT_EQ(quickStart()->closeButton()->statusTip(), QStringLiteral("Oculta el Inicio rápido"));
     QTest::mouseClick(quickStart()->closeButton(), Qt::LeftButton);
     EXPECT_TRUE(quickStart()->isHidden());
     EXPECT_FALSE(action("Iniciorpido1")->isChecked());
