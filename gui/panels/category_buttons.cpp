@@ -81,16 +81,16 @@ void CategoryButtons::setButtons(int category, const QList<CategoryButton>& butt
                               "QToolButton { background: %1; border: none; text-align: left; }"
                               "QToolButton:hover, QToolButton:focus { background: %2; }")
                               .arg(gradient(QColor(kButtonColour)), rgb(QColor(kSelectedColour)));
-    for (const CategoryButton& spec : buttons) {
+    for (const CategoryButton& item : buttons) {
         QToolButton* b = makeRow(c.body);
-        b->setObjectName(spec.name);
-        b->setText(spec.caption);
-        b->setIcon(spec.icon);
-        const qsizetype bar = spec.hint.indexOf(QLatin1Char('|'));
-        b->setToolTip(bar < 0 ? spec.hint : spec.hint.left(bar));
-        b->setStatusTip(bar < 0 ? spec.hint : spec.hint.mid(bar + 1));
+        b->setObjectName(item.name);
+        b->setText(item.caption);
+        b->setIcon(item.icon);
+        const qsizetype bar = item.hint.indexOf(QLatin1Char('|'));
+        b->setToolTip(bar < 0 ? item.hint : item.hint.left(bar));
+        b->setStatusTip(bar < 0 ? item.hint : item.hint.mid(bar + 1));
         b->setStyleSheet(style);
-        if (spec.run) connect(b, &QToolButton::clicked, this, [run = spec.run] { run(); });
+        if (item.run) connect(b, &QToolButton::clicked, this, [run = item.run] { run(); });
         c.layout->addWidget(b);
         c.buttons.append(b);
     }
