@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/image_list.h"
+#include "base/image_list.h"
 
 namespace kmr::gui {
 
@@ -18,7 +18,7 @@ QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<
 
 }  // namespace
 
-TForm7::TForm7(const ImageList& images, QWidget* parent) : QDialog(parent), m_images(images) {
+ConflictsDialog::ConflictsDialog(const ImageList& images, QWidget* parent) : QDialog(parent), m_images(images) {
     setObjectName(QStringLiteral("TForm7"));
     setWindowTitle(QStringLiteral("Conflictos"));
     // A fixed frame with a close box only.
@@ -45,11 +45,11 @@ TForm7::TForm7(const ImageList& images, QWidget* parent) : QDialog(parent), m_im
     cont->setObjectName(QStringLiteral("SpeedButton1"));
     auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("SpeedButton2"));
-    connect(cont, &QPushButton::clicked, this, &TForm7::SpeedButton1Click);
-    connect(cancel, &QPushButton::clicked, this, &TForm7::SpeedButton2Click);
+    connect(cont, &QPushButton::clicked, this, &ConflictsDialog::continueCompiling);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     // A click, and moving the selection with the keys, both show the explanation.
-    connect(m_list, &QListWidget::itemSelectionChanged, this, &TForm7::ListView1Click);
-    connect(m_list, &QListWidget::itemClicked, this, &TForm7::ListView1Click);
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &ConflictsDialog::showExplanation);
+    connect(m_list, &QListWidget::itemClicked, this, &ConflictsDialog::showExplanation);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -62,7 +62,7 @@ TForm7::TForm7(const ImageList& images, QWidget* parent) : QDialog(parent), m_im
     setFixedSize(460, 330);
 }
 
-void TForm7::setFindings(const std::vector<kmr::Finding>& findings) {
+void ConflictsDialog::setFindings(const std::vector<kmr::Finding>& findings) {
     m_findings = findings;
     m_list->clear();
     m_explanation->clear();
@@ -76,9 +76,9 @@ void TForm7::setFindings(const std::vector<kmr::Finding>& findings) {
     m_explanation->clear();
 }
 
-int TForm7::findingCount() const { return m_list->count(); }
+int ConflictsDialog::findingCount() const { return m_list->count(); }
 
-void TForm7::ListView1Click() {
+void ConflictsDialog::showExplanation() {
     m_explanation->clear();
     const auto selected = m_list->selectedItems();
     if (selected.size() != 1) return;
@@ -87,14 +87,12 @@ void TForm7::ListView1Click() {
     m_explanation->setPlainText(qs(kmr::explanationOf(m_findings[static_cast<std::size_t>(row)])));
 }
 
-void TForm7::SpeedButton1Click() {
+void ConflictsDialog::continueCompiling() {
     m_result = Result::Continue;
     accept();
 }
 
-void TForm7::SpeedButton2Click() { reject(); }
-
-void TForm7::showEvent(QShowEvent* event) {
+void ConflictsDialog::showEvent(QShowEvent* event) {
     m_result = Result::Stop;
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));

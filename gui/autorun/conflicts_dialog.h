@@ -1,5 +1,5 @@
 #pragma once
-// TForm7: the conflicts report, where the user reads the findings and continues or stops compiling.
+// The conflicts report, where the user reads the findings and continues or stops compiling.
 
 #include <QDialog>
 
@@ -15,12 +15,12 @@ namespace kmr::gui {
 
 class ImageList;
 
-class TForm7 : public QDialog {
+class ConflictsDialog : public QDialog {
     Q_OBJECT
 public:
     enum class Result { Stop, Continue };
 
-    explicit TForm7(const ImageList& images, QWidget* parent = nullptr);
+    explicit ConflictsDialog(const ImageList& images, QWidget* parent = nullptr);
 
     // Empties the list and the explanation box and lists the findings in order.
     void setFindings(const std::vector<kmr::Finding>& findings);
@@ -30,9 +30,10 @@ public:
     QListWidget* listView() const { return m_list; }
     QPlainTextEdit* explanation() const { return m_explanation; }
 
-    void ListView1Click();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
+    // Shows the selected finding's explanation.
+    void showExplanation();
+    // "Continuar": closes with Result::Continue. "Cancelar" is reject(), which stops compiling.
+    void continueCompiling();
 
 protected:
     void showEvent(QShowEvent* event) override;

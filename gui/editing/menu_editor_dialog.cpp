@@ -8,11 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/prompts.h"
-#include "app/qt_text.h"
-#include "editing/dialog_widgets.h"
-#include "editing/edit_state.h"
-#include "wizards/command_builder_dialog.h"
+#include "base/command_composer.h"
+#include "base/dialog_widgets.h"
+#include "base/edit_state.h"
+#include "base/prompts.h"
+#include "base/qt_text.h"
 
 namespace kmr::gui {
 
@@ -31,7 +31,7 @@ QStringList menuInternalNames(const std::vector<kmr::WizardMenu>& menus) {
     return names;
 }
 
-TForm1::TForm1(EditState& state, Prompts& prompts, TForm6& builder, QWidget* parent)
+MenuEditorDialog::MenuEditorDialog(EditState& state, Prompts& prompts, CommandComposer& builder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::WindowContextHelpButtonHint),
       m_state(state),
@@ -80,30 +80,34 @@ TForm1::TForm1(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     setTabOrder(m_command, m_name);
     setTabOrder(m_name, m_default);
 
-    connect(ok, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(edit, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(ok, &QPushButton::clicked, this, &MenuEditorDialog::tryAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(edit, &QPushButton::clicked, this, &MenuEditorDialog::composeCommand);
 }
 
-void TForm1::setNameSource(int editContext, NameSource source) { m_nameSources[editContext] = std::move(source); }
+void MenuEditorDialog::setNameSource(int editContext, NameSource source) {
+    m_nameSources[editContext] = std::move(source);
+}
 
-void TForm1::setEntry(const MenuEntry& entry) {
+void MenuEditorDialog::setEntry(const MenuEntry& entry) {
     m_text->setText(entry.text);
     m_command->setText(entry.command);
     m_name->setText(entry.internalName);
     m_default->setChecked(entry.isDefault);
 }
 
-MenuEntry TForm1::entry() const { return {m_text->text(), m_command->text(), m_name->text(), m_default->isChecked()}; }
+MenuEntry MenuEditorDialog::entry() const {
+    return {m_text->text(), m_command->text(), m_name->text(), m_default->isChecked()};
+}
 
-bool TForm1::nameTaken(const QString& name) const {
+bool MenuEditorDialog::nameTaken(const QString& name) const {
     const auto source = m_nameSources.find(m_state.editContext);
     if (source == m_nameSources.end() || !source->second) return false;
     // Exact comparison: "Menu1" and "menu1" are different names.
     return source->second().contains(name, Qt::CaseSensitive);
 }
 
-void TForm1::Button1Click() {
+void MenuEditorDialog::tryAccept() {
     if (m_text->text().isEmpty() || m_command->text().isEmpty() || m_name->text().isEmpty()) {
         m_prompts.message(QStringLiteral("Debe rellenar todas las casillas."), QStringLiteral("Información"),
                           MessageIcon::Information, MessageButtons::Ok);
@@ -123,9 +127,7 @@ void TForm1::Button1Click() {
     accept();
 }
 
-void TForm1::Button2Click() { reject(); }
-
-void TForm1::SpeedButton1Click() {
+void MenuEditorDialog::composeCommand() {
     // A menu runs a command line, so the builder composes it in its explorer-compatible form.
     if (m_builder.execOn(kmr::BuilderPage::Programa, true)) m_command->setText(m_state.builderResult);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// TForm1: the menu editor, where one context-menu entry of the disc is entered or changed.
+// MenuEditorDialog: the menu editor ("Editor de menús"), where one context-menu entry of the disc is entered or
+// changed.
 
 #include <QDialog>
 #include <QString>
@@ -18,7 +19,7 @@ class QPushButton;
 namespace kmr::gui {
 
 class Prompts;
-class TForm6;
+class CommandComposer;
 struct EditState;
 
 // What the menu editor shows and gives back.
@@ -35,13 +36,13 @@ struct MenuEntry {
 QStringList menuInternalNames(const kmr::Project& project);
 QStringList menuInternalNames(const std::vector<kmr::WizardMenu>& menus);
 
-class TForm1 : public QDialog {
+class MenuEditorDialog : public QDialog {
     Q_OBJECT
 public:
     // Gives the internal names that "Aceptar" tests a changed name against; read at that moment.
     using NameSource = std::function<QStringList()>;
 
-    TForm1(EditState& state, Prompts& prompts, TForm6& builder, QWidget* parent = nullptr);
+    MenuEditorDialog(EditState& state, Prompts& prompts, CommandComposer& builder, QWidget* parent = nullptr);
 
     // The names to test while the editor is opened with `editContext` (kEditFromWizard: the
     // wizard's menus, kEditFromProject: the active project's menus). A context without a source
@@ -51,19 +52,18 @@ public:
     void setEntry(const MenuEntry& entry);
     MenuEntry entry() const;
 
-    // "Aceptar": refuses empty fields and a repeated internal name, else accepts.
-    void Button1Click();
-    // "Cancelar": closes without touching the edit context, as the close box does.
-    void Button2Click();
+    // "Aceptar": refuses empty fields and a repeated internal name, else accepts. "Cancelar" is
+    // reject(), which leaves the edit context alone, as the close box does.
+    void tryAccept();
     // "Editar": the command builder composes the command on its program page.
-    void SpeedButton1Click();
+    void composeCommand();
 
 private:
     bool nameTaken(const QString& name) const;
 
     EditState& m_state;
     Prompts& m_prompts;
-    TForm6& m_builder;
+    CommandComposer& m_builder;
     std::map<int, NameSource> m_nameSources;
     QLineEdit* m_text;
     QLineEdit* m_command;

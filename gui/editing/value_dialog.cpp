@@ -10,14 +10,14 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "app/prompts.h"
-#include "editing/dialog_widgets.h"
-#include "editing/edit_state.h"
-#include "wizards/command_builder_dialog.h"
+#include "base/command_composer.h"
+#include "base/dialog_widgets.h"
+#include "base/edit_state.h"
+#include "base/prompts.h"
 
 namespace kmr::gui {
 
-TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* parent)
+ValueDialog::ValueDialog(EditState& state, Prompts& prompts, CommandComposer& builder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_state(state),
       m_prompts(prompts),
@@ -48,12 +48,12 @@ TForm4::TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* par
     setTabOrder(m_resource, ok);
     setTabOrder(ok, cancel);
 
-    connect(ok, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(m_edit, &QPushButton::clicked, this, &TForm4::SpeedButton1Click);
+    connect(ok, &QPushButton::clicked, this, &ValueDialog::tryAccept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_edit, &QPushButton::clicked, this, &ValueDialog::composeValue);
 }
 
-void TForm4::setUp(ValueMode mode, const QString& value, bool resource) {
+void ValueDialog::setUp(ValueMode mode, const QString& value, bool resource) {
     m_mode = mode;
     // The hints are those of the wizard's matching "Editar" buttons, which do the same.
     switch (mode) {
@@ -77,10 +77,10 @@ void TForm4::setUp(ValueMode mode, const QString& value, bool resource) {
     m_value->setText(value);
 }
 
-QString TForm4::value() const { return m_value->text(); }
-bool TForm4::resource() const { return m_resource->isChecked(); }
+QString ValueDialog::value() const { return m_value->text(); }
+bool ValueDialog::resource() const { return m_resource->isChecked(); }
 
-void TForm4::Button1Click() {
+void ValueDialog::tryAccept() {
     // Only an empty value is refused; blanks, paths and free text are all taken as they are.
     if (m_value->text().isEmpty()) {
         m_prompts.message(QStringLiteral("Debe introducir algún valor en el campo."), QStringLiteral("Atención"),
@@ -91,9 +91,7 @@ void TForm4::Button1Click() {
     accept();
 }
 
-void TForm4::Button2Click() { reject(); }
-
-void TForm4::SpeedButton1Click() {
+void ValueDialog::composeValue() {
     switch (m_mode) {
         case ValueMode::Program:
             if (m_builder.execOn(kmr::BuilderPage::Nuevo)) {
@@ -108,12 +106,12 @@ void TForm4::SpeedButton1Click() {
     }
 }
 
-void TForm4::done(int result) {
+void ValueDialog::done(int result) {
     QDialog::done(result);
     m_edit->setEnabled(true);
 }
 
-void TForm4::showEvent(QShowEvent* event) {
+void ValueDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     // Centred on the desktop rather than on the frame.

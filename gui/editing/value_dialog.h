@@ -1,5 +1,5 @@
 #pragma once
-// TForm4: the value dialog, which asks for the one value of a run entry, an icon or a label.
+// The value dialog asks for the one value of a run entry, an icon or a label.
 
 #include <QDialog>
 #include <QString>
@@ -12,7 +12,7 @@ class QPushButton;
 namespace kmr::gui {
 
 class Prompts;
-class TForm6;
+class CommandComposer;
 struct EditState;
 
 // What the dialog asks for; the mode sets its label, its check box and what "Editar" does.
@@ -22,10 +22,10 @@ enum class ValueMode {
     Label,    // "Etiqueta a mostrar:", check box hidden, "Editar" disabled until the dialog closes
 };
 
-class TForm4 : public QDialog {
+class ValueDialog : public QDialog {
     Q_OBJECT
 public:
-    TForm4(EditState& state, Prompts& prompts, TForm6& builder, QWidget* parent = nullptr);
+    ValueDialog(EditState& state, Prompts& prompts, CommandComposer& builder, QWidget* parent = nullptr);
 
     // Prepares the next showing: the mode, the field's text and, in program mode, whether the run
     // entry is a resource.
@@ -35,12 +35,11 @@ public:
     // "Recurso con programa asociado"; meaningful in program mode only.
     bool resource() const;
 
-    // "Aceptar": refuses an empty field, else accepts.
-    void Button1Click();
-    // "Cancelar": closes without touching the edit context, as the close box does.
-    void Button2Click();
-    // "Editar", bound by the mode.
-    void SpeedButton1Click();
+    // "Aceptar": refuses an empty field, else accepts. "Cancelar" is reject(), which leaves the
+    // edit context alone, as the close box does.
+    void tryAccept();
+    // "Editar", bound by the mode: the command builder composes the value.
+    void composeValue();
 
 public slots:
     void done(int result) override;
@@ -51,7 +50,7 @@ protected:
 private:
     EditState& m_state;
     Prompts& m_prompts;
-    TForm6& m_builder;
+    CommandComposer& m_builder;
     ValueMode m_mode = ValueMode::Program;
     QLabel* m_label;
     QLineEdit* m_value;

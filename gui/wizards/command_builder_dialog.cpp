@@ -14,10 +14,10 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "app/prompts.h"
-#include "app/qt_text.h"
-#include "editing/dialog_widgets.h"
-#include "editing/edit_state.h"
+#include "base/dialog_widgets.h"
+#include "base/edit_state.h"
+#include "base/prompts.h"
+#include "base/qt_text.h"
 
 namespace kmr::gui {
 
@@ -147,7 +147,7 @@ QVBoxLayout* pageLayout(QWidget* page, const QString& headline, const QString& e
 
 }  // namespace
 
-TForm6::TForm6(EditState& state, Prompts& prompts, QWidget* parent)
+CommandBuilderDialog::CommandBuilderDialog(EditState& state, Prompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_state(state),
       m_prompts(prompts) {
@@ -191,14 +191,14 @@ TForm6::TForm6(EditState& state, Prompts& prompts, QWidget* parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(help, &QPushButton::clicked, this, &TForm6::AyudaClick);
-    connect(m_main, &QPushButton::clicked, this, &TForm6::SiguienteClick);
+    connect(help, &QPushButton::clicked, this, &CommandBuilderDialog::requestHelp);
+    connect(m_main, &QPushButton::clicked, this, &CommandBuilderDialog::advance);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setCurrentPage(BuilderPage::Nuevo);
 }
 
-QWidget* TForm6::makeChooserPage() {
+QWidget* CommandBuilderDialog::makeChooserPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("PaginaNuevo"));
     page->setAccessibleName(QStringLiteral("Nuevo"));
@@ -224,7 +224,7 @@ QWidget* TForm6::makeChooserPage() {
     return page;
 }
 
-QWidget* TForm6::makePathPage(BuilderPage which) {
+QWidget* CommandBuilderDialog::makePathPage(BuilderPage which) {
     const PathPageTexts t = pathPageTexts(which);
     const char* p = t.prefix;
     auto* page = new QWidget(this);
@@ -258,8 +258,8 @@ QWidget* TForm6::makePathPage(BuilderPage which) {
         code->addWidget(m_code);
         code->addStretch();
         grid->addLayout(code, row++, 1);
-        connect(g.name, &QLineEdit::textChanged, this, &TForm6::iconNameChanged);
-        connect(m_multipleIcons, &QCheckBox::toggled, this, &TForm6::updateIconCode);
+        connect(g.name, &QLineEdit::textChanged, this, &CommandBuilderDialog::iconNameChanged);
+        connect(m_multipleIcons, &QCheckBox::toggled, this, &CommandBuilderDialog::updateIconCode);
         updateIconCode();
     }
     grid->addWidget(g.driveLabel, row, 0);
@@ -284,7 +284,7 @@ QWidget* TForm6::makePathPage(BuilderPage which) {
     return page;
 }
 
-QWidget* TForm6::makeExplorarPage() {
+QWidget* CommandBuilderDialog::makeExplorarPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("PaginaExplorar"));
     page->setAccessibleName(QStringLiteral("Explorar"));
@@ -326,7 +326,7 @@ QWidget* TForm6::makeExplorarPage() {
     return page;
 }
 
-QWidget* TForm6::makeInternetPage() {
+QWidget* CommandBuilderDialog::makeInternetPage() {
     auto* page = new QWidget(this);
     page->setObjectName(QStringLiteral("PaginaInternet"));
     page->setAccessibleName(QStringLiteral("Internet"));
@@ -364,27 +364,31 @@ QWidget* TForm6::makeInternetPage() {
     return page;
 }
 
-TForm6::DriveGroup& TForm6::group(BuilderPage page) { return m_groups.at(static_cast<std::size_t>(page)); }
-const TForm6::DriveGroup& TForm6::group(BuilderPage page) const { return m_groups.at(static_cast<std::size_t>(page)); }
+CommandBuilderDialog::DriveGroup& CommandBuilderDialog::group(BuilderPage page) {
+    return m_groups.at(static_cast<std::size_t>(page));
+}
+const CommandBuilderDialog::DriveGroup& CommandBuilderDialog::group(BuilderPage page) const {
+    return m_groups.at(static_cast<std::size_t>(page));
+}
 
-void TForm6::setCurrentPage(BuilderPage page) {
+void CommandBuilderDialog::setCurrentPage(BuilderPage page) {
     m_pages->setCurrentIndex(static_cast<int>(page));
     updateMainButton();
 }
 
-BuilderPage TForm6::currentPage() const { return static_cast<BuilderPage>(m_pages->currentIndex()); }
+BuilderPage CommandBuilderDialog::currentPage() const { return static_cast<BuilderPage>(m_pages->currentIndex()); }
 
-void TForm6::forceCompatibility() {
+void CommandBuilderDialog::forceCompatibility() {
     m_compatibility->setChecked(true);
     m_compatibility->setEnabled(false);
 }
 
-void TForm6::releaseCompatibility() {
+void CommandBuilderDialog::releaseCompatibility() {
     m_compatibility->setChecked(false);
     m_compatibility->setEnabled(true);
 }
 
-bool TForm6::execOn(BuilderPage start, bool forcedCompatibility) {
+bool CommandBuilderDialog::execOn(BuilderPage start, bool forcedCompatibility) {
     setCurrentPage(start);
     if (forcedCompatibility) forceCompatibility();
     exec();
@@ -392,7 +396,7 @@ bool TForm6::execOn(BuilderPage start, bool forcedCompatibility) {
     return !m_state.builderResult.isEmpty();
 }
 
-void TForm6::SiguienteClick() {
+void CommandBuilderDialog::advance() {
     const BuilderPage page = currentPage();
     if (page != BuilderPage::Nuevo) {
         compose(page);
@@ -402,7 +406,7 @@ void TForm6::SiguienteClick() {
     focusFirstControl();
 }
 
-void TForm6::focusFirstControl() {
+void CommandBuilderDialog::focusFirstControl() {
     const BuilderPage page = currentPage();
     if (page == BuilderPage::Nuevo) {
         m_kindButtons[static_cast<std::size_t>(m_kind)]->setFocus();
@@ -413,9 +417,9 @@ void TForm6::focusFirstControl() {
     }
 }
 
-void TForm6::AyudaClick() { emit helpRequested(kBuilderHelpContext); }
+void CommandBuilderDialog::requestHelp() { emit helpRequested(kBuilderHelpContext); }
 
-kmr::BuilderFields TForm6::readFields(BuilderPage page) const {
+kmr::BuilderFields CommandBuilderDialog::readFields(BuilderPage page) const {
     kmr::BuilderFields f;
     if (page == BuilderPage::Internet) {
         f.address = utf8(m_address->text());
@@ -441,7 +445,7 @@ kmr::BuilderFields TForm6::readFields(BuilderPage page) const {
     return f;
 }
 
-void TForm6::writeFields(BuilderPage page, const kmr::BuilderFields& f) {
+void CommandBuilderDialog::writeFields(BuilderPage page, const kmr::BuilderFields& f) {
     if (page == BuilderPage::Internet) {
         writeBack(m_address, f.address);
     } else if (page == BuilderPage::Explorar) {
@@ -455,7 +459,7 @@ void TForm6::writeFields(BuilderPage page, const kmr::BuilderFields& f) {
     }
 }
 
-void TForm6::compose(BuilderPage page) {
+void CommandBuilderDialog::compose(BuilderPage page) {
     const kmr::CompositionResult r = kmr::composeCommand(page, readFields(page));
     writeFields(page, r.fields);
     if (r.message) {
@@ -468,7 +472,7 @@ void TForm6::compose(BuilderPage page) {
     accept();
 }
 
-void TForm6::updateDriveControls(BuilderPage page) {
+void CommandBuilderDialog::updateDriveControls(BuilderPage page) {
     const DriveGroup& g = group(page);
     const bool email = page == BuilderPage::Explorar && m_email != nullptr && m_email->isChecked();
     const kmr::DriveControls c = kmr::driveControls(page, g.inCompilation->isChecked(), email);
@@ -478,20 +482,20 @@ void TForm6::updateDriveControls(BuilderPage page) {
     g.inCompilation->setEnabled(c.compilationBoxEnabled);
 }
 
-void TForm6::updateExplorarTexts() {
+void CommandBuilderDialog::updateExplorarTexts() {
     const kmr::ExplorarTexts t = kmr::explorarTexts(m_email->isChecked());
     m_explorarLabel->setText(QLatin1Char('&') + qs(t.pathLabel));
     m_explorarExample->setText(qs(t.example));
 }
 
-void TForm6::selectInternetChoice(bool email) {
+void CommandBuilderDialog::selectInternetChoice(bool email) {
     const kmr::InternetTexts t = kmr::internetTexts(email);
     m_addressLabel->setText(QLatin1Char('&') + qs(t.addressLabel));
     m_address->setText(qs(t.address));
     m_addressExample->setText(qs(t.example));
 }
 
-void TForm6::iconNameChanged(const QString& text) {
+void CommandBuilderDialog::iconNameChanged(const QString& text) {
     if (text.isEmpty()) return;
     switch (kmr::iconNameReaction(utf8(text))) {
         case kmr::IconCheck::Check: m_multipleIcons->setChecked(true); break;
@@ -500,19 +504,19 @@ void TForm6::iconNameChanged(const QString& text) {
     }
 }
 
-void TForm6::updateIconCode() {
+void CommandBuilderDialog::updateIconCode() {
     const bool on = m_multipleIcons->isChecked();
     m_codeLabel->setEnabled(on);
     m_code->setEnabled(on);
     setButtonFace(m_code, !on);
 }
 
-void TForm6::updateMainButton() {
+void CommandBuilderDialog::updateMainButton() {
     m_main->setText(currentPage() == BuilderPage::Nuevo ? QStringLiteral("&Siguiente") : QStringLiteral("&Insertar"));
     m_main->setEnabled(true);
 }
 
-void TForm6::done(int result) {
+void CommandBuilderDialog::done(int result) {
     QDialog::done(result);
     // Every close starts the next opening afresh on the chooser; the fields keep their texts.
     setCurrentPage(BuilderPage::Nuevo);
@@ -521,7 +525,7 @@ void TForm6::done(int result) {
     m_compatibility->setEnabled(true);
 }
 
-void TForm6::showEvent(QShowEvent* event) {
+void CommandBuilderDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     m_state.builderResult.clear();
@@ -529,7 +533,7 @@ void TForm6::showEvent(QShowEvent* event) {
     focusFirstControl();
 }
 
-bool TForm6::eventFilter(QObject* watched, QEvent* event) {
+bool CommandBuilderDialog::eventFilter(QObject* watched, QEvent* event) {
     QLineEdit* path = group(BuilderPage::Explorar).name;
     if (watched == path && event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent*>(event)->text();
@@ -544,7 +548,7 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event) {
             if (watched != m_kindButtons[i]) continue;
             m_kindButtons[i]->setChecked(true);
             m_kind = static_cast<int>(i);
-            SiguienteClick();
+            advance();
             return true;
         }
     }

@@ -1,11 +1,12 @@
 #pragma once
-// TForm6: the command builder, which composes a command line, a path, an address or an icon
-// reference from a few plain fields and leaves it in the shared edit state.
+// The command builder composes a command line, a path, an address or an icon reference from a few
+// plain fields and leaves it in the shared edit state.
 
 #include <QDialog>
 
 #include <array>
 
+#include "base/command_composer.h"
 #include "wizards/command_builder.h"
 
 class QButtonGroup;
@@ -25,10 +26,10 @@ struct EditState;
 // The help topic that "Ayuda" asks for.
 inline constexpr int kBuilderHelpContext = 4;
 
-class TForm6 : public QDialog {
+class CommandBuilderDialog : public QDialog, public CommandComposer {
     Q_OBJECT
 public:
-    TForm6(EditState& state, Prompts& prompts, QWidget* parent = nullptr);
+    CommandBuilderDialog(EditState& state, Prompts& prompts, QWidget* parent = nullptr);
 
     // The page the next opening shows; without a call it is the chooser page ("Nuevo").
     void setCurrentPage(kmr::BuilderPage page);
@@ -44,11 +45,13 @@ public:
     // Opens the builder modally on `start` (the chooser for BuilderPage::Nuevo), with the
     // compatibility option forced while it is open when asked. True when it composed a result,
     // which is then in the edit state's builderResult (and resourceFlag).
-    bool execOn(kmr::BuilderPage start, bool forcedCompatibility = false);
+    bool execOn(kmr::BuilderPage start, bool forcedCompatibility = false) override;
 
-    // "Siguiente" on the chooser page, "Insertar" on every other page.
-    void SiguienteClick();
-    void AyudaClick();
+    // "Siguiente" on the chooser page (to the chosen kind's page), "Insertar" on every other page
+    // (composes and closes).
+    void advance();
+    // "Ayuda": asks for the builder's help topic.
+    void requestHelp();
 
 signals:
     // "Ayuda": the frame shows the help topic with this context number.

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "autorun/conflicts_dialog.h"
-#include "project/mdi_child.h"
 #include "project/project_file.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -23,7 +23,7 @@ protected:
     // Answers the conflicts report with one of its buttons and notes what it listed.
     void answerReport(const char* button) {
         onNextModal([this, button](QWidget* w) {
-            auto* report = qobject_cast<TForm7*>(w);
+            auto* report = qobject_cast<ConflictsDialog*>(w);
             ASSERT_NE(report, nullptr);
             QStringList titles;
             for (int i = 0; i < report->listView()->count(); ++i) titles << report->listView()->item(i)->text();
@@ -36,14 +36,14 @@ protected:
 };
 
 TEST_F(AutorunCommandsTest, TypicalRoadNewSaveReopenCompileClose) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     kmr::WizardData& data = f.shared().wizardData;
     data.runCommand = "setup.exe";
     data.icon = "disco.ico";
     data.label = "MiCD";
     data.menus = {{"Instalar", "setup.exe", "instalar", kmr::Kind::DefaultMenu},
                   {"Leeme", "notepad leeme.txt", "leeme", kmr::Kind::PlainMenu}};
-    TMDIChild* made = f.CrearProyecto(QStringLiteral("Sin nombre 1"));
+    ProjectWindow* made = f.createProject(QStringLiteral("Sin nombre 1"));
     const QString project = path(QStringLiteral("micd.kmr"));
     m_prompts.choose(project);
     action("Guardar1")->trigger();
@@ -53,7 +53,7 @@ TEST_F(AutorunCommandsTest, TypicalRoadNewSaveReopenCompileClose) {
 
     m_prompts.choose(project);
     action("Abrir1")->trigger();
-    TMDIChild* child = f.activeChild();
+    ProjectWindow* child = f.activeProjectWindow();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->project(), exampleProject());
 
@@ -148,7 +148,7 @@ TEST_F(AutorunCommandsTest, ImportOfTheCompilersOwnOutputGivesTheSameProject) {
     EXPECT_EQ(o.fileName, QStringLiteral("autorun.inf"));
     EXPECT_EQ(o.filterName, QStringLiteral("Ficheros de autoarranque"));
     EXPECT_EQ(o.filterPattern, QStringLiteral("autorun.inf"));
-    TMDIChild* child = m_frame->activeChild();
+    ProjectWindow* child = m_frame->activeProjectWindow();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->windowTitle(), QStringLiteral("Fichero Importado"));
     EXPECT_EQ(child->project(), exampleProject());
@@ -188,7 +188,7 @@ TEST_F(AutorunCommandsTest, ImportMessages) {
     EXPECT_EQ(m_prompts.messages[1].text, QStringLiteral("No se han reconocido 1 órdenes del fichero."));
     EXPECT_EQ(m_prompts.messages[1].title, QStringLiteral("Atención"));
     EXPECT_EQ(m_prompts.messages[1].icon, MessageIcon::Warning);
-    EXPECT_EQ(m_frame->activeChild()->project().size(), 2u);
+    EXPECT_EQ(m_frame->activeProjectWindow()->project().size(), 2u);
 }
 
 }  // namespace

@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "app/image_list.h"
 #include "autorun/conflicts_dialog.h"
+#include "base/image_list.h"
 
 namespace kmr::gui {
 namespace {
 
 TEST(ConflictsDialogTest, ListsFindingsWithPicturesAndExplainsTheClickedOne) {
     ImageList images;
-    TForm7 dialog(images);
+    ConflictsDialog dialog(images);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Conflictos"));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "a fixed frame";
     dialog.setFindings({kmr::Finding::IncompatibleObjects, kmr::Finding::XpOnlyResource});
@@ -42,18 +42,18 @@ TEST(ConflictsDialogTest, ListsFindingsWithPicturesAndExplainsTheClickedOne) {
 
 TEST(ConflictsDialogTest, ContinueSetsTheResultAndEachShowingStartsFromStop) {
     ImageList images;
-    TForm7 dialog(images);
+    ConflictsDialog dialog(images);
     dialog.setFindings({kmr::Finding::NoResource});
     dialog.show();
-    EXPECT_EQ(dialog.result(), TForm7::Result::Stop);
+    EXPECT_EQ(dialog.result(), ConflictsDialog::Result::Stop);
     dialog.findChild<QPushButton*>(QStringLiteral("SpeedButton1"))->click();
-    EXPECT_EQ(dialog.result(), TForm7::Result::Continue);
+    EXPECT_EQ(dialog.result(), ConflictsDialog::Result::Continue);
     EXPECT_FALSE(dialog.isVisible());
     dialog.show();
-    EXPECT_EQ(dialog.result(), TForm7::Result::Stop) << "a previous Continuar never carries over";
+    EXPECT_EQ(dialog.result(), ConflictsDialog::Result::Stop) << "a previous Continuar never carries over";
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("SpeedButton2"))->text(), QStringLiteral("Cancelar"));
     dialog.findChild<QPushButton*>(QStringLiteral("SpeedButton2"))->click();
-    EXPECT_EQ(dialog.result(), TForm7::Result::Stop);
+    EXPECT_EQ(dialog.result(), ConflictsDialog::Result::Stop);
     EXPECT_FALSE(dialog.isVisible());
 }
 

@@ -16,10 +16,11 @@
 #include <string>
 #include <vector>
 
-#include "app/qt_text.h"
+#include "base/qt_text.h"
+#include "editing/clipboard_commands.h"
 #include "editing/command_fixture.h"
 #include "editing/dialog_fixture.h"
-#include "project/mdi_child.h"
+#include "project/project_window.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -36,18 +37,18 @@ const QString kSameName =
 
 class ClipboardTest : public EditingCommandTest {
 protected:
-    void activate(TMDIChild* child) {
+    void activate(ProjectWindow* child) {
         m_frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(child->parentWidget()));
-        ASSERT_EQ(m_frame->activeChild(), child);
+        ASSERT_EQ(m_frame->activeProjectWindow(), child);
     }
     // Pastes with `action` on the menu editor, if one opens; true when it opened.
     bool paste(DialogAction action = pressCancel()) {
         auto ran = onNextDialog(std::move(action));
-        m_frame->Pegar1Execute();
+        m_frame->clipboardCommands().paste();
         stopPolls();
         return *ran;
     }
-    void copyRow(TMDIChild* child, int row) {
+    void copyRow(ProjectWindow* child, int row) {
         activate(child);
         clickRow(child, row);
         action("Copiar1")->trigger();
@@ -55,9 +56,9 @@ protected:
 };
 
 TEST_F(ClipboardTest, ARunEntryGoesToAnotherProjectAndThenAsksBeforeReplacing) {
-    TMDIChild* a = newProject(projectOf({makeResource("docs\\index.html"), makeLabel("A")}), QStringLiteral("A"));
+    ProjectWindow* a = newProject(projectOf({makeResource("docs\\index.html"), makeLabel("A")}), QStringLiteral("A"));
     a->setSaved(1);
-    TMDIChild* b = newProject(projectOf({makeIcon("b.ico"), makeMenu("m", "m.exe", "m")}), QStringLiteral("B"));
+    ProjectWindow* b = newProject(projectOf({makeIcon("b.ico"), makeMenu("m", "m.exe", "m")}), QStringLiteral("B"));
     copyRow(a, 0);
     EXPECT_EQ(a->saved(), 1) << "copying changes nothing";
 
@@ -112,11 +113,11 @@ TEST_F(ClipboardTest, PastedObjectsTakeTheirPlacesInTheTargetProject) {
         {"label into an empty project", 2, {}, projectOf({makeLabel("MiCD")}), 0},
         {"run entry on top", 0, projectOf({makeLabel("L")}), projectOf({makeProgram("setup.exe"), makeLabel("L")}), 0},
     };
-    TMDIChild* from = newProject(source, QStringLiteral("origen"));
+    ProjectWindow* from = newProject(source, QStringLiteral("origen"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         copyRow(from, c.row);
-        TMDIChild* to = newProject(c.target, QStringLiteral("destino"));
+        ProjectWindow* to = newProject(c.target, QStringLiteral("destino"));
         EXPECT_FALSE(paste());
         EXPECT_EQ(to->project(), c.expected);
         EXPECT_EQ(to->selectedIndex(), c.selected);
@@ -128,7 +129,7 @@ TEST_F(ClipboardTest, PastedObjectsTakeTheirPlacesInTheTargetProject) {
 }
 
 TEST_F(ClipboardTest, AMenuPastedBesideItselfNeedsANewInternalName) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     child->setSaved(1);
     copyRow(child, 4);
     MenuEntry shown;
@@ -158,7 +159,7 @@ TEST_F(ClipboardTest, AMenuPastedBesideItselfNeedsANewInternalName) {
 }
 
 TEST_F(ClipboardTest, ACutMenuPastesBackUnderItsOwnName) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     child->setSaved(1);
     activate(child);
     clickRow(child, 3);
@@ -189,9 +190,9 @@ TEST_F(ClipboardTest, ACutMenuPastesBackUnderItsOwnName) {
 TEST_F(ClipboardTest, APastedDefaultMenuIsTheOnlyDefaultOrAPlainOne) {
     for (const bool keepDefault : {true, false}) {
         SCOPED_TRACE(keepDefault ? "kept" : "cleared");
-        TMDIChild* from = newProject(exampleProject(), QStringLiteral("origen"));
+        ProjectWindow* from = newProject(exampleProject(), QStringLiteral("origen"));
         copyRow(from, 3);
-        TMDIChild* to = newProject(projectOf({makeMenu("Otro", "o.exe", "otro", true)}), QStringLiteral("destino"));
+        ProjectWindow* to = newProject(projectOf({makeMenu("Otro", "o.exe", "otro", true)}), QStringLiteral("destino"));
         EXPECT_TRUE(paste([keepDefault](QWidget* editor) {
             EXPECT_TRUE(control<QCheckBox>(*editor, "Clave").isChecked());
             control<QCheckBox>(*editor, "Clave").setChecked(keepDefault);
@@ -202,7 +203,7 @@ TEST_F(ClipboardTest, APastedDefaultMenuIsTheOnlyDefaultOrAPlainOne) {
         EXPECT_EQ(to->project().objects[1].kind, keepDefault ? kmr::Kind::DefaultMenu : kmr::Kind::PlainMenu);
         EXPECT_EQ(m_frame->shared().objectBuffer.kind, kmr::Kind::DefaultMenu) << "the buffer keeps its kind";
         EXPECT_EQ(action("Pred1")->isChecked(), keepDefault);
-        for (TMDIChild* c : {from, to}) {
+        for (ProjectWindow* c : {from, to}) {
             c->setSaved(1);
             c->parentWidget()->close();
         }
@@ -211,7 +212,7 @@ TEST_F(ClipboardTest, APastedDefaultMenuIsTheOnlyDefaultOrAPlainOne) {
 }
 
 TEST_F(ClipboardTest, NothingIsPastedFromAnEmptyBufferOrACancelledEditor) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     child->setSaved(1);
     EXPECT_FALSE(paste());
     action("Cortar1")->trigger();  // nothing selected
@@ -243,8 +244,8 @@ TEST_F(ClipboardTest, NothingIsPastedFromAnEmptyBufferOrACancelledEditor) {
 
 TEST_F(ClipboardTest, TheKeysWorkOnTheListAndLeaveTheSystemClipboardAlone) {
     QApplication::clipboard()->setText(QStringLiteral("de otro programa"));
-    TMDIChild* a = newProject(exampleProject(), QStringLiteral("A"));
-    TMDIChild* b = newProject(projectOf({makeProgram("p")}), QStringLiteral("B"));
+    ProjectWindow* a = newProject(exampleProject(), QStringLiteral("A"));
+    ProjectWindow* b = newProject(projectOf({makeProgram("p")}), QStringLiteral("B"));
     QApplication::setActiveWindow(m_frame.get());
     activate(a);
     clickRow(a, 2);

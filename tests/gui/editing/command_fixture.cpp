@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 
 #include "editing/dialog_fixture.h"
-#include "project/mdi_child.h"
+#include "project/project_window.h"
 
 namespace kmr::gui::test {
 
@@ -96,7 +96,7 @@ EditingCommandTest::DialogAction EditingCommandTest::readMenu(MenuEntry& entry, 
     };
 }
 
-void EditingCommandTest::clickRow(TMDIChild* child, int row) {
+void EditingCommandTest::clickRow(ProjectWindow* child, int row) {
     QTreeWidget* list = child->listView();
     QTreeWidgetItem* item = list->topLevelItem(row);
     ASSERT_NE(item, nullptr) << "no row " << row;
@@ -135,7 +135,7 @@ Reachable EditingCommandTest::reachable() {
         }
     }
 
-    if (TMDIChild* child = m_frame->activeChild()) {
+    if (ProjectWindow* child = m_frame->activeProjectWindow()) {
         // The context menu opens as the menu key opens it, and is read while it shows.
         QWidget* viewport = child->listView()->viewport();
         QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), viewport->mapToGlobal(QPoint(2, 2)));

@@ -63,7 +63,7 @@ protected:
     static DialogAction readMenu(MenuEntry& entry, DialogAction then);
 
     // Selects the row by a mouse click on it, as the user does.
-    void clickRow(TMDIChild* child, int row);
+    void clickRow(ProjectWindow* child, int row);
     Reachable reachable();
 
 private:

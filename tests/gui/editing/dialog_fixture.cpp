@@ -15,7 +15,7 @@ std::shared_ptr<bool> DialogTest::actOnNextModal(std::function<void(QWidget*)> a
 
 void DialogTest::SetUp() {
     m_topLevelsBefore = QApplication::topLevelWidgets();
-    m_builder = std::make_unique<TForm6>(m_state, m_prompts);
+    m_builder = std::make_unique<CommandBuilderDialog>(m_state, m_prompts);
 }
 
 void DialogTest::TearDown() {

@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "editing/edit_state.h"
+#include "base/edit_state.h"
 #include "support/scripted_prompts.h"
 #include "wizards/command_builder_dialog.h"
 
@@ -46,7 +46,7 @@ protected:
 
     EditState m_state;
     ScriptedPrompts m_prompts;
-    std::unique_ptr<TForm6> m_builder;
+    std::unique_ptr<CommandBuilderDialog> m_builder;
 
 private:
     QList<QWidget*> m_topLevelsBefore;

@@ -23,7 +23,7 @@ class MenuEditorTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        m_editor = std::make_unique<TForm1>(m_state, m_prompts, *m_builder);
+        m_editor = std::make_unique<MenuEditorDialog>(m_state, m_prompts, *m_builder);
         m_editor->setNameSource(kEditFromProject, [this] { return menuInternalNames(m_project); });
         m_editor->setNameSource(kEditFromWizard, [this] { return menuInternalNames(m_wizardMenus); });
     }
@@ -41,7 +41,7 @@ protected:
     }
     void click(const char* button) { control<QPushButton>(*m_editor, button).click(); }
 
-    std::unique_ptr<TForm1> m_editor;
+    std::unique_ptr<MenuEditorDialog> m_editor;
     kmr::Project m_project;
     std::vector<kmr::WizardMenu> m_wizardMenus;
 };

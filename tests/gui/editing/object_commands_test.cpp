@@ -11,11 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "app/qt_text.h"
+#include "base/qt_text.h"
 #include "editing/command_fixture.h"
 #include "editing/dialog_fixture.h"
-#include "project/mdi_child.h"
+#include "editing/object_commands.h"
 #include "project/project_file.h"
+#include "project/project_window.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -29,13 +30,13 @@ using kmr::makeResource;
 class ObjectCommandsTest : public EditingCommandTest {
 protected:
     // Runs the command with `action` on the dialog it opens; false when no dialog opened.
-    bool run(void (TMainForm::*command)(), DialogAction dialogAction) {
+    bool run(void (ObjectCommands::*command)(), DialogAction dialogAction) {
         auto ran = onNextDialog(std::move(dialogAction));
-        ((*m_frame).*command)();
+        (m_frame->objectCommands().*command)();
         stopPolls();
         return *ran;
     }
-    QStringList captions(const TMDIChild* child) {
+    QStringList captions(const ProjectWindow* child) {
         QStringList list;
         for (int i = 0; i < child->listView()->topLevelItemCount(); ++i)
             list << child->listView()->topLevelItem(i)->text(0);
@@ -48,67 +49,67 @@ TEST_F(ObjectCommandsTest, InsertCommandsPutEachObjectInItsPlace) {
     struct Case {
         const char* name;
         kmr::Project before;
-        void (TMainForm::*command)();
+        void (ObjectCommands::*command)();
         DialogAction input;
         std::optional<kmr::Project> after;  // nullopt: no dialog opens and nothing changes
     };
     const std::vector<Case> cases = {
         {"program into an empty project",
          {},
-         &TMainForm::IProg1Execute,
+         &ObjectCommands::insertRunEntry,
          acceptValue(QStringLiteral("setup.exe")),
          projectOf({makeProgram("setup.exe")})},
         {"resource into an empty project",
          {},
-         &TMainForm::IProg1Execute,
+         &ObjectCommands::insertRunEntry,
          acceptValue(QStringLiteral("a.html"), true),
          projectOf({makeResource("a.html")})},
         {"icon into an empty project",
          {},
-         &TMainForm::IIcono1Execute,
+         &ObjectCommands::insertIcon,
          acceptValue(QStringLiteral("d.ico")),
          projectOf({makeIcon("d.ico")})},
         {"label into an empty project",
          {},
-         &TMainForm::ITexto1Execute,
+         &ObjectCommands::insertLabel,
          acceptValue(snow),
          projectOf({makeLabel(utf8(snow))})},
         {"menu into an empty project",
          {},
-         &TMainForm::IMenu1Execute,
+         &ObjectCommands::insertMenu,
          acceptMenu({snow, QStringLiteral("x.exe"), QStringLiteral("ñ1"), false}),
          projectOf({makeMenu(utf8(snow), "x.exe", "ñ1")})},
-        {"icon before a lone label", projectOf({makeLabel("L")}), &TMainForm::IIcono1Execute,
+        {"icon before a lone label", projectOf({makeLabel("L")}), &ObjectCommands::insertIcon,
          acceptValue(QStringLiteral("d.ico")), projectOf({makeIcon("d.ico"), makeLabel("L")})},
-        {"icon after the run entry", projectOf({makeProgram("p"), makeMenu("m", "c", "n")}), &TMainForm::IIcono1Execute,
-         acceptValue(QStringLiteral("d.ico")),
+        {"icon after the run entry", projectOf({makeProgram("p"), makeMenu("m", "c", "n")}),
+         &ObjectCommands::insertIcon, acceptValue(QStringLiteral("d.ico")),
          projectOf({makeProgram("p"), makeIcon("d.ico"), makeMenu("m", "c", "n")})},
         {"label after run entry and icon", projectOf({makeProgram("p"), makeIcon("i"), makeMenu("m", "c", "n")}),
-         &TMainForm::ITexto1Execute, acceptValue(QStringLiteral("L")),
+         &ObjectCommands::insertLabel, acceptValue(QStringLiteral("L")),
          projectOf({makeProgram("p"), makeIcon("i"), makeLabel("L"), makeMenu("m", "c", "n")})},
-        {"label after a lone icon", projectOf({makeIcon("i")}), &TMainForm::ITexto1Execute,
+        {"label after a lone icon", projectOf({makeIcon("i")}), &ObjectCommands::insertLabel,
          acceptValue(QStringLiteral("L")), projectOf({makeIcon("i"), makeLabel("L")})},
-        {"label after a lone run entry", projectOf({makeProgram("p")}), &TMainForm::ITexto1Execute,
+        {"label after a lone run entry", projectOf({makeProgram("p")}), &ObjectCommands::insertLabel,
          acceptValue(QStringLiteral("L")), projectOf({makeProgram("p"), makeLabel("L")})},
-        {"run entry before everything", projectOf({makeIcon("i"), makeLabel("L")}), &TMainForm::IProg1Execute,
+        {"run entry before everything", projectOf({makeIcon("i"), makeLabel("L")}), &ObjectCommands::insertRunEntry,
          acceptValue(QStringLiteral("p")), projectOf({makeProgram("p"), makeIcon("i"), makeLabel("L")})},
-        {"menu at the end", exampleProject(), &TMainForm::IMenu1Execute,
+        {"menu at the end", exampleProject(), &ObjectCommands::insertMenu,
          acceptMenu({QStringLiteral("Ver"), QStringLiteral("explorer ."), QStringLiteral("ver"), false}),
          [] {
              kmr::Project p = exampleProject();
              p.append(makeMenu("Ver", "explorer .", "ver"));
              return p;
          }()},
-        {"a second run entry", projectOf({makeResource("r")}), &TMainForm::IProg1Execute,
+        {"a second run entry", projectOf({makeResource("r")}), &ObjectCommands::insertRunEntry,
          acceptValue(QStringLiteral("p")), std::nullopt},
-        {"a second icon", projectOf({makeIcon("i")}), &TMainForm::IIcono1Execute, acceptValue(QStringLiteral("j")),
+        {"a second icon", projectOf({makeIcon("i")}), &ObjectCommands::insertIcon, acceptValue(QStringLiteral("j")),
          std::nullopt},
-        {"a second label", projectOf({makeLabel("L")}), &TMainForm::ITexto1Execute, acceptValue(QStringLiteral("M")),
+        {"a second label", projectOf({makeLabel("L")}), &ObjectCommands::insertLabel, acceptValue(QStringLiteral("M")),
          std::nullopt},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMDIChild* child = newProject(c.before);
+        ProjectWindow* child = newProject(c.before);
         child->setSaved(1);
         const bool opened = run(c.command, c.input);
         EXPECT_EQ(opened, c.after.has_value());
@@ -124,22 +125,22 @@ TEST_F(ObjectCommandsTest, InsertCommandsPutEachObjectInItsPlace) {
 }
 
 TEST_F(ObjectCommandsTest, InsertDialogsStartEmptyInTheirModeAfterAnEarlierUse) {
-    TMDIChild* child = newProject(projectOf({makeMenu("m", "c", "n")}));
+    ProjectWindow* child = newProject(projectOf({makeMenu("m", "c", "n")}));
     // Leave text in both dialogs, then check that each insert starts from scratch.
     clickRow(child, 0);
-    run(&TMainForm::MMenu1Execute, pressCancel());
-    run(&TMainForm::IProg1Execute, [](QWidget* dialog) {
+    run(&ObjectCommands::modifyMenu, pressCancel());
+    run(&ObjectCommands::insertRunEntry, [](QWidget* dialog) {
         control<QLineEdit>(*dialog, "Valor").setText(QStringLiteral("resto"));
         control<QCheckBox>(*dialog, "Recurso").setChecked(true);
         control<QPushButton>(*dialog, "Cancelar").click();
     });
     const struct {
-        void (TMainForm::*command)();
+        void (ObjectCommands::*command)();
         ValueDialogView expected;
     } cases[] = {
-        {&TMainForm::IProg1Execute, {QStringLiteral("Programa a ejecutar:"), {}, true, false, true}},
-        {&TMainForm::IIcono1Execute, {QStringLiteral("Icono a mostrar:"), {}, false, false, true}},
-        {&TMainForm::ITexto1Execute, {QStringLiteral("Etiqueta a mostrar:"), {}, false, false, false}},
+        {&ObjectCommands::insertRunEntry, {QStringLiteral("Programa a ejecutar:"), {}, true, false, true}},
+        {&ObjectCommands::insertIcon, {QStringLiteral("Icono a mostrar:"), {}, false, false, true}},
+        {&ObjectCommands::insertLabel, {QStringLiteral("Etiqueta a mostrar:"), {}, false, false, false}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected.label.toStdString());
@@ -152,7 +153,7 @@ TEST_F(ObjectCommandsTest, InsertDialogsStartEmptyInTheirModeAfterAnEarlierUse) 
         EXPECT_EQ(seen.editarEnabled, c.expected.editarEnabled);
     }
     MenuEntry entry;
-    ASSERT_TRUE(run(&TMainForm::IMenu1Execute, readMenu(entry, pressCancel())));
+    ASSERT_TRUE(run(&ObjectCommands::insertMenu, readMenu(entry, pressCancel())));
     EXPECT_EQ(entry, MenuEntry{});
 }
 
@@ -161,7 +162,7 @@ TEST_F(ObjectCommandsTest, AtMostOneMenuIsTheDefault) {
     struct Case {
         const char* name;
         int row;
-        void (TMainForm::*command)();
+        void (ObjectCommands::*command)();
         DialogAction input;  // empty: the command opens no dialog
         kmr::Kind kind3;
         kmr::Kind kind4;
@@ -169,27 +170,33 @@ TEST_F(ObjectCommandsTest, AtMostOneMenuIsTheDefault) {
     };
     using K = kmr::Kind;
     const std::vector<Case> cases = {
-        {"Predeterminado on a plain menu", 4, &TMainForm::Pred1Execute, {}, K::PlainMenu, K::DefaultMenu, true},
-        {"Predeterminado on the default menu", 3, &TMainForm::Pred1Execute, {}, K::PlainMenu, K::PlainMenu, false},
-        {"editor checks a plain menu", 4, &TMainForm::MMenu1Execute,
+        {"Predeterminado on a plain menu", 4, &ObjectCommands::setDefaultMenu, {}, K::PlainMenu, K::DefaultMenu, true},
+        {"Predeterminado on the default menu",
+         3,
+         &ObjectCommands::setDefaultMenu,
+         {},
+         K::PlainMenu,
+         K::PlainMenu,
+         false},
+        {"editor checks a plain menu", 4, &ObjectCommands::modifyMenu,
          acceptMenu({QStringLiteral("Leeme"), QStringLiteral("notepad leeme.txt"), QStringLiteral("leeme"), true}),
          K::PlainMenu, K::DefaultMenu, true},
-        {"editor clears the default menu", 3, &TMainForm::MMenu1Execute,
+        {"editor clears the default menu", 3, &ObjectCommands::modifyMenu,
          acceptMenu({QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), false}),
          K::PlainMenu, K::PlainMenu, false},
-        {"editor keeps the default menu", 3, &TMainForm::MMenu1Execute,
+        {"editor keeps the default menu", 3, &ObjectCommands::modifyMenu,
          acceptMenu({QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), true}),
          K::DefaultMenu, K::PlainMenu, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMDIChild* child = newProject(exampleProject());
+        ProjectWindow* child = newProject(exampleProject());
         child->setSaved(1);
         clickRow(child, c.row);
         if (c.input)
             EXPECT_TRUE(run(c.command, c.input));
         else
-            ((*m_frame).*c.command)();
+            (m_frame->objectCommands().*c.command)();
         ASSERT_EQ(child->project().size(), 5u);
         EXPECT_EQ(child->project().objects[3].kind, c.kind3);
         EXPECT_EQ(child->project().objects[4].kind, c.kind4);
@@ -203,8 +210,8 @@ TEST_F(ObjectCommandsTest, AtMostOneMenuIsTheDefault) {
     }
 
     // A new menu marked as the default takes the mark from the old one.
-    TMDIChild* child = newProject(exampleProject());
-    EXPECT_TRUE(run(&TMainForm::IMenu1Execute,
+    ProjectWindow* child = newProject(exampleProject());
+    EXPECT_TRUE(run(&ObjectCommands::insertMenu,
                     acceptMenu({QStringLiteral("Nuevo"), QStringLiteral("n.exe"), QStringLiteral("nuevo"), true})));
     ASSERT_EQ(child->project().size(), 6u);
     EXPECT_EQ(child->project().count(K::DefaultMenu), 1u);
@@ -215,14 +222,14 @@ TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelec
     const kmr::ProjectObject a = makeMenu("A", "a.exe", "a");
     const kmr::ProjectObject b = makeMenu("B", "b.exe", "b", true);
     const kmr::ProjectObject c = makeMenu("C", "c.exe", "c");
-    TMDIChild* child = newProject(projectOf({makeLabel("L"), a, b, c}));
+    ProjectWindow* child = newProject(projectOf({makeLabel("L"), a, b, c}));
     child->setSaved(1);
 
     clickRow(child, 1);
-    m_frame->Up1Execute();  // not offered: a label stands before it
+    m_frame->objectCommands().moveObjectUp();  // not offered: a label stands before it
     EXPECT_EQ(child->project(), projectOf({makeLabel("L"), a, b, c}));
     EXPECT_EQ(child->saved(), 1);
-    m_frame->Down1Execute();
+    m_frame->objectCommands().moveObjectDown();
     EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, a, c}));
     EXPECT_EQ(child->selectedIndex(), 2);
     EXPECT_EQ(child->saved(), 0);
@@ -231,7 +238,7 @@ TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelec
     EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, c, a}));
     EXPECT_EQ(child->selectedIndex(), 3);
     EXPECT_FALSE(action("Down1")->isVisible()) << "the last menu cannot go down";
-    m_frame->Down1Execute();
+    m_frame->objectCommands().moveObjectDown();
     EXPECT_EQ(child->project(), projectOf({makeLabel("L"), b, c, a}));
     action("Up1")->trigger();
     action("Up1")->trigger();
@@ -240,7 +247,7 @@ TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelec
     EXPECT_EQ(child->listView()->topLevelItem(1)->text(0), QStringLiteral("Mostrar menú \"A\""));
 
     // In a project of menus only, the first menu goes down.
-    TMDIChild* menus = newProject(projectOf({a, b}));
+    ProjectWindow* menus = newProject(projectOf({a, b}));
     clickRow(menus, 0);
     EXPECT_FALSE(action("Up1")->isVisible());
     action("Down1")->trigger();
@@ -249,7 +256,7 @@ TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelec
 }
 
 TEST_F(ObjectCommandsTest, DeleteAsksFirstAndNoKeepsEverything) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     child->setSaved(1);
     clickRow(child, 0);
     m_prompts.answer(Answer::No);
@@ -274,7 +281,7 @@ TEST_F(ObjectCommandsTest, DeleteAsksFirstAndNoKeepsEverything) {
     EXPECT_EQ(child->listView()->topLevelItemCount(), 4);
     EXPECT_TRUE(action("IProg1")->isVisible()) << "the run entry can be added again";
     EXPECT_FALSE(action("Del1")->isVisible());
-    m_frame->Del1Execute();  // nothing selected: no question
+    m_frame->objectCommands().deleteObject();  // nothing selected: no question
     EXPECT_EQ(m_prompts.messages.size(), 2u);
 }
 
@@ -295,22 +302,22 @@ TEST_F(ObjectCommandsTest, CancelledDialogsChangeNothing) {
         const char* name;
         kmr::Project project;
         int row;
-        void (TMainForm::*command)();
+        void (ObjectCommands::*command)();
     };
     const std::vector<Case> cases = {
-        {"IProg1", menusOnly, -1, &TMainForm::IProg1Execute},
-        {"IIcono1", menusOnly, -1, &TMainForm::IIcono1Execute},
-        {"ITexto1", menusOnly, -1, &TMainForm::ITexto1Execute},
-        {"IMenu1", menusOnly, -1, &TMainForm::IMenu1Execute},
-        {"MProg1", exampleProject(), 0, &TMainForm::MProg1Execute},
-        {"MIcono1", exampleProject(), 1, &TMainForm::MIcono1Execute},
-        {"MTexto1", exampleProject(), 2, &TMainForm::MTexto1Execute},
-        {"MMenu1", exampleProject(), 4, &TMainForm::MMenu1Execute},
+        {"IProg1", menusOnly, -1, &ObjectCommands::insertRunEntry},
+        {"IIcono1", menusOnly, -1, &ObjectCommands::insertIcon},
+        {"ITexto1", menusOnly, -1, &ObjectCommands::insertLabel},
+        {"IMenu1", menusOnly, -1, &ObjectCommands::insertMenu},
+        {"MProg1", exampleProject(), 0, &ObjectCommands::modifyRunEntry},
+        {"MIcono1", exampleProject(), 1, &ObjectCommands::modifyIcon},
+        {"MTexto1", exampleProject(), 2, &ObjectCommands::modifyLabel},
+        {"MMenu1", exampleProject(), 4, &ObjectCommands::modifyMenu},
     };
     for (const Case& c : cases) {
         for (const bool closeBox : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (closeBox ? " by the close box" : " by Cancelar"));
-            TMDIChild* child = newProject(c.project);
+            ProjectWindow* child = newProject(c.project);
             child->setSaved(1);
             if (c.row >= 0) clickRow(child, c.row);
             EXPECT_TRUE(run(c.command, changeThen(closeBox)));
@@ -337,7 +344,7 @@ TEST_F(ObjectCommandsTest, DoubleClickAndEnterOpenTheSelectedObjectInItsDialog) 
         {3, {}, {QStringLiteral("Instalar"), QStringLiteral("setup.exe"), QStringLiteral("instalar"), true}},
         {4, {}, {QStringLiteral("Leeme"), QStringLiteral("notepad leeme.txt"), QStringLiteral("leeme"), false}},
     };
-    TMDIChild* child = newProject(project);
+    ProjectWindow* child = newProject(project);
     QTreeWidget* list = child->listView();
     for (const bool byKey : {false, true}) {
         for (const Case& c : cases) {
@@ -378,24 +385,24 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
     struct Case {
         const char* name;
         int row;
-        void (TMainForm::*command)();
+        void (ObjectCommands::*command)();
         DialogAction input;
         kmr::ProjectObject expected;
     };
     const std::vector<Case> cases = {
-        {"program becomes a resource", 0, &TMainForm::MProg1Execute, acceptValue(typed, true),
+        {"program becomes a resource", 0, &ObjectCommands::modifyRunEntry, acceptValue(typed, true),
          makeResource(utf8(typed))},
-        {"resource stays a program", 0, &TMainForm::MProg1Execute, acceptValue(QStringLiteral("p.exe"), false),
+        {"resource stays a program", 0, &ObjectCommands::modifyRunEntry, acceptValue(QStringLiteral("p.exe"), false),
          makeProgram("p.exe")},
-        {"icon", 1, &TMainForm::MIcono1Execute, acceptValue(typed), makeIcon(utf8(typed))},
-        {"label", 2, &TMainForm::MTexto1Execute, acceptValue(typed), makeLabel(utf8(typed))},
-        {"menu", 4, &TMainForm::MMenu1Execute,
+        {"icon", 1, &ObjectCommands::modifyIcon, acceptValue(typed), makeIcon(utf8(typed))},
+        {"label", 2, &ObjectCommands::modifyLabel, acceptValue(typed), makeLabel(utf8(typed))},
+        {"menu", 4, &ObjectCommands::modifyMenu,
          acceptMenu({typed, QStringLiteral("x ☃.exe"), QStringLiteral("Ω1"), false}),
          makeMenu(utf8(typed), "x ☃.exe", "Ω1")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMDIChild* child = newProject(exampleProject());
+        ProjectWindow* child = newProject(exampleProject());
         child->setSaved(1);
         clickRow(child, c.row);
         EXPECT_TRUE(run(c.command, c.input));
@@ -408,7 +415,7 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
         // The dialog shows exactly what was kept.
         ValueDialogView seen;
         MenuEntry entry;
-        if (c.command == &TMainForm::MMenu1Execute) {
+        if (c.command == &ObjectCommands::modifyMenu) {
             run(c.command, readMenu(entry, pressCancel()));
             EXPECT_EQ(entry.text, typed);
         } else {
@@ -421,15 +428,15 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
 }
 
 TEST_F(ObjectCommandsTest, AModifyCommandLeavesObjectsOfAnotherKindAlone) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     const struct {
         int row;
-        void (TMainForm::*command)();
-    } mismatches[] = {{3, &TMainForm::MProg1Execute},
-                      {0, &TMainForm::MIcono1Execute},
-                      {1, &TMainForm::MTexto1Execute},
-                      {2, &TMainForm::MMenu1Execute},
-                      {0, &TMainForm::Pred1Execute}};
+        void (ObjectCommands::*command)();
+    } mismatches[] = {{3, &ObjectCommands::modifyRunEntry},
+                      {0, &ObjectCommands::modifyIcon},
+                      {1, &ObjectCommands::modifyLabel},
+                      {2, &ObjectCommands::modifyMenu},
+                      {0, &ObjectCommands::setDefaultMenu}};
     for (const auto& m : mismatches) {
         SCOPED_TRACE(m.row);
         clickRow(child, m.row);
@@ -441,14 +448,14 @@ TEST_F(ObjectCommandsTest, AModifyCommandLeavesObjectsOfAnotherKindAlone) {
 TEST_F(ObjectCommandsTest, AProjectHandedOverWhileTheEditorIsOpenDoesNotTakeTheEdit) {
     const QString other = path(QStringLiteral("otro.kmr"));
     writeBytes(other, QByteArray::fromStdString(kmr::projectFileBytes(projectOf({makeMenu("Otro", "o.exe", "otro")}))));
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     clickRow(child, 4);
     bool refusedTakenName = false;
-    EXPECT_TRUE(run(&TMainForm::MMenu1Execute, [&](QWidget* editor) {
+    EXPECT_TRUE(run(&ObjectCommands::modifyMenu, [&](QWidget* editor) {
         // The hand-off poll fires while the editor waits, and opens a project that becomes active.
         key().writeText(QStringLiteral("Archivo"), other);
-        m_frame->Timer2Timer();
-        ASSERT_NE(m_frame->activeChild(), child);
+        m_frame->pollHandOff();
+        ASSERT_NE(m_frame->activeProjectWindow(), child);
         control<QLineEdit>(*editor, "NombreInterno").setText(QStringLiteral("instalar"));
         control<QPushButton>(*editor, "Aceptar").click();
         refusedTakenName = editor->isVisible();

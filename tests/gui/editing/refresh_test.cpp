@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "editing/command_fixture.h"
-#include "project/mdi_child.h"
+#include "project/project_window.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -63,7 +63,7 @@ TEST_F(RefreshTest, TheRefreshOffersWhatTheSelectionAllowsInAllThreePlaces) {
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("ToolBar2"));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TMDIChild* child = newProject(c.project);
+        ProjectWindow* child = newProject(c.project);
         if (c.row >= 0) clickRow(child, c.row);
         const Reachable r = reachable();
         const QStringList offered = names(c.offered);
@@ -84,7 +84,7 @@ TEST_F(RefreshTest, TheRefreshOffersWhatTheSelectionAllowsInAllThreePlaces) {
     }
 
     // With no project window nothing is offered and the second tool bar is gone.
-    ASSERT_EQ(m_frame->activeChild(), nullptr);
+    ASSERT_EQ(m_frame->activeProjectWindow(), nullptr);
     const Reachable none = reachable();
     EXPECT_TRUE(none.menu.isEmpty());
     EXPECT_TRUE(none.toolBar.isEmpty());
@@ -93,7 +93,7 @@ TEST_F(RefreshTest, TheRefreshOffersWhatTheSelectionAllowsInAllThreePlaces) {
 }
 
 TEST_F(RefreshTest, TheContextMenuHoldsTheObjectCommandsInItsOwnOrder) {
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     clickRow(child, 3);
     auto entries = [](const QMenu* menu) {
         QStringList list;
@@ -122,8 +122,8 @@ TEST_F(RefreshTest, TheContextMenuHoldsTheObjectCommandsInItsOwnOrder) {
 }
 
 TEST_F(RefreshTest, TheRefreshFollowsTheActiveWindowAndItsClosing) {
-    TMDIChild* full = newProject(exampleProject(), QStringLiteral("Lleno"));
-    TMDIChild* empty = newProject({}, QStringLiteral("Vacío"));
+    ProjectWindow* full = newProject(exampleProject(), QStringLiteral("Lleno"));
+    ProjectWindow* empty = newProject({}, QStringLiteral("Vacío"));
     auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("ToolBar2"));
     EXPECT_TRUE(action("IProg1")->isVisible());
     m_frame->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(full->parentWidget()));
@@ -138,7 +138,7 @@ TEST_F(RefreshTest, TheRefreshFollowsTheActiveWindowAndItsClosing) {
     empty->parentWidget()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_frame->activeChild(), full);
+    EXPECT_EQ(m_frame->activeProjectWindow(), full);
     EXPECT_FALSE(action("IProg1")->isVisible());
     m_prompts.answer(Answer::No);
     full->parentWidget()->close();
@@ -154,14 +154,14 @@ TEST_F(RefreshTest, TheRefreshFollowsTheActiveWindowAndItsClosing) {
     }
     EXPECT_TRUE(reachable().menu.isEmpty());
     // The band option brings the tool bar back only together with a project window.
-    m_frame->Barradeiconos1Click();
-    m_frame->Barradeiconos1Click();
+    m_frame->toggleToolBar();
+    m_frame->toggleToolBar();
     EXPECT_FALSE(bar->isVisible());
     newProject({});
     EXPECT_TRUE(bar->isVisible());
-    m_frame->Barradeiconos1Click();
+    m_frame->toggleToolBar();
     EXPECT_FALSE(bar->isVisible());
-    m_frame->Barradeiconos1Click();
+    m_frame->toggleToolBar();
     EXPECT_TRUE(bar->isVisible());
 }
 
@@ -172,7 +172,7 @@ TEST_F(RefreshTest, AHiddenCommandCannotBeReachedByAShortcut) {
     up->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U));
     const kmr::ProjectObject a = makeMenu("A", "a", "a");
     const kmr::ProjectObject b = makeMenu("B", "b", "b");
-    TMDIChild* child = newProject(projectOf({a, b}));
+    ProjectWindow* child = newProject(projectOf({a, b}));
     QApplication::setActiveWindow(m_frame.get());
     clickRow(child, 0);
     ASSERT_FALSE(up->isVisible());

@@ -21,7 +21,7 @@ class ValueDialogTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        m_dialog = std::make_unique<TForm4>(m_state, m_prompts, *m_builder);
+        m_dialog = std::make_unique<ValueDialog>(m_state, m_prompts, *m_builder);
     }
     void TearDown() override {
         m_dialog.reset();
@@ -37,7 +37,7 @@ protected:
     QLineEdit& field() { return control<QLineEdit>(*m_dialog, "Valor"); }
     QCheckBox& resourceBox() { return control<QCheckBox>(*m_dialog, "Recurso"); }
 
-    std::unique_ptr<TForm4> m_dialog;
+    std::unique_ptr<ValueDialog> m_dialog;
 };
 
 TEST_F(ValueDialogTest, EachModeSetsLabelCheckBoxAndEditar) {
@@ -125,7 +125,7 @@ TEST_F(ValueDialogTest, ProgramEditarTakesResultAndResourceFlagFromTheChooser) {
         SCOPED_TRACE(c.kind);
         open(ValueMode::Program, QStringLiteral("antes.exe"), !c.resource);
         auto ran = actOnNextModal([&c](QWidget* modal) {
-            auto& builder = static_cast<TForm6&>(*modal);
+            auto& builder = static_cast<CommandBuilderDialog&>(*modal);
             EXPECT_EQ(builder.currentPage(), kmr::BuilderPage::Nuevo);
             control<QRadioButton>(*modal, QStringLiteral("Opcion%1").arg(c.kind).toLatin1().constData()).click();
             control<QPushButton>(*modal, "Siguiente").click();
@@ -162,7 +162,7 @@ TEST_F(ValueDialogTest, IconEditarOpensTheIconPageAndLeavesTheCheckBox) {
     m_state.resourceFlag = true;
     open(ValueMode::Icon, QStringLiteral("viejo.ico"));
     auto ran = actOnNextModal([](QWidget* modal) {
-        EXPECT_EQ(static_cast<TForm6*>(modal)->currentPage(), kmr::BuilderPage::Icono);
+        EXPECT_EQ(static_cast<CommandBuilderDialog*>(modal)->currentPage(), kmr::BuilderPage::Icono);
         control<QLineEdit>(*modal, "IconoNombre").setText(QStringLiteral("shell32.dll"));
         control<QLineEdit>(*modal, "IconoUnidad").setText(QStringLiteral("c:"));
         control<QLineEdit>(*modal, "IconoCarpeta").setText(QStringLiteral("windows\\system32"));

@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "project/mdi_child.h"
 #include "project/project_file.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -30,10 +30,10 @@ protected:
 
 TEST_F(FileCommandsTest, SaveWritesTheFileAndSetsCaptionAndFlagButLeavesTheRecentList) {
     startFrame();
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     const QString target = path(QStringLiteral("mi disco.kmr"));
     m_prompts.choose(target);
-    EXPECT_EQ(m_frame->Guardar1Execute(child), TMainForm::SaveOutcome::Saved);
+    EXPECT_EQ(m_frame->saveProject(child), SaveOutcome::Saved);
     ASSERT_EQ(m_prompts.files.size(), 1u);
     const FileDialogOptions& o = m_prompts.files[0].options;
     EXPECT_TRUE(m_prompts.files[0].save);
@@ -56,21 +56,21 @@ TEST_F(FileCommandsTest, SaveWritesTheFileAndSetsCaptionAndFlagButLeavesTheRecen
     EXPECT_TRUE(recent().join(QString()).isEmpty());
 
     // The next save asks nothing and writes the same path; the dialog proposes the last name.
-    EXPECT_EQ(m_frame->Guardar1Execute(child), TMainForm::SaveOutcome::Saved);
+    EXPECT_EQ(m_frame->saveProject(child), SaveOutcome::Saved);
     EXPECT_EQ(m_prompts.files.size(), 1u);
-    TMDIChild* other = newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
+    ProjectWindow* other = newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
     m_prompts.choose(std::nullopt);
-    EXPECT_EQ(m_frame->Guardar1Execute(other), TMainForm::SaveOutcome::Abandoned);
+    EXPECT_EQ(m_frame->saveProject(other), SaveOutcome::Abandoned);
     EXPECT_EQ(m_prompts.files.back().options.fileName, target);
 }
 
 TEST_F(FileCommandsTest, EmptyProjectsAreNeverSaved) {
     startFrame();
-    TMDIChild* child = newProject({});
-    EXPECT_EQ(m_frame->Guardar1Execute(child), TMainForm::SaveOutcome::NothingToDo);
+    ProjectWindow* child = newProject({});
+    EXPECT_EQ(m_frame->saveProject(child), SaveOutcome::NothingToDo);
     action("Guardarcomo1")->trigger();
     EXPECT_TRUE(m_prompts.files.empty());
-    EXPECT_EQ(m_frame->Guardar1Execute(nullptr), TMainForm::SaveOutcome::NothingToDo);
+    EXPECT_EQ(m_frame->saveProject(nullptr), SaveOutcome::NothingToDo);
 }
 
 TEST_F(FileCommandsTest, OverwriteQuestionOfSave) {
@@ -81,23 +81,23 @@ TEST_F(FileCommandsTest, OverwriteQuestionOfSave) {
         const char* name;
         Answer answer;
         bool secondDialog;
-        TMainForm::SaveOutcome outcome;
+        SaveOutcome outcome;
         QString written;
     } cases[] = {
-        {"Yes overwrites", Answer::Yes, false, TMainForm::SaveOutcome::Saved, existing},
-        {"No asks again", Answer::No, true, TMainForm::SaveOutcome::Saved, fresh},
-        {"Cancel stops", Answer::Cancel, false, TMainForm::SaveOutcome::Abandoned, QString()},
+        {"Yes overwrites", Answer::Yes, false, SaveOutcome::Saved, existing},
+        {"No asks again", Answer::No, true, SaveOutcome::Saved, fresh},
+        {"Cancel stops", Answer::Cancel, false, SaveOutcome::Abandoned, QString()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(existing, "contenido viejo");
         QFile::remove(fresh);
         m_prompts.messages.clear();
-        TMDIChild* child = newProject(exampleProject());
+        ProjectWindow* child = newProject(exampleProject());
         m_prompts.choose(existing);
         m_prompts.answer(c.answer);
         if (c.secondDialog) m_prompts.choose(fresh);
-        EXPECT_EQ(m_frame->Guardar1Execute(child), c.outcome);
+        EXPECT_EQ(m_frame->saveProject(child), c.outcome);
         EXPECT_EQ(m_prompts.messages[0].text, overwrite);
         EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Atención"));
         EXPECT_EQ(m_prompts.messages[0].icon, MessageIcon::Warning);
@@ -112,21 +112,21 @@ TEST_F(FileCommandsTest, OverwriteQuestionOfSave) {
 
 TEST_F(FileCommandsTest, SaveOfAFileThatWentAwayAsksForANameAgain) {
     startFrame();
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     child->setFilePath(path(QStringLiteral("borrado.kmr")));
     const QString target = path(QStringLiteral("otra.kmr"));
     m_prompts.choose(target);
-    EXPECT_EQ(m_frame->Guardar1Execute(child), TMainForm::SaveOutcome::Saved);
+    EXPECT_EQ(m_frame->saveProject(child), SaveOutcome::Saved);
     EXPECT_EQ(child->filePath(), target);
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("borrado.kmr"))));
 }
 
 TEST_F(FileCommandsTest, AFailedWriteIsReportedAndChangesNothing) {
     startFrame();
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     const QString blocked = path(QStringLiteral("bin/kmr.hlp/p.kmr"));
     m_prompts.choose(blocked);
-    EXPECT_EQ(m_frame->Guardar1Execute(child), TMainForm::SaveOutcome::Failed);
+    EXPECT_EQ(m_frame->saveProject(child), SaveOutcome::Failed);
     ASSERT_EQ(m_prompts.messages.size(), 1u);
     EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Error"));
     EXPECT_TRUE(
@@ -145,7 +145,7 @@ TEST_F(FileCommandsTest, AFailedWriteIsReportedAndChangesNothing) {
 
 TEST_F(FileCommandsTest, SaveAsListsTheFileAndAnswerNoSavesUnderTheOldPath) {
     startFrame();
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     const QString first = path(QStringLiteral("primero.kmr"));
     m_prompts.choose(first);
     action("Guardarcomo1")->trigger();
@@ -179,7 +179,7 @@ TEST_F(FileCommandsTest, OpenReadsAVersion2FileAndListsItOnlyWhenChosenInTheDial
     EXPECT_EQ(m_prompts.files[0].options.filterName, QStringLiteral("Proyecto KMR"));
     EXPECT_EQ(m_prompts.files[0].options.filterPattern, QStringLiteral("*.kmr"));
     EXPECT_TRUE(m_prompts.files[0].options.title.isEmpty());
-    TMDIChild* child = m_frame->activeChild();
+    ProjectWindow* child = m_frame->activeProjectWindow();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->project(), exampleProject());
     EXPECT_EQ(child->windowTitle(), QStringLiteral("disco.kmr"));
@@ -196,10 +196,10 @@ TEST_F(FileCommandsTest, OpenReadsAVersion2FileAndListsItOnlyWhenChosenInTheDial
     // From the list it opens without a dialog and without moving anything.
     const QString other = write(QStringLiteral("otro.kmr"), exampleBytes());
     m_frame->shared().recentFiles[2] = other;
-    m_frame->WriteLink();
+    m_frame->showRecentFiles();
     m_frame->linkAction(2)->trigger();
     EXPECT_EQ(m_prompts.files.size(), 2u);
-    EXPECT_EQ(m_frame->activeChild()->windowTitle(), QStringLiteral("otro.kmr"));
+    EXPECT_EQ(m_frame->activeProjectWindow()->windowTitle(), QStringLiteral("otro.kmr"));
     EXPECT_EQ(recent().mid(0, 3), (QStringList{file, file, other}));
 }
 
@@ -228,8 +228,8 @@ TEST_F(FileCommandsTest, OpenQuestionsAndMessages) {
         EXPECT_EQ(m_prompts.messages[0].buttons, MessageButtons::YesNo);
         EXPECT_EQ(m_frame->projectWindows().size(), a == Answer::Yes ? 1 : 0);
     }
-    EXPECT_EQ(m_frame->activeChild()->project().size(), 1u);
-    EXPECT_EQ(m_frame->activeChild()->saved(), 1);
+    EXPECT_EQ(m_frame->activeProjectWindow()->project().size(), 1u);
+    EXPECT_EQ(m_frame->activeProjectWindow()->saved(), 1);
     EXPECT_EQ(recent()[0], odd) << "a file whose version the user accepted joins the list";
 }
 
@@ -258,7 +258,7 @@ TEST_F(FileCommandsTest, Version1FilesOpenWithTheirAdviceAndAnEmptyPath) {
         ASSERT_EQ(m_prompts.messages.size(), 1u);
         EXPECT_EQ(m_prompts.messages[0].text, c.text);
         EXPECT_EQ(m_prompts.messages[0].title, c.title);
-        TMDIChild* child = m_frame->activeChild();
+        ProjectWindow* child = m_frame->activeProjectWindow();
         ASSERT_NE(child, nullptr);
         EXPECT_EQ(child->windowTitle(), QStringLiteral("viejo.kmr"));
         EXPECT_TRUE(child->filePath().isEmpty());
@@ -277,13 +277,13 @@ TEST_F(FileCommandsTest, RecentListShowsExistingSlotsWithoutGapsAndKeepsStoredVa
     key().writeText(QStringLiteral("link2"), QStringLiteral("guardado antes"));
     for (int i = 0; i < 6; ++i) {
         m_frame->shared().pendingPath = files[i];
-        m_frame->AddLink();
+        m_frame->addRecentFile();
         EXPECT_TRUE(m_frame->shared().pendingPath.isEmpty());
     }
     // Newest first; the first file dropped out.
     EXPECT_EQ(recent(), (QStringList{files[5], files[4], files[3], files[2], files[1]}));
     QFile::remove(files[4]);
-    m_frame->WriteLink();
+    m_frame->showRecentFiles();
     const struct {
         bool visible;
         QString caption;
@@ -306,26 +306,26 @@ TEST_F(FileCommandsTest, RecentListShowsExistingSlotsWithoutGapsAndKeepsStoredVa
 
 TEST_F(FileCommandsTest, TheCommandLineFileOpensAtFirstActivationInsteadOfTheWizard) {
     const QString file = write(QStringLiteral("arg.kmr"), exampleBytes());
-    TMainForm& f = makeFrame({file});
-    ASSERT_TRUE(f.FormCreate()) << "nobody takes the hand-off, so this instance goes on";
+    MainWindow& f = makeFrame({file});
+    ASSERT_TRUE(f.startUp()) << "nobody takes the hand-off, so this instance goes on";
     EXPECT_EQ(key().readText(QStringLiteral("Archivo")), QString());
     f.show();
-    f.FormActivate();
+    f.firstActivation();
     ASSERT_EQ(f.projectWindows().size(), 1);
-    EXPECT_EQ(f.activeChild()->windowTitle(), QStringLiteral("arg.kmr"));
+    EXPECT_EQ(f.activeProjectWindow()->windowTitle(), QStringLiteral("arg.kmr"));
     EXPECT_TRUE(recent().join(QString()).isEmpty());
 }
 
 TEST_F(FileCommandsTest, TheHandOffPollOpensTheMailboxPathAndEmptiesIt) {
     startFrame();
     const QString file = write(QStringLiteral("dado.kmr"), exampleBytes());
-    m_frame->Timer2Timer();
+    m_frame->pollHandOff();
     EXPECT_TRUE(m_frame->projectWindows().isEmpty()) << "an empty mailbox opens nothing";
     key().writeText(QStringLiteral("Archivo"), file);
-    m_frame->Timer2Timer();
+    m_frame->pollHandOff();
     EXPECT_EQ(key().readText(QStringLiteral("Archivo")), QString());
     ASSERT_EQ(m_frame->projectWindows().size(), 1);
-    EXPECT_EQ(m_frame->activeChild()->filePath(), file);
+    EXPECT_EQ(m_frame->activeProjectWindow()->filePath(), file);
     EXPECT_TRUE(m_prompts.files.empty());
     EXPECT_TRUE(recent().join(QString()).isEmpty());
 }

@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QTreeWidget>
 
-#include "project/mdi_child.h"
 #include "project/project_file.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -17,7 +17,7 @@ namespace {
 class ProjectWindowTest : public FrameTest {
 protected:
     // Closes a project window the way its close box does; true when it went.
-    bool closeWindow(TMDIChild* child) {
+    bool closeWindow(ProjectWindow* child) {
         const bool closed = child->parentWidget()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return closed;
@@ -30,7 +30,7 @@ protected:
 
 TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption) {
     startFrame();
-    TMDIChild* child = newProject(exampleProject());
+    ProjectWindow* child = newProject(exampleProject());
     QTreeWidget* list = child->listView();
     QAbstractItemModelTester tester(list->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(list->columnCount(), 1);
@@ -51,31 +51,31 @@ TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption
 
 TEST_F(ProjectWindowTest, NewProjectsAreNumberedByTheWindowsOpenNow) {
     startFrame();
-    m_frame->Nuevo1Execute();
-    m_frame->Nuevo1Execute();
+    m_frame->newProject();
+    m_frame->newProject();
     auto windows = m_frame->projectWindows();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[1]->windowTitle(), QStringLiteral("Sin nombre 2"));
-    m_frame->Nuevo1Execute();
-    EXPECT_EQ(m_frame->activeChild()->windowTitle(), QStringLiteral("Sin nombre 3"));
-    EXPECT_TRUE(m_frame->activeChild()->project().empty());
-    EXPECT_EQ(m_frame->activeChild()->saved(), 0);
+    m_frame->newProject();
+    EXPECT_EQ(m_frame->activeProjectWindow()->windowTitle(), QStringLiteral("Sin nombre 3"));
+    EXPECT_TRUE(m_frame->activeProjectWindow()->project().empty());
+    EXPECT_EQ(m_frame->activeProjectWindow()->saved(), 0);
     ASSERT_TRUE(closeWindow(windows[0]));
-    m_frame->Nuevo1Execute();
-    EXPECT_EQ(m_frame->activeChild()->windowTitle(), QStringLiteral("Sin nombre 3"));
+    m_frame->newProject();
+    EXPECT_EQ(m_frame->activeProjectWindow()->windowTitle(), QStringLiteral("Sin nombre 3"));
 }
 
-TEST_F(ProjectWindowTest, CrearProyectoBuildsTheListFromTheWizardData) {
+TEST_F(ProjectWindowTest, CreateProjectBuildsTheListFromTheWizardData) {
     startFrame();
     kmr::WizardData& data = m_frame->shared().wizardData;
     data.runCommand = "docs\\index.html";
     data.resource = true;
     data.label = "MiCD";
     data.menus.push_back({"Ver", "explorer .", "ver", kmr::Kind::DefaultMenu});
-    TMDIChild* child = m_frame->CrearProyecto(QStringLiteral("Sin nombre 1"));
+    ProjectWindow* child = m_frame->createProject(QStringLiteral("Sin nombre 1"));
     EXPECT_EQ(child->project(), kmr::buildProject(data));
     EXPECT_EQ(child->listView()->topLevelItem(0)->text(0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
-    EXPECT_EQ(m_frame->activeChild(), child);
+    EXPECT_EQ(m_frame->activeProjectWindow(), child);
     EXPECT_TRUE(child->filePath().isEmpty());
     EXPECT_EQ(child->saved(), 0);
 }
@@ -103,11 +103,11 @@ TEST_F(ProjectWindowTest, CloseQuestionBranches) {
         SCOPED_TRACE(c.name);
         QFile::remove(target);
         m_prompts.messages.clear();
-        TMDIChild* child = newProject(exampleProject(), QStringLiteral("Sin nombre 7"));
+        ProjectWindow* child = newProject(exampleProject(), QStringLiteral("Sin nombre 7"));
         m_prompts.answer(c.answer);
         if (c.answer == Answer::Yes) m_prompts.choose(c.chosen);
         m_frame->shared().closeCounter = 1;
-        const QPointer<TMDIChild> guard(child);
+        const QPointer<ProjectWindow> guard(child);
         EXPECT_EQ(closeWindow(child), c.closes);
         EXPECT_EQ(guard.isNull(), c.closes);
         EXPECT_EQ(m_frame->shared().closeCounter, c.closes ? 0 : 1);
@@ -131,19 +131,19 @@ TEST_F(ProjectWindowTest, CloseQuestionBranches) {
 
 TEST_F(ProjectWindowTest, EmptyOrSavedProjectsCloseWithoutAQuestion) {
     startFrame();
-    TMDIChild* empty = newProject({});
+    ProjectWindow* empty = newProject({});
     EXPECT_TRUE(closeWindow(empty));
-    TMDIChild* saved = newProject(exampleProject());
+    ProjectWindow* saved = newProject(exampleProject());
     saved->setSaved(1);
     EXPECT_TRUE(closeWindow(saved));
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 
 TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFrame) {
-    TMainForm& f = startFrame();
-    TMDIChild* a = newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
-    TMDIChild* b = newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
-    TMDIChild* c = newProject(exampleProject(), QStringLiteral("Sin nombre 3"));
+    MainWindow& f = startFrame();
+    ProjectWindow* a = newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
+    ProjectWindow* b = newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
+    ProjectWindow* c = newProject(exampleProject(), QStringLiteral("Sin nombre 3"));
     const QString target = path(QStringLiteral("b.kmr"));
     m_prompts.answer(Answer::No);
     m_prompts.answer(Answer::Yes);
@@ -172,7 +172,7 @@ TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFram
 }
 
 TEST_F(ProjectWindowTest, AFailedSaveStopsTheShutDownAtThatWindow) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
     newProject(exampleProject(), QStringLiteral("Sin nombre 2"));
     m_prompts.answer(Answer::Yes);

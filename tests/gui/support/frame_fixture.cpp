@@ -8,7 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
-#include "project/mdi_child.h"
+#include "project/project_window.h"
 
 namespace kmr::gui::test {
 
@@ -61,7 +61,7 @@ void FrameTest::TearDown() {
     if (m_frame) {
         // Nothing may be left to ask: throw away every project without a question.
         for (QMdiSubWindow* sw : m_frame->mdiArea()->subWindowList()) {
-            if (auto* child = qobject_cast<TMDIChild*>(sw->widget())) child->setSaved(1);
+            if (auto* child = qobject_cast<ProjectWindow*>(sw->widget())) child->setSaved(1);
         }
         m_frame->close();
         m_frame.reset();
@@ -74,26 +74,26 @@ void FrameTest::TearDown() {
     EXPECT_FALSE(m_prompts.unusedAnswers()) << "the test queued answers that nobody asked for";
 }
 
-TMainForm& FrameTest::makeFrame(QStringList arguments) {
+MainWindow& FrameTest::makeFrame(QStringList arguments) {
     StartOptions start;
     start.arguments = std::move(arguments);
     start.programFile = m_programFile;
     start.handOffWaitMs = 5;
-    m_frame = std::make_unique<TMainForm>(m_prompts, *m_store, start);
+    m_frame = std::make_unique<MainWindow>(m_prompts, *m_store, start);
     return *m_frame;
 }
 
-TMainForm& FrameTest::startFrame() {
-    TMainForm& f = makeFrame();
-    EXPECT_TRUE(f.FormCreate());
+MainWindow& FrameTest::startFrame() {
+    MainWindow& f = makeFrame();
+    EXPECT_TRUE(f.startUp());
     key().writeBool(QStringLiteral("Asistente"), false);
     f.show();
-    f.FormActivate();
+    f.firstActivation();
     return f;
 }
 
-TMDIChild* FrameTest::newProject(const kmr::Project& project, const QString& caption) {
-    TMDIChild* child = m_frame->CrearProyecto(caption);
+ProjectWindow* FrameTest::newProject(const kmr::Project& project, const QString& caption) {
+    ProjectWindow* child = m_frame->createProject(caption);
     child->setProject(project);
     return child;
 }

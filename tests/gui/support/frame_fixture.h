@@ -11,8 +11,8 @@
 #include <memory>
 #include <ostream>
 
-#include "app/main_form.h"
-#include "app/settings_store.h"
+#include "base/settings_store.h"
+#include "frame/main_window.h"
 #include "project/project.h"
 #include "support/scripted_prompts.h"
 
@@ -36,20 +36,20 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A frame over the fixture's settings folder; FormCreate is left to the test.
-    TMainForm& makeFrame(QStringList arguments = {});
-    // makeFrame, FormCreate and the first activation with the wizard switched off.
-    TMainForm& startFrame();
+    // A frame over the fixture's settings folder; startUp is left to the test.
+    MainWindow& makeFrame(QStringList arguments = {});
+    // makeFrame, startUp and the first activation with the wizard switched off.
+    MainWindow& startFrame();
     QString path(const QString& name) const { return m_dir.filePath(name); }
     SettingsKey key() { return SettingsKey(*m_store, SettingsRoot::Machine, kSettingsKeyPath); }
-    TMDIChild* newProject(const kmr::Project& project, const QString& caption = QStringLiteral("Sin nombre 1"));
+    ProjectWindow* newProject(const kmr::Project& project, const QString& caption = QStringLiteral("Sin nombre 1"));
     QAction* action(const char* name);
 
     QTemporaryDir m_dir;
     QString m_programFile;
     std::unique_ptr<IniSettingsStore> m_store;
     ScriptedPrompts m_prompts;
-    std::unique_ptr<TMainForm> m_frame;
+    std::unique_ptr<MainWindow> m_frame;
 };
 
 }  // namespace kmr::gui::test

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 
 namespace kmr::gui::test {
 

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/qt_text.h"
+#include "base/qt_text.h"
 #include "editing/dialog_fixture.h"
 
 namespace kmr::gui::test {
@@ -35,7 +35,7 @@ bool hasButtonFace(const QWidget& w) {
 
 class BuilderTest : public DialogTest {
 protected:
-    TForm6& b() { return *m_builder; }
+    CommandBuilderDialog& b() { return *m_builder; }
     template <class T>
     T& at(const char* name) {
         return control<T>(b(), name);
@@ -111,7 +111,7 @@ TEST_F(BuilderTest, TheChooserLeadsToThePageOfTheChosenKind) {
 }
 
 TEST_F(BuilderTest, AyudaAsksForItsHelpTopic) {
-    QSignalSpy help(&b(), &TForm6::helpRequested);
+    QSignalSpy help(&b(), &CommandBuilderDialog::helpRequested);
     at<QPushButton>("Ayuda").click();
     ASSERT_EQ(help.count(), 1);
     EXPECT_EQ(help.at(0).at(0).toInt(), 4);
@@ -201,7 +201,7 @@ TEST_F(BuilderTest, CompositionsReadTheWidgetsAndWriteTheirFieldsBack) {
     for (const Composition& c : compositions()) {
         SCOPED_TRACE(c.label);
         m_prompts.messages.clear();
-        TForm6 builder(m_state, m_prompts);
+        CommandBuilderDialog builder(m_state, m_prompts);
         builder.setCurrentPage(c.page);
         m_state.builderResult = QStringLiteral("de antes");
         builder.show();

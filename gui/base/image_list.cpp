@@ -1,4 +1,4 @@
-#include "app/image_list.h"
+#include "base/image_list.h"
 
 #include <QFont>
 #include <QPainter>

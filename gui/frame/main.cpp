@@ -6,9 +6,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "app/main_form.h"
-#include "app/prompts.h"
-#include "app/settings_store.h"
+#include "base/prompts.h"
+#include "base/settings_store.h"
+#include "frame/main_window.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -30,9 +30,9 @@ int main(int argc, char* argv[]) {
 
     kmr::gui::IniSettingsStore store(kmr::gui::IniSettingsStore::defaultFolder());
     kmr::gui::QtPrompts prompts;
-    kmr::gui::TMainForm frame(prompts, store, start);
+    kmr::gui::MainWindow frame(prompts, store, start);
     prompts.setParent(&frame);
-    if (!frame.FormCreate()) return 0;
+    if (!frame.startUp()) return 0;
     frame.show();
     return QApplication::exec();
 }

@@ -1,21 +1,23 @@
-#include "project/mdi_child.h"
+#include "project/project_window.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/main_form.h"
-#include "app/prompts.h"
+#include "base/image_list.h"
+#include "base/prompts.h"
+#include "base/shared_values.h"
+#include "project/project_host.h"
 
 namespace kmr::gui {
 
-TMDIChild::TMDIChild(TMainForm& frame, const QString& caption, QWidget* parent) : QWidget(parent), m_frame(frame) {
+ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget* parent)
+    : QWidget(parent), m_host(host) {
     setObjectName(QStringLiteral("TMDIChild"));
     setWindowTitle(caption);
-    setWindowIcon(frame.images().icon(30));
+    setWindowIcon(host.images().icon(30));
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
     m_list->setColumnCount(1);
@@ -27,36 +29,47 @@ TMDIChild::TMDIChild(TMainForm& frame, const QString& caption, QWidget* parent) 
     m_list->header()->setStretchLastSection(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->installEventFilter(this);
-    connect(m_list, &QAbstractItemView::doubleClicked, this, &TMDIChild::ListView1DblClick);
-    connect(m_list, &QAbstractItemView::clicked, this, &TMDIChild::ListView1Click);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &TMDIChild::ListView1Change);
-    connect(m_list, &QWidget::customContextMenuRequested, this, &TMDIChild::ListView1ContextPopup);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, &ProjectWindow::openSelectedObject);
+    connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
+    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::refreshCommands);
+    connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectWindow::showContextMenu);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
     resize(420, 260);
 }
 
-TMDIChild::~TMDIChild() {
+ProjectWindow::~ProjectWindow() {
     // The list goes after this object; its last signals must not reach the frame through us.
     m_list->removeEventFilter(this);
     disconnect(m_list, nullptr, this, nullptr);
 }
 
-void TMDIChild::setProject(kmr::Project project, int selection) {
+void ProjectWindow::setProject(kmr::Project project, int selection) {
     m_project = std::move(project);
     refreshList();
     select(selection);
     // The list changed even when the selection did not.
-    ListView1Change();
+    refreshCommands();
 }
 
-int TMDIChild::selectedIndex() const {
+void ProjectWindow::applyChange(kmr::Project project, int selection) {
+    setProject(std::move(project), selection);
+    setSaved(0);
+}
+
+int ProjectWindow::selectedIndex() const {
     const auto items = m_list->selectedItems();
     return items.isEmpty() ? -1 : m_list->indexOfTopLevelItem(items.constFirst());
 }
 
-void TMDIChild::select(int index) {
+std::optional<std::size_t> ProjectWindow::selectedObject() const {
+    const int index = selectedIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= m_project.size()) return std::nullopt;
+    return static_cast<std::size_t>(index);
+}
+
+void ProjectWindow::select(int index) {
     QTreeWidgetItem* item = index >= 0 ? m_list->topLevelItem(index) : nullptr;
     if (item == nullptr) {
         m_list->selectionModel()->clear();
@@ -66,52 +79,44 @@ void TMDIChild::select(int index) {
     item->setSelected(true);
 }
 
-void TMDIChild::ListView1DblClick() {
+void ProjectWindow::openSelectedObject() {
     const int index = selectedIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= m_project.size()) return;
-    switch (m_project.objects[static_cast<std::size_t>(index)].kind) {
-        case kmr::Kind::PlainMenu:
-        case kmr::Kind::DefaultMenu: m_frame.MMenu1Execute(); break;
-        case kmr::Kind::RunEntry: m_frame.MProg1Execute(); break;
-        case kmr::Kind::Icon: m_frame.MIcono1Execute(); break;
-        case kmr::Kind::Label: m_frame.MTexto1Execute(); break;
-    }
+    m_host.modifyObject(m_project.objects[static_cast<std::size_t>(index)].kind);
 }
 
-void TMDIChild::ListView1Click() { m_frame.Actualizar1Execute(); }
-void TMDIChild::ListView1Change() { m_frame.Actualizar1Execute(); }
+void ProjectWindow::refreshCommands() { m_host.refreshObjectCommands(); }
 
-void TMDIChild::ListView1ContextPopup(const QPoint& pos) {
-    m_frame.Actualizar1Execute();
-    // Not modal: the menu closes by itself when the user chooses or clicks elsewhere.
-    m_frame.contextMenu()->popup(m_list->viewport()->mapToGlobal(pos));
+void ProjectWindow::showContextMenu(const QPoint& pos) {
+    m_host.refreshObjectCommands();
+    m_host.showObjectMenu(m_list->viewport()->mapToGlobal(pos));
 }
 
-bool TMDIChild::eventFilter(QObject* watched, QEvent* event) {
+bool ProjectWindow::eventFilter(QObject* watched, QEvent* event) {
     // Enter on the list opens the selected object, as a double click does.
     if (watched == m_list && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            ListView1DblClick();
+            openSelectedObject();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TMDIChild::refreshList() {
+void ProjectWindow::refreshList() {
     m_list->clear();
     for (const kmr::ProjectObject& o : m_project.objects) {
         auto* item = new QTreeWidgetItem(m_list);
         // The kind is also the index of its picture in the frame's image list.
-        item->setIcon(0, m_frame.images().icon(static_cast<int>(o.kind)));
+        item->setIcon(0, m_host.images().icon(static_cast<int>(o.kind)));
         item->setText(0, QString::fromStdString(o.caption));
     }
 }
 
-void TMDIChild::closeEvent(QCloseEvent* event) {
-    SharedValues& shared = m_frame.shared();
+void ProjectWindow::closeEvent(QCloseEvent* event) {
+    SharedValues& shared = m_host.shared();
     --shared.closeCounter;
     if (m_project.empty() || m_saved == 1) {
         event->accept();
@@ -119,18 +124,18 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
     }
     const QString question = QStringLiteral("El fichero \"") + windowTitle() +
                              QStringLiteral("\" no ha sido guardado. ¿Desea guardar primero?");
-    const Answer answer = m_frame.prompts().message(question, QStringLiteral("Atención"), MessageIcon::Warning,
-                                                    MessageButtons::YesNoCancel);
+    const Answer answer = m_host.prompts().message(question, QStringLiteral("Atención"), MessageIcon::Warning,
+                                                   MessageButtons::YesNoCancel);
     switch (answer) {
         case Answer::Yes:
-            switch (m_frame.Guardar1Execute(this)) {
-                case TMainForm::SaveOutcome::Saved:
-                case TMainForm::SaveOutcome::NothingToDo: event->accept(); return;
-                case TMainForm::SaveOutcome::Failed:
+            switch (m_host.saveProject(this)) {
+                case SaveOutcome::Saved:
+                case SaveOutcome::NothingToDo: event->accept(); return;
+                case SaveOutcome::Failed:
                     // The error has been shown; the project stays, and a shut-down in progress ends here.
-                    m_frame.abortShutdown();
+                    m_host.abortShutdown();
                     break;
-                case TMainForm::SaveOutcome::Abandoned:
+                case SaveOutcome::Abandoned:
                     // The user asked to save and then backed out of the file dialog: keep the project,
                     // exactly as if they had answered Cancel.
                     break;
@@ -139,7 +144,7 @@ void TMDIChild::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         case Answer::No:
-            m_frame.Actualizar1Execute();
+            m_host.refreshObjectCommands();
             event->accept();
             return;
         case Answer::Cancel:

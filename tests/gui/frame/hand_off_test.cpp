@@ -2,8 +2,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include "project/mdi_child.h"
 #include "project/project_file.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -14,7 +14,7 @@ class HandOffTest : public FrameTest {};
 // The running instance lives in this process; the second start is the real editor. The second
 // start names the file relative to its own folder, which is not this process's folder.
 TEST_F(HandOffTest, ASecondStartWithAPathHandsItToTheRunningInstanceAndEnds) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     const QString file = path(QStringLiteral("dado.kmr"));
     writeBytes(file, QByteArray::fromStdString(kmr::projectFileBytes(exampleProject())));
 
@@ -32,7 +32,7 @@ TEST_F(HandOffTest, ASecondStartWithAPathHandsItToTheRunningInstanceAndEnds) {
     clock.start();
     bool finished = false;
     while (!finished && clock.elapsed() < 5000) {
-        f.Timer2Timer();
+        f.pollHandOff();
         finished = second.waitForFinished(20);
     }
     if (!finished) {
@@ -43,16 +43,16 @@ TEST_F(HandOffTest, ASecondStartWithAPathHandsItToTheRunningInstanceAndEnds) {
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_EQ(f.projectWindows().size(), 1);
-    EXPECT_EQ(f.activeChild()->filePath(), file);
-    EXPECT_EQ(f.activeChild()->project(), exampleProject());
+    EXPECT_EQ(f.activeProjectWindow()->filePath(), file);
+    EXPECT_EQ(f.activeProjectWindow()->project(), exampleProject());
     EXPECT_EQ(key().readText(QStringLiteral("Archivo")), QString());
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 
 TEST_F(HandOffTest, AStartWithAPathAndNoRunningInstanceEmptiesTheMailboxAndGoesOn) {
     const QString file = path(QStringLiteral("solo.kmr"));
-    TMainForm& f = makeFrame({file});
-    EXPECT_TRUE(f.FormCreate());
+    MainWindow& f = makeFrame({file});
+    EXPECT_TRUE(f.startUp());
     EXPECT_EQ(key().readText(QStringLiteral("Archivo")), QString());
 }
 

@@ -1,5 +1,6 @@
-// The frame's command table: every action with its caption, hint, picture and shortcut, and the
-// menus and tool bars that show them.
+// The frame's command table: every action with its caption, hint, picture and shortcut, what it
+// runs, the menus and tool bars that show it, and the refresh that decides which object commands
+// are offered.
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -8,13 +9,19 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/main_form.h"
-#include "app/options_dialog.h"
+#include "autorun/autorun_commands.h"
+#include "editing/clipboard_commands.h"
+#include "editing/object_commands.h"
+#include "editing/object_rules.h"
+#include "frame/main_window.h"
+#include "frame/options_dialog.h"
+#include "project/project_file_commands.h"
+#include "project/project_window.h"
 
 namespace kmr::gui {
 
-QAction* TMainForm::makeAction(const char* name, const QString& caption, const QString& hint, int image,
-                               const QKeySequence& shortcut, const QString& category) {
+QAction* MainWindow::makeAction(const char* name, const QString& caption, const QString& hint, int image,
+                                const QKeySequence& shortcut, const QString& category) {
     auto* a = new QAction(caption, this);
     a->setObjectName(QLatin1String(name));
     // A hint is "short|long": the tool tip shows the short part, the status bar the long one.
@@ -30,7 +37,7 @@ QAction* TMainForm::makeAction(const char* name, const QString& caption, const Q
     return a;
 }
 
-void TMainForm::createActions() {
+void MainWindow::createActions() {
     const QString file = QStringLiteral("Archivo");
     const QString edit = QStringLiteral("Edición");
     const QString help = QStringLiteral("Ayuda");
@@ -64,16 +71,16 @@ void TMainForm::createActions() {
     auto* conflictos = makeAction("Conflictos1", QStringLiteral("Con&flictos"),
                                   QStringLiteral("Detecta errores típicos en las compilaciones"), 29, none, file);
 
-    connect(nuevo, &QAction::triggered, this, &TMainForm::Nuevo1Execute);
-    connect(abrir, &QAction::triggered, this, &TMainForm::Abrir1Execute);
-    connect(cerrar, &QAction::triggered, this, &TMainForm::Cerrar2Execute);
-    connect(guardar, &QAction::triggered, this, [this] { Guardar1Execute(activeChild()); });
-    connect(guardarComo, &QAction::triggered, this, &TMainForm::Guardarcomo1Execute);
-    connect(opciones, &QAction::triggered, this, [this] { m_form5->exec(); });
-    connect(importar, &QAction::triggered, this, &TMainForm::Importar2Execute);
-    connect(exportar, &QAction::triggered, this, &TMainForm::Exportar1Execute);
+    connect(nuevo, &QAction::triggered, this, &MainWindow::newProject);
+    connect(abrir, &QAction::triggered, this, [this] { m_fileCommands->openProject(); });
+    connect(cerrar, &QAction::triggered, this, &MainWindow::closeProject);
+    connect(guardar, &QAction::triggered, this, [this] { saveProject(activeProjectWindow()); });
+    connect(guardarComo, &QAction::triggered, this, [this] { m_fileCommands->saveProjectAs(); });
+    connect(opciones, &QAction::triggered, this, [this] { m_options->exec(); });
+    connect(importar, &QAction::triggered, this, [this] { m_autorunCommands->importAutorun(); });
+    connect(exportar, &QAction::triggered, this, [this] { m_autorunCommands->compileProject(); });
     connect(salir, &QAction::triggered, this, &QWidget::close);
-    connect(conflictos, &QAction::triggered, this, &TMainForm::Conflictos1Execute);
+    connect(conflictos, &QAction::triggered, this, [this] { m_autorunCommands->checkConflicts(); });
 
     // The clipboard commands are always offered; each does nothing when it lacks what it needs.
     auto* cortar =
@@ -85,11 +92,11 @@ void TMainForm::createActions() {
     auto* pegar =
         makeAction("Pegar1", QStringLiteral("&Pegar"), QStringLiteral("Pegar|Pega el contenido del portapapeles"), 2,
                    QKeySequence(Qt::CTRL | Qt::Key_V), edit);
-    connect(cortar, &QAction::triggered, this, &TMainForm::Cortar1Execute);
-    connect(copiar, &QAction::triggered, this, &TMainForm::Copiar1Execute);
-    connect(pegar, &QAction::triggered, this, &TMainForm::Pegar1Execute);
+    connect(cortar, &QAction::triggered, this, [this] { m_clipboardCommands->cut(); });
+    connect(copiar, &QAction::triggered, this, [this] { m_clipboardCommands->copy(); });
+    connect(pegar, &QAction::triggered, this, [this] { m_clipboardCommands->paste(); });
 
-    // The object commands: which of them are offered is Actualizar1's decision, so none has a
+    // The object commands: which of them are offered is refreshObjectCommands()'s decision, so none has a
     // shortcut that could reach it while it is hidden.
     const QString contextual = QStringLiteral("Contextual");
     const struct {
@@ -97,42 +104,42 @@ void TMainForm::createActions() {
         QString caption;
         QString hint;
         int image;
-        void (TMainForm::*run)();
+        void (ObjectCommands::*run)();
     } objectCommands[] = {
         {"IProg1", QStringLiteral("Programa..."), QStringLiteral("Insertar|Añade un nuevo recurso/programa"), 21,
-         &TMainForm::IProg1Execute},
+         &ObjectCommands::insertRunEntry},
         {"IIcono1", QStringLiteral("Icono..."), QStringLiteral("Insertar|Añade un nuevo icono"), 22,
-         &TMainForm::IIcono1Execute},
+         &ObjectCommands::insertIcon},
         {"ITexto1", QStringLiteral("Etiqueta..."), QStringLiteral("Insertar|Añade una nueva etiqueta"), 23,
-         &TMainForm::ITexto1Execute},
+         &ObjectCommands::insertLabel},
         {"IMenu1", QStringLiteral("Menú..."), QStringLiteral("Insertar|Añade un nuevo menú"), 6,
-         &TMainForm::IMenu1Execute},
+         &ObjectCommands::insertMenu},
         {"MProg1", QStringLiteral("Modificar programa..."), QStringLiteral("Modificar...|Modifica el programa/recurso"),
-         21, &TMainForm::MProg1Execute},
+         21, &ObjectCommands::modifyRunEntry},
         {"MIcono1", QStringLiteral("Modificar icono..."), QStringLiteral("Modificar...|Modifica el icono"), 22,
-         &TMainForm::MIcono1Execute},
+         &ObjectCommands::modifyIcon},
         {"MTexto1", QStringLiteral("Modificar etiqueta..."), QStringLiteral("Modificar...|Modifica la etiqueta"), 23,
-         &TMainForm::MTexto1Execute},
+         &ObjectCommands::modifyLabel},
         {"MMenu1", QStringLiteral("Modificar menú..."), QStringLiteral("Modificar...|Modifica el menú"), 6,
-         &TMainForm::MMenu1Execute},
+         &ObjectCommands::modifyMenu},
         {"Pred1", QStringLiteral("Predeterminado"),
-         QStringLiteral("Predeterminar|Marca el menú actual como predeterminado"), 20, &TMainForm::Pred1Execute},
+         QStringLiteral("Predeterminar|Marca el menú actual como predeterminado"), 20, &ObjectCommands::setDefaultMenu},
         {"Up1", QStringLiteral("Subir"), QStringLiteral("Subir|Sube un nivel el menú seleccionado"), 19,
-         &TMainForm::Up1Execute},
+         &ObjectCommands::moveObjectUp},
         {"Down1", QStringLiteral("Bajar"), QStringLiteral("Bajar|Baja un nivel el menú seleccionado"), 18,
-         &TMainForm::Down1Execute},
+         &ObjectCommands::moveObjectDown},
         {"Del1", QStringLiteral("Eliminar"), QStringLiteral("Eliminar|Elimina el objeto seleccionado"), 5,
-         &TMainForm::Del1Execute},
+         &ObjectCommands::deleteObject},
     };
     for (const auto& c : objectCommands) {
         QAction* a = makeAction(c.name, c.caption, c.hint, c.image, none, contextual);
-        connect(a, &QAction::triggered, this, c.run);
+        connect(a, &QAction::triggered, this, [this, run = c.run] { (m_objectCommands.get()->*run)(); });
     }
     // Its check mark tells whether the selected menu is the default one.
     findChild<QAction*>(QStringLiteral("Pred1"))->setCheckable(true);
     // The refresh is a command of its own that no menu or tool bar shows.
     auto* refresh = makeAction("Actualizar1", QString(), QString(), -1, none, contextual);
-    connect(refresh, &QAction::triggered, this, &TMainForm::Actualizar1Execute);
+    connect(refresh, &QAction::triggered, this, &MainWindow::refreshObjectCommands);
 
     // Help and the web links belong to code that is not part of the program yet: their commands
     // exist with captions and pictures but are not offered.
@@ -178,13 +185,13 @@ void TMainForm::createActions() {
     const struct {
         const char* name;
         QString caption;
-        void (TMainForm::*toggle)();
+        void (MainWindow::*toggle)();
         QAction** slot;
     } views[] = {
-        {"Barradeiconos1", QStringLiteral("Barra de iconos"), &TMainForm::Barradeiconos1Click, &m_viewToolBar},
-        {"Barradeestado1", QStringLiteral("Barra de estado"), &TMainForm::Barradeestado1Click, &m_viewStatusBar},
-        {"Iniciorpido1", QStringLiteral("Inicio rápido"), &TMainForm::Iniciorpido1Click, &m_viewQuickStart},
-        {"Asistenteidea1", QStringLiteral("Asistente idea"), &TMainForm::Asistenteidea1Click, &m_viewTips},
+        {"Barradeiconos1", QStringLiteral("Barra de iconos"), &MainWindow::toggleToolBar, &m_viewToolBar},
+        {"Barradeestado1", QStringLiteral("Barra de estado"), &MainWindow::toggleStatusBar, &m_viewStatusBar},
+        {"Iniciorpido1", QStringLiteral("Inicio rápido"), &MainWindow::toggleQuickStart, &m_viewQuickStart},
+        {"Asistenteidea1", QStringLiteral("Asistente idea"), &MainWindow::toggleTips, &m_viewTips},
     };
     for (const auto& v : views) {
         QAction* a = makeAction(v.name, v.caption, QString(), -1, none, view);
@@ -199,13 +206,13 @@ void TMainForm::createActions() {
         const char* name;
         QString caption;
         int image;
-        void (TMainForm::*run)();
+        void (MainWindow::*run)();
     } windowCommands[] = {
         {"Cascada1", QStringLiteral("&Cascada"), 17, nullptr},
         {"MosaicoHorizontal1", QStringLiteral("Mosaico &horizontal"), 15, nullptr},
         {"MosaicoVertical1", QStringLiteral("Mosaico &vertical"), 16, nullptr},
         {"MinimizarTodo1", QStringLiteral("&Minimizar todo"), -1, nullptr},
-        {"OrganizarTodo1", QStringLiteral("&Organizar todo"), -1, &TMainForm::arrangeIcons},
+        {"OrganizarTodo1", QStringLiteral("&Organizar todo"), -1, &MainWindow::arrangeIcons},
     };
     for (const auto& w : windowCommands) {
         const QString hint = QString(w.caption).remove(QLatin1Char('&'));
@@ -247,12 +254,12 @@ void TMainForm::createActions() {
         auto* link = new QAction(this);
         link->setObjectName(QStringLiteral("link%1").arg(i + 1));
         link->setVisible(false);
-        connect(link, &QAction::triggered, this, [this, i] { AbrirLink1Execute(i); });
+        connect(link, &QAction::triggered, this, [this, i] { openRecentFile(i); });
         m_links << link;
     }
 }
 
-void TMainForm::createMenus() {
+void MainWindow::createMenus() {
     auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
     QMenuBar* bar = menuBar();
 
@@ -309,7 +316,7 @@ void TMainForm::createMenus() {
     ayuda->addAction(act("Creditos1"));
 }
 
-void TMainForm::createToolBars() {
+void MainWindow::createToolBars() {
     auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
 
     m_toolBar1 = addToolBar(QStringLiteral("ToolBar1"));
@@ -353,7 +360,7 @@ void TMainForm::createToolBars() {
     setContextMenuPolicy(Qt::NoContextMenu);
 }
 
-void TMainForm::createContextMenu() {
+void MainWindow::createContextMenu() {
     auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
     // The same actions as the menu and the tool bar, so a hidden command is gone from all three.
     m_popupMenu = new QMenu(this);
@@ -366,6 +373,43 @@ void TMainForm::createContextMenu() {
     m_popupMenu->addActions({act("Up1"), act("Down1")});
     m_popupMenu->addSeparator();
     m_popupMenu->addAction(act("Del1"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Offered object commands
+
+void MainWindow::refreshObjectCommands() {
+    const ProjectWindow* child = activeProjectWindow();
+    const kmr::OfferedCommands offered = kmr::offeredCommands(
+        child != nullptr ? &child->project() : nullptr, child != nullptr ? child->selectedObject() : std::nullopt);
+    auto show = [this](const char* name, bool visible) {
+        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setVisible(visible);
+    };
+    show("IProg1", offered.insertProgram);
+    show("IIcono1", offered.insertIcon);
+    show("ITexto1", offered.insertLabel);
+    show("IMenu1", offered.insertMenu);
+    show("MProg1", offered.modifyProgram);
+    show("MIcono1", offered.modifyIcon);
+    show("MTexto1", offered.modifyLabel);
+    show("MMenu1", offered.modifyMenu);
+    show("Pred1", offered.setDefault);
+    show("Up1", offered.moveUp);
+    show("Down1", offered.moveDown);
+    show("Del1", offered.remove);
+    if (auto* pred = findChild<QAction*>(QStringLiteral("Pred1"))) pred->setChecked(offered.defaultChecked);
+    m_addMenu->menuAction()->setVisible(offered.addGroup);
+    m_addButtonAction->setVisible(offered.addGroup);
+    m_deleteSeparator->setVisible(offered.remove);
+    m_objectCommandsOffered = offered.addGroup;
+    applyToolBar2Visibility();
+}
+
+void MainWindow::modifyObject(kmr::Kind kind) { m_objectCommands->modifyObject(kind); }
+
+void MainWindow::showObjectMenu(const QPoint& globalPos) {
+    // Not modal: the menu closes by itself when the user chooses or clicks elsewhere.
+    m_popupMenu->popup(globalPos);
 }
 
 }  // namespace kmr::gui

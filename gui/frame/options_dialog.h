@@ -1,5 +1,5 @@
 #pragma once
-// TForm5: the options dialog, which also holds the option values while the program runs.
+// The options dialog, which also holds the option values while the program runs.
 
 #include <QDialog>
 #include <QString>
@@ -22,17 +22,17 @@ struct UpdateSite {
     QString address;
 };
 
-class TForm5 : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm5(QWidget* parent = nullptr);
+    explicit OptionsDialog(QWidget* parent = nullptr);
 
-    // The key that RLeer1 and RGuardar1 read and write; set once the frame has opened it.
+    // The key that readOptions and storeOptions read and write; set once the frame has opened it.
     void setSettingsKey(SettingsKey* key) { m_key = key; }
 
     // The stored values into the dialog, and the dialog's values into the key.
-    void RLeer1();
-    void RGuardar1();
+    void readOptions();
+    void storeOptions();
 
     bool welcome() const;
     bool centre() const;

@@ -1,4 +1,4 @@
-#include "editing/dialog_widgets.h"
+#include "base/dialog_widgets.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,8 +1,10 @@
 #pragma once
-// TMDIChild: a project window, the list of one project's objects inside the main frame.
+// ProjectWindow: the list of one project's objects, a document window inside the main window.
 
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 #include "project/project.h"
 
@@ -11,13 +13,13 @@ class QCloseEvent;
 
 namespace kmr::gui {
 
-class TMainForm;
+class ProjectHost;
 
-class TMDIChild : public QWidget {
+class ProjectWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit TMDIChild(TMainForm& frame, const QString& caption, QWidget* parent = nullptr);
-    ~TMDIChild() override;
+    explicit ProjectWindow(ProjectHost& host, const QString& caption, QWidget* parent = nullptr);
+    ~ProjectWindow() override;
 
     const kmr::Project& project() const { return m_project; }
     // Replaces the object list and shows it with the object at `selection` selected (-1: none).
@@ -32,17 +34,19 @@ public:
     QTreeWidget* listView() const { return m_list; }
     // Position of the selected object, or -1.
     int selectedIndex() const;
+    // Position of the selected object when it is one of the project's, else nothing.
+    std::optional<std::size_t> selectedObject() const;
     // Selects the object at `index`, or nothing for -1.
     void select(int index);
 
-    // Events of the object list.
-    // Opens the selected object in its modify command, whether that command is offered or not.
-    void ListView1DblClick();
-    // A click, or any change of the list or its selection: the offered commands follow.
-    void ListView1Click();
-    void ListView1Change();
+    // Shows `project` with `selection` selected (-1: none) and marks it changed.
+    void applyChange(kmr::Project project, int selection);
+
+    // Opens the selected object in its modify command, whether that command is offered or not
+    // (a double click or Enter on the list).
+    void openSelectedObject();
     // The context menu, offering what the selection allows, at `pos` in the list's viewport.
-    void ListView1ContextPopup(const QPoint& pos);
+    void showContextMenu(const QPoint& pos);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,8 +54,10 @@ protected:
 
 private:
     void refreshList();
+    // A click, or any change of the list or its selection: the offered commands follow.
+    void refreshCommands();
 
-    TMainForm& m_frame;
+    ProjectHost& m_host;
     QTreeWidget* m_list;
     kmr::Project m_project;
     QString m_filePath;

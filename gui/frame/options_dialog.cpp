@@ -1,4 +1,4 @@
-#include "app/options_dialog.h"
+#include "frame/options_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,7 +13,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace kmr::gui {
 
@@ -28,7 +28,7 @@ QCheckBox* check(const QString& text, const char* name, bool checked, QWidget* p
 
 }  // namespace
 
-const std::array<UpdateSite, 4>& TForm5::sites() {
+const std::array<UpdateSite, 4>& OptionsDialog::sites() {
     static const std::array<UpdateSite, 4> list = {{
         {QStringLiteral("Brenlowe Pexilon - [www.pexilon-brenlowe.net]"),
          QStringLiteral("http://www.pexilon-brenlowe.net/kmr/index.htm")},
@@ -42,7 +42,7 @@ const std::array<UpdateSite, 4>& TForm5::sites() {
     return list;
 }
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent) {
+OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Opciones"));
 
@@ -111,7 +111,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     // The help viewer is not part of the program yet; the button is shown but not offered.
     help->setEnabled(false);
     connect(ok, &QPushButton::clicked, this, [this] {
-        RGuardar1();
+        storeOptions();
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -133,27 +133,27 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setFixedSize(449, 316);
 }
 
-bool TForm5::welcome() const { return m_welcome->isChecked(); }
-bool TForm5::centre() const { return m_centre->isChecked(); }
-bool TForm5::runWizard() const { return m_wizard->isChecked(); }
-bool TForm5::showToolBar() const { return m_toolBar->isChecked(); }
-bool TForm5::showStatusBar() const { return m_statusBar->isChecked(); }
-bool TForm5::showTips() const { return m_tips->isChecked(); }
-bool TForm5::showQuickStart() const { return m_quickStart->isChecked(); }
-QString TForm5::otherAddress() const { return m_other->text(); }
+bool OptionsDialog::welcome() const { return m_welcome->isChecked(); }
+bool OptionsDialog::centre() const { return m_centre->isChecked(); }
+bool OptionsDialog::runWizard() const { return m_wizard->isChecked(); }
+bool OptionsDialog::showToolBar() const { return m_toolBar->isChecked(); }
+bool OptionsDialog::showStatusBar() const { return m_statusBar->isChecked(); }
+bool OptionsDialog::showTips() const { return m_tips->isChecked(); }
+bool OptionsDialog::showQuickStart() const { return m_quickStart->isChecked(); }
+QString OptionsDialog::otherAddress() const { return m_other->text(); }
 
-QString TForm5::siteAddress() const {
+QString OptionsDialog::siteAddress() const {
     if (m_site >= 0 && m_site < 4) return sites()[static_cast<std::size_t>(m_site)].address;
     if (m_site == 4) return m_other->text();
     return {};
 }
 
-void TForm5::flipToolBar() { m_toolBar->setChecked(!m_toolBar->isChecked()); }
-void TForm5::flipStatusBar() { m_statusBar->setChecked(!m_statusBar->isChecked()); }
-void TForm5::flipTips() { m_tips->setChecked(!m_tips->isChecked()); }
-void TForm5::flipQuickStart() { m_quickStart->setChecked(!m_quickStart->isChecked()); }
+void OptionsDialog::flipToolBar() { m_toolBar->setChecked(!m_toolBar->isChecked()); }
+void OptionsDialog::flipStatusBar() { m_statusBar->setChecked(!m_statusBar->isChecked()); }
+void OptionsDialog::flipTips() { m_tips->setChecked(!m_tips->isChecked()); }
+void OptionsDialog::flipQuickStart() { m_quickStart->setChecked(!m_quickStart->isChecked()); }
 
-void TForm5::RLeer1() {
+void OptionsDialog::readOptions() {
     if (m_key == nullptr) return;
     // A value that is missing or not an integer reads as the default start-up would have written.
     m_welcome->setChecked(m_key->readBool(QStringLiteral("Bienvenida"), true));
@@ -167,7 +167,7 @@ void TForm5::RLeer1() {
     m_other->setText(m_key->readText(QStringLiteral("Otro"), QStringLiteral("http://")));
 }
 
-void TForm5::RGuardar1() {
+void OptionsDialog::storeOptions() {
     if (m_key == nullptr) return;
     m_key->writeBool(QStringLiteral("Bienvenida"), welcome());
     m_key->writeBool(QStringLiteral("Centrar"), centre());
@@ -180,7 +180,7 @@ void TForm5::RGuardar1() {
     m_key->writeText(QStringLiteral("Otro"), m_other->text());
 }
 
-void TForm5::checkSiteButton() {
+void OptionsDialog::checkSiteButton() {
     const int site = m_site;
     // An exclusive group cannot show "none checked" unless exclusivity is lifted for a moment.
     m_siteGroup->setExclusive(false);
@@ -189,8 +189,8 @@ void TForm5::checkSiteButton() {
     m_site = site;
 }
 
-void TForm5::showEvent(QShowEvent* event) {
-    RLeer1();
+void OptionsDialog::showEvent(QShowEvent* event) {
+    readOptions();
     checkSiteButton();
     if (const QScreen* s = QGuiApplication::primaryScreen()) {
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -198,9 +198,9 @@ void TForm5::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TForm5::done(int result) {
+void OptionsDialog::done(int result) {
     QDialog::done(result);
-    RLeer1();
+    readOptions();
     emit closed();
 }
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 namespace kmr::gui {
 namespace {

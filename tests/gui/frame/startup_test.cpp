@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/options_dialog.h"
-#include "project/mdi_child.h"
+#include "frame/options_dialog.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -22,8 +22,8 @@ namespace {
 class StartupTest : public FrameTest {};
 
 TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndOpensANewProject) {
-    TMainForm& f = makeFrame();
-    ASSERT_TRUE(f.FormCreate());
+    MainWindow& f = makeFrame();
+    ASSERT_TRUE(f.startUp());
     SettingsKey k = key();
     const struct {
         const char* name;
@@ -77,22 +77,22 @@ TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndOpensANewProje
     EXPECT_EQ(f.pos(), topLeft);
     ASSERT_EQ(f.projectWindows().size(), 1) << "with no file given the new-project command runs";
     EXPECT_EQ(f.projectWindows().constFirst()->windowTitle(), QStringLiteral("Sin nombre 1"));
-    EXPECT_TRUE(f.options()->welcome());
-    EXPECT_TRUE(f.options()->centre());
+    EXPECT_TRUE(f.optionsDialog()->welcome());
+    EXPECT_TRUE(f.optionsDialog()->centre());
     EXPECT_TRUE(f.handOffTimer()->isActive());
     EXPECT_EQ(f.handOffTimer()->interval(), 450);
 }
 
 TEST_F(StartupTest, RegistrationIsSkippedOnlyWhenTheMarkerKeyExists) {
     m_store->createKey(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2"));
-    ASSERT_TRUE(makeFrame().FormCreate());
+    ASSERT_TRUE(makeFrame().startUp());
     EXPECT_FALSE(m_store->keyExists(SettingsRoot::Classes, QStringLiteral(".kmr")));
 }
 
 TEST_F(StartupTest, MissingHelpFileIsReportedAndAStaleStoredPathIsReplaced) {
     QFile::remove(path(QStringLiteral("bin/kmr.hlp")));
     key().writeText(QStringLiteral("Ayuda"), path(QStringLiteral("gone.hlp")));
-    ASSERT_TRUE(makeFrame().FormCreate());
+    ASSERT_TRUE(makeFrame().startUp());
     ASSERT_EQ(m_prompts.messages.size(), 1u);
     EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("No se encuentra el fichero de ayuda."));
     EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Error"));
@@ -103,7 +103,7 @@ TEST_F(StartupTest, MissingHelpFileIsReportedAndAStaleStoredPathIsReplaced) {
     m_frame.reset();
     m_prompts.messages.clear();
     writeBytes(path(QStringLiteral("bin/kmr.hlp")), "help");
-    ASSERT_TRUE(makeFrame().FormCreate());
+    ASSERT_TRUE(makeFrame().startUp());
     EXPECT_TRUE(m_prompts.messages.empty());
     EXPECT_EQ(key().readText(QStringLiteral("Ayuda")), path(QStringLiteral("bin/kmr.hlp")));
 }
@@ -128,7 +128,7 @@ TEST_F(StartupTest, OldConfigurationIsMigratedDeletedOrKeptByTheAnswer) {
         o.writeBool(QStringLiteral("Estado"), false);
         o.writeInt(QStringLiteral("Actualiza"), 3);
         m_prompts.answer(answer);
-        ASSERT_TRUE(makeFrame().FormCreate());
+        ASSERT_TRUE(makeFrame().startUp());
         ASSERT_GE(m_prompts.messages.size(), 1u);
         EXPECT_EQ(m_prompts.messages[0].text, question);
         EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Confirmación"));
@@ -165,7 +165,7 @@ TEST_F(StartupTest, StoredGeometryAndStateAreRestoredAndStoredAgainAtShutDown) {
     k.writeInt(QStringLiteral("Y0"), 30);
     k.writeInt(QStringLiteral("X1"), 700);
     k.writeInt(QStringLiteral("Y1"), 450);
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     EXPECT_EQ(f.size(), QSize(700, 450));
     EXPECT_EQ(f.pos(), QPoint(40, 30));
 
@@ -182,7 +182,7 @@ TEST_F(StartupTest, StoredGeometryAndStateAreRestoredAndStoredAgainAtShutDown) {
 }
 
 TEST_F(StartupTest, ShutDownStoresTheNormalGeometry) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     f.resize(610, 420);
     f.move(12, 34);
     EXPECT_TRUE(f.close());
@@ -195,7 +195,7 @@ TEST_F(StartupTest, ShutDownStoresTheNormalGeometry) {
 }
 
 TEST_F(StartupTest, OptionsCancelLeavesTheFrameAsItWasAndAcceptAppliesAtOnce) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     auto* toolBar = f.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
     ASSERT_FALSE(toolBar->isHidden());
     for (const char* button : {"Cancelar", "Aceptar"}) {
@@ -212,8 +212,8 @@ TEST_F(StartupTest, OptionsCancelLeavesTheFrameAsItWasAndAcceptAppliesAtOnce) {
         EXPECT_EQ(f.statusBar()->isHidden(), accepted);
         EXPECT_EQ(action("Barradeiconos1")->isChecked(), !accepted);
         EXPECT_EQ(key().readBool(QStringLiteral("Vericonos")), !accepted);
-        EXPECT_EQ(f.options()->siteSelection(), accepted ? 3 : 0);
-        EXPECT_EQ(f.options()->showToolBar(), !accepted) << "the dialog holds the stored values after closing";
+        EXPECT_EQ(f.optionsDialog()->siteSelection(), accepted ? 3 : 0);
+        EXPECT_EQ(f.optionsDialog()->showToolBar(), !accepted) << "the dialog holds the stored values after closing";
     }
 }
 
@@ -231,11 +231,11 @@ TEST_F(StartupTest, OptionsDialogShowsNoSiteForASelectionOutOfRange) {
     });
     action("Opciones1")->trigger();
     EXPECT_EQ(checked, 0);
-    EXPECT_TRUE(m_frame->options()->siteAddress().isEmpty());
+    EXPECT_TRUE(m_frame->optionsDialog()->siteAddress().isEmpty());
 }
 
 TEST_F(StartupTest, ViewTogglesFlipStoreAndApplyTheirOption) {
-    TMainForm& f = startFrame();
+    MainWindow& f = startFrame();
     const struct {
         const char* action;
         const char* value;

@@ -2,11 +2,12 @@
 
 #include <QFileInfo>
 
-#include "app/main_form.h"
+#include "frame/main_window.h"
+#include "project/project_file_commands.h"
 
 namespace kmr::gui {
 
-void TMainForm::AddLink() {
+void MainWindow::addRecentFile() {
     // No search for duplicates: a path already listed takes slot 1 as well.
     auto& list = m_shared.recentFiles;
     for (std::size_t i = list.size() - 1; i > 0; --i) list[i] = list[i - 1];
@@ -14,7 +15,7 @@ void TMainForm::AddLink() {
     m_shared.pendingPath.clear();
 }
 
-void TMainForm::WriteLink() {
+void MainWindow::showRecentFiles() {
     for (QAction* link : m_links) link->setVisible(false);
     for (std::size_t i = 0; i < m_shared.recentFiles.size(); ++i) {
         const QString& path = m_shared.recentFiles[i];
@@ -30,11 +31,18 @@ void TMainForm::WriteLink() {
     }
 }
 
-void TMainForm::AbrirLink1Execute(int slot) {
+void MainWindow::rememberRecentFile(const QString& path) {
+    m_shared.pendingPath = path;
+    addRecentFile();
+    showRecentFiles();
+    m_shared.pendingPath.clear();
+}
+
+void MainWindow::openRecentFile(int slot) {
     if (slot < 0 || slot >= m_links.size()) return;
     // The entry's hint holds the full path.
     m_shared.pendingPath = m_links.at(slot)->statusTip();
-    Abrir1Execute();
+    m_fileCommands->openProject();
 }
 
 }  // namespace kmr::gui

@@ -9,7 +9,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/image_list.h"
+#include "base/image_list.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -184,7 +184,7 @@ TEST_F(CommandTableTest, WindowCommandsAndCloseAreOfferedOnlyWithAProjectWindow)
     const char* names[] = {"Cascada1",       "MosaicoHorizontal1", "MosaicoVertical1",
                            "MinimizarTodo1", "OrganizarTodo1",     "Cerrar2"};
     for (const char* n : names) EXPECT_FALSE(action(n)->isEnabled()) << n;
-    m_frame->Nuevo1Execute();
+    m_frame->newProject();
     for (const char* n : names) EXPECT_TRUE(action(n)->isEnabled()) << n;
     action("Cerrar2")->trigger();  // an empty project closes without a question
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

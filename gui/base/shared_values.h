@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "editing/edit_state.h"
+#include "base/edit_state.h"
 #include "editing/object_rules.h"
 #include "project/project.h"
 

@@ -1,4 +1,4 @@
-#include "app/main_form.h"
+#include "frame/main_window.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -13,12 +13,16 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/options_dialog.h"
-#include "app/prompts.h"
+#include "autorun/autorun_commands.h"
 #include "autorun/conflicts_dialog.h"
+#include "base/prompts.h"
+#include "editing/clipboard_commands.h"
 #include "editing/menu_editor_dialog.h"
+#include "editing/object_commands.h"
 #include "editing/value_dialog.h"
-#include "project/mdi_child.h"
+#include "frame/options_dialog.h"
+#include "project/project_file_commands.h"
+#include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
 
 namespace kmr::gui {
@@ -31,7 +35,7 @@ const QString kMailbox = QStringLiteral("Archivo");
 
 }  // namespace
 
-TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions options, QWidget* parent)
+MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions options, QWidget* parent)
     : QMainWindow(parent), m_prompts(prompts), m_store(store), m_start(std::move(options)) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("Quillmere"));
@@ -42,7 +46,7 @@ TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions option
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(m_mdi);
-    connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::refreshWindowCommands);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::refreshWindowCommands);
 
     createActions();
     createMenus();
@@ -51,31 +55,37 @@ TMainForm::TMainForm(Prompts& prompts, SettingsStore& store, StartOptions option
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
     createDialogs();
-    m_form5 = new TForm5(this);
-    connect(m_form5, &TForm5::closed, this, &TMainForm::RInicializar1);
-    m_form7 = new TForm7(m_images, this);
+    m_options = new OptionsDialog(this);
+    connect(m_options, &OptionsDialog::closed, this, &MainWindow::applyOptions);
+    m_conflicts = new ConflictsDialog(m_images, this);
+    createCommands();
 
-    m_timer2 = new QTimer(this);
-    m_timer2->setObjectName(QStringLiteral("Timer2"));
-    m_timer2->setInterval(450);
-    connect(m_timer2, &QTimer::timeout, this, &TMainForm::Timer2Timer);
+    m_handOffTimer = new QTimer(this);
+    m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
+    m_handOffTimer->setInterval(450);
+    connect(m_handOffTimer, &QTimer::timeout, this, &MainWindow::pollHandOff);
 
     refreshWindowCommands();
 }
 
-void TMainForm::createDialogs() {
+void MainWindow::createDialogs() {
     // Created once and reused for the whole run; callers fill them before every showing.
-    m_form6 = new TForm6(m_shared.edit, m_prompts, this);
-    m_form1 = new TForm1(m_shared.edit, m_prompts, *m_form6, this);
-    m_form4 = new TForm4(m_shared.edit, m_prompts, *m_form6, this);
-    // From a project window, a menu's internal name must not repeat one of that project's menus.
-    m_form1->setNameSource(kEditFromProject, [this] {
-        const TMDIChild* child = !m_menuTarget.isNull() ? m_menuTarget.data() : activeChild();
-        return child != nullptr ? menuInternalNames(child->project()) : QStringList();
-    });
+    m_builder = new CommandBuilderDialog(m_shared.edit, m_prompts, this);
+    m_menuEditor = new MenuEditorDialog(m_shared.edit, m_prompts, *m_builder, this);
+    m_valueDialog = new ValueDialog(m_shared.edit, m_prompts, *m_builder, this);
 }
 
-TMainForm::~TMainForm() {
+void MainWindow::createCommands() {
+    m_fileCommands = std::make_unique<ProjectFileCommands>(*this);
+    m_objectCommands = std::make_unique<ObjectCommands>(*this, *m_menuEditor, *m_valueDialog);
+    m_clipboardCommands = std::make_unique<ClipboardCommands>(*this, *m_objectCommands);
+    m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
+    // The check mark of "Predeterminado" tells whether the selected menu is the default one.
+    QAction* setDefault = findChild<QAction*>(QStringLiteral("Pred1"));
+    connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, setDefault, &QAction::setChecked);
+}
+
+MainWindow::~MainWindow() {
     // The client area and its windows outlive this object's members while the base class tears
     // them down; their last signals must not reach a half-destroyed frame.
     disconnect(m_mdi, nullptr, this, nullptr);
@@ -85,12 +95,12 @@ TMainForm::~TMainForm() {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-bool TMainForm::FormCreate() {
+bool MainWindow::startUp() {
     m_startFlag1 = true;
     m_startFlag2 = true;
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
-    m_form5->setSettingsKey(&*m_key);
+    m_options->setSettingsKey(&*m_key);
     if (!m_start.arguments.isEmpty() && handOff()) return false;
     migrateOldConfiguration();
     writeDefaults();
@@ -101,11 +111,11 @@ bool TMainForm::FormCreate() {
     }
     if (!m_key->valueExists(QStringLiteral("inicio"))) m_key->writeBool(QStringLiteral("inicio"), true);
     m_helpFile = m_key->readText(QStringLiteral("Ayuda"));
-    m_timer2->start();
+    m_handOffTimer->start();
     return true;
 }
 
-void TMainForm::writeRegistration() {
+void MainWindow::writeRegistration() {
     const QFileInfo program(m_start.programFile);
     const QString folder = QDir::toNativeSeparators(program.absolutePath());
     const QString path = QDir::toNativeSeparators(program.absoluteFilePath());
@@ -121,7 +131,7 @@ void TMainForm::writeRegistration() {
     for (const auto& e : entries) m_store.writeText(SettingsRoot::Classes, e.key, QString(), e.value);
 }
 
-bool TMainForm::handOff() {
+bool MainWindow::handOff() {
     // A running instance polls the mailbox more often than we wait, and empties it when it takes
     // the path; seeing it empty means the file is in good hands and this instance can end.
     m_key->writeText(kMailbox, m_start.arguments.constFirst());
@@ -138,7 +148,7 @@ bool TMainForm::handOff() {
     return taken;
 }
 
-void TMainForm::migrateOldConfiguration() {
+void MainWindow::migrateOldConfiguration() {
     const auto old = SettingsKey::open(m_store, SettingsRoot::CurrentUser, kOldConfiguration, false);
     if (!old) return;
     const Answer answer = m_prompts.message(
@@ -170,7 +180,7 @@ void TMainForm::migrateOldConfiguration() {
     }
 }
 
-void TMainForm::writeDefaults() {
+void MainWindow::writeDefaults() {
     const auto text = [this](const char* name, const QString& value) {
         if (!m_key->valueExists(QLatin1String(name))) m_key->writeText(QLatin1String(name), value);
     };
@@ -185,7 +195,7 @@ void TMainForm::writeDefaults() {
     text("Archivo", QString());
 }
 
-void TMainForm::checkHelpFile() {
+void MainWindow::checkHelpFile() {
     const QString local = QDir(QFileInfo(m_start.programFile).absolutePath()).filePath(QStringLiteral("kmr.hlp"));
     const bool localExists = QFileInfo(local).isFile();
     const QString name = QStringLiteral("Ayuda");
@@ -201,7 +211,7 @@ void TMainForm::checkHelpFile() {
     }
 }
 
-void TMainForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     if (!m_centredOnce) {
         m_centredOnce = true;
         if (const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen()) {
@@ -210,50 +220,50 @@ void TMainForm::showEvent(QShowEvent* event) {
             move(r.topLeft());
         }
         // The first activation runs once the frame is on screen and the event loop is turning.
-        QTimer::singleShot(0, this, &TMainForm::FormActivate);
+        QTimer::singleShot(0, this, &MainWindow::firstActivation);
     }
     QMainWindow::showEvent(event);
 }
 
-void TMainForm::FormActivate() {
+void MainWindow::firstActivation() {
     if (!m_startFlag1 || !m_startFlag2 || !m_key) return;
     m_startFlag1 = false;
     m_startFlag2 = false;
-    m_form5->RLeer1();
+    m_options->readOptions();
     // The minimum size applies, so a stored 0 by 0 gives the smallest frame.
     resize(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
-    if (!m_form5->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
-    Actualizar1Execute();
+    if (!m_options->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
+    refreshObjectCommands();
     m_shared.pendingPath.clear();
     for (int i = 0; i < 5; ++i) {
         m_shared.recentFiles[static_cast<std::size_t>(i)] = m_key->readText(QStringLiteral("link%1").arg(i + 1));
     }
-    WriteLink();
-    RInicializar1();
+    showRecentFiles();
+    applyOptions();
     if (!m_start.arguments.isEmpty()) {
         m_shared.pendingPath = m_start.arguments.constFirst();
-        Abrir1Execute();
-    } else if (m_form5->runWizard() && m_shared.pendingPath.isEmpty()) {
-        Nuevo1Execute();
+        m_fileCommands->openProject();
+    } else if (m_options->runWizard() && m_shared.pendingPath.isEmpty()) {
+        newProject();
     }
 }
 
-void TMainForm::Timer2Timer() {
+void MainWindow::pollHandOff() {
     if (!m_key) return;
     const QString path = m_key->readText(kMailbox);
     if (path.isEmpty()) return;
     m_shared.pendingPath = path;
     m_key->writeText(kMailbox, QString());
-    Abrir1Execute();
+    m_fileCommands->openProject();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Options and views
 
-void TMainForm::RInicializar1() {
-    m_toolBar1->setVisible(m_form5->showToolBar());
+void MainWindow::applyOptions() {
+    m_toolBar1->setVisible(m_options->showToolBar());
     applyToolBar2Visibility();
-    statusBar()->setVisible(m_form5->showStatusBar());
+    statusBar()->setVisible(m_options->showStatusBar());
     if (m_key) {
         const qint32 state = m_key->readInt(QStringLiteral("Estado"));
         if (state == 1)
@@ -264,68 +274,68 @@ void TMainForm::RInicializar1() {
     m_viewToolBar->setChecked(!m_toolBar1->isHidden());
     m_viewStatusBar->setChecked(!statusBar()->isHidden());
     // The quick-start and tips panels are not part of the frame yet; their marks follow the options.
-    m_viewQuickStart->setChecked(m_form5->showQuickStart());
-    m_viewTips->setChecked(m_form5->showTips());
+    m_viewQuickStart->setChecked(m_options->showQuickStart());
+    m_viewTips->setChecked(m_options->showTips());
 }
 
-void TMainForm::applyToolBar2Visibility() {
+void MainWindow::applyToolBar2Visibility() {
     // The second tool bar lives in the band, and shows only while it has object commands to offer.
-    const bool band = m_form5 != nullptr ? m_form5->showToolBar() : !m_toolBar1->isHidden();
+    const bool band = m_options != nullptr ? m_options->showToolBar() : !m_toolBar1->isHidden();
     m_toolBar2->setVisible(band && m_objectCommandsOffered);
 }
 
-void TMainForm::toggleOption(void (TForm5::*flip)()) {
-    (m_form5->*flip)();
-    m_form5->RGuardar1();
-    m_form5->RLeer1();
-    RInicializar1();
+void MainWindow::toggleOption(void (OptionsDialog::*flip)()) {
+    (m_options->*flip)();
+    m_options->storeOptions();
+    m_options->readOptions();
+    applyOptions();
 }
 
-void TMainForm::Barradeiconos1Click() { toggleOption(&TForm5::flipToolBar); }
-void TMainForm::Barradeestado1Click() { toggleOption(&TForm5::flipStatusBar); }
-void TMainForm::Iniciorpido1Click() { toggleOption(&TForm5::flipQuickStart); }
-void TMainForm::Asistenteidea1Click() { toggleOption(&TForm5::flipTips); }
+void MainWindow::toggleToolBar() { toggleOption(&OptionsDialog::flipToolBar); }
+void MainWindow::toggleStatusBar() { toggleOption(&OptionsDialog::flipStatusBar); }
+void MainWindow::toggleQuickStart() { toggleOption(&OptionsDialog::flipQuickStart); }
+void MainWindow::toggleTips() { toggleOption(&OptionsDialog::flipTips); }
 
 // ---------------------------------------------------------------------------------------------
 // Project windows
 
-QList<TMDIChild*> TMainForm::projectWindows() const {
-    QList<TMDIChild*> list;
+QList<ProjectWindow*> MainWindow::projectWindows() const {
+    QList<ProjectWindow*> list;
     for (QMdiSubWindow* sw : m_mdi->subWindowList()) {
         // A closed window lingers until its deferred deletion; it no longer counts.
         if (sw->isHidden()) continue;
-        if (auto* child = qobject_cast<TMDIChild*>(sw->widget())) list << child;
+        if (auto* child = qobject_cast<ProjectWindow*>(sw->widget())) list << child;
     }
     return list;
 }
 
-TMDIChild* TMainForm::activeChild() const {
+ProjectWindow* MainWindow::activeProjectWindow() const {
     QMdiSubWindow* sw = m_mdi->currentSubWindow();
     if (sw == nullptr || sw->isHidden()) return nullptr;
-    return qobject_cast<TMDIChild*>(sw->widget());
+    return qobject_cast<ProjectWindow*>(sw->widget());
 }
 
-TMDIChild* TMainForm::addProjectWindow(const QString& caption) {
-    auto* child = new TMDIChild(*this, caption);
+ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
+    auto* child = new ProjectWindow(*this, caption);
     QMdiSubWindow* sw = m_mdi->addSubWindow(child);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     connect(sw, &QObject::destroyed, this,
-            [this] { QMetaObject::invokeMethod(this, &TMainForm::refreshWindowCommands, Qt::QueuedConnection); });
+            [this] { QMetaObject::invokeMethod(this, &MainWindow::refreshWindowCommands, Qt::QueuedConnection); });
     sw->show();
     m_mdi->setActiveSubWindow(sw);
     refreshWindowCommands();
     return child;
 }
 
-void TMainForm::refreshWindowCommands() {
+void MainWindow::refreshWindowCommands() {
     const bool any = !projectWindows().isEmpty();
     for (QAction* a : m_windowCommands) a->setEnabled(any);
     if (auto* close = findChild<QAction*>(QStringLiteral("Cerrar2"))) close->setEnabled(any);
     // Another project window is active now, or none is.
-    Actualizar1Execute();
+    refreshObjectCommands();
 }
 
-void TMainForm::arrangeIcons() {
+void MainWindow::arrangeIcons() {
     // Minimised windows line up along the bottom edge of the client area.
     int x = 0;
     const int bottom = m_mdi->viewport()->height();
@@ -337,14 +347,30 @@ void TMainForm::arrangeIcons() {
     }
 }
 
-void TMainForm::Cerrar2Execute() {
+void MainWindow::closeProject() {
     if (QMdiSubWindow* sw = m_mdi->currentSubWindow()) sw->close();
 }
+
+void MainWindow::newProject() {
+    // The new-project wizard is not part of the program yet: a new project starts from empty
+    // wizard data, numbered like every new project.
+    m_shared.wizardData = kmr::WizardData{};
+    createProject(QStringLiteral("Sin nombre %1").arg(projectWindows().size() + 1));
+}
+
+ProjectWindow* MainWindow::createProject(const QString& caption) {
+    ProjectWindow* child = addProjectWindow(caption);
+    child->setProject(kmr::buildProject(m_shared.wizardData));
+    child->setSaved(0);
+    return child;
+}
+
+SaveOutcome MainWindow::saveProject(ProjectWindow* window) { return m_fileCommands->saveProject(window); }
 
 // ---------------------------------------------------------------------------------------------
 // Shut-down
 
-void TMainForm::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_key) {
         m_key->writeInt(QStringLiteral("X0"), x());
         m_key->writeInt(QStringLiteral("Y0"), y());
@@ -356,10 +382,10 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         if (state & Qt::WindowMinimized) estado = 1;
         m_key->writeInt(QStringLiteral("Estado"), estado);
     }
-    const QList<TMDIChild*> windows = projectWindows();
+    const QList<ProjectWindow*> windows = projectWindows();
     m_shared.closeCounter = static_cast<int>(windows.size());
     m_shutdownAborted = false;
-    for (TMDIChild* child : windows) {
+    for (ProjectWindow* child : windows) {
         if (QWidget* sw = child->parentWidget()) sw->close();
         if (m_shutdownAborted) break;
     }
@@ -368,13 +394,6 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-}
-
-// ---------------------------------------------------------------------------------------------
-// Messages and files
-
-void TMainForm::showError(const QString& text) {
-    m_prompts.message(text, QStringLiteral("Error"), MessageIcon::Error, MessageButtons::Ok);
 }
 
 }  // namespace kmr::gui

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/prompts.h"
+#include "base/prompts.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {

@@ -1,0 +1,29 @@
+#pragma once
+// The autorun commands: the conflict check, compiling the active project into an autorun file, and
+// importing an autorun file into a new project window.
+
+#include <QString>
+
+namespace kmr::gui {
+
+class ConflictsDialog;
+class ProjectHost;
+
+class AutorunCommands {
+public:
+    AutorunCommands(ProjectHost& host, ConflictsDialog& conflicts) : m_host(host), m_conflicts(conflicts) {}
+
+    // Fills the report from the active project; true when it found something.
+    bool checkConflicts();
+    // Shows the report when the check found something, then writes the autorun file the user names.
+    void compileProject();
+    void importAutorun();
+
+private:
+    ProjectHost& m_host;
+    ConflictsDialog& m_conflicts;
+    // The name the compile dialog proposes: the last one chosen in it.
+    QString m_lastCompileName = QStringLiteral("autorun.inf");
+};
+
+}  // namespace kmr::gui

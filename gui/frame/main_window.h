@@ -1,0 +1,182 @@
+#pragma once
+// The main window: the frame that holds the project windows, wires every command to its action,
+// and shows the menus and tool bars.
+
+#include <QAction>
+#include <QList>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+#include "base/image_list.h"
+#include "base/settings_store.h"
+#include "base/shared_values.h"
+#include "project/project_host.h"
+
+class QMdiArea;
+class QMenu;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace kmr::gui {
+
+class AutorunCommands;
+class ClipboardCommands;
+class CommandBuilderDialog;
+class ConflictsDialog;
+class MenuEditorDialog;
+class ObjectCommands;
+class OptionsDialog;
+class ProjectFileCommands;
+class Prompts;
+class ProjectWindow;
+class ValueDialog;
+
+// How the process was started.
+struct StartOptions {
+    QStringList arguments;  // the command line without the program name
+    QString programFile;    // full path of the program file; its folder holds the help file
+    int handOffWaitMs = 500;
+};
+
+// Where the settings of the program live in the store.
+inline const QString kSettingsKeyPath = QStringLiteral("Software\\Brenlowe\\KMR");
+
+class MainWindow : public QMainWindow, public ProjectHost {
+    Q_OBJECT
+public:
+    MainWindow(Prompts& prompts, SettingsStore& store, StartOptions options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up before the frame shows: file-type registration, settings key, hand-off, migration,
+    // defaults and the help file. False when a running instance took the command-line file and this
+    // instance has to end without showing anything.
+    bool startUp();
+    // The one-time work of the first activation; later calls do nothing.
+    void firstActivation();
+    // The hand-off poll: opens a path that a starting instance left in "Archivo".
+    void pollHandOff();
+    QTimer* handOffTimer() const { return m_handOffTimer; }
+
+    SettingsKey& settingsKey() { return *m_key; }
+    const QString& helpFile() const { return m_helpFile; }
+    QMdiArea* mdiArea() const { return m_mdi; }
+    MenuEditorDialog* menuEditor() const { return m_menuEditor; }
+    ValueDialog* valueDialog() const { return m_valueDialog; }
+    OptionsDialog* optionsDialog() const { return m_options; }
+    CommandBuilderDialog* commandBuilder() const { return m_builder; }
+    ConflictsDialog* conflictsDialog() const { return m_conflicts; }
+    // The project window's context menu on its object list.
+    QMenu* contextMenu() const { return m_popupMenu; }
+    QAction* linkAction(int slot) const { return m_links.at(slot); }
+
+    // The commands, by subsystem; the actions of the command table run them.
+    ProjectFileCommands& fileCommands() { return *m_fileCommands; }
+    ObjectCommands& objectCommands() { return *m_objectCommands; }
+    ClipboardCommands& clipboardCommands() { return *m_clipboardCommands; }
+    AutorunCommands& autorunCommands() { return *m_autorunCommands; }
+
+    // What the project windows and the commands need from the frame.
+    Prompts& prompts() override { return m_prompts; }
+    SharedValues& shared() override { return m_shared; }
+    const ImageList& images() const override { return m_images; }
+    ProjectWindow* activeProjectWindow() const override;
+    QList<ProjectWindow*> projectWindows() const override;
+    ProjectWindow* addProjectWindow(const QString& caption) override;
+    // Shows exactly the object commands that the active project and its selection allow.
+    void refreshObjectCommands() override;
+    void modifyObject(kmr::Kind kind) override;
+    void showObjectMenu(const QPoint& globalPos) override;
+    SaveOutcome saveProject(ProjectWindow* window) override;
+    void abortShutdown() override { m_shutdownAborted = true; }
+    void rememberRecentFile(const QString& path) override;
+
+    // "&Nuevo...": a new project from the new-project wizard's data, numbered like every new project.
+    void newProject();
+    // A new project window with `caption`, filled from the wizard data.
+    ProjectWindow* createProject(const QString& caption);
+    // Closes the active project window.
+    void closeProject();
+
+    // Applies the options dialog onto the frame: bands, status bar, window state, view marks.
+    void applyOptions();
+
+    // Recent files: the shared pending path goes first in the list; the list is shown in the
+    // "&Archivo" menu and stored; a slot's file is opened.
+    void addRecentFile();
+    void showRecentFiles();
+    void openRecentFile(int slot);
+
+    // View toggles: each flips its option, stores the options and applies them.
+    void toggleToolBar();
+    void toggleStatusBar();
+    void toggleQuickStart();
+    void toggleTips();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QAction* makeAction(const char* name, const QString& caption, const QString& hint, int image,
+                        const QKeySequence& shortcut, const QString& category);
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createContextMenu();
+    void createDialogs();
+    void createCommands();
+    void applyToolBar2Visibility();
+    void refreshWindowCommands();
+    void arrangeIcons();
+    void toggleOption(void (OptionsDialog::*flip)());
+    void writeRegistration();
+    void migrateOldConfiguration();
+    void writeDefaults();
+    void checkHelpFile();
+    bool handOff();
+
+    Prompts& m_prompts;
+    SettingsStore& m_store;
+    StartOptions m_start;
+    std::optional<SettingsKey> m_key;
+    SharedValues m_shared;
+    ImageList m_images;
+    QString m_helpFile = QStringLiteral("KMR.HLP");
+    bool m_startFlag1 = false;
+    bool m_startFlag2 = false;
+    bool m_centredOnce = false;
+    bool m_shutdownAborted = false;
+
+    QMdiArea* m_mdi = nullptr;
+    QTimer* m_handOffTimer = nullptr;
+    MenuEditorDialog* m_menuEditor = nullptr;
+    ValueDialog* m_valueDialog = nullptr;
+    OptionsDialog* m_options = nullptr;
+    CommandBuilderDialog* m_builder = nullptr;
+    ConflictsDialog* m_conflicts = nullptr;
+    std::unique_ptr<ProjectFileCommands> m_fileCommands;
+    std::unique_ptr<ObjectCommands> m_objectCommands;
+    std::unique_ptr<ClipboardCommands> m_clipboardCommands;
+    std::unique_ptr<AutorunCommands> m_autorunCommands;
+    QToolBar* m_toolBar1 = nullptr;
+    QToolBar* m_toolBar2 = nullptr;
+    QToolButton* m_addButton = nullptr;
+    QAction* m_addButtonAction = nullptr;  // the drop-down button's place in the second tool bar
+    QMenu* m_addMenu = nullptr;
+    QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
+    QMenu* m_popupMenu = nullptr;
+    bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
+    QAction* m_linkSeparator = nullptr;
+    QList<QAction*> m_links;
+    QList<QAction*> m_windowCommands;
+    QAction* m_viewToolBar = nullptr;
+    QAction* m_viewStatusBar = nullptr;
+    QAction* m_viewQuickStart = nullptr;
+    QAction* m_viewTips = nullptr;
+};
+
+}  // namespace kmr::gui
