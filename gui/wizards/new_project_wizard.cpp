@@ -23,13 +23,13 @@
 
 #include <utility>
 
-#include "app/image_list.h"
-#include "app/prompts.h"
-#include "app/qt_text.h"
-#include "app/shared_values.h"
-#include "editing/dialog_widgets.h"
+#include "base/command_composer.h"
+#include "base/dialog_widgets.h"
+#include "base/image_list.h"
+#include "base/prompts.h"
+#include "base/qt_text.h"
+#include "base/shared_values.h"
 #include "editing/menu_editor_dialog.h"
-#include "wizards/command_builder_dialog.h"
 #include "wizards/new_project.h"
 
 namespace kmr::gui {
@@ -65,8 +65,8 @@ QPlainTextEdit* makeReadOnlyText(const char* name, QWidget* parent) {
 
 }  // namespace
 
-NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const ImageList& images, TForm1& menuEditor,
-                                   TForm6& builder, QWidget* parent)
+NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const ImageList& images,
+                                   MenuEditorDialog& menuEditor, CommandComposer& builder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_shared(shared),
       m_prompts(prompts),
@@ -117,10 +117,10 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     layout->addWidget(m_status);
     resize(560, 470);
 
-    connect(help, &QPushButton::clicked, this, &NewProjectWizard::AyudaClick);
-    connect(m_previous, &QPushButton::clicked, this, &NewProjectWizard::AnteriorClick);
-    connect(m_main, &QPushButton::clicked, this, &NewProjectWizard::SiguienteClick);
-    connect(cancel, &QPushButton::clicked, this, &NewProjectWizard::CancelarClick);
+    connect(help, &QPushButton::clicked, this, &NewProjectWizard::requestHelp);
+    connect(m_previous, &QPushButton::clicked, this, &NewProjectWizard::goBack);
+    connect(m_main, &QPushButton::clicked, this, &NewProjectWizard::advance);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // The menu editor, opened from here, tests a new internal name against this list.
     m_menuEditor.setNameSource(kEditFromWizard, [this] { return menuInternalNames(m_menus); });
@@ -156,8 +156,8 @@ QWidget* NewProjectWizard::makeWelcomePage() {
     m_noEdit = new QCheckBox(QStringLiteral("No editar"), page);
     m_noEdit->setObjectName(QStringLiteral("NoEditar"));
     setHint(m_noEdit, QStringLiteral("No continuar con el asistente de recopilación de datos"));
-    connect(open, &QPushButton::clicked, this, &NewProjectWizard::AbrirClick);
-    connect(import, &QPushButton::clicked, this, &NewProjectWizard::ImportarClick);
+    connect(open, &QPushButton::clicked, this, &NewProjectWizard::openProject);
+    connect(import, &QPushButton::clicked, this, &NewProjectWizard::importAutorun);
 
     auto* row = new QHBoxLayout;
     row->addWidget(open);
@@ -201,8 +201,8 @@ QWidget* NewProjectWizard::makeGeneralPage() {
                                 QStringLiteral("Pulse aquí para editar el camino del icono de forma asistida"), page);
     m_label = makeTextField(QStringLiteral("Etiqueta"), page);
     setHint(m_label, QStringLiteral("Escriba aquí la etiqueta del CD que desea mostrar"));
-    connect(editProgram, &QPushButton::clicked, this, &NewProjectWizard::EditarProgramaClick);
-    connect(editIcon, &QPushButton::clicked, this, &NewProjectWizard::EditarIconoClick);
+    connect(editProgram, &QPushButton::clicked, this, &NewProjectWizard::composeProgram);
+    connect(editIcon, &QPushButton::clicked, this, &NewProjectWizard::composeIcon);
 
     auto* grid = new QGridLayout;
     grid->addWidget(
@@ -251,22 +251,22 @@ QWidget* NewProjectWizard::makeMenusPage(const ImageList& images) {
     const QList<QAction*> commands = {
         makeMenuCommand("Nuevo", QStringLiteral("&Nuevo"),
                         QStringLiteral("Nuevo|Crea un nuevo menú y lo añade al final de la lista"), 6, images,
-                        &NewProjectWizard::NuevoExecute),
+                        &NewProjectWizard::newMenu),
         makeMenuCommand("Propiedades", QStringLiteral("&Propiedades"),
                         QStringLiteral("Propiedades|Edita las propiedades del menú seleccionado"), 10, images,
-                        &NewProjectWizard::PropiedadesExecute),
+                        &NewProjectWizard::editMenu),
         makeMenuCommand("Eliminar", QStringLiteral("&Eliminar"),
                         QStringLiteral("Eliminar|Elimina el menú seleccionado"), 5, images,
-                        &NewProjectWizard::EliminarExecute),
+                        &NewProjectWizard::deleteMenu),
         makeMenuCommand("Subir", QStringLiteral("&Subir"),
                         QStringLiteral("Subir|Sube una posición el menú seleccionado"), 19, images,
-                        &NewProjectWizard::SubirExecute),
+                        &NewProjectWizard::moveMenuUp),
         makeMenuCommand("Bajar", QStringLiteral("&Bajar"),
                         QStringLiteral("Bajar|Baja una posición el menú seleccionado"), 18, images,
-                        &NewProjectWizard::BajarExecute),
+                        &NewProjectWizard::moveMenuDown),
         makeMenuCommand("Clave", QStringLiteral("&Clave"),
                         QStringLiteral("Clave|Fija el menú seleccionado como predeterminado"), 20, images,
-                        &NewProjectWizard::ClaveExecute),
+                        &NewProjectWizard::toggleDefaultMenu),
     };
     m_clave = commands.last();
     m_clave->setCheckable(true);
@@ -379,7 +379,7 @@ void NewProjectWizard::updateButtons() {
     m_main->setText(currentPage() == Finalizar ? QStringLiteral("&Finalizar") : QStringLiteral("&Siguiente"));
 }
 
-void NewProjectWizard::SiguienteClick() {
+void NewProjectWizard::advance() {
     if (currentPage() == Finalizar) {
         m_finished = true;
         m_shared.wizardData = data();
@@ -397,15 +397,13 @@ void NewProjectWizard::SiguienteClick() {
     updateButtons();
 }
 
-void NewProjectWizard::AnteriorClick() {
+void NewProjectWizard::goBack() {
     if (currentPage() == Bienvenido) return;
     showPage(currentPage() - 1);
     updateButtons();
 }
 
-void NewProjectWizard::CancelarClick() { reject(); }
-
-void NewProjectWizard::AyudaClick() { emit helpRequested(kWizardHelpContext); }
+void NewProjectWizard::requestHelp() { emit helpRequested(kWizardHelpContext); }
 
 void NewProjectWizard::done(int result) {
     if (!m_finished && !m_handedOff &&
@@ -430,13 +428,13 @@ void NewProjectWizard::setStatusText(const QString& text) { m_status->setText(te
 // ---------------------------------------------------------------------------------------------
 // Page "Bienvenido"
 
-void NewProjectWizard::AbrirClick() {
+void NewProjectWizard::openProject() {
     emit openRequested();
     m_handedOff = true;
     close();
 }
 
-void NewProjectWizard::ImportarClick() {
+void NewProjectWizard::importAutorun() {
     emit importRequested();
     m_handedOff = true;
     close();
@@ -463,7 +461,7 @@ void NewProjectWizard::applyTemplate(const kmr::TemplateRecord& record) {
     refreshMenuList(-1);
 }
 
-void NewProjectWizard::PlantillasClick(QListWidgetItem* item) {
+void NewProjectWizard::templateClicked(QListWidgetItem* item) {
     if (item == nullptr) {
         // Empty space: only the explanation goes, the fields keep what they hold.
         m_templateList->clearSelection();
@@ -474,17 +472,17 @@ void NewProjectWizard::PlantillasClick(QListWidgetItem* item) {
     applyTemplate(m_templates.at(static_cast<std::size_t>(item->data(Qt::UserRole).toInt())));
 }
 
-void NewProjectWizard::PlantillasDblClick() {
-    if (!m_templateList->selectedItems().isEmpty()) SiguienteClick();
+void NewProjectWizard::templateDoubleClicked() {
+    if (!m_templateList->selectedItems().isEmpty()) advance();
 }
 
 bool NewProjectWizard::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_templateList->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton) PlantillasClick(m_templateList->itemAt(mouse->position().toPoint()));
+            if (mouse->button() == Qt::LeftButton) templateClicked(m_templateList->itemAt(mouse->position().toPoint()));
         } else if (event->type() == QEvent::MouseButtonDblClick) {
-            PlantillasDblClick();
+            templateDoubleClicked();
             return true;
         }
     }
@@ -494,14 +492,14 @@ bool NewProjectWizard::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Page "Datos generales"
 
-void NewProjectWizard::EditarProgramaClick() {
+void NewProjectWizard::composeProgram() {
     if (m_builder.execOn(kmr::BuilderPage::Nuevo)) {
         m_program->setText(m_shared.edit.builderResult);
         m_resource->setChecked(m_shared.edit.resourceFlag);
     }
 }
 
-void NewProjectWizard::EditarIconoClick() {
+void NewProjectWizard::composeIcon() {
     if (m_builder.execOn(kmr::BuilderPage::Icono)) m_icon->setText(m_shared.edit.builderResult);
 }
 
@@ -537,7 +535,7 @@ void NewProjectWizard::updateClaveButton() {
     m_clave->setChecked(i >= 0 && m_menus[static_cast<std::size_t>(i)].kind == kmr::Kind::DefaultMenu);
 }
 
-void NewProjectWizard::NuevoExecute() {
+void NewProjectWizard::newMenu() {
     m_menuEditor.setEntry({qs(kmr::kNewMenuText), qs(kmr::kNewMenuCommand), qs(kmr::newMenuName(m_menus)), false});
     m_shared.edit.initialInternalName.clear();
     m_shared.edit.editContext = kEditFromWizard;
@@ -549,10 +547,10 @@ void NewProjectWizard::NuevoExecute() {
     const MenuEntry e = m_menuEditor.entry();
     m_menus.push_back({utf8(e.text), utf8(e.command), utf8(e.internalName), kmr::Kind::PlainMenu});
     refreshMenuList(static_cast<int>(m_menus.size()) - 1);
-    if (e.isDefault) ClaveExecute();
+    if (e.isDefault) toggleDefaultMenu();
 }
 
-void NewProjectWizard::PropiedadesExecute() {
+void NewProjectWizard::editMenu() {
     const int i = selectedMenu();
     if (i < 0) return;
     const kmr::WizardMenu& m = m_menus[static_cast<std::size_t>(i)];
@@ -572,10 +570,10 @@ void NewProjectWizard::PropiedadesExecute() {
     changed.name = utf8(e.internalName);
     refreshMenuList(i);
     // "Clave" toggles, so it runs only when the box was changed.
-    if (e.isDefault != wasDefault) ClaveExecute();
+    if (e.isDefault != wasDefault) toggleDefaultMenu();
 }
 
-void NewProjectWizard::EliminarExecute() {
+void NewProjectWizard::deleteMenu() {
     const int i = selectedMenu();
     if (i < 0) return;
     if (m_prompts.message(kDeleteQuestion, QStringLiteral("Confirmación"), MessageIcon::Question,
@@ -586,21 +584,21 @@ void NewProjectWizard::EliminarExecute() {
     refreshMenuList(-1);
 }
 
-void NewProjectWizard::SubirExecute() {
+void NewProjectWizard::moveMenuUp() {
     const int i = selectedMenu();
     if (i <= 0) return;
     std::swap(m_menus[static_cast<std::size_t>(i) - 1], m_menus[static_cast<std::size_t>(i)]);
     refreshMenuList(i - 1);
 }
 
-void NewProjectWizard::BajarExecute() {
+void NewProjectWizard::moveMenuDown() {
     const int i = selectedMenu();
     if (i < 0 || i + 1 >= static_cast<int>(m_menus.size())) return;
     std::swap(m_menus[static_cast<std::size_t>(i)], m_menus[static_cast<std::size_t>(i) + 1]);
     refreshMenuList(i + 1);
 }
 
-void NewProjectWizard::ClaveExecute() {
+void NewProjectWizard::toggleDefaultMenu() {
     const int i = selectedMenu();
     if (i >= 0) {
         kmr::WizardMenu& m = m_menus[static_cast<std::size_t>(i)];

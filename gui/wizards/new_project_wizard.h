@@ -1,6 +1,6 @@
 #pragma once
-// TForm2: the new-project wizard, which gathers a new project page by page, optionally from a
-// template, and leaves it in the shared wizard data for the frame to build.
+// NewProjectWizard: the new-project wizard ("Asistente de Quillmere"), which gathers a new project page by page,
+// optionally from a template, and leaves it in the shared wizard data for the frame to build.
 
 #include <QDialog>
 #include <QString>
@@ -27,8 +27,8 @@ namespace kmr::gui {
 
 class ImageList;
 class Prompts;
-class TForm1;
-class TForm6;
+class MenuEditorDialog;
+class CommandComposer;
 struct SharedValues;
 
 // The help topic that "Ayuda" asks for.
@@ -40,8 +40,8 @@ public:
     // The pages, in the order the buttons walk them.
     enum Page { Bienvenido = 0, DatosGenerales = 1, Menus = 2, Finalizar = 3 };
 
-    NewProjectWizard(SharedValues& shared, Prompts& prompts, const ImageList& images, TForm1& menuEditor,
-                     TForm6& builder, QWidget* parent = nullptr);
+    NewProjectWizard(SharedValues& shared, Prompts& prompts, const ImageList& images, MenuEditorDialog& menuEditor,
+                     CommandComposer& builder, QWidget* parent = nullptr);
 
     // The folder of the program file, the first place templates are looked for.
     void setProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -54,29 +54,28 @@ public:
     bool handedOff() const { return m_handedOff; }
 
     // The buttons below the pages.
-    void SiguienteClick();
-    void AnteriorClick();
-    void CancelarClick();
-    void AyudaClick();
+    void advance();
+    void goBack();
+    void requestHelp();
 
     // Page "Bienvenido".
-    void AbrirClick();
-    void ImportarClick();
+    void openProject();
+    void importAutorun();
     // A click on the template list: `item` is the clicked template, or none for empty space.
-    void PlantillasClick(QListWidgetItem* item);
-    void PlantillasDblClick();
+    void templateClicked(QListWidgetItem* item);
+    void templateDoubleClicked();
 
     // Page "Datos generales": the command builder composes the program or the icon.
-    void EditarProgramaClick();
-    void EditarIconoClick();
+    void composeProgram();
+    void composeIcon();
 
     // Page "Menús".
-    void NuevoExecute();
-    void PropiedadesExecute();
-    void EliminarExecute();
-    void SubirExecute();
-    void BajarExecute();
-    void ClaveExecute();
+    void newMenu();
+    void editMenu();
+    void deleteMenu();
+    void moveMenuUp();
+    void moveMenuDown();
+    void toggleDefaultMenu();
     // Position of the selected menu, or -1.
     int selectedMenu() const;
     void selectMenu(int index);
@@ -118,8 +117,8 @@ private:
     SharedValues& m_shared;
     Prompts& m_prompts;
     const ImageList& m_images;
-    TForm1& m_menuEditor;
-    TForm6& m_builder;
+    MenuEditorDialog& m_menuEditor;
+    CommandComposer& m_builder;
     TemplatePictures m_pictures;
     QString m_programFolder;
     std::vector<kmr::TemplateRecord> m_templates;

@@ -23,11 +23,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "app/image_list.h"
-#include "app/qt_text.h"
-#include "app/shared_values.h"
+#include "base/image_list.h"
+#include "base/qt_text.h"
+#include "base/shared_values.h"
 #include "editing/dialog_fixture.h"
 #include "editing/menu_editor_dialog.h"
 #include "support/frame_fixture.h"
@@ -47,10 +48,10 @@ protected:
         DialogTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         // The user's own template folder must not reach the tests.
-        m_oldDataHome = qgetenv("XDG_DATA_HOME");
+        if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) m_oldDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("datos")).toLocal8Bit());
-        m_builder = std::make_unique<TForm6>(m_shared.edit, m_prompts);
-        m_editor = std::make_unique<TForm1>(m_shared.edit, m_prompts, *m_builder);
+        m_builder = std::make_unique<CommandBuilderDialog>(m_shared.edit, m_prompts);
+        m_editor = std::make_unique<MenuEditorDialog>(m_shared.edit, m_prompts, *m_builder);
         m_wizard = std::make_unique<NewProjectWizard>(m_shared, m_prompts, m_images, *m_editor, *m_builder);
         m_wizard->setProgramFolder(m_dir.path());
     }
@@ -62,7 +63,11 @@ protected:
         m_wizard.reset();
         m_editor.reset();
         DialogTest::TearDown();
-        qputenv("XDG_DATA_HOME", m_oldDataHome);
+        if (m_oldDataHome) {
+            qputenv("XDG_DATA_HOME", *m_oldDataHome);
+        } else {
+            qunsetenv("XDG_DATA_HOME");
+        }
     }
 
     NewProjectWizard& w() { return *m_wizard; }
@@ -81,7 +86,7 @@ protected:
     // The next menu editor: records what it showed, applies `change`, then accepts or cancels.
     std::shared_ptr<bool> nextMenu(std::function<void(MenuEntry&)> change, bool accept = true) {
         return actOnNextModal([this, change = std::move(change), accept](QWidget* dialog) {
-            auto& editor = static_cast<TForm1&>(*dialog);
+            auto& editor = static_cast<MenuEditorDialog&>(*dialog);
             MenuEntry e = editor.entry();
             m_shownMenus.push_back(e);
             m_shownContexts.push_back(m_shared.edit.editContext);
@@ -119,10 +124,10 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QByteArray m_oldDataHome;
+    std::optional<QByteArray> m_oldDataHome;
     SharedValues m_shared;
     ImageList m_images;
-    std::unique_ptr<TForm1> m_editor;
+    std::unique_ptr<MenuEditorDialog> m_editor;
     std::unique_ptr<NewProjectWizard> m_wizard;
     std::vector<MenuEntry> m_shownMenus;
     std::vector<int> m_shownContexts;
@@ -648,7 +653,7 @@ TEST_F(WizardTest, AyudaAsksForTopicThree) {
 TEST_F(WizardTest, EditarButtonsTakeTheBuildersResult) {
     w().show();
     auto ran = actOnNextModal([](QWidget* modal) {
-        EXPECT_EQ(static_cast<TForm6*>(modal)->currentPage(), kmr::BuilderPage::Nuevo);
+        EXPECT_EQ(static_cast<CommandBuilderDialog*>(modal)->currentPage(), kmr::BuilderPage::Nuevo);
         control<QRadioButton>(*modal, "Opcion1").click();
         control<QPushButton>(*modal, "Siguiente").click();
         control<QLineEdit>(*modal, "RecursosNombre").setText(QStringLiteral("manual.pdf"));
@@ -669,7 +674,7 @@ TEST_F(WizardTest, EditarButtonsTakeTheBuildersResult) {
     EXPECT_TRUE(at<QCheckBox>("Recurso").isChecked());
 
     ran = actOnNextModal([](QWidget* modal) {
-        EXPECT_EQ(static_cast<TForm6*>(modal)->currentPage(), kmr::BuilderPage::Icono);
+        EXPECT_EQ(static_cast<CommandBuilderDialog*>(modal)->currentPage(), kmr::BuilderPage::Icono);
         control<QLineEdit>(*modal, "IconoNombre").setText(QStringLiteral("disco.ico"));
         control<QCheckBox>(*modal, "IconoCompilacion").setChecked(true);
         control<QLineEdit>(*modal, "IconoCarpeta").clear();

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/qt_text.h"
+#include "base/qt_text.h"
 
 namespace kmr::gui::test {
 
