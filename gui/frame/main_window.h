@@ -28,6 +28,7 @@ class ClipboardCommands;
 class CommandBuilderDialog;
 class ConflictsDialog;
 class MenuEditorDialog;
+class NewProjectWizard;
 class ObjectCommands;
 class OptionsDialog;
 class ProjectFileCommands;
@@ -65,6 +66,7 @@ public:
     const QString& helpFile() const { return m_helpFile; }
     QMdiArea* mdiArea() const { return m_mdi; }
     MenuEditorDialog* menuEditor() const { return m_menuEditor; }
+    NewProjectWizard* newProjectWizard() const { return m_wizard; }
     ValueDialog* valueDialog() const { return m_valueDialog; }
     OptionsDialog* optionsDialog() const { return m_options; }
     CommandBuilderDialog* commandBuilder() const { return m_builder; }
@@ -94,12 +96,18 @@ public:
     void abortShutdown() override { m_shutdownAborted = true; }
     void rememberRecentFile(const QString& path) override;
 
-    // "&Nuevo...": a new project from the new-project wizard's data, numbered like every new project.
+    // "&Nuevo...": shows the new-project wizard and, when it finished, builds its data into a new
+    // project numbered like every new project.
     void newProject();
     // A new project window with `caption`, filled from the wizard data.
     ProjectWindow* createProject(const QString& caption);
     // Closes the active project window.
     void closeProject();
+
+    // The one place every "Ayuda" button asks for a help topic by its context number.
+    void showHelpTopic(int context);
+    // The context number asked for last, or -1 before any request; the help viewer opens on it.
+    int requestedHelpTopic() const { return m_requestedHelpTopic; }
 
     // Applies the options dialog onto the frame: bands, status bar, window state, view marks.
     void applyOptions();
@@ -150,10 +158,12 @@ private:
     bool m_startFlag2 = false;
     bool m_centredOnce = false;
     bool m_shutdownAborted = false;
+    int m_requestedHelpTopic = -1;
 
     QMdiArea* m_mdi = nullptr;
     QTimer* m_handOffTimer = nullptr;
     MenuEditorDialog* m_menuEditor = nullptr;
+    NewProjectWizard* m_wizard = nullptr;
     ValueDialog* m_valueDialog = nullptr;
     OptionsDialog* m_options = nullptr;
     CommandBuilderDialog* m_builder = nullptr;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "project/project_window.h"
+#include "wizards/new_project_wizard.h"
 
 namespace kmr::gui::test {
 
@@ -55,6 +56,9 @@ void FrameTest::SetUp() {
     // The help file lies beside the program, so start-up has nothing to complain about.
     writeBytes(path(QStringLiteral("bin/kmr.hlp")), "help");
     m_store = std::make_unique<IniSettingsStore>(path(QStringLiteral("settings")));
+    // The wizard lists the user's own templates too; the tests' user has none.
+    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) m_dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
 }
 
 void FrameTest::TearDown() {
@@ -72,6 +76,23 @@ void FrameTest::TearDown() {
                                      << w->windowTitle().toStdString();
     }
     EXPECT_FALSE(m_prompts.unusedAnswers()) << "the test queued answers that nobody asked for";
+    if (m_dataHome) {
+        qputenv("XDG_DATA_HOME", *m_dataHome);
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+    }
+}
+
+void finishWizard(QWidget* wizard) {
+    auto* w = qobject_cast<NewProjectWizard*>(wizard);
+    ASSERT_NE(w, nullptr) << "not the new-project wizard: " << wizard->objectName().toStdString();
+    for (int i = 0; i < 4 && w->isVisible(); ++i) w->advance();
+    EXPECT_FALSE(w->isVisible());
+}
+
+void FrameTest::newBlankProject() {
+    onNextModal(finishWizard);
+    m_frame->newProject();
 }
 
 MainWindow& FrameTest::makeFrame(QStringList arguments) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "base/settings_store.h"
@@ -43,6 +44,8 @@ protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     SettingsKey key() { return SettingsKey(*m_store, SettingsRoot::Machine, kSettingsKeyPath); }
     ProjectWindow* newProject(const kmr::Project& project, const QString& caption = QStringLiteral("Sin nombre 1"));
+    // "&Nuevo..." with the wizard walked through untouched to "Finalizar": a blank new project.
+    void newBlankProject();
     QAction* action(const char* name);
 
     QTemporaryDir m_dir;
@@ -50,6 +53,12 @@ protected:
     std::unique_ptr<IniSettingsStore> m_store;
     ScriptedPrompts m_prompts;
     std::unique_ptr<MainWindow> m_frame;
+
+private:
+    std::optional<QByteArray> m_dataHome;
 };
+
+// Presses the wizard's main button until it has finished, as often as it takes from its page 0.
+void finishWizard(QWidget* wizard);
 
 }  // namespace kmr::gui::test

@@ -1,0 +1,185 @@
+// The new-project wizard inside the frame: "&Nuevo..." shows it and builds what it gathered, a
+// cancelled wizard builds nothing, "Abrir..." and "Importar..." hand over to the frame's commands,
+// and "Ayuda" reaches the frame's help.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <vector>
+
+#include "editing/menu_editor_dialog.h"
+#include "project/project_window.h"
+#include "support/frame_fixture.h"
+#include "wizards/new_project_wizard.h"
+#include "wizards/wizard_fixture.h"
+
+namespace kmr::gui::test {
+namespace {
+
+class WizardFrameTest : public FrameTest {
+protected:
+    // Triggers "&Nuevo..." and runs `drive` on the wizard; the wizard is closed afterwards if it is
+    // still open, with a Yes queued for its close question so a failing test cannot hang.
+    void runWizard(std::function<void(NewProjectWizard&)> drive) {
+        bool ran = false;
+        onNextModal([this, &ran, drive = std::move(drive)](QWidget* modal) {
+            auto* wizard = qobject_cast<NewProjectWizard*>(modal);
+            ASSERT_NE(wizard, nullptr);
+            ran = true;
+            drive(*wizard);
+            if (wizard->isVisible()) {
+                ADD_FAILURE() << "the wizard is still open";
+                m_prompts.answer(Answer::Yes);
+                wizard->close();
+            }
+        });
+        action("Nuevo1")->trigger();
+        EXPECT_TRUE(ran);
+    }
+    static void press(NewProjectWizard& w, const char* button) {
+        w.findChild<QPushButton*>(QLatin1String(button))->click();
+    }
+    QStringList captions() {
+        QStringList list;
+        for (const ProjectWindow* p : m_frame->projectWindows()) list << p->windowTitle();
+        return list;
+    }
+};
+
+TEST_F(WizardFrameTest, AnUntouchedWizardGivesAnEmptyProjectNumberedByTheOpenWindows) {
+    startFrame();
+    newProject(exampleProject());
+    QString summary;
+    runWizard([&summary](NewProjectWizard& w) {
+        for (int i = 0; i < 3; ++i) press(w, "Siguiente");
+        summary = w.findChild<QPlainTextEdit*>(QStringLiteral("Resumen"))->toPlainText();
+        press(w, "Siguiente");
+    });
+    EXPECT_EQ(summary, QStringLiteral("  No ha introducido datos. El proyecto está en blanco."));
+    EXPECT_EQ(captions(), (QStringList{QStringLiteral("Sin nombre 1"), QStringLiteral("Sin nombre 2")}));
+    ProjectWindow* made = m_frame->activeProjectWindow();
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->windowTitle(), QStringLiteral("Sin nombre 2"));
+    EXPECT_TRUE(made->project().empty());
+    EXPECT_EQ(made->saved(), 0);
+    EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+TEST_F(WizardFrameTest, ATemplateAppliedAndFinishedBuildsItsProject) {
+    startFrame();
+    // The program's folder holds the template; "No editar" walks the shorter road to the same project.
+    writeTemplate(QFileInfo(m_programFile).dir().filePath(QStringLiteral("instalador.kmrt")), installerTemplate());
+    kmr::Project expected;
+    expected.append(kmr::makeProgram("setup.exe"));
+    expected.append(kmr::makeIcon("setup.exe,0"));
+    expected.append(kmr::makeLabel("Instalación"));
+    expected.append(kmr::makeMenu("Léame", "notepad leame.txt", "leame"));
+    expected.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
+    for (const bool noEdit : {false, true}) {
+        SCOPED_TRACE(noEdit);
+        runWizard([noEdit](NewProjectWizard& w) {
+            auto* list = w.findChild<QListWidget*>(QStringLiteral("Plantillas"));
+            ASSERT_EQ(list->count(), 1);
+            EXPECT_EQ(list->item(0)->text(), QStringLiteral("Instalador"));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+            w.findChild<QCheckBox*>(QStringLiteral("NoEditar"))->setChecked(noEdit);
+            for (int i = 0; i < (noEdit ? 2 : 4); ++i) press(w, "Siguiente");
+        });
+        ProjectWindow* made = m_frame->activeProjectWindow();
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(made->project(), expected);
+    }
+    EXPECT_EQ(captions(), (QStringList{QStringLiteral("Sin nombre 1"), QStringLiteral("Sin nombre 2")}));
+}
+
+TEST_F(WizardFrameTest, TheWizardsMenusAreNamedAgainstItsOwnListNotTheProjects) {
+    startFrame();
+    newProject(exampleProject());  // its menus are "instalar" and "leeme"
+    runWizard([this](NewProjectWizard& w) {
+        struct Step {
+            QString name;
+            bool accepted;
+        };
+        // "instalar" belongs to the open project only; the second "Menu1" repeats the wizard's own.
+        const std::vector<Step> steps = {
+            {QStringLiteral("instalar"), true}, {QStringLiteral("Menu1"), true}, {QStringLiteral("Menu1"), false}};
+        for (const Step& s : steps) {
+            onNextModal([&s](QWidget* editor) {
+                auto* e = qobject_cast<MenuEditorDialog*>(editor);
+                ASSERT_NE(e, nullptr);
+                MenuEntry entry = e->entry();
+                entry.internalName = s.name;
+                e->setEntry(entry);
+                e->tryAccept();
+                EXPECT_EQ(e->isVisible(), !s.accepted);
+            });
+            w.findChild<QAction*>(QStringLiteral("Nuevo"))->trigger();
+        }
+        EXPECT_EQ(menuRows(w.data().menus),
+                  (QStringList{QStringLiteral("Texto a mostrar del menú|programa.exe|instalar|6"),
+                               QStringLiteral("Texto a mostrar del menú|programa.exe|Menu1|6")}));
+        m_prompts.answer(Answer::Yes);
+        press(w, "Cancelar");
+    });
+    EXPECT_EQ(m_prompts.texts(),
+              (QStringList{QStringLiteral("No puede utilizar el mismo nombre para varios menús. Cambie el nombre "
+                                          "interno del menú."),
+                           QStringLiteral("Si abandona así el asistente no se guardará la información recopilada. "
+                                          "¿Desea salir sin guardar?")}));
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Sin nombre 1")}) << "a cancelled wizard builds nothing";
+}
+
+TEST_F(WizardFrameTest, AbrirWithItsDialogCancelledClosesTheWizardWithoutAProject) {
+    startFrame();
+    m_prompts.choose(std::nullopt);
+    runWizard([](NewProjectWizard& w) { press(w, "Abrir"); });
+    ASSERT_EQ(m_prompts.files.size(), 1U);
+    EXPECT_FALSE(m_prompts.files[0].save);
+    EXPECT_EQ(m_prompts.files[0].options.filterPattern, QStringLiteral("*.kmr"));
+    EXPECT_TRUE(m_prompts.messages.empty());
+    EXPECT_TRUE(captions().isEmpty());
+
+    // The next showing asks its close question again.
+    m_prompts.answer(Answer::Yes);
+    runWizard([](NewProjectWizard& w) { press(w, "Cancelar"); });
+    EXPECT_EQ(m_prompts.messages.size(), 1U);
+    EXPECT_TRUE(captions().isEmpty());
+}
+
+TEST_F(WizardFrameTest, ImportarHandsOverToTheImportCommand) {
+    startFrame();
+    const QString source = path(QStringLiteral("autorun.inf"));
+    writeBytes(source, "[autorun]\r\nopen=setup.exe\r\nlabel=MiCD\r\n");
+    m_prompts.choose(source);
+    runWizard([](NewProjectWizard& w) {
+        w.findChild<QLineEdit*>(QStringLiteral("Etiqueta"))->setText(QStringLiteral("del asistente"));
+        press(w, "Importar");
+    });
+    EXPECT_EQ(captions(), QStringList{QStringLiteral("Fichero Importado")});
+    EXPECT_EQ(m_frame->activeProjectWindow()->project(),
+              (kmr::Project{{kmr::makeProgram("setup.exe"), kmr::makeLabel("MiCD")}}));
+    EXPECT_EQ(m_prompts.texts(), QStringList{QStringLiteral("El fichero se ha importado con éxito.")});
+}
+
+TEST_F(WizardFrameTest, AyudaAsksTheFrameForTopicThree) {
+    startFrame();
+    EXPECT_EQ(m_frame->requestedHelpTopic(), -1);
+    m_prompts.answer(Answer::Yes);
+    runWizard([](NewProjectWizard& w) {
+        press(w, "Ayuda");
+        EXPECT_TRUE(w.isVisible());
+        press(w, "Cancelar");
+    });
+    EXPECT_EQ(m_frame->requestedHelpTopic(), 3);
+}
+
+}  // namespace
+}  // namespace kmr::gui::test
