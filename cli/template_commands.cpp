@@ -95,6 +95,9 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
         io.out << out;
         return kDone;
     }
+    if (records.empty()) {
+        io.err << "kmrc: no hay plantillas en las carpetas de plantillas (kmrc templates --json las muestra)\n";
+    }
     for (const TemplateRecord& r : records) {
         io.out << r.folder << '\t' << text::fileNameOf(r.path) << '\t' << r.name << '\t' << r.menus.size() << '\n';
     }
@@ -151,9 +154,8 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
             return usageError(io, "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
                                       ", o 0 para ninguno: " + value);
         }
-        for (std::size_t i = 0; i < data.menus.size(); ++i) {
-            data.menus[i].kind = i + 1 == static_cast<std::size_t>(*n) ? Kind::DefaultMenu : Kind::PlainMenu;
-        }
+        for (WizardMenu& m : data.menus) m.kind = Kind::PlainMenu;
+        if (*n > 0) toggleDefaultMenu(data.menus, static_cast<std::size_t>(*n) - 1);
     }
     return writeOutput(*p.output, projectFileBytes(buildProject(data)), io);
 }

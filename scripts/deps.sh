@@ -2,7 +2,11 @@
 # kmr_install_deps test|run installs whatever of the list is missing.
 
 kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev)
-kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev)
+kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+    # the install test's validators, and what it reads a MIME database and manual pages with
+    desktop-file-utils libxml2-utils appstream shared-mime-info libglib2.0-bin groff-base
+    # cpack -G DEB: dpkg-shlibdeps finds the package's Depends
+    dpkg-dev file)
 
 kmr_install_deps() {
     local wanted=("${kmr_packages_common[@]}")

@@ -1,5 +1,6 @@
 #include "autorun/importer.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -28,19 +29,68 @@ std::string valueOf(std::string_view line) {
 
 bool startsWithShellPrefix(std::string_view trimmed) { return text::asciiLower(trimmed.substr(0, 6)) == "shell\\"; }
 
+// The line without the blanks that stand directly before its first '=': "shell\x = Texto" reads as
+// "shell\x= Texto", as the system that reads the disc takes it. The line itself when there are none;
+// otherwise the shortened line, kept in `storage`.
+std::string_view withoutBlanksBeforeEquals(std::string_view line, std::string& storage) {
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos || eq == 0 || !text::isBlank(line[eq - 1])) return line;
+    storage.assign(text::trimRightView(line.substr(0, eq)));
+    storage.append(line.substr(eq));
+    return storage;
+}
+
+// The three values of a menu, or nothing when the two lines do not make one.
+struct MenuPair {
+    std::string name;
+    std::string text;
+    std::string command;
+};
+
+// Pairs two lines: a menu is written as "shell\NAME=text" and "shell\NAME\command=command", in either
+// order. The first remainder is the first line after "shell\"; the second is the partner without its
+// first six characters, unexamined, so an indented partner does not pair. The pair is told apart by the
+// first character at which the two remainders differ: '=' in the text line where the command line has '\'.
+std::optional<MenuPair> pairOf(std::string_view firstLine, std::string_view secondLine) {
+    const std::string_view first = text::trimView(text::trimView(firstLine).substr(6));
+    const std::string_view second = text::from(secondLine, 6);
+    const std::size_t shorter = std::min(first.size(), second.size());
+    std::size_t p = 0;
+    while (p < shorter && first[p] == second[p]) ++p;
+    // Bytes below 128 never occur inside a multi-byte character, so when the first difference is
+    // '=' against '\' it stands at the same character position in both lines.
+    if (p == shorter) return std::nullopt;
+    if (first[p] == '=' && second[p] == '\\') {
+        // "\command=" is skipped unexamined.
+        return MenuPair{text::trim(first.substr(0, p)), text::trim(first.substr(p + 1)),
+                        text::trim(text::from(second.substr(p), 9))};
+    }
+    if (first[p] == '\\' && second[p] == '=') {
+        return MenuPair{text::trim(first.substr(0, p)), text::trim(second.substr(p + 1)),
+                        text::trim(text::from(first.substr(p), 9))};
+    }
+    return std::nullopt;
+}
+
 class Importer {
 public:
     explicit Importer(std::string_view content) : m_lines(text::splitLines(content, false)) {}
 
-    ImportResult run(bool skipFirstLine) {
-        // The first line is the header; a file without one had its first line read as an entry.
-        m_next = skipFirstLine && !m_lines.empty() ? 1 : 0;
-        while (m_next < m_lines.size()) handle(m_lines[m_next++]);
+    ImportResult run(bool hasHeader) {
+        m_next = 0;
+        if (!m_lines.empty()) {
+            // The first line is the header. In a file without one it may be an entry, which is kept; what
+            // no rule takes there (a header with a blank after it, a comment, another section) is dropped
+            // uncounted, as the header would have been.
+            const std::string_view first = m_lines[m_next++];
+            if (!hasHeader) handle(first, false);
+        }
+        while (m_next < m_lines.size()) handle(m_lines[m_next++], true);
         return std::move(m_result);
     }
 
 private:
-    void handle(std::string_view line) {
+    void handle(std::string_view line, bool countUnused) {
         const std::string_view trimmed = text::trimView(line);
         if (trimmed.empty()) return;
         const std::string key = keyOf(line);
@@ -61,52 +111,35 @@ private:
         } else if (key == "shell") {
             m_defaultVerb = text::asciiLower(valueOf(line));
         } else if (startsWithShellPrefix(trimmed)) {
-            handlePair(trimmed);
-        } else {
+            handlePair(line);
+        } else if (countUnused) {
             ++m_result.unrecognised;
         }
     }
 
-    // A menu is written as two lines, "shell\NAME=text" and "shell\NAME\command=command", in either
-    // order. The pair is told apart by the first character at which the two lines differ after
-    // "shell\": '=' in the text line where the command line has '\'.
-    void handlePair(std::string_view trimmed) {
-        const std::string_view first = text::trimView(trimmed.substr(6));
-        // The partner is the next line that has any character at all; it is used up by the pair.
+    // A "shell\" line and its partner, the next line that has any character at all (used up by the
+    // pair). Blanks before each line's first '=' do not stand in the way; a pair that only the lines as
+    // written make (a name that ends in blanks, as the compiler writes it) still pairs.
+    void handlePair(std::string_view line) {
         while (m_next < m_lines.size() && m_lines[m_next].empty()) ++m_next;
         if (m_next >= m_lines.size()) {
             ++m_result.unrecognised;
             return;
         }
-        // Its first six characters are cut unexamined, so an indented partner does not pair.
-        const std::string_view second = text::from(m_lines[m_next++], 6);
-
-        const std::size_t shorter = std::min(first.size(), second.size());
-        std::size_t p = 0;
-        while (p < shorter && first[p] == second[p]) ++p;
-        // Bytes below 128 never occur inside a multi-byte character, so when the first difference is
-        // '=' against '\' it stands at the same character position in both lines.
-        if (p == shorter) {
+        const std::string_view partner = m_lines[m_next++];
+        std::string firstStorage;
+        std::string secondStorage;
+        const std::string_view first = withoutBlanksBeforeEquals(line, firstStorage);
+        const std::string_view second = withoutBlanksBeforeEquals(partner, secondStorage);
+        std::optional<MenuPair> pair = pairOf(first, second);
+        if (!pair && (first.size() != line.size() || second.size() != partner.size())) pair = pairOf(line, partner);
+        if (!pair) {
             ++m_result.unrecognised;
             return;
         }
-        std::string name;
-        std::string menuText;
-        std::string command;
-        if (first[p] == '=' && second[p] == '\\') {
-            name = text::trim(first.substr(0, p));
-            menuText = text::trim(first.substr(p + 1));
-            command = text::trim(text::from(second.substr(p), 9));  // "\command=" is skipped unexamined
-        } else if (first[p] == '\\' && second[p] == '=') {
-            name = text::trim(first.substr(0, p));
-            command = text::trim(text::from(first.substr(p), 9));
-            menuText = text::trim(second.substr(p + 1));
-        } else {
-            ++m_result.unrecognised;
-            return;
-        }
-        const bool isDefault = m_defaultVerb && text::asciiLower(name) == *m_defaultVerb;
-        m_result.project.append(makeMenu(std::move(menuText), std::move(command), std::move(name), isDefault));
+        const bool isDefault = m_defaultVerb && text::asciiLower(pair->name) == *m_defaultVerb;
+        m_result.project.append(
+            makeMenu(std::move(pair->text), std::move(pair->command), std::move(pair->name), isDefault));
     }
 
     std::vector<std::string_view> m_lines;

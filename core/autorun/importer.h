@@ -40,8 +40,9 @@ struct ImportResult {
 // Imports decoded text line by line (CR LF or LF end a line). The keys open, shellexecute, icon and
 // label (the first run entry, icon and label win; blanks anywhere in a key are ignored and A–Z folded),
 // shell (the default verb, for the menus that follow it) and menus given as a text line and a command
-// line next to each other, in either order. Everything else is counted. The header line is not read;
-// a first line that is not the header is read as an entry like any other.
+// line next to each other, in either order (blanks before a line's first '=' do not matter). Everything
+// else is counted. The header line is not read; a first line that is not the header is read as an entry,
+// but is dropped uncounted when nothing takes it.
 ImportResult importAutorun(std::string_view content);
 
 // The closing message: the warning ("Atención", warning icon) with the count, or the success notice.

@@ -61,8 +61,12 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
     f.name = text::trim(f.name);
     f.drive = text::trim(f.drive);
     f.folder = text::trim(f.folder);
-    // A lone backslash is removed below and would leave a folder as the name or ":" as the drive.
-    if (isEmptyOrBackslash(f.name) || (isEmptyOrBackslash(f.drive) && !f.inCompilation)) {
+    // A lone backslash as the drive of a program is the root of the current drive: "\instal\setup.exe".
+    // The field keeps it, so that the kept fields compose the same again.
+    const bool currentDriveRoot = page == BuilderPage::Programa && f.drive == "\\";
+    // A lone backslash is removed below and would leave a folder as the name or ":" as the drive of a
+    // document, which names nothing.
+    if (isEmptyOrBackslash(f.name) || (isEmptyOrBackslash(f.drive) && !currentDriveRoot && !f.inCompilation)) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // With the file on the disc being built the drive is not used, so it is not examined.
@@ -70,14 +74,18 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
         return refuse(f, kBadDrive, kAttention, MessageIcon::Warning);
     }
     dropLeadingBackslash(f.name);
-    dropTrailingBackslash(f.drive);
     dropLeadingBackslash(f.folder);
     dropTrailingBackslash(f.folder);
-    const std::size_t driveChars = text::length(f.drive);
-    if (page == BuilderPage::Programa ? driveChars == 1 : driveChars < 2) appendColon(f.drive);
+    if (!currentDriveRoot) {
+        dropTrailingBackslash(f.drive);
+        const std::size_t driveChars = text::length(f.drive);
+        if (page == BuilderPage::Programa ? driveChars == 1 : driveChars < 2) appendColon(f.drive);
+    }
     if (!f.folder.empty()) f.folder += '\\';
 
-    std::string path = f.inCompilation ? f.folder + f.name : f.drive + '\\' + f.folder + f.name;
+    std::string path = f.inCompilation    ? f.folder + f.name
+                       : currentDriveRoot ? '\\' + f.folder + f.name
+                                          : f.drive + '\\' + f.folder + f.name;
     switch (page) {
         case BuilderPage::Programa: return accept(f, std::move(path), false);
         case BuilderPage::Icono: {
@@ -91,7 +99,10 @@ CompositionResult composePath(BuilderPage page, BuilderFields f) {
 CompositionResult composeExplorar(BuilderFields f) {
     f.path = text::trim(f.path);
     f.drive = text::trim(f.drive);
-    if (isEmptyOrBackslash(f.path) || (isEmptyOrBackslash(f.drive) && !f.inCompilation && !f.email)) {
+    // A lone backslash as the path is the root of the disc or of the drive: explorer "%1\". It is no
+    // address, and as a drive it would leave ":" alone.
+    if (f.path.empty() || (f.email && f.path == "\\") ||
+        (isEmptyOrBackslash(f.drive) && !f.inCompilation && !f.email)) {
         return refuse(f, kMissingFields, kAttention, MessageIcon::Warning);
     }
     // The drive's length is tested in e-mail mode too, although an address does not use it.
@@ -103,12 +114,14 @@ CompositionResult composeExplorar(BuilderFields f) {
         std::string result = startsWith(f.path, "mailto:") ? "explorer \"" + f.path + '"' : "explorer mailto:" + f.path;
         return accept(f, std::move(result), false);
     }
-    dropLeadingBackslash(f.path);
+    // The root keeps its backslash in the field, so that the kept fields compose the same again.
+    if (f.path != "\\") dropLeadingBackslash(f.path);
+    const std::string_view below = f.path == "\\" ? std::string_view() : std::string_view(f.path);
     dropTrailingBackslash(f.drive);
     if (text::length(f.drive) < 2) appendColon(f.drive);
     // %1 is the root of the disc when the command runs.
-    std::string result =
-        f.inCompilation ? "explorer \"%1\\" + f.path + '"' : "explorer \"" + f.drive + '\\' + f.path + '"';
+    std::string result = f.inCompilation ? "explorer \"%1\\" + std::string(below) + '"'
+                                         : "explorer \"" + f.drive + '\\' + std::string(below) + '"';
     return accept(f, std::move(result), false);
 }
 

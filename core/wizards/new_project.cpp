@@ -24,6 +24,17 @@ std::string newMenuName(const std::vector<WizardMenu>& menus) {
     }
 }
 
+bool toggleDefaultMenu(std::vector<WizardMenu>& menus, std::size_t index) {
+    if (index >= menus.size()) return false;
+    if (menus[index].kind == Kind::DefaultMenu) {
+        menus[index].kind = Kind::PlainMenu;
+        return false;
+    }
+    for (WizardMenu& m : menus) m.kind = Kind::PlainMenu;
+    menus[index].kind = Kind::DefaultMenu;
+    return true;
+}
+
 std::vector<std::string> wizardSummaryLines(const WizardData& data) {
     std::vector<std::string> lines;
     if (!data.runCommand.empty()) {

@@ -319,38 +319,38 @@ void MainWindow::createMenus() {
 void MainWindow::createToolBars() {
     auto act = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
 
-    m_toolBar1 = addToolBar(QStringLiteral("ToolBar1"));
-    m_toolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    m_toolBar1->addAction(act("Nuevo1"));
-    m_toolBar1->addSeparator();
-    m_toolBar1->addActions({act("Abrir1"), act("Guardar1"), act("Guardarcomo1")});
-    m_toolBar1->addSeparator();
-    m_toolBar1->addActions({act("Cortar1"), act("Copiar1"), act("Pegar1")});
-    m_toolBar1->addSeparator();
-    m_toolBar1->addActions({act("Exportar1"), act("Importar2")});
-    m_toolBar1->addSeparator();
-    m_toolBar1->addActions({act("AyudaBoton1"), act("AyudaOnLineBoton1"), act("DescargaBoton1")});
-    m_toolBar1->addSeparator();
-    m_toolBar1->addActions({act("Opciones1"), act("Salir2")});
+    m_mainToolBar = addToolBar(QStringLiteral("ToolBar1"));
+    m_mainToolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_mainToolBar->addAction(act("Nuevo1"));
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addActions({act("Abrir1"), act("Guardar1"), act("Guardarcomo1")});
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addActions({act("Cortar1"), act("Copiar1"), act("Pegar1")});
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addActions({act("Exportar1"), act("Importar2")});
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addActions({act("AyudaBoton1"), act("AyudaOnLineBoton1"), act("DescargaBoton1")});
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addActions({act("Opciones1"), act("Salir2")});
 
     addToolBarBreak();
-    m_toolBar2 = addToolBar(QStringLiteral("ToolBar2"));
-    m_toolBar2->setObjectName(QStringLiteral("ToolBar2"));
-    m_addButton = new QToolButton(m_toolBar2);
+    m_objectToolBar = addToolBar(QStringLiteral("ToolBar2"));
+    m_objectToolBar->setObjectName(QStringLiteral("ToolBar2"));
+    m_addButton = new QToolButton(m_objectToolBar);
     m_addButton->setObjectName(QStringLiteral("AnadirBoton1"));
     m_addButton->setIcon(m_images.icon(26));
     m_addButton->setToolTip(QStringLiteral("Añadir"));
     m_addButton->setStatusTip(QStringLiteral("Añade un objeto"));
     m_addButton->setMenu(m_addMenu);
     m_addButton->setPopupMode(QToolButton::InstantPopup);
-    m_addButtonAction = m_toolBar2->addWidget(m_addButton);
-    m_toolBar2->addActions({act("MProg1"), act("MIcono1"), act("MTexto1"), act("MMenu1"), act("Pred1")});
-    m_toolBar2->addSeparator();
-    m_toolBar2->addActions({act("Up1"), act("Down1")});
-    m_deleteSeparator = m_toolBar2->addSeparator();
-    m_toolBar2->addAction(act("Del1"));
+    m_addButtonAction = m_objectToolBar->addWidget(m_addButton);
+    m_objectToolBar->addActions({act("MProg1"), act("MIcono1"), act("MTexto1"), act("MMenu1"), act("Pred1")});
+    m_objectToolBar->addSeparator();
+    m_objectToolBar->addActions({act("Up1"), act("Down1")});
+    m_deleteSeparator = m_objectToolBar->addSeparator();
+    m_objectToolBar->addAction(act("Del1"));
 
-    for (QToolBar* t : {m_toolBar1, m_toolBar2}) {
+    for (QToolBar* t : {m_mainToolBar, m_objectToolBar}) {
         t->setMovable(false);
         t->setIconSize(QSize(16, 16));
         t->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -402,7 +402,7 @@ void MainWindow::refreshObjectCommands() {
     m_addButtonAction->setVisible(offered.addGroup);
     m_deleteSeparator->setVisible(offered.remove);
     m_objectCommandsOffered = offered.addGroup;
-    applyToolBar2Visibility();
+    applyObjectToolBarVisibility();
 }
 
 void MainWindow::modifyObject(kmr::Kind kind) { m_objectCommands->modifyObject(kind); }

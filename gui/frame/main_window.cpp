@@ -104,8 +104,7 @@ MainWindow::~MainWindow() {
 // Start-up
 
 bool MainWindow::startUp() {
-    m_startFlag1 = true;
-    m_startFlag2 = true;
+    m_activationPending = true;
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
@@ -234,9 +233,8 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::firstActivation() {
-    if (!m_startFlag1 || !m_startFlag2 || !m_key) return;
-    m_startFlag1 = false;
-    m_startFlag2 = false;
+    if (!m_activationPending || !m_key) return;
+    m_activationPending = false;
     m_options->readOptions();
     // The minimum size applies, so a stored 0 by 0 gives the smallest frame.
     resize(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
@@ -269,8 +267,8 @@ void MainWindow::pollHandOff() {
 // Options and views
 
 void MainWindow::applyOptions() {
-    m_toolBar1->setVisible(m_options->showToolBar());
-    applyToolBar2Visibility();
+    m_mainToolBar->setVisible(m_options->showToolBar());
+    applyObjectToolBarVisibility();
     statusBar()->setVisible(m_options->showStatusBar());
     if (m_key) {
         const qint32 state = m_key->readInt(QStringLiteral("Estado"));
@@ -279,17 +277,17 @@ void MainWindow::applyOptions() {
         else if (state == 2)
             showMaximized();
     }
-    m_viewToolBar->setChecked(!m_toolBar1->isHidden());
+    m_viewToolBar->setChecked(!m_mainToolBar->isHidden());
     m_viewStatusBar->setChecked(!statusBar()->isHidden());
     // The quick-start and tips panels are not part of the frame yet; their marks follow the options.
     m_viewQuickStart->setChecked(m_options->showQuickStart());
     m_viewTips->setChecked(m_options->showTips());
 }
 
-void MainWindow::applyToolBar2Visibility() {
+void MainWindow::applyObjectToolBarVisibility() {
     // The second tool bar lives in the band, and shows only while it has object commands to offer.
-    const bool band = m_options != nullptr ? m_options->showToolBar() : !m_toolBar1->isHidden();
-    m_toolBar2->setVisible(band && m_objectCommandsOffered);
+    const bool band = m_options != nullptr ? m_options->showToolBar() : !m_mainToolBar->isHidden();
+    m_objectToolBar->setVisible(band && m_objectCommandsOffered);
 }
 
 void MainWindow::toggleOption(void (OptionsDialog::*flip)()) {

@@ -137,7 +137,7 @@ private:
     void createContextMenu();
     void createDialogs();
     void createCommands();
-    void applyToolBar2Visibility();
+    void applyObjectToolBarVisibility();
     void refreshWindowCommands();
     void arrangeIcons();
     void toggleOption(void (OptionsDialog::*flip)());
@@ -154,8 +154,8 @@ private:
     SharedValues m_shared;
     ImageList m_images;
     QString m_helpFile = QStringLiteral("KMR.HLP");
-    bool m_startFlag1 = false;
-    bool m_startFlag2 = false;
+    // Set by startUp(); the first activation clears it.
+    bool m_activationPending = false;
     bool m_centredOnce = false;
     bool m_shutdownAborted = false;
     int m_requestedHelpTopic = -1;
@@ -172,8 +172,8 @@ private:
     std::unique_ptr<ObjectCommands> m_objectCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<AutorunCommands> m_autorunCommands;
-    QToolBar* m_toolBar1 = nullptr;
-    QToolBar* m_toolBar2 = nullptr;
+    QToolBar* m_mainToolBar = nullptr;
+    QToolBar* m_objectToolBar = nullptr;
     QToolButton* m_addButton = nullptr;
     QAction* m_addButtonAction = nullptr;  // the drop-down button's place in the second tool bar
     QMenu* m_addMenu = nullptr;

@@ -63,6 +63,9 @@ TEST_F(KmrcTemplates, ListsTheEditorsTemplatesInOrder) {
                             "\", \"file\": \"sin-nombre.KMRT\", \"name\": \"Modelo 2\", \"menus\": 0, "
                             "\"explanation\": \"No hay una definición disponible.\"}\n  ]\n}\n");
     EXPECT_EQ(test::kmrc({"templates", "--json"}).out, "{\n  \"folders\": [],\n  \"templates\": []\n}\n");
+    const KmrcRun none = test::kmrc({"templates"});
+    EXPECT_EQ(none.out, "");
+    EXPECT_NE(none.err.find("no hay plantillas"), std::string::npos);
     EXPECT_EQ(run({"templates", "x"}).code, kUsage);
 }
 

@@ -56,11 +56,22 @@ TEST(AutorunImporter, WhatEachLineGives) {
          crlf({"[autorun]", "shell\\a=A", "   ", "shell\\a\\command=a"}),
          {},
          2},
-        {"blanks before = break the pair", crlf({"[autorun]", "shell\\i = I", "shell\\i\\command = i.exe"}), {}, 1},
+        {"blanks before = do not break the pair",
+         crlf({"[autorun]", "shell\\i = I", "shell\\i\\command \t= i.exe", "Shell\\j\\Command =j.exe", "Shell\\j  =J"}),
+         {makeMenu("I", "i.exe", "i"), makeMenu("J", "j.exe", "j")},
+         0},
+        {"blanks before the command line's = are not part of its command",
+         crlf({"[autorun]", "shell\\a=A", "shell\\a\\command = a.exe"}),
+         {makeMenu("A", "a.exe", "a")},
+         0},
+        {"a name that ends in blanks, as compiled, still pairs",
+         crlf({"[autorun]", "shell\\a =A", "shell\\a \\command=a.exe"}),
+         {makeMenu("A", "a.exe", "a")},
+         0},
         {"an indented command line does not pair",
-         crlf({"[autorun]", "shell\\i=I", "   shell\\i\\command=i.exe"}),
+         crlf({"[autorun]", "shell\\i=I", "   shell\\i\\command=i.exe", "shell\\j = J", "  shell\\j\\command = j"}),
          {},
-         1},
+         2},
         {"the default verb holds for the pairs after it, the last shell line wins",
          crlf({"[autorun]", "shell\\a=A", "shell\\a\\command=1", "shell=A", "shell=b", "shell\\b=B",
                "shell\\b\\command=2", "shell\\a=A2", "shell\\a\\command=3"}),
@@ -100,7 +111,21 @@ TEST(AutorunImporter, WhatEachLineGives) {
          crlf({"open=a.exe", "icon=a.exe,0"}),
          {makeProgram("a.exe"), makeIcon("a.exe,0")},
          0},
-        {"comments before the header", crlf({"; leeme", "", "[AutoRun] ", "open=a.exe"}), {makeProgram("a.exe")}, 2},
+        {"no header: an unused first line is dropped, later ones are counted",
+         crlf({"; leeme", "", "[AutoRun] ", "open=a.exe"}),
+         {makeProgram("a.exe")},
+         1},
+        {"no header: a header with a blank after it", crlf({"[AutoRun] ", "label=L"}), {makeLabel("L")}, 0},
+        {"no header: another section's header", crlf({"[Content]", "x=1"}), {}, 1},
+        {"no header: a first line that starts a pair is a pair",
+         crlf({"shell\\a = A", "shell\\a\\command=a"}),
+         {makeMenu("A", "a", "a")},
+         0},
+        {"no header: an unpaired first line counts", crlf({"shell\\a=A", "icon=i.ico"}), {}, 1},
+        {"no header: a first shell line sets the verb",
+         crlf({"shell=a", "shell\\a=A", "shell\\a\\command=a"}),
+         {defaultMenu("A", "a", "a")},
+         0},
         {"a lone CR does not end a line", "[autorun]\nlabel=a\rb\n", {makeLabel("a\rb")}, 0},
     };
     for (const Case& c : cases) {
@@ -220,6 +245,36 @@ TEST(AutorunCorpus, RealFilesImportAndCompileBack) {
     }
     EXPECT_GT(files, 0U);
     EXPECT_GT(menus, 0U);
+}
+
+// Real files with a header that carries a blank, a first line that is no header at all, or menus written
+// with blanks around their '=': what each gives.
+TEST(AutorunCorpus, HeadersAndSpacedMenus) {
+    const fs::path dir = fs::path(KMR_CORPUS_DIR) / "autorun";
+    if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
+    struct Case {
+        const char* file;
+        std::vector<std::string> menuNames;
+        std::size_t unrecognised;
+    };
+    const std::vector<Case> cases = {
+        {"002.inf", {"open", "opennewwindow", "pintohome"}, 8},  // the other sections' eight lines
+        {"027.inf", {"Open"}, 2},
+        {"094.inf", {}, 3},
+        {"038.inf", {"install", "relnotes"}, 0},
+        {"105.inf", {"_TCM"}, 0},
+    };
+    for (const Case& c : cases) {
+        const AutorunSource source = readAutorunFile((dir / c.file).string());
+        if (!source.ok()) continue;  // a corpus without this file
+        const ImportResult r = importAutorun(source.text);
+        std::vector<std::string> names;
+        for (const ProjectObject& o : r.project.objects) {
+            if (isMenu(o.kind)) names.push_back(o.menuName());
+        }
+        EXPECT_EQ(names, c.menuNames) << c.file;
+        EXPECT_EQ(r.unrecognised, c.unrecognised) << c.file;
+    }
 }
 
 }  // namespace

@@ -35,6 +35,34 @@ TEST(NewMenuName, SmallestFreeNumber) {
     }
 }
 
+TEST(ToggleDefaultMenu, LikeTheClaveButton) {
+    // Kinds written as P (plain) and D (default).
+    const auto kinds = [](const std::vector<WizardMenu>& menus) {
+        std::string s;
+        for (const WizardMenu& m : menus) s += m.kind == Kind::DefaultMenu ? 'D' : 'P';
+        return s;
+    };
+    const struct {
+        const char* before;
+        std::size_t index;
+        bool isDefault;
+        const char* after;
+    } cases[] = {
+        {"PPP", 1, true, "PDP"},  {"DPP", 2, true, "PPD"}, {"PDP", 1, false, "PPP"},
+        {"DPD", 2, false, "DPP"},  // two defaults (a list from elsewhere): only the toggled one changes
+        {"DPD", 1, true, "PDP"},  {"PP", 2, false, "PP"},  {"", 0, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        std::vector<WizardMenu> menus;
+        for (const char* k = c.before; *k != 0; ++k) {
+            menus.push_back({"T", "c", "n", *k == 'D' ? Kind::DefaultMenu : Kind::PlainMenu});
+        }
+        EXPECT_EQ(toggleDefaultMenu(menus, c.index), c.isDefault);
+        EXPECT_EQ(kinds(menus), c.after);
+    }
+}
+
 TEST(WizardSummary, LinesInOrder) {
     using Lines = std::vector<std::string>;
     const struct {
