@@ -601,13 +601,7 @@ void NewProjectWizard::moveMenuDown() {
 void NewProjectWizard::toggleDefaultMenu() {
     const int i = selectedMenu();
     if (i >= 0) {
-        kmr::WizardMenu& m = m_menus[static_cast<std::size_t>(i)];
-        if (m.kind == kmr::Kind::DefaultMenu) {
-            m.kind = kmr::Kind::PlainMenu;
-        } else {
-            for (kmr::WizardMenu& other : m_menus) other.kind = kmr::Kind::PlainMenu;
-            m.kind = kmr::Kind::DefaultMenu;
-        }
+        kmr::toggleDefaultMenu(m_menus, static_cast<std::size_t>(i));
         refreshMenuList(i);
     }
     // Also without a selection: a press on the button must not leave it showing pressed.
