@@ -102,6 +102,8 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setFrameShadow(QFrame::Sunken);
     m_status->setTextFormat(Qt::PlainText);
+    // One line high also while empty, so the buttons do not move when a hint appears.
+    m_status->setMinimumHeight(m_status->fontMetrics().height() + 2 * m_status->frameWidth() + 2);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(help);

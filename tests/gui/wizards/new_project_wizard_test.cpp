@@ -316,6 +316,7 @@ TEST_F(WizardTest, TemplateClickFillsEverythingAndEmptySpaceClearsOnlyTheExplana
     TemplateFile unnamed;
     unnamed.explanation = QStringLiteral("Solo una etiqueta.");
     unnamed.label = QStringLiteral("DATOS");
+    unnamed.picture = 7;  // the wizard's picture list holds picture 0 only
     writeBytes(m_dir.filePath(QStringLiteral("c.KMRT")), templateBytes(unnamed).replace("Nom=\r\n", ""));
     w().show();
     ASSERT_EQ(templateList().count(), 2);
@@ -323,6 +324,7 @@ TEST_F(WizardTest, TemplateClickFillsEverythingAndEmptySpaceClearsOnlyTheExplana
     EXPECT_EQ(templateList().item(1)->text(), QStringLiteral("Modelo 2"));
     EXPECT_EQ(templateList().viewMode(), QListView::IconMode);
     EXPECT_FALSE(templateList().item(0)->icon().isNull());
+    EXPECT_TRUE(templateList().item(1)->icon().isNull());
 
     // Fields filled by hand are replaced; the menus come with the template's default.
     at<QLineEdit>("Etiqueta").setText(QStringLiteral("a mano"));

@@ -14,7 +14,7 @@ QByteArray templateBytes(const TemplateFile& t) {
         QStringLiteral("VersioMajor=2"),
         QStringLiteral("VersioMenor=3"),
         QStringLiteral("Nom=") + t.name,
-        QStringLiteral("Icona=0"),
+        QStringLiteral("Icona=%1").arg(t.picture),
         QStringLiteral("Explicacio=") + t.explanation,
         QStringLiteral("[ParametresGenerals]"),
         QStringLiteral("Programa=") + t.program,

@@ -17,6 +17,7 @@ namespace kmr::gui::test {
 // A version-2.3 template as a template file holds it: Windows-1252, CR LF.
 struct TemplateFile {
     QString name;
+    int picture = 0;
     QString explanation;
     QString program;
     QString icon;
