@@ -57,8 +57,7 @@ void FrameTest::SetUp() {
     writeBytes(path(QStringLiteral("bin/kmr.hlp")), "help");
     m_store = std::make_unique<IniSettingsStore>(path(QStringLiteral("settings")));
     // The wizard lists the user's own templates too; the tests' user has none.
-    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) m_dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
+    m_dataHome.emplace(path(QStringLiteral("data")));
 }
 
 void FrameTest::TearDown() {
@@ -76,8 +75,17 @@ void FrameTest::TearDown() {
                                      << w->windowTitle().toStdString();
     }
     EXPECT_FALSE(m_prompts.unusedAnswers()) << "the test queued answers that nobody asked for";
-    if (m_dataHome) {
-        qputenv("XDG_DATA_HOME", *m_dataHome);
+    m_dataHome.reset();
+}
+
+ScopedDataHome::ScopedDataHome(const QString& folder) {
+    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) m_old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", folder.toLocal8Bit());
+}
+
+ScopedDataHome::~ScopedDataHome() {
+    if (m_old) {
+        qputenv("XDG_DATA_HOME", *m_old);
     } else {
         qunsetenv("XDG_DATA_HOME");
     }

@@ -32,6 +32,18 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 // setup.exe, disco.ico, MiCD and two menus, the first the default.
 kmr::Project exampleProject();
 
+// Points $XDG_DATA_HOME at `folder` while it lives, so the user's own templates stay out of a test.
+class ScopedDataHome {
+public:
+    explicit ScopedDataHome(const QString& folder);
+    ~ScopedDataHome();
+    ScopedDataHome(const ScopedDataHome&) = delete;
+    ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+
+private:
+    std::optional<QByteArray> m_old;
+};
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -55,7 +67,7 @@ protected:
     std::unique_ptr<MainWindow> m_frame;
 
 private:
-    std::optional<QByteArray> m_dataHome;
+    std::optional<ScopedDataHome> m_dataHome;
 };
 
 // Presses the wizard's main button until it has finished, as often as it takes from its page 0.

@@ -15,7 +15,6 @@
 #include <functional>
 #include <vector>
 
-#include "editing/menu_editor_dialog.h"
 #include "project/project_window.h"
 #include "support/frame_fixture.h"
 #include "wizards/new_project_wizard.h"
@@ -76,65 +75,37 @@ TEST_F(WizardFrameTest, AnUntouchedWizardGivesAnEmptyProjectNumberedByTheOpenWin
 TEST_F(WizardFrameTest, ATemplateAppliedAndFinishedBuildsItsProject) {
     startFrame();
     // The program's folder holds the template; "No editar" walks the shorter road to the same project.
-    writeTemplate(QFileInfo(m_programFile).dir().filePath(QStringLiteral("instalador.kmrt")), installerTemplate());
+    writeBytes(QFileInfo(m_programFile).dir().filePath(QStringLiteral("instalador.kmrt")), kInstallerTemplate);
     kmr::Project expected;
     expected.append(kmr::makeProgram("setup.exe"));
     expected.append(kmr::makeIcon("setup.exe,0"));
     expected.append(kmr::makeLabel("Instalación"));
     expected.append(kmr::makeMenu("Léame", "notepad leame.txt", "leame"));
     expected.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
-    for (const bool noEdit : {false, true}) {
+    // "No editar" jumps from page 0 to the end and stays checked for the next showing.
+    for (const bool noEdit : {true, false}) {
         SCOPED_TRACE(noEdit);
         runWizard([noEdit](NewProjectWizard& w) {
             auto* list = w.findChild<QListWidget*>(QStringLiteral("Plantillas"));
             ASSERT_EQ(list->count(), 1);
             EXPECT_EQ(list->item(0)->text(), QStringLiteral("Instalador"));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-            w.findChild<QCheckBox*>(QStringLiteral("NoEditar"))->setChecked(noEdit);
-            for (int i = 0; i < (noEdit ? 2 : 4); ++i) press(w, "Siguiente");
+            auto* box = w.findChild<QCheckBox*>(QStringLiteral("NoEditar"));
+            EXPECT_EQ(box->isChecked(), !noEdit);
+            box->setChecked(noEdit);
+            press(w, "Siguiente");
+            if (noEdit) {
+                EXPECT_EQ(w.currentPage(), NewProjectWizard::Finalizar);
+                EXPECT_FALSE(w.findChild<QPushButton*>(QStringLiteral("Anterior"))->isEnabled());
+                EXPECT_EQ(w.findChild<QPushButton*>(QStringLiteral("Siguiente"))->text(), QStringLiteral("&Finalizar"));
+            }
+            while (w.isVisible()) press(w, "Siguiente");
         });
         ProjectWindow* made = m_frame->activeProjectWindow();
         ASSERT_NE(made, nullptr);
         EXPECT_EQ(made->project(), expected);
     }
     EXPECT_EQ(captions(), (QStringList{QStringLiteral("Sin nombre 1"), QStringLiteral("Sin nombre 2")}));
-}
-
-TEST_F(WizardFrameTest, TheWizardsMenusAreNamedAgainstItsOwnListNotTheProjects) {
-    startFrame();
-    newProject(exampleProject());  // its menus are "instalar" and "leeme"
-    runWizard([this](NewProjectWizard& w) {
-        struct Step {
-            QString name;
-            bool accepted;
-        };
-        // "instalar" belongs to the open project only; the second "Menu1" repeats the wizard's own.
-        const std::vector<Step> steps = {
-            {QStringLiteral("instalar"), true}, {QStringLiteral("Menu1"), true}, {QStringLiteral("Menu1"), false}};
-        for (const Step& s : steps) {
-            onNextModal([&s](QWidget* editor) {
-                auto* e = qobject_cast<MenuEditorDialog*>(editor);
-                ASSERT_NE(e, nullptr);
-                MenuEntry entry = e->entry();
-                entry.internalName = s.name;
-                e->setEntry(entry);
-                e->tryAccept();
-                EXPECT_EQ(e->isVisible(), !s.accepted);
-            });
-            w.findChild<QAction*>(QStringLiteral("Nuevo"))->trigger();
-        }
-        EXPECT_EQ(menuRows(w.data().menus),
-                  (QStringList{QStringLiteral("Texto a mostrar del menú|programa.exe|instalar|6"),
-                               QStringLiteral("Texto a mostrar del menú|programa.exe|Menu1|6")}));
-        m_prompts.answer(Answer::Yes);
-        press(w, "Cancelar");
-    });
-    EXPECT_EQ(m_prompts.texts(),
-              (QStringList{QStringLiteral("No puede utilizar el mismo nombre para varios menús. Cambie el nombre "
-                                          "interno del menú."),
-                           QStringLiteral("Si abandona así el asistente no se guardará la información recopilada. "
-                                          "¿Desea salir sin guardar?")}));
-    EXPECT_EQ(captions(), QStringList{QStringLiteral("Sin nombre 1")}) << "a cancelled wizard builds nothing";
 }
 
 TEST_F(WizardFrameTest, AbrirWithItsDialogCancelledClosesTheWizardWithoutAProject) {
