@@ -42,7 +42,8 @@ const QString kDeleteQuestion = QStringLiteral("¿Seguro que desea eliminar el m
 
 // A hint holds a short part for the tool tip and a long part for the status line, split by "|";
 // a hint without a bar serves for both.
-void setHint(QWidget* w, const QString& hint) {
+template <class Hinted>
+void setHint(Hinted* w, const QString& hint) {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     w->setToolTip(bar < 0 ? hint : hint.left(bar));
     w->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
@@ -238,9 +239,7 @@ QAction* NewProjectWizard::makeMenuCommand(const char* name, const QString& capt
                                            const ImageList& images, void (NewProjectWizard::*handler)()) {
     auto* a = new QAction(images.icon(image), caption, this);
     a->setObjectName(QLatin1String(name));
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    a->setToolTip(hint.left(bar));
-    a->setStatusTip(hint.mid(bar + 1));
+    setHint(a, hint);
     connect(a, &QAction::triggered, this, handler);
     return a;
 }

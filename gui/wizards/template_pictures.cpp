@@ -69,7 +69,7 @@ QIcon TemplatePictures::icon(int number) const {
     return m_icons[static_cast<std::size_t>(number)];
 }
 
-QPixmap TemplatePictures::pixmap(int number, int size) const {
+QPixmap TemplatePictures::pixmap(int number, int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);

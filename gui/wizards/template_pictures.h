@@ -21,7 +21,7 @@ public:
     int count() const { return static_cast<int>(m_icons.size()); }
     // An empty icon for a number without a picture.
     QIcon icon(int number) const;
-    QPixmap pixmap(int number, int size = kSize) const;
+    static QPixmap pixmap(int number, int size = kSize);
 
     // Draws one picture into a 32 by 32 box at the painter's origin.
     static void paint(QPainter& p, int number);
