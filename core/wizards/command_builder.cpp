@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/text.h"
+#include "web/web_addresses.h"
 
 namespace kmr {
 namespace {
@@ -199,7 +200,8 @@ InternetTexts internetTexts(bool email) {
         return {"Dirección de correo electrónico:", "usuario@example.com",
                 "Por ejemplo: \"usuario@example.com\", \"mailto:info@example.org\""};
     }
-    return {"Dirección de la página web, ruta del fichero a descargar:", "http://www.example.com",
+    // The default web address is the maker's site.
+    return {"Dirección de la página web, ruta del fichero a descargar:", web::kMakerSite,
             "Por ejemplo: \"www.example.com\", \"ftp.example.com/descargas/fichero.zip\""};
 }
 

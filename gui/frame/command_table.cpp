@@ -9,12 +9,15 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
+
 #include "autorun/autorun_commands.h"
 #include "editing/clipboard_commands.h"
 #include "editing/object_commands.h"
 #include "editing/object_rules.h"
 #include "frame/main_window.h"
 #include "frame/options_dialog.h"
+#include "help/help.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 
@@ -141,46 +144,55 @@ void MainWindow::createActions() {
     auto* refresh = makeAction("Actualizar1", QString(), QString(), -1, none, contextual);
     connect(refresh, &QAction::triggered, this, &MainWindow::refreshObjectCommands);
 
-    // Help and the web links belong to code that is not part of the program yet: their commands
-    // exist with captions and pictures but are not offered.
-    struct Pending {
+    // Help, the about box, the update command and the web links. The tool-bar buttons are commands of
+    // their own (their hints differ) that run the same handlers as the menu entries.
+    using WebPage = kmr::web::WebPage;
+    struct Periphery {
         const char* name;
         QString caption;
         QString hint;
         int image;
         QKeySequence shortcut;
         QString category;
+        std::function<void()> run;
     };
-    const Pending pending[] = {
+    const Periphery periphery[] = {
         {"Creditos1", QStringLiteral("A&cerca de..."), QStringLiteral("Acerca de...|Información sobre el programa"), -1,
-         none, help},
+         none, help, [this] { showAboutBox(); }},
         {"Ayuda1", QStringLiteral("&Ayuda"), QStringLiteral("Obtenga ayuda sobre el programa"), 9,
-         QKeySequence(Qt::Key_F1), help},
+         QKeySequence(Qt::Key_F1), help, [this] { showHelp(kHelpMain); }},
         {"Contenidos1", QStringLiteral("&Contenidos"), QStringLiteral("Muestra los contenidos de la ayuda"), 9,
-         QKeySequence(Qt::ALT | Qt::Key_F1), help},
+         QKeySequence(Qt::ALT | Qt::Key_F1), help, [this] { showHelpContents(); }},
         {"ManualOnLine1", QStringLiteral("&Manual OnLine"),
          QStringLiteral("Consulte todo aquello que no encuentre en la ayuda local"), 12,
-         QKeySequence(Qt::CTRL | Qt::Key_F1), help},
+         QKeySequence(Qt::CTRL | Qt::Key_F1), help, [this] { openWebPage(WebPage::ManualOnLine); }},
         {"ActualizarWeb1", QStringLiteral("Ac&tualizar..."), QStringLiteral("Actualice KMR desde Internet"), 14,
-         QKeySequence(Qt::Key_F2), help},
-        {"Drevanto1", QStringLiteral("&Drevanto"), QStringLiteral("Creación de discos virtuales"), 14, none, help},
+         QKeySequence(Qt::Key_F2), help, [this] { runUpdate(); }},
+        {"Drevanto1", QStringLiteral("&Drevanto"), QStringLiteral("Creación de discos virtuales"), 14, none, help,
+         [this] { openWebPage(WebPage::Drevanto); }},
         {"OtrosProgramas1", QStringLiteral("&Otros programas de Brenlowe"), QStringLiteral("Descargue otros programas"),
-         -1, none, help},
+         -1, none, help, [this] { openWebPage(WebPage::OtherPrograms); }},
         {"OtrosProyectos1", QStringLiteral("Otros &proyectos de Brenlowe"),
-         QStringLiteral("Conozca futuros programas de Brenlowe"), -1, none, help},
+         QStringLiteral("Conozca futuros programas de Brenlowe"), -1, none, help,
+         [this] { openWebPage(WebPage::FuturePrograms); }},
         {"VisitarPexilon1", QStringLiteral("Visitar Brenlowe &Pexilon"),
-         QStringLiteral("Encuentre toda la información sobre brenlowe"), 14, none, help},
+         QStringLiteral("Encuentre toda la información sobre brenlowe"), 14, none, help,
+         [this] { openWebPage(WebPage::MakerHome); }},
         {"VisitarWendrik1", QStringLiteral("Visitar &Wendrik"), QStringLiteral("Encuentre todo el software de la red"),
-         14, none, help},
+         14, none, help, [this] { openWebPage(WebPage::SisterHome); }},
         {"AyudaBoton1", QStringLiteral("&Ayuda"), QStringLiteral("Ayuda|Muestra los títulos de la ayuda"), 9, none,
-         help},
+         help, [this] { showHelp(kHelpMain); }},
         {"AyudaOnLineBoton1", QStringLiteral("&Manual OnLine"),
-         QStringLiteral("Ayuda OnLine|Consulte todo aquello que no encuentre en la ayuda local"), 12, none, help},
+         QStringLiteral("Ayuda OnLine|Consulte todo aquello que no encuentre en la ayuda local"), 12, none, help,
+         [this] { openWebPage(WebPage::ManualOnLine); }},
         {"DescargaBoton1", QStringLiteral("Ac&tualizar..."),
-         QStringLiteral("Descarga|Accede a internet para descargar la última versión de KMR"), 14, none, help},
+         QStringLiteral("Descarga|Accede a internet para descargar la última versión de KMR"), 14, none, help,
+         [this] { runUpdate(); }},
     };
-    for (const Pending& p : pending)
-        makeAction(p.name, p.caption, p.hint, p.image, p.shortcut, p.category)->setEnabled(false);
+    for (const Periphery& p : periphery) {
+        connect(makeAction(p.name, p.caption, p.hint, p.image, p.shortcut, p.category), &QAction::triggered, this,
+                p.run);
+    }
 
     const struct {
         const char* name;

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "base/pictures.h"
 #include "base/prompts.h"
 #include "base/settings_store.h"
 #include "frame/main_window.h"
@@ -14,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("KMR 2.3"));
     QApplication::setApplicationName(QStringLiteral("KMR 2.3"));
+    // The help window, the about box and the dialogs carry the program's own icon.
+    QApplication::setWindowIcon(QIcon(kmr::gui::programIcon()));
     // The program speaks Spanish, so Qt's own texts (file dialogs, context menus) do too when the
     // system has the translation.
     QTranslator qtTexts;

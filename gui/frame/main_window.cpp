@@ -21,6 +21,9 @@
 #include "editing/object_commands.h"
 #include "editing/value_dialog.h"
 #include "frame/options_dialog.h"
+#include "help/about_box.h"
+#include "help/help.h"
+#include "help/splash_window.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
@@ -61,6 +64,16 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     m_conflicts = new ConflictsDialog(m_images, this);
     createCommands();
 
+    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener();
+    m_aboutBox = new AboutBox(opener, this);
+    // The splash window's timer runs from here on, for the whole run.
+    m_splash = new SplashWindow(this);
+    m_help = std::make_unique<Help>(m_prompts, this);
+    m_webLinks = std::make_unique<WebLinks>(m_prompts, opener);
+    connect(m_options, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(m_builder, &CommandBuilderDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(m_wizard, &NewProjectWizard::helpRequested, this, &MainWindow::showHelp);
+
     m_handOffTimer = new QTimer(this);
     m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
     m_handOffTimer->setInterval(450);
@@ -80,7 +93,6 @@ void MainWindow::createDialogs() {
     // "Abrir..." and "Importar..." hand over to the frame's own commands before the wizard closes.
     connect(m_wizard, &NewProjectWizard::openRequested, this, [this] { m_fileCommands->openProject(); });
     connect(m_wizard, &NewProjectWizard::importRequested, this, [this] { m_autorunCommands->importAutorun(); });
-    connect(m_wizard, &NewProjectWizard::helpRequested, this, &MainWindow::showHelpTopic);
 }
 
 void MainWindow::createCommands() {
@@ -118,6 +130,7 @@ bool MainWindow::startUp() {
     }
     if (!m_key->valueExists(QStringLiteral("inicio"))) m_key->writeBool(QStringLiteral("inicio"), true);
     m_helpFile = m_key->readText(QStringLiteral("Ayuda"));
+    m_help->setHelpFile(m_helpFile);
     m_handOffTimer->start();
     return true;
 }
@@ -203,7 +216,8 @@ void MainWindow::writeDefaults() {
 }
 
 void MainWindow::checkHelpFile() {
-    const QString local = QDir(QFileInfo(m_start.programFile).absolutePath()).filePath(QStringLiteral("kmr.hlp"));
+    // Beside the program in the build tree, in ../share/kmr/ when installed.
+    const QString local = findHelpFile(m_start.programFile);
     const bool localExists = QFileInfo(local).isFile();
     const QString name = QStringLiteral("Ayuda");
     if (!m_key->valueExists(name) && localExists) m_key->writeText(name, local);
@@ -246,6 +260,7 @@ void MainWindow::firstActivation() {
     }
     showRecentFiles();
     applyOptions();
+    if (m_options->welcome()) m_splash->showOver(this);
     if (!m_start.arguments.isEmpty()) {
         m_shared.pendingPath = m_start.arguments.constFirst();
         m_fileCommands->openProject();
@@ -262,6 +277,19 @@ void MainWindow::pollHandOff() {
     m_key->writeText(kMailbox, QString());
     m_fileCommands->openProject();
 }
+
+// ---------------------------------------------------------------------------------------------
+// Help, about, update and the web
+
+void MainWindow::showHelp(int context) { m_help->showContext(context); }
+
+void MainWindow::showHelpContents() { m_help->showContents(); }
+
+void MainWindow::showAboutBox() { m_aboutBox->exec(); }
+
+void MainWindow::runUpdate() { m_webLinks->update(m_options->siteAddress()); }
+
+void MainWindow::openWebPage(kmr::web::WebPage page) { m_webLinks->open(page); }
 
 // ---------------------------------------------------------------------------------------------
 // Options and views
@@ -370,8 +398,6 @@ ProjectWindow* MainWindow::createProject(const QString& caption) {
     child->setSaved(0);
     return child;
 }
-
-void MainWindow::showHelpTopic(int context) { m_requestedHelpTopic = context; }
 
 SaveOutcome MainWindow::saveProject(ProjectWindow* window) { return m_fileCommands->saveProject(window); }
 

@@ -13,6 +13,7 @@
 #include "base/image_list.h"
 #include "base/settings_store.h"
 #include "base/shared_values.h"
+#include "help/web_links.h"
 #include "project/project_host.h"
 
 class QMdiArea;
@@ -23,9 +24,11 @@ class QToolButton;
 
 namespace kmr::gui {
 
+class AboutBox;
 class AutorunCommands;
 class ClipboardCommands;
 class CommandBuilderDialog;
+class Help;
 class ConflictsDialog;
 class MenuEditorDialog;
 class NewProjectWizard;
@@ -34,6 +37,7 @@ class OptionsDialog;
 class ProjectFileCommands;
 class Prompts;
 class ProjectWindow;
+class SplashWindow;
 class ValueDialog;
 
 // How the process was started.
@@ -41,6 +45,7 @@ struct StartOptions {
     QStringList arguments;  // the command line without the program name
     QString programFile;    // full path of the program file; its folder holds the help file
     int handOffWaitMs = 500;
+    UrlOpener openUrl;  // opens a web address; empty: the desktop's default handler
 };
 
 // Where the settings of the program live in the store.
@@ -104,11 +109,6 @@ public:
     // Closes the active project window.
     void closeProject();
 
-    // The one place every "Ayuda" button asks for a help topic by its context number.
-    void showHelpTopic(int context);
-    // The context number asked for last, or -1 before any request; the help viewer opens on it.
-    int requestedHelpTopic() const { return m_requestedHelpTopic; }
-
     // Applies the options dialog onto the frame: bands, status bar, window state, view marks.
     void applyOptions();
 
@@ -117,6 +117,16 @@ public:
     void addRecentFile();
     void showRecentFiles();
     void openRecentFile(int slot);
+
+    // Help, the about box, the update command and the web links.
+    void showHelp(int context);
+    void showHelpContents();
+    void showAboutBox();
+    void runUpdate();
+    void openWebPage(kmr::web::WebPage page);
+    Help& help() { return *m_help; }
+    AboutBox* aboutBox() const { return m_aboutBox; }
+    SplashWindow* splashWindow() const { return m_splash; }
 
     // View toggles: each flips its option, stores the options and applies them.
     void toggleToolBar();
@@ -158,7 +168,6 @@ private:
     bool m_activationPending = false;
     bool m_centredOnce = false;
     bool m_shutdownAborted = false;
-    int m_requestedHelpTopic = -1;
 
     QMdiArea* m_mdi = nullptr;
     QTimer* m_handOffTimer = nullptr;
@@ -168,6 +177,10 @@ private:
     OptionsDialog* m_options = nullptr;
     CommandBuilderDialog* m_builder = nullptr;
     ConflictsDialog* m_conflicts = nullptr;
+    AboutBox* m_aboutBox = nullptr;
+    SplashWindow* m_splash = nullptr;
+    std::unique_ptr<Help> m_help;
+    std::unique_ptr<WebLinks> m_webLinks;
     std::unique_ptr<ProjectFileCommands> m_fileCommands;
     std::unique_ptr<ObjectCommands> m_objectCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;

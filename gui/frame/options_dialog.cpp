@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "base/settings_store.h"
+#include "help/help.h"
+#include "web/web_addresses.h"
 
 namespace kmr::gui {
 
@@ -29,16 +31,18 @@ QCheckBox* check(const QString& text, const char* name, bool checked, QWidget* p
 }  // namespace
 
 const std::array<UpdateSite, 4>& OptionsDialog::sites() {
-    static const std::array<UpdateSite, 4> list = {{
-        {QStringLiteral("Brenlowe Pexilon - [www.pexilon-brenlowe.net]"),
-         QStringLiteral("http://www.pexilon-brenlowe.net/kmr/index.htm")},
-        {QStringLiteral("Wendrik software gratuito - [www.wendrik-gratis.org]"),
-         QStringLiteral("http://espejo.soft-wendrik.net/wendrik2/descargas/kmr.htm")},
-        {QStringLiteral("Descargas Tolvera - [www.tolvera-descargas.com]"),
-         QStringLiteral("http://www.tolvera-descargas.com/utilidades/grabacion/kmr.htm")},
-        {QStringLiteral("Zarpanet Programas - [programas.zarpanet.es]"),
-         QStringLiteral("http://programas.zarpanet.es/ficha/kmr-autoarranque.htm")},
-    }};
+    // The sites live with every other web address; a button shows the site's name and host.
+    static const std::array<UpdateSite, 4> list = [] {
+        std::array<UpdateSite, 4> sites;
+        for (std::size_t i = 0; i < sites.size(); ++i) {
+            const kmr::web::UpdateSite& s = kmr::web::kUpdateSites[i];
+            sites[i] = {QString::fromUtf8(s.name.data(), static_cast<qsizetype>(s.name.size())) +
+                            QStringLiteral(" - [") +
+                            QString::fromUtf8(s.host.data(), static_cast<qsizetype>(s.host.size())) + QLatin1Char(']'),
+                        QString::fromUtf8(s.address.data(), static_cast<qsizetype>(s.address.size()))};
+        }
+        return sites;
+    }();
     return list;
 }
 
@@ -108,8 +112,7 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     cancel->setObjectName(QStringLiteral("Cancelar"));
     auto* help = new QPushButton(QStringLiteral("Ayuda"), this);
     help->setObjectName(QStringLiteral("Ayuda"));
-    // The help viewer is not part of the program yet; the button is shown but not offered.
-    help->setEnabled(false);
+    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpOptions); });
     connect(ok, &QPushButton::clicked, this, [this] {
         storeOptions();
         accept();

@@ -57,6 +57,8 @@ public:
 signals:
     // Emitted after every close, once the stored values are back in the dialog.
     void closed();
+    // "Ayuda": the frame shows the help topic with this context number.
+    void helpRequested(int context);
 
 public slots:
     void done(int result) override;

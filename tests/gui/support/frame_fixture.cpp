@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "help/splash_window.h"
 #include "project/project_window.h"
 #include "wizards/new_project_wizard.h"
 
@@ -108,7 +109,11 @@ MainWindow& FrameTest::makeFrame(QStringList arguments) {
     start.arguments = std::move(arguments);
     start.programFile = m_programFile;
     start.handOffWaitMs = 5;
+    // Web addresses are recorded, never opened.
+    start.openUrl = [this](const QString& address) { m_opened << address; };
     m_frame = std::make_unique<MainWindow>(m_prompts, *m_store, start);
+    // The splash window closes at its timer's next tick; a test does not wait 2.5 seconds for it.
+    m_frame->splashWindow()->timer()->setInterval(1);
     return *m_frame;
 }
 

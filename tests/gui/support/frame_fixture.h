@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -64,6 +65,7 @@ protected:
     QString m_programFile;
     std::unique_ptr<IniSettingsStore> m_store;
     ScriptedPrompts m_prompts;
+    QStringList m_opened;  // the web addresses the frame asked to open
     std::unique_ptr<MainWindow> m_frame;
 
 private:

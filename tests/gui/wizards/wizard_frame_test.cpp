@@ -1,6 +1,5 @@
 // The new-project wizard inside the frame: "&Nuevo..." shows it and builds what it gathered, a
-// cancelled wizard builds nothing, "Abrir..." and "Importar..." hand over to the frame's commands,
-// and "Ayuda" reaches the frame's help.
+// cancelled wizard builds nothing, "Abrir..." and "Importar..." hand over to the frame's commands.
 
 #include <QAction>
 #include <QCheckBox>
@@ -138,18 +137,6 @@ TEST_F(WizardFrameTest, ImportarHandsOverToTheImportCommand) {
     EXPECT_EQ(m_frame->activeProjectWindow()->project(),
               (kmr::Project{{kmr::makeProgram("setup.exe"), kmr::makeLabel("MiCD")}}));
     EXPECT_EQ(m_prompts.texts(), QStringList{QStringLiteral("El fichero se ha importado con éxito.")});
-}
-
-TEST_F(WizardFrameTest, AyudaAsksTheFrameForTopicThree) {
-    startFrame();
-    EXPECT_EQ(m_frame->requestedHelpTopic(), -1);
-    m_prompts.answer(Answer::Yes);
-    runWizard([](NewProjectWizard& w) {
-        press(w, "Ayuda");
-        EXPECT_TRUE(w.isVisible());
-        press(w, "Cancelar");
-    });
-    EXPECT_EQ(m_frame->requestedHelpTopic(), 3);
 }
 
 }  // namespace

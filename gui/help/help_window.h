@@ -1,0 +1,53 @@
+#pragma once
+// The help viewer: contents, keyword index and full-text search beside the page, with back and forward.
+
+#include <QString>
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QTabWidget;
+class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QUrl;
+
+namespace kmr::gui {
+
+class HelpCollection;
+struct HelpTopic;
+
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+
+    // The help file to show; not owned, and it must outlive its use here (null empties the window).
+    void setCollection(const HelpCollection* help);
+    // Shows a page ("opciones.html", optionally with an anchor) and selects it in the contents.
+    void showPage(const QString& page);
+    // Brings the contents, or the keyword index, forward.
+    void showContentsTab();
+    void showIndexTab();
+
+    // The page shown, without anchor.
+    QString currentPage() const;
+    QTextBrowser* browser() const { return m_browser; }
+
+private:
+    void fillContents(QTreeWidgetItem* parent, const QList<HelpTopic>& topics);
+    void filterIndex(const QString& text);
+    void runSearch();
+    void pageChanged(const QUrl& url);
+
+    const HelpCollection* m_help = nullptr;
+    QTabWidget* m_tabs;
+    QTreeWidget* m_contents;
+    QLineEdit* m_indexFilter;
+    QListWidget* m_index;
+    QLineEdit* m_searchText;
+    QListWidget* m_results;
+    QTextBrowser* m_browser;
+};
+
+}  // namespace kmr::gui
