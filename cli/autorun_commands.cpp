@@ -32,26 +32,6 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
     return code;
 }
 
-int checkCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force", "--explain"},
-                                   false,
-                                   1,
-                                   "kmrc check [--force] [--explain] PROYECTO",
-                                   "se espera un fichero de proyecto"};
-    int code = kDone;
-    const auto c = parseProjectCommand(args, kForm, io, code);
-    if (!c) return code;
-    const ParsedArgs& p = c->args;
-    const ProjectReadResult& r = c->read;
-    const std::vector<Finding> findings = checkConflicts(r.project);
-    for (const Finding f : findings) {
-        const FindingText& t = findingText(f);
-        io.out << t.title << "\n";
-        if (p.has("--explain")) io.out << t.explanation[0] << "\n" << t.explanation[1] << "\n";
-    }
-    return findings.empty() ? kDone : kFindings;
-}
-
 int importCommand(const std::vector<std::string>& args, Streams io) {
     static const CommandForm kForm{{"--force", "--json"},
                                    true,

@@ -19,6 +19,13 @@ std::vector<std::string> ParsedArgs::values(std::string_view option) const {
     return out;
 }
 
+std::optional<std::string> ParsedArgs::value(std::string_view option) const {
+    for (auto it = options.rbegin(); it != options.rend(); ++it) {
+        if (it->first == option) return it->second;
+    }
+    return std::nullopt;
+}
+
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
                      bool allowOutput, const std::vector<std::string_view>& valueOptions) {
     ParsedArgs p;

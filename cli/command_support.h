@@ -18,8 +18,8 @@ struct Streams {
     std::ostream& err;
 };
 
-// A command line after the command's name: flags (--force, --json…), an optional "-o VALUE", and
-// positional arguments. "--" ends the options.
+// A command line after the command's name: flags (--force, --json…), options with a value
+// ("--disc FOLDER"), an optional "-o VALUE", and positional arguments. "--" ends the options.
 struct ParsedArgs {
     std::vector<std::string> positional;
     std::vector<std::string> flags;
@@ -30,6 +30,8 @@ struct ParsedArgs {
     bool has(std::string_view flag) const;
     // The values given to an option, in order.
     std::vector<std::string> values(std::string_view option) const;
+    // The value of an option given with a value; the last one when given twice.
+    std::optional<std::string> value(std::string_view option) const;
 };
 
 // `valueOptions` take the next argument as their value, whatever it looks like.

@@ -16,5 +16,6 @@ int importCommand(const std::vector<std::string>& args, Streams io);
 // These two list templates from the given folders, in order.
 int templatesCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
 int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
+int isoCommand(const std::vector<std::string>& args, Streams io);
 
 }  // namespace kmr::cli

@@ -21,9 +21,22 @@ Uso:
       Compila el proyecto en un fichero autorun (por omisión autorun.inf en la carpeta actual; con
       "-o -", en la salida estándar). Los conflictos encontrados se escriben en la salida de errores, un
       título por línea; con --strict, si hay alguno, no se escribe nada y se sale con 1.
-  kmrc check [--force] [--explain] PROYECTO
+  kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO
       Escribe los títulos de los conflictos, uno por línea y en su orden; --explain añade bajo cada uno
       sus dos líneas de explicación. Sale con 0 si no hay ninguno y con 1 si los hay.
+      Con la carpeta del disco (--disc, o la que nombra el proyecto, relativa al fichero del proyecto)
+      añade, tras los conflictos, lo que se ve en el disco: ficheros que faltan (buscados como Windows,
+      desde la raíz y sin distinguir mayúsculas), rutas absolutas, documentos ejecutados como programas,
+      iconos no válidos o con un número inexistente, nombres internos de menú repetidos o no válidos,
+      espacios que Windows quitará y un autorun.inf distinto del proyecto. Con --medium usb (o el
+      soporte del proyecto) dice además qué entradas ignora Windows en una unidad USB.
+      --json escribe {"disc": ..., "medium": ..., "findings": [{"key", "title", "image", "explanation"}]}.
+  kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] PROYECTO -o IMAGEN.iso
+      Compila el proyecto en el autorun.inf de la carpeta del disco y crea con xorriso una imagen ISO
+      9660 con nombres Joliet y Rock Ridge. El nombre de volumen sale de --label, de la etiqueta del
+      proyecto o del nombre de la carpeta, recortado a lo que admite ISO 9660 (32 letras A-Z, cifras y _)
+      con un aviso. La imagen se escribe en un fichero temporal junto a IMAGEN.iso que solo la sustituye
+      si xorriso termina bien.
   kmrc import [--force] [--json] AUTORUN [-o PROYECTO]
       Importa un fichero autorun. Con --json escribe el proyecto en JSON, como show, más
       "unrecognised": N (las órdenes no reconocidas); con -o lo guarda como proyecto de la versión 2. Sin
@@ -59,6 +72,7 @@ Códigos de salida:
   3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué)
   4  entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la
      versión 2.3, nombre interno de menú repetido)
+  5  xorriso no está instalado o falló (iso)
 )";
 
 struct CommandEntry {
@@ -68,7 +82,7 @@ struct CommandEntry {
 
 constexpr CommandEntry kCommands[] = {
     {"show", showCommand},   {"convert", convertCommand}, {"compile", compileCommand},
-    {"check", checkCommand}, {"import", importCommand},
+    {"check", checkCommand}, {"import", importCommand},   {"iso", isoCommand},
 };
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace kmr::cli {
 
-enum ExitCode : int { kDone = 0, kFindings = 1, kUsage = 2, kFileError = 3, kRefused = 4 };
+enum ExitCode : int { kDone = 0, kFindings = 1, kUsage = 2, kFileError = 3, kRefused = 4, kToolFailed = 5 };
 
 // What kmrc takes from where it runs: the folders it lists templates from, in the editor's order.
 struct KmrcSetup {

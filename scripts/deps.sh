@@ -1,12 +1,17 @@
 # Debian packages the project needs; sourced by ./run-tests and ./run.
 # kmr_install_deps test|run installs whatever of the list is missing.
 
-kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev)
+# xorriso makes the ISO image of a disc folder (kmrc iso, "Crear imagen ISO...") and reads it back in the tests.
+# The editor at run time: Qt's Spanish texts, and the stand-in for its interface font.
+kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev xorriso
+    qt6-translations-l10n fonts-dejavu-core)
 kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # the install test's validators, and what it reads a MIME database and manual pages with
     desktop-file-utils libxml2-utils appstream shared-mime-info libglib2.0-bin groff-base
     # cpack -G DEB: dpkg-shlibdeps finds the package's Depends
-    dpkg-dev file)
+    dpkg-dev file
+    # the editor's titles under a real X server
+    xvfb xdotool)
 
 kmr_install_deps() {
     local wanted=("${kmr_packages_common[@]}")

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/text.h"
+
 namespace kmr {
 
 std::string buildCaption(std::string_view prefix, std::string_view firstValue) {
@@ -52,6 +54,12 @@ ProjectObject makeMenu(std::string text, std::string command, std::string name, 
     o.kind = isDefault ? Kind::DefaultMenu : Kind::PlainMenu;
     o.values = {std::move(text), std::move(command), std::move(name)};
     return o;
+}
+
+std::string_view mediumName(Medium medium) { return medium == Medium::Usb ? "USB" : "CD/DVD"; }
+
+Medium mediumFromName(std::string_view name) {
+    return text::asciiLower(text::trimView(name)) == "usb" ? Medium::Usb : Medium::CdDvd;
 }
 
 bool isResourceEntry(const ProjectObject& o) { return o.caption.starts_with("Ejecutar r"); }

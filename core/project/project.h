@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kmr {
@@ -56,9 +57,31 @@ bool isProgramEntry(const ProjectObject& o);
 // Replaces the first value and rebuilds the caption in the form the object already has.
 void setFirstValue(ProjectObject& o, std::string value);
 
-// The ordered object list with the operations that keep its order rules.
+// What the disc will be made on. Windows runs autorun entries from a CD or DVD, but from a USB
+// drive it only shows the icon and the label.
+enum class Medium { CdDvd, Usb };
+
+// The folder whose contents will be burnt, and the medium; an empty folder means none is named.
+struct DiscTarget {
+    std::string folder;
+    Medium medium = Medium::CdDvd;
+
+    bool operator==(const DiscTarget&) const = default;
+};
+
+// "CD/DVD" or "USB", as the project file and the editor write it.
+std::string_view mediumName(Medium medium);
+// The medium named by a text, A–Z folded: "USB" is a USB drive, anything else a CD or DVD.
+Medium mediumFromName(std::string_view name);
+
+// The ordered object list with the operations that keep its order rules, and the disc it is for.
 struct Project {
     std::vector<ProjectObject> objects;
+    DiscTarget disc;
+
+    Project() = default;
+    // A project of these objects, with no disc named.
+    explicit Project(std::vector<ProjectObject> objectList) : objects(std::move(objectList)) {}
 
     std::size_t size() const { return objects.size(); }
     bool empty() const { return objects.empty(); }

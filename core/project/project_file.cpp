@@ -85,6 +85,11 @@ std::string writeProjectV2(const Project& project) {
     out.reserve(64 + project.size() * 96);
     out.append("[Brenlowe KMR File]").append(kCrLf);
     out.append("Version=2.0").append(kCrLf);
+    if (!project.disc.folder.empty()) {
+        // Keys of their own, which readers that do not know them skip; absent when no disc is named.
+        writeKey(out, "Disco", project.disc.folder);
+        writeKey(out, "Soporte", mediumName(project.disc.medium));
+    }
     const auto& objects = project.objects;
     std::size_t general = 0;
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -138,6 +143,8 @@ ProjectReadResult readProjectV2(std::string_view content) {
     if (auto v = file.lookup(kSection, "Ejecutar"); !v.empty()) p.append(makeResource(std::move(v)));
     if (auto v = file.lookup(kSection, "Icono"); !v.empty()) p.append(makeIcon(std::move(v)));
     if (auto v = file.lookup(kSection, "Etiqueta"); !v.empty()) p.append(makeLabel(std::move(v)));
+    p.disc.folder = file.lookup(kSection, "Disco");
+    if (!p.disc.folder.empty()) p.disc.medium = mediumFromName(file.lookup(kSection, "Soporte"));
     const std::int32_t defaultMenu = file.lookupInt(kSection, "Predeterminado");
     const std::int32_t menus = boundedCount(file.findInt(kSection, "Menus"), file.lineCount()).value_or(0);
     for (std::int32_t k = 1; k <= menus; ++k) {

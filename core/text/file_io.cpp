@@ -36,6 +36,26 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// A folder that refuses new files may still hold a file that can be written: then the file is
+// overwritten where it is, as a save without the temporary file. What fails half-way is reported
+// like any other failure; the old contents cannot be kept in this case.
+bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
+
+IoResult overwriteExisting(const std::string& path, std::string_view bytes, int tempError) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return failure(path, tempError);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return failure(path, tempError);
+    const bool written = ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int err = errno;
+    if (!written) {
+        ::close(fd);
+        return failure(path, err);
+    }
+    if (::close(fd) != 0) return failure(path, errno);
+    return {};
+}
+
 }  // namespace
 
 bool fileExists(const std::string& path) {
@@ -82,7 +102,11 @@ IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
 
     std::string tmp = folderOf(path) + "/.kmr-XXXXXX";
     const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return failure(path, errno);
+    if (fd < 0) {
+        const int err = errno;
+        if (targetExists && tempRefusedByFolder(err)) return overwriteExisting(path, bytes, err);
+        return failure(path, err);
+    }
 
     auto abandon = [&](int err) {
         ::close(fd);

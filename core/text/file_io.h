@@ -27,7 +27,8 @@ ReadResult readFile(const std::string& path);
 
 // Replaces the file's contents: writes a temporary file in the same folder, flushes it to disk and
 // renames it over the target. On any failure the target keeps its old contents and the temporary
-// file is removed.
+// file is removed. A folder that refuses the temporary file while the target itself is writable
+// gets the target overwritten in place instead; a failure then is reported the same way.
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
 
 }  // namespace kmr::io

@@ -23,6 +23,8 @@ std::optional<QByteArray> readWholeFile(Prompts& prompts, const QString& path) {
 
 bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
+    // A folder that refuses the temporary file may still hold a writable target.
+    f.setDirectWriteFallback(true);
     if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) return true;
     f.cancelWriting();
     showError(prompts, QStringLiteral("No se ha podido escribir el fichero \"%1\": %2").arg(path, f.errorString()));

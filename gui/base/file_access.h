@@ -13,8 +13,8 @@ class Prompts;
 // The file's bytes, or nullopt after an error message that names the file and the system's reason.
 std::optional<QByteArray> readWholeFile(Prompts& prompts, const QString& path);
 
-// Writes beside the target and renames over it, so a failure leaves the old file whole; false
-// after an error message.
+// Writes beside the target and renames over it, so a failure leaves the old file whole; where the
+// folder refuses new files, a writable target is overwritten in place. False after an error message.
 bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& bytes);
 
 // The "Error" message box with an OK button.

@@ -1,35 +1,251 @@
 #include "base/settings_store.h"
 
 #include <QDir>
+#include <QFile>
+#include <QIODevice>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
+
+#include <map>
+#include <utility>
+#include <vector>
 
 namespace kmr::gui {
 
 namespace {
 
-// QSettings compares names exactly; folding them here makes "Software\Brenlowe\KMR" and
-// "software\brenlowe\kmr" the same key. Names are plain ASCII, so a lower-case fold is enough.
+// The default (unnamed) value of a key, and the entry that keeps a key without values: neither can
+// be the escaped form of a name, which never is "@" and never is a lone "%".
+const QString kDefaultValue = QStringLiteral("@");
+const QString kBareKey = QStringLiteral("%");
+
+bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }
+
+QString percent(QChar c) { return QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper(); }
+
+// Key-path parts and value names as the files hold them: as written, except for the few characters
+// that would end them early or cannot stand in a line, which are written as %XX.
+QString escapePart(const QString& part) {
+    QString out;
+    for (const QChar c : part)
+        out += (c == QLatin1Char('%') || c == QLatin1Char(']') || isControl(c)) ? percent(c) : QString(c);
+    return out;
+}
+
+QString escapeName(const QString& name) {
+    if (name.isEmpty()) return kDefaultValue;
+    if (name == kDefaultValue) return percent(name.front());
+    QString out;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        const bool first = i == 0;
+        const bool last = i == name.size() - 1;
+        const bool special = c == QLatin1Char('%') || c == QLatin1Char('/') || c == QLatin1Char('=') || isControl(c) ||
+                             (first && QStringLiteral("[;#\"").contains(c)) ||
+                             ((first || last) && c == QLatin1Char(' '));
+        out += special ? percent(c) : QString(c);
+    }
+    return out;
+}
+
+// "a\b/c" -> "a/b/c": QSettings' groups, one per part of the key path.
 QString groupOf(const QString& key) {
     QStringList parts;
     for (const QString& part : QString(key).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'))) {
-        if (!part.isEmpty()) parts << part.toLower();
+        if (!part.isEmpty()) parts << escapePart(part);
     }
     return parts.join(QLatin1Char('/'));
 }
 
-// Value names are stored folded to lower case, so names holding capitals can never collide with
-// them: the default (unnamed) value and the marker that makes an empty key exist use such names.
-const QString kDefaultValue = QStringLiteral("@Default");
-const QString kKeyMarker = QStringLiteral("@Key");
-
-QString storedName(const QString& key, const QString& stored) {
-    const QString group = groupOf(key);
+QString joined(const QString& group, const QString& stored) {
     return group.isEmpty() ? stored : group + QLatin1Char('/') + stored;
 }
 
-QString fullName(const QString& key, const QString& name) {
-    return storedName(key, name.isEmpty() ? kDefaultValue : name.toLower());
+// Names compare without regard to letter case, and what exists keeps the spelling it was first
+// written with: these find that spelling among the entries of `s`.
+QString storedGroup(const QSettings& s, const QString& group) {
+    if (group.isEmpty()) return group;
+    for (const QString& k : s.allKeys()) {
+        if (k.size() > group.size() && k.at(group.size()) == QLatin1Char('/') &&
+            k.startsWith(group, Qt::CaseInsensitive)) {
+            return k.left(group.size());
+        }
+    }
+    return group;
+}
+
+QString storedName(const QSettings& s, const QString& key, const QString& name) {
+    const QString wanted = joined(storedGroup(s, groupOf(key)), escapeName(name));
+    if (s.contains(wanted)) return wanted;
+    for (const QString& k : s.allKeys()) {
+        if (k.compare(wanted, Qt::CaseInsensitive) == 0) return k;
+    }
+    return wanted;
+}
+
+// Every entry of the key `group` and of its subkeys, as stored.
+QStringList entriesOf(const QSettings& s, const QString& group) {
+    QStringList found;
+    for (const QString& k : s.allKeys()) {
+        if (k.size() > group.size() && k.at(group.size()) == QLatin1Char('/') &&
+            k.startsWith(group, Qt::CaseInsensitive)) {
+            found << k;
+        }
+    }
+    return found;
+}
+
+// A value stands as written unless blanks at its ends, control characters or a leading quote would
+// be lost or misread; then it is quoted with C-style escapes.
+QString encodeValue(const QString& v) {
+    bool quote = v.startsWith(QLatin1Char('"')) || v.startsWith(QLatin1Char(' ')) || v.endsWith(QLatin1Char(' '));
+    for (const QChar c : v) quote = quote || isControl(c);
+    if (!quote) return v;
+    QString out = QStringLiteral("\"");
+    for (const QChar c : v) {
+        switch (c.unicode()) {
+            case '"': out += QStringLiteral("\\\""); break;
+            case '\\': out += QStringLiteral("\\\\"); break;
+            case '\n': out += QStringLiteral("\\n"); break;
+            case '\r': out += QStringLiteral("\\r"); break;
+            case '\t': out += QStringLiteral("\\t"); break;
+            default:
+                out += isControl(c) ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+        }
+    }
+    return out + QLatin1Char('"');
+}
+
+QString decodeValue(const QString& v) {
+    if (v.size() < 2 || !v.startsWith(QLatin1Char('"')) || !v.endsWith(QLatin1Char('"'))) return v;
+    QString out;
+    for (qsizetype i = 1; i < v.size() - 1; ++i) {
+        const QChar c = v.at(i);
+        if (c != QLatin1Char('\\') || i + 1 >= v.size() - 1) {
+            out += c;
+            continue;
+        }
+        const QChar e = v.at(++i);
+        if (e == QLatin1Char('n')) {
+            out += QLatin1Char('\n');
+        } else if (e == QLatin1Char('r')) {
+            out += QLatin1Char('\r');
+        } else if (e == QLatin1Char('t')) {
+            out += QLatin1Char('\t');
+        } else if (e == QLatin1Char('x') && i + 2 < v.size() - 1) {
+            out += QChar(v.mid(i + 1, 2).toUShort(nullptr, 16));
+            i += 2;
+        } else {
+            out += e;
+        }
+    }
+    return out;
+}
+
+bool readLayout(QIODevice& device, QSettings::SettingsMap& map) {
+    QString section;
+    bool sectionHasEntries = true;
+    const auto closeSection = [&] {
+        if (!sectionHasEntries) map.insert(joined(section, kBareKey), QString());
+    };
+    const QStringList lines = QString::fromUtf8(device.readAll()).split(QLatin1Char('\n'));
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#'))) continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            closeSection();
+            section = line.mid(1, line.size() - 2).replace(QLatin1Char('\\'), QLatin1Char('/'));
+            sectionHasEntries = false;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0) continue;
+        map.insert(joined(section, line.left(eq).trimmed()), decodeValue(line.mid(eq + 1).trimmed()));
+        sectionHasEntries = true;
+    }
+    closeSection();
+    return true;
+}
+
+bool writeLayout(QIODevice& device, const QSettings::SettingsMap& map) {
+    struct Section {
+        QString header;
+        std::vector<std::pair<QString, QString>> values;
+    };
+    // Sections in the order of their names regardless of case; one section per key even where the
+    // spellings of its path differ.
+    std::map<QString, Section> sections;
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        const qsizetype slash = it.key().lastIndexOf(QLatin1Char('/'));
+        const QString group = slash < 0 ? QString() : it.key().left(slash);
+        const QString name = it.key().mid(slash + 1);
+        Section& section = sections[group.toLower()];
+        if (section.header.isEmpty()) section.header = group;
+        if (name != kBareKey) section.values.emplace_back(name, encodeValue(it.value().toString()));
+    }
+    QByteArray out;
+    for (const auto& [folded, section] : sections) {
+        if (!folded.isEmpty()) {
+            if (!out.isEmpty()) out += '\n';
+            out += '[' + QString(section.header).replace(QLatin1Char('/'), QLatin1Char('\\')).toUtf8() + "]\n";
+        }
+        for (const auto& [name, value] : section.values) out += (name + QLatin1Char('=') + value).toUtf8() + '\n';
+    }
+    return device.write(out) == out.size();
+}
+
+QSettings::Format readableFormat() {
+    static const QSettings::Format format = QSettings::registerFormat(QStringLiteral("ini"), readLayout, writeLayout);
+    return format;
+}
+
+// The older layout: QSettings' own INI files with names folded to lower case and a marker entry
+// "@Key" in every key ("%40Key" in the file), the default value as "@Default". The new layout
+// writes "%" as "%25", so "%40" never starts a name there.
+bool isOlderLayout(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const QByteArray name = line.left(line.indexOf('=')).trimmed().toLower();
+        const QByteArray last = name.mid(name.lastIndexOf('\\') + 1);
+        if (last == "%40key" || last == "%40default") return true;
+    }
+    return false;
+}
+
+struct OlderEntry {
+    QString key;
+    QString name;  // empty: the default value
+    QString value;
+    bool bare = false;
+};
+
+std::vector<OlderEntry> readOlderLayout(const QString& path) {
+    // QSettings shares its parse of a file between its objects, so the old file is read from a copy
+    // that no object of the new layout ever opens.
+    QTemporaryFile copy;
+    QFile original(path);
+    if (!copy.open() || !original.open(QIODevice::ReadOnly)) return {};
+    copy.write(original.readAll());
+    copy.close();
+    std::vector<OlderEntry> entries;
+    const QSettings old(copy.fileName(), QSettings::IniFormat);
+    for (const QString& stored : old.allKeys()) {
+        const qsizetype slash = stored.lastIndexOf(QLatin1Char('/'));
+        OlderEntry e;
+        e.key = slash < 0 ? QString() : stored.left(slash);
+        e.name = stored.mid(slash + 1);
+        const QVariant v = old.value(stored);
+        e.value = v.typeId() == QMetaType::QStringList ? v.toStringList().join(QLatin1Char(',')) : v.toString();
+        if (e.name.compare(QStringLiteral("@Key"), Qt::CaseInsensitive) == 0) {
+            e.bare = true;
+        } else if (e.name.compare(QStringLiteral("@Default"), Qt::CaseInsensitive) == 0) {
+            e.name.clear();
+        }
+        entries.push_back(std::move(e));
+    }
+    return entries;
 }
 
 }  // namespace
@@ -74,11 +290,26 @@ IniSettingsStore::IniSettingsStore(const QString& folder) {
     const QDir dir(folder);
     const char* names[] = {"machine.ini", "classes.ini", "user.ini"};
     for (std::size_t i = 0; i < m_files.size(); ++i) {
-        m_files[i] = std::make_unique<QSettings>(dir.filePath(QLatin1String(names[i])), QSettings::IniFormat);
+        const QString path = dir.filePath(QLatin1String(names[i]));
+        const bool older = isOlderLayout(path);
+        const std::vector<OlderEntry> entries = older ? readOlderLayout(path) : std::vector<OlderEntry>{};
+        m_files[i] = std::make_unique<QSettings>(path, readableFormat());
+        if (!older) continue;
+        QSettings& s = *m_files[i];
+        s.clear();
+        for (const OlderEntry& e : entries) {
+            s.setValue(joined(groupOf(e.key), e.bare ? kBareKey : escapeName(e.name)), e.value);
+        }
+        s.sync();
+        ++m_saves;
     }
 }
 
-IniSettingsStore::~IniSettingsStore() = default;
+IniSettingsStore::~IniSettingsStore() {
+    // Writes of an unfinished batch are not lost.
+    m_batchDepth = 0;
+    for (std::size_t i = 0; i < m_files.size(); ++i) save(i);
+}
 
 QString IniSettingsStore::defaultFolder() {
     const QString moved = qEnvironmentVariable("KMR_SETTINGS_DIR");
@@ -89,43 +320,66 @@ QString IniSettingsStore::defaultFolder() {
 
 QSettings& IniSettingsStore::file(SettingsRoot root) { return *m_files[static_cast<std::size_t>(root)]; }
 
-bool IniSettingsStore::keyExists(SettingsRoot root, const QString& key) {
+QSettings& IniSettingsStore::fresh(SettingsRoot root) {
     QSettings& s = file(root);
-    s.sync();
-    s.beginGroup(groupOf(key));
-    const bool exists = !s.allKeys().isEmpty();
-    s.endGroup();
-    return exists;
+    if (m_batchDepth == 0) s.sync();
+    return s;
+}
+
+void IniSettingsStore::written(SettingsRoot root) {
+    m_pending[static_cast<std::size_t>(root)] = true;
+    if (m_batchDepth == 0) save(static_cast<std::size_t>(root));
+}
+
+void IniSettingsStore::save(std::size_t index) {
+    if (!m_pending[index]) return;
+    m_pending[index] = false;
+    m_files[index]->sync();
+    ++m_saves;
+}
+
+void IniSettingsStore::beginBatch() { ++m_batchDepth; }
+
+void IniSettingsStore::endBatch() {
+    if (m_batchDepth == 0 || --m_batchDepth > 0) return;
+    for (std::size_t i = 0; i < m_files.size(); ++i) save(i);
+}
+
+bool IniSettingsStore::keyExists(SettingsRoot root, const QString& key) {
+    const QSettings& s = fresh(root);
+    const QString group = groupOf(key);
+    return group.isEmpty() ? !s.allKeys().isEmpty() : !entriesOf(s, group).isEmpty();
 }
 
 void IniSettingsStore::createKey(SettingsRoot root, const QString& key) {
     if (keyExists(root, key)) return;
-    QSettings& s = file(root);
-    s.setValue(storedName(key, kKeyMarker), 1);
-    s.sync();
+    file(root).setValue(joined(groupOf(key), kBareKey), QString());
+    written(root);
 }
 
 bool IniSettingsStore::deleteKey(SettingsRoot root, const QString& key) {
-    if (groupOf(key).isEmpty() || !keyExists(root, key)) return false;
+    const QString group = groupOf(key);
+    if (group.isEmpty() || !keyExists(root, key)) return false;
     QSettings& s = file(root);
-    s.remove(groupOf(key));
-    s.sync();
+    const QString stored = storedGroup(s, group);
+    for (const QString& k : entriesOf(s, group)) s.remove(k);
+    // The parent stays, even when the deleted key was all it held.
+    const qsizetype slash = stored.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0 && entriesOf(s, stored.left(slash)).isEmpty())
+        s.setValue(joined(stored.left(slash), kBareKey), QString());
+    written(root);
     return s.status() == QSettings::NoError;
 }
 
 bool IniSettingsStore::valueExists(SettingsRoot root, const QString& key, const QString& name) {
-    QSettings& s = file(root);
-    s.sync();
-    return s.contains(fullName(key, name));
+    const QSettings& s = fresh(root);
+    return s.contains(storedName(s, key, name));
 }
 
 std::optional<QString> IniSettingsStore::readText(SettingsRoot root, const QString& key, const QString& name) {
-    QSettings& s = file(root);
-    s.sync();
-    const QVariant v = s.value(fullName(key, name));
+    const QSettings& s = fresh(root);
+    const QVariant v = s.value(storedName(s, key, name));
     if (!v.isValid()) return std::nullopt;
-    // A hand-edited value with unquoted commas comes back as a list.
-    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
     return v.toString();
 }
 
@@ -138,17 +392,13 @@ std::optional<qint32> IniSettingsStore::readInt(SettingsRoot root, const QString
 }
 
 void IniSettingsStore::writeText(SettingsRoot root, const QString& key, const QString& name, const QString& value) {
-    createKey(root, key);
     QSettings& s = file(root);
-    s.setValue(fullName(key, name), value);
-    s.sync();
+    s.setValue(storedName(s, key, name), value);
+    written(root);
 }
 
 void IniSettingsStore::writeInt(SettingsRoot root, const QString& key, const QString& name, qint32 value) {
-    createKey(root, key);
-    QSettings& s = file(root);
-    s.setValue(fullName(key, name), value);
-    s.sync();
+    writeText(root, key, name, QString::number(value));
 }
 
 }  // namespace kmr::gui

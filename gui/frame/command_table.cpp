@@ -262,6 +262,23 @@ void MainWindow::createActions() {
         arrangeIcons();
     });
 
+    // Ctrl+F6 and Ctrl+Shift+F6 go through the project windows, as on the platform the program comes from.
+    const struct {
+        const char* name;
+        QKeySequence keys;
+        void (QMdiArea::*go)();
+    } cycling[] = {
+        {"SiguienteVentana1", QKeySequence(Qt::CTRL | Qt::Key_F6), &QMdiArea::activateNextSubWindow},
+        {"AnteriorVentana1", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), &QMdiArea::activatePreviousSubWindow},
+    };
+    for (const auto& c : cycling) {
+        auto* a = new QAction(this);
+        a->setObjectName(QLatin1String(c.name));
+        a->setShortcut(c.keys);
+        addAction(a);
+        connect(a, &QAction::triggered, m_mdi, c.go);
+    }
+
     for (int i = 0; i < 5; ++i) {
         auto* link = new QAction(this);
         link->setObjectName(QStringLiteral("link%1").arg(i + 1));
@@ -302,7 +319,8 @@ void MainWindow::createMenus() {
     edicion->addSeparator();
     edicion->addAction(act("Del1"));
 
-    QMenu* ver = bar->addMenu(QStringLiteral("Ver"));
+    // "&Ventanas" has the V, so "Ver" takes its R.
+    QMenu* ver = bar->addMenu(QStringLiteral("Ve&r"));
     ver->setObjectName(QStringLiteral("Ver1"));
     ver->addActions({m_viewToolBar, m_viewStatusBar});
     ver->addSeparator();
@@ -311,6 +329,8 @@ void MainWindow::createMenus() {
     QMenu* ventanas = bar->addMenu(QStringLiteral("&Ventanas"));
     ventanas->setObjectName(QStringLiteral("Ventanas1"));
     ventanas->addActions(m_windowCommands);
+    m_windowsMenu = ventanas;
+    connect(ventanas, &QMenu::aboutToShow, this, &MainWindow::listProjectWindows);
 
     QMenu* ayuda = bar->addMenu(QStringLiteral("Ay&uda"));
     ayuda->setObjectName(QStringLiteral("Ayuda2"));

@@ -3,28 +3,26 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
+#include "base/interface_setup.h"
 #include "base/pictures.h"
 #include "base/prompts.h"
 #include "base/settings_store.h"
 #include "frame/main_window.h"
+#include "platform/data_paths.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("KMR 2.3"));
-    QApplication::setApplicationName(QStringLiteral("KMR 2.3"));
+    // No display name: the platform would append it to every title, and the titles are the
+    // program's own ("Quillmere", "Error", "Atención"...). The desktop entry names the program.
+    QApplication::setApplicationName(QStringLiteral("kmr"));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kmr::platform::desktopId()));
     // The help window, the about box and the dialogs carry the program's own icon.
     QApplication::setWindowIcon(QIcon(kmr::gui::programIcon()));
-    // The program speaks Spanish, so Qt's own texts (file dialogs, context menus) do too when the
-    // system has the translation.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
+    kmr::gui::installQtSpanish(qtTexts);
+    kmr::gui::useInterfaceFont();
 
     kmr::gui::StartOptions start;
     start.programFile = QApplication::applicationFilePath();

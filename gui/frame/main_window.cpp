@@ -1,5 +1,6 @@
 #include "frame/main_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
 #include <QThread>
@@ -28,6 +30,8 @@
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
 #include "wizards/new_project_wizard.h"
+
+#include <algorithm>
 
 namespace kmr::gui {
 
@@ -117,10 +121,16 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::startUp() {
     m_activationPending = true;
+    // Start-up's writes go to the files in one save; the hand-off alone has to write through at once.
+    std::optional<SettingsBatch> batch(std::in_place, m_store);
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
-    if (!m_start.arguments.isEmpty() && handOff()) return false;
+    if (!m_start.arguments.isEmpty()) {
+        batch.reset();
+        if (handOff()) return false;
+        batch.emplace(m_store);
+    }
     migrateOldConfiguration();
     writeDefaults();
     checkHelpFile();
@@ -149,6 +159,8 @@ void MainWindow::writeRegistration() {
         {QStringLiteral("kmrautofile\\shell\\Open\\Command"), path + QStringLiteral(" \"%1\"")},
     };
     for (const auto& e : entries) m_store.writeText(SettingsRoot::Classes, e.key, QString(), e.value);
+    // The marker tells the next starts that the registration is there.
+    m_store.createKey(SettingsRoot::Machine, kRegistrationMarker);
 }
 
 bool MainWindow::handOff() {
@@ -250,9 +262,7 @@ void MainWindow::firstActivation() {
     if (!m_activationPending || !m_key) return;
     m_activationPending = false;
     m_options->readOptions();
-    // The minimum size applies, so a stored 0 by 0 gives the smallest frame.
-    resize(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
-    if (!m_options->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
+    restoreFrameGeometry();
     refreshObjectCommands();
     m_shared.pendingPath.clear();
     for (int i = 0; i < 5; ++i) {
@@ -267,6 +277,26 @@ void MainWindow::firstActivation() {
     } else if (m_options->runWizard() && m_shared.pendingPath.isEmpty()) {
         newProject();
     }
+}
+
+void MainWindow::restoreFrameGeometry() {
+    // A stored 0 by 0 means no size was stored yet: the frame keeps its designed size.
+    const QSize stored(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
+    if (!stored.isNull()) resize(stored);
+    if (!m_options->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
+    // What was stored on a larger or another screen is brought onto the screen the frame opens on.
+    const QScreen* s = QGuiApplication::screenAt(frameGeometry().center());
+    if (s == nullptr) s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+    if (s == nullptr) return;
+    const QRect area = s->availableGeometry();
+    const QSize decoration = frameGeometry().size() - size();
+    resize(size().boundedTo(area.size() - decoration).expandedTo(minimumSize()));
+    QRect r = frameGeometry();
+    r.moveRight(std::min(r.right(), area.right()));
+    r.moveBottom(std::min(r.bottom(), area.bottom()));
+    r.moveLeft(std::max(r.left(), area.left()));
+    r.moveTop(std::max(r.top(), area.top()));
+    move(r.topLeft());
 }
 
 void MainWindow::pollHandOff() {
@@ -369,6 +399,35 @@ void MainWindow::refreshWindowCommands() {
     refreshObjectCommands();
 }
 
+void MainWindow::listProjectWindows() {
+    qDeleteAll(m_windowList);
+    m_windowList.clear();
+    delete m_windowsMenu->findChild<QActionGroup*>(QStringLiteral("ListaVentanas"));
+    const QList<ProjectWindow*> windows = projectWindows();
+    if (windows.isEmpty()) return;
+    auto* group = new QActionGroup(m_windowsMenu);
+    group->setObjectName(QStringLiteral("ListaVentanas"));
+    m_windowList << m_windowsMenu->addSeparator();
+    const ProjectWindow* active = activeProjectWindow();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        ProjectWindow* w = windows.at(i);
+        QString caption = w->windowTitle();
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        // The first nine are reached by their digit.
+        QAction* a =
+            m_windowsMenu->addAction(i < 9 ? QStringLiteral("&%1 %2").arg(QString::number(i + 1), caption) : caption);
+        a->setObjectName(QStringLiteral("Ventana%1").arg(i + 1));
+        a->setCheckable(true);
+        a->setChecked(w == active);
+        a->setActionGroup(group);
+        connect(a, &QAction::triggered, this, [this, w] {
+            if (projectWindows().contains(w))
+                m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+        });
+        m_windowList << a;
+    }
+}
+
 void MainWindow::arrangeIcons() {
     // Minimised windows line up along the bottom edge of the client area.
     int x = 0;
@@ -406,6 +465,7 @@ SaveOutcome MainWindow::saveProject(ProjectWindow* window) { return m_fileComman
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_key) {
+        const SettingsBatch batch(m_store);
         m_key->writeInt(QStringLiteral("X0"), x());
         m_key->writeInt(QStringLiteral("Y0"), y());
         const Qt::WindowStates state = windowState();

@@ -149,6 +149,10 @@ private:
     void createCommands();
     void applyObjectToolBarVisibility();
     void refreshWindowCommands();
+    // Frame size and place from the settings, kept on the screen it opens on.
+    void restoreFrameGeometry();
+    // The "&Ventanas" menu's list of the open project windows, the active one checked.
+    void listProjectWindows();
     void arrangeIcons();
     void toggleOption(void (OptionsDialog::*flip)());
     void writeRegistration();
@@ -196,6 +200,8 @@ private:
     QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;
     QList<QAction*> m_windowCommands;
+    QMenu* m_windowsMenu = nullptr;
+    QList<QAction*> m_windowList;
     QAction* m_viewToolBar = nullptr;
     QAction* m_viewStatusBar = nullptr;
     QAction* m_viewQuickStart = nullptr;

@@ -58,8 +58,8 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     startLayout->setSpacing(0);
     startLayout->setContentsMargins(6, 2, 6, 2);
     for (QCheckBox* b : {m_welcome, m_centre, m_wizard}) startLayout->addWidget(b);
+    // The two groups stand side by side as one row: same top, same height, their boxes line by line.
     startLayout->addStretch();
-    startGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
     m_toolBar = check(QStringLiteral("Barra de iconos"), "Vericonos", true, viewGroup);
@@ -70,7 +70,6 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     viewLayout->setSpacing(0);
     viewLayout->setContentsMargins(6, 2, 6, 2);
     for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
-    viewGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
     auto* siteLayout = new QGridLayout(siteGroup);
@@ -172,6 +171,7 @@ void OptionsDialog::readOptions() {
 
 void OptionsDialog::storeOptions() {
     if (m_key == nullptr) return;
+    const SettingsBatch batch(m_key->store());
     m_key->writeBool(QStringLiteral("Bienvenida"), welcome());
     m_key->writeBool(QStringLiteral("Centrar"), centre());
     m_key->writeBool(QStringLiteral("Asistente"), runWizard());

@@ -16,6 +16,7 @@ void MainWindow::addRecentFile() {
 }
 
 void MainWindow::showRecentFiles() {
+    const SettingsBatch batch(m_store);
     for (QAction* link : m_links) link->setVisible(false);
     for (std::size_t i = 0; i < m_shared.recentFiles.size(); ++i) {
         const QString& path = m_shared.recentFiles[i];

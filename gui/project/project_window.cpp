@@ -3,6 +3,9 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -29,6 +32,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     m_list->header()->setStretchLastSection(true);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->installEventFilter(this);
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &ProjectWindow::openSelectedObject);
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::refreshCommands);
@@ -42,6 +46,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
 ProjectWindow::~ProjectWindow() {
     // The list goes after this object; its last signals must not reach the frame through us.
     m_list->removeEventFilter(this);
+    m_list->viewport()->removeEventFilter(this);
     disconnect(m_list, nullptr, this, nullptr);
 }
 
@@ -102,6 +107,15 @@ bool ProjectWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    // A double click beside the objects opens the one still selected, as a double click on it does;
+    // one on an object reaches doubleClicked.
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && !m_list->indexAt(mouse->position().toPoint()).isValid()) {
+            openSelectedObject();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -121,6 +135,10 @@ void ProjectWindow::closeEvent(QCloseEvent* event) {
     if (m_project.empty() || m_saved == 1) {
         event->accept();
         return;
+    }
+    // The user sees which of several windows, perhaps of one caption, the question is about.
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()); frame != nullptr && frame->mdiArea() != nullptr) {
+        frame->mdiArea()->setActiveSubWindow(frame);
     }
     const QString question = QStringLiteral("El fichero \"") + windowTitle() +
                              QStringLiteral("\" no ha sido guardado. ¿Desea guardar primero?");

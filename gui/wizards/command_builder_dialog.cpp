@@ -193,6 +193,8 @@ CommandBuilderDialog::CommandBuilderDialog(EditState& state, Prompts& prompts, Q
 
     connect(help, &QPushButton::clicked, this, &CommandBuilderDialog::requestHelp);
     connect(m_main, &QPushButton::clicked, this, &CommandBuilderDialog::advance);
+    // The main button's caption goes with the page shown, however it came to be shown.
+    connect(m_pages, &QStackedWidget::currentChanged, this, &CommandBuilderDialog::updateMainButton);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setCurrentPage(BuilderPage::Nuevo);
@@ -250,7 +252,7 @@ QWidget* CommandBuilderDialog::makePathPage(BuilderPage which) {
         m_code = new CodeSpinBox(page);
         m_code->setObjectName(QStringLiteral("IconoCodigo"));
         m_code->setRange(0, kmr::kMaxIconCode);
-        m_codeLabel = makeBuddyLabel(QStringLiteral("&Código:"), m_code, QStringLiteral("IconoCodigoEtiqueta"), page);
+        m_codeLabel = makeBuddyLabel(QStringLiteral("Códi&go:"), m_code, QStringLiteral("IconoCodigoEtiqueta"), page);
         auto* code = new QHBoxLayout;
         code->addWidget(m_multipleIcons);
         code->addSpacing(12);

@@ -323,5 +323,35 @@ TEST(ProjectRoundTrip, LongValuesUpToTheCut) {
     EXPECT_EQ(readProjectFile(projectFileBytes(p)).project, p);
 }
 
+TEST(ProjectFile, DiscFolderHasKeysOfItsOwnInTheMainSection) {
+    struct Case {
+        const char* name;
+        DiscTarget disc;
+        std::vector<const char*> lines;  // what follows "Version=2.0"
+    };
+    const std::vector<Case> cases = {
+        {"cd", {"/media/cd/disco", Medium::CdDvd}, {"Disco=/media/cd/disco", "Soporte=CD/DVD"}},
+        {"usb", {"../usb", Medium::Usb}, {"Disco=../usb", "Soporte=USB"}},
+        {"blanks kept", {" disco ", Medium::Usb}, {"Disco=\" disco \"", "Soporte=USB"}},
+        {"medium without a folder is not written", {"", Medium::Usb}, {}},
+    };
+    for (const auto& c : cases) {
+        Project p = exampleProject();
+        p.disc = c.disc;
+        std::string expected = crlf({"[Brenlowe KMR File]", "Version=2.0"});
+        for (const char* l : c.lines) expected.append(l).append("\r\n");
+        expected += kExampleFile.substr(crlf({"[Brenlowe KMR File]", "Version=2.0"}).size());
+        EXPECT_EQ(projectFileBytes(p), expected) << c.name;
+        const ProjectReadResult r = readProjectFile(expected);
+        EXPECT_EQ(r.project.objects, exampleProject().objects) << c.name;
+        EXPECT_EQ(r.project.disc, c.disc.folder.empty() ? DiscTarget{} : c.disc) << c.name;
+    }
+    // Anywhere in the main section, in any letter case; an unknown medium is a CD.
+    const std::string moved = crlf({"[Brenlowe KMR File]", "Version=2.0", "Etiqueta=L", "SOPORTE = usb", "disco=d"});
+    EXPECT_EQ(readProjectFile(moved).project.disc, (DiscTarget{"d", Medium::Usb}));
+    EXPECT_EQ(readProjectFile(crlf({"[Brenlowe KMR File]", "Disco=d", "Soporte=disquete"})).project.disc,
+              (DiscTarget{"d", Medium::CdDvd}));
+}
+
 }  // namespace
 }  // namespace kmr

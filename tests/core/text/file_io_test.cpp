@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "support/test_files.h"
+#include "support/unprivileged.h"
 
 namespace kmr::io {
 namespace {
@@ -50,17 +51,42 @@ TEST(FileIo, FailuresNameTheFileAndTheReason) {
     EXPECT_FALSE(fileExists(dir.path().string()));
 }
 
-TEST(FileIo, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; the size-limit test covers this";
-    test::TempDir dir;
-    const std::string path = dir.file("a.kmr");
-    test::writeBytes(path, "old");
-    ::chmod(dir.path().c_str(), 0555);
-    const IoResult w = writeFileAtomic(path, "new");
-    ::chmod(dir.path().c_str(), 0755);
-    EXPECT_FALSE(w.ok());
-    EXPECT_NE(w.message.find(path), std::string::npos);
-    EXPECT_EQ(test::readBytes(path), "old");
+// A folder that refuses new files: a writable file in it is overwritten in place; a read-only file
+// or a new name fails with the path and the reason, and nothing is left behind either way.
+TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
+    const struct {
+        const char* name;
+        int fileMode;  // -1: no file
+        bool ok;
+        const char* after;
+    } cases[] = {
+        {"writable file", 0646, true, "new"},
+        {"read-only file", 0444, false, "old"},
+        {"no file yet", -1, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const std::string path = dir.file("autorun.inf");
+        if (c.fileMode >= 0) {
+            test::writeBytes(path, "old");
+            ::chmod(path.c_str(), static_cast<mode_t>(c.fileMode));
+        }
+        ::chmod(dir.path().c_str(), 0555);
+        const std::string report = test::runUnprivileged([&] {
+            const IoResult w = writeFileAtomic(path, "new");
+            return w.ok() ? std::string("ok") : w.message;
+        });
+        ::chmod(dir.path().c_str(), 0755);
+        EXPECT_EQ(report, c.ok ? "ok" : path + ": Permission denied");
+        if (c.after != nullptr) {
+            EXPECT_EQ(test::readBytes(path), c.after);
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, static_cast<unsigned>(c.fileMode)) << "the file keeps its permissions";
+        }
+        EXPECT_EQ(entriesIn(dir.path()), c.fileMode >= 0 ? 1U : 0U) << "no temporary file left behind";
+    }
 }
 
 // A write that fails half-way (here: the process may not write files larger than 1 KiB) leaves the

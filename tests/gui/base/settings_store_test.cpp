@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -10,9 +12,133 @@ namespace {
 
 class SettingsStoreTest : public ::testing::Test {
 protected:
+    QByteArray bytesOf(const char* file) const {
+        QFile f(QDir(m_dir.path()).filePath(QLatin1String(file)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
     QTemporaryDir m_dir;
     IniSettingsStore m_store{m_dir.path()};
 };
+
+// The files read as a person would expect: one section per key, names as the program spells them.
+TEST_F(SettingsStoreTest, FilesHoldKeysAndNamesAsWritten) {
+    const QString kmr = QStringLiteral("Software\\Brenlowe\\KMR");
+    m_store.writeText(SettingsRoot::Machine, kmr, QStringLiteral("Otro"), QStringLiteral("http://"));
+    m_store.writeInt(SettingsRoot::Machine, kmr, QStringLiteral("Vericonos"), 1);
+    m_store.writeInt(SettingsRoot::Machine, kmr, QStringLiteral("X1"), 626);
+    m_store.writeText(SettingsRoot::Machine, kmr, QStringLiteral("Ayuda"), QStringLiteral("/usr/share/kmr/kmr.hlp"));
+    m_store.writeInt(SettingsRoot::Machine, kmr, QStringLiteral("inicio"), 1);
+    m_store.createKey(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2"));
+    // Another spelling is the same value: it changes it and adds no line.
+    m_store.writeInt(SettingsRoot::Machine, QStringLiteral("SOFTWARE\\brenlowe\\kmr"), QStringLiteral("VERICONOS"), 0);
+    EXPECT_EQ(bytesOf("machine.ini"), QByteArray("[Software\\Brenlowe\\KMR]\n"
+                                                 "Ayuda=/usr/share/kmr/kmr.hlp\n"
+                                                 "Otro=http://\n"
+                                                 "Vericonos=0\n"
+                                                 "X1=626\n"
+                                                 "inicio=1\n"
+                                                 "\n"
+                                                 "[Software\\Brenlowe\\KMR2]\n"));
+    m_store.writeText(SettingsRoot::Classes, QStringLiteral(".kmr"), QString(), QStringLiteral("kmrautofile"));
+    m_store.writeText(SettingsRoot::Classes, QStringLiteral("kmrautofile\\shell\\Open\\Command"), QString(),
+                      QStringLiteral("/usr/bin/kmr \"%1\""));
+    EXPECT_EQ(bytesOf("classes.ini"), QByteArray("[.kmr]\n"
+                                                 "@=kmrautofile\n"
+                                                 "\n"
+                                                 "[kmrautofile\\shell\\Open\\Command]\n"
+                                                 "@=/usr/bin/kmr \"%1\"\n"));
+}
+
+// Texts and names of every shape come back as they went in, through the file.
+TEST_F(SettingsStoreTest, OddTextsAndNamesRoundTrip) {
+    const QString key = QStringLiteral("Software\\Brenlowe\\KMR");
+    const QString cases[][2] = {
+        {QStringLiteral("vacío"), QString()},
+        {QStringLiteral("blancos"), QStringLiteral("  a ambos lados  ")},
+        {QStringLiteral("comillas"), QStringLiteral("\"entre comillas\"")},
+        {QStringLiteral("líneas"), QStringLiteral("una\r\ndos\tcon tabulador\x01")},
+        {QStringLiteral("signos"), QStringLiteral("a=b; c, d # e [f] %41 \\\\servidor\\disco")},
+        {QStringLiteral("a=b"), QStringLiteral("nombre con igual")},
+        {QStringLiteral("x/y"), QStringLiteral("nombre con barra")},
+        {QStringLiteral("@"), QStringLiteral("nombre arroba, no el valor por defecto")},
+        {QStringLiteral("%"), QStringLiteral("nombre por ciento")},
+        {QStringLiteral(" [raro;"), QStringLiteral("nombre que empieza como una sección")},
+        {QString(), QStringLiteral("el valor por defecto")},
+    };
+    for (const auto& c : cases) m_store.writeText(SettingsRoot::Machine, key, c[0], c[1]);
+    IniSettingsStore reader(m_dir.path());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c[0].toStdString());
+        EXPECT_EQ(reader.readText(SettingsRoot::Machine, key, c[0]), c[1]);
+    }
+    EXPECT_FALSE(reader.keyExists(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR\\x")))
+        << "a name with a slash makes no subkey";
+}
+
+// A file of an older build: names folded to lower case, a marker entry in every key, the default
+// value under a marker name. Its values read as before and the file is rewritten in the new layout.
+TEST_F(SettingsStoreTest, FilesOfAnOlderBuildAreReadAndConverted) {
+    QTemporaryDir older;
+    for (const char* file : {"machine.ini", "classes.ini"}) {
+        QSettings s(QDir(older.path()).filePath(QLatin1String(file)), QSettings::IniFormat);
+        if (QByteArray(file) == "machine.ini") {
+            s.setValue(QStringLiteral("software/brenlowe/kmr/@Key"), 1);
+            s.setValue(QStringLiteral("software/brenlowe/kmr/vericonos"), 0);
+            s.setValue(QStringLiteral("software/brenlowe/kmr/otro"), QStringLiteral("http://a, b"));
+            s.setValue(QStringLiteral("software/brenlowe/kmr/ayuda"), QStringLiteral("C:\\KMR\\kmr.hlp"));
+            s.setValue(QStringLiteral("software/brenlowe/kmr2/@Key"), 1);
+        } else {
+            s.setValue(QStringLiteral(".kmr/@Key"), 1);
+            s.setValue(QStringLiteral(".kmr/@Default"), QStringLiteral("kmrautofile"));
+            s.setValue(QStringLiteral("kmrautofile/shell/open/command/@Key"), 1);
+            s.setValue(QStringLiteral("kmrautofile/shell/open/command/@Default"),
+                       QStringLiteral("/usr/bin/kmr \"%1\""));
+        }
+        s.sync();
+        QFile::copy(s.fileName(), QDir(m_dir.path()).filePath(QLatin1String(file)));
+    }
+    ASSERT_TRUE(bytesOf("machine.ini").contains("%40Key")) << "the older layout as it was written";
+
+    IniSettingsStore store(m_dir.path());
+    const QString kmr = QStringLiteral("Software\\Brenlowe\\KMR");
+    EXPECT_EQ(store.readInt(SettingsRoot::Machine, kmr, QStringLiteral("Vericonos")), 0);
+    EXPECT_EQ(store.readText(SettingsRoot::Machine, kmr, QStringLiteral("Otro")), QStringLiteral("http://a, b"));
+    EXPECT_EQ(store.readText(SettingsRoot::Machine, kmr, QStringLiteral("Ayuda")), QStringLiteral("C:\\KMR\\kmr.hlp"));
+    EXPECT_FALSE(store.valueExists(SettingsRoot::Machine, kmr, QStringLiteral("@Key")));
+    EXPECT_TRUE(store.keyExists(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2")));
+    EXPECT_EQ(store.readText(SettingsRoot::Classes, QStringLiteral(".kmr"), QString()), QStringLiteral("kmrautofile"));
+    EXPECT_EQ(store.readText(SettingsRoot::Classes, QStringLiteral("kmrautofile\\shell\\Open\\Command"), QString()),
+              QStringLiteral("/usr/bin/kmr \"%1\""));
+    EXPECT_EQ(bytesOf("classes.ini"), QByteArray("[.kmr]\n"
+                                                 "@=kmrautofile\n"
+                                                 "\n"
+                                                 "[kmrautofile\\shell\\open\\command]\n"
+                                                 "@=/usr/bin/kmr \"%1\"\n"));
+    EXPECT_FALSE(bytesOf("machine.ini").contains("%40"));
+}
+
+// The writes of one batch reach the file in one save, at the batch's end.
+TEST_F(SettingsStoreTest, ABatchSavesOnceAtItsEnd) {
+    const QString key = QStringLiteral("Software\\Brenlowe\\KMR");
+    IniSettingsStore other(m_dir.path());
+    const int before = m_store.saves();
+    {
+        const SettingsBatch batch(m_store);
+        for (int i = 0; i < 5; ++i) m_store.writeInt(SettingsRoot::Machine, key, QStringLiteral("link%1").arg(i), i);
+        m_store.writeText(SettingsRoot::Classes, QStringLiteral(".kmr"), QString(), QStringLiteral("kmrautofile"));
+        {
+            const SettingsBatch inner(m_store);
+            m_store.writeInt(SettingsRoot::Machine, key, QStringLiteral("X0"), 7);
+        }
+        EXPECT_EQ(m_store.saves(), before) << "an inner batch does not save";
+        EXPECT_EQ(m_store.readInt(SettingsRoot::Machine, key, QStringLiteral("link4")), 4);
+        EXPECT_FALSE(bytesOf("machine.ini").contains("link4")) << "nothing reaches the file before the end";
+    }
+    EXPECT_EQ(m_store.saves() - before, 2) << "one save per file written";
+    EXPECT_EQ(other.readInt(SettingsRoot::Machine, key, QStringLiteral("X0")), 7);
+    EXPECT_EQ(other.readText(SettingsRoot::Classes, QStringLiteral(".kmr"), QString()), QStringLiteral("kmrautofile"));
+}
 
 TEST_F(SettingsStoreTest, NamesCompareWithoutLetterCaseAndRootsStaySeparate) {
     m_store.writeText(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR"), QStringLiteral("Otro"),

@@ -377,6 +377,22 @@ TEST_F(ObjectCommandsTest, DoubleClickAndEnterOpenTheSelectedObjectInItsDialog) 
             }
         }
     }
+
+    // A double click beside the objects opens the one still selected; with none selected, nothing.
+    const QPoint empty(list->viewport()->width() / 2, list->viewport()->height() - 2);
+    ASSERT_FALSE(list->indexAt(empty).isValid()) << "the list leaves room below its objects";
+    for (const int row : {1, -1}) {
+        SCOPED_TRACE(row);
+        child->select(row);
+        ValueDialogView seen;
+        auto ran = onNextDialog(readValue(seen, pressCancel()));
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, empty);
+        stopPolls();
+        EXPECT_EQ(*ran, row >= 0);
+        if (row >= 0) {
+            EXPECT_EQ(seen.label, QStringLiteral("Icono a mostrar:"));
+        }
+    }
     EXPECT_EQ(child->project(), project);
 }
 

@@ -119,8 +119,16 @@ TEST_F(CommandTableTest, MenusAndToolBarsHoldTheirCommandsInOrder) {
     const auto menus = m_frame->menuBar()->actions();
     QStringList titles;
     for (const QAction* a : menus) titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Archivo"), QStringLiteral("&Edición"), QStringLiteral("Ver"),
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&Archivo"), QStringLiteral("&Edición"), QStringLiteral("Ve&r"),
                                    QStringLiteral("&Ventanas"), QStringLiteral("Ay&uda")}));
+    // Every menu opens by its own Alt key.
+    QStringList keys;
+    for (const QAction* a : menus) {
+        const QKeySequence key = QKeySequence::mnemonic(a->text());
+        EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+        EXPECT_FALSE(keys.contains(key.toString())) << a->text().toStdString();
+        keys << key.toString();
+    }
     const QString h = QStringLiteral(" (hidden)");
     EXPECT_EQ(entries(menus[0]->menu()).join(QLatin1Char('|')),
               QStringLiteral("&Nuevo...|&Abrir...|&Cerrar|-|&Guardar|G&uardar como...|-|&Opciones...|-|&Importar...|"

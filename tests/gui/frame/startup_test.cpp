@@ -82,7 +82,7 @@ TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndRunsTheWizard)
         finishWizard(wizard);
     });
     QApplication::processEvents();  // the first activation
-    EXPECT_EQ(f.size(), QSize(500, 300)) << "a stored 0 by 0 gives the minimum size";
+    EXPECT_EQ(f.size(), QSize(626, 532)) << "a stored 0 by 0 means no size yet: the designed size stays";
     EXPECT_EQ(f.pos(), topLeft);
     EXPECT_TRUE(wizardShown);
     ASSERT_EQ(f.projectWindows().size(), 1) << "with no file given the new-project command runs";
@@ -98,6 +98,70 @@ TEST_F(StartupTest, RegistrationIsSkippedOnlyWhenTheMarkerKeyExists) {
     m_store->createKey(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2"));
     ASSERT_TRUE(makeFrame().startUp());
     EXPECT_FALSE(m_store->keyExists(SettingsRoot::Classes, QStringLiteral(".kmr")));
+}
+
+// The first start writes the registration with its marker and the defaults, each file saved once;
+// a second start finds everything in place and saves nothing; a close saves the geometry once.
+TEST_F(StartupTest, AFirstStartSavesEachFileOnceAndASecondStartNothing) {
+    const QString classes = path(QStringLiteral("settings/classes.ini"));
+    int saves = m_store->saves();
+    MainWindow& f = startFrame();
+    EXPECT_EQ(m_store->saves() - saves, 3) << "classes.ini once, machine.ini once, the wizard switch once";
+    EXPECT_TRUE(m_store->keyExists(SettingsRoot::Machine, QStringLiteral("Software\\Brenlowe\\KMR2")));
+    const QByteArray registration = readBytes(classes);
+    saves = m_store->saves();
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(m_store->saves() - saves, 1) << "the geometry in one save";
+    m_frame.reset();
+
+    // Another process would see the same files; a changed registration value shows whether it was rewritten.
+    m_store->writeText(SettingsRoot::Classes, QStringLiteral("kmrautofile"), QString(), QStringLiteral("cambiado"));
+    saves = m_store->saves();
+    MainWindow& again = makeFrame();
+    ASSERT_TRUE(again.startUp());
+    again.show();
+    again.firstActivation();
+    EXPECT_EQ(m_store->saves() - saves, 0);
+    EXPECT_EQ(m_store->readText(SettingsRoot::Classes, QStringLiteral("kmrautofile"), QString()),
+              QStringLiteral("cambiado"));
+    EXPECT_TRUE(registration.contains("Proyecto de Quillmere"));
+}
+
+// The frame opens at the stored size and place, brought onto the screen it opens on.
+TEST_F(StartupTest, StoredGeometryIsKeptOnTheScreen) {
+    const struct {
+        const char* name;
+        int x0, y0, x1, y1;
+        bool fits;  // the stored geometry fits the screen and is taken as it is
+    } cases[] = {
+        {"inside", 10, 20, 700, 500, true},
+        {"larger than the screen", -400, 5000, 3000, 2000, false},
+        {"beyond the right edge", 700, 400, 600, 400, false},
+        {"below the minimum", 5, 5, 100, 100, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SettingsKey k = key();
+        k.writeBool(QStringLiteral("Centrar"), false);
+        k.writeInt(QStringLiteral("X0"), c.x0);
+        k.writeInt(QStringLiteral("Y0"), c.y0);
+        k.writeInt(QStringLiteral("X1"), c.x1);
+        k.writeInt(QStringLiteral("Y1"), c.y1);
+        MainWindow& f = startFrame();
+        const QRect area = f.screen()->availableGeometry();
+        EXPECT_TRUE(area.contains(f.frameGeometry())) << "area " << area.width() << "x" << area.height();
+        EXPECT_GE(f.width(), 500);
+        EXPECT_GE(f.height(), 300);
+        if (c.fits) {
+            EXPECT_EQ(f.pos(), QPoint(c.x0, c.y0));
+            EXPECT_EQ(f.size(), QSize(c.x1, c.y1));
+        }
+        if (QString::fromLatin1(c.name).startsWith(QLatin1String("beyond"))) {
+            EXPECT_EQ(f.size(), QSize(c.x1, c.y1)) << "a frame that fits is moved, not shrunk";
+        }
+        EXPECT_TRUE(f.close());
+        m_frame.reset();
+    }
 }
 
 TEST_F(StartupTest, MissingHelpFileIsReportedAndAStaleStoredPathIsReplaced) {

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QTreeWidget>
 
@@ -149,8 +150,17 @@ TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFram
     m_prompts.answer(Answer::Yes);
     m_prompts.choose(target);
     m_prompts.answer(Answer::Cancel);
+    // Each question is asked while its own window is the active one, though c was active before.
+    QStringList activeWhileAsked;
+    m_prompts.whileAsked = [&f, &activeWhileAsked](const AskedMessage&) {
+        activeWhileAsked << (f.activeProjectWindow() != nullptr ? f.activeProjectWindow()->windowTitle() : QString());
+    };
     f.resize(620, 410);
     EXPECT_FALSE(f.close());
+    m_prompts.whileAsked = nullptr;
+    EXPECT_EQ(activeWhileAsked, (QStringList{QStringLiteral("Sin nombre 1"), QStringLiteral("Sin nombre 2"),
+                                             QStringLiteral("b.kmr"), QStringLiteral("Sin nombre 3")}))
+        << "the saved message comes while b, saved as b.kmr, is still active";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     const QStringList expected = {question(QStringLiteral("Sin nombre 1")), question(QStringLiteral("Sin nombre 2")),
                                   QStringLiteral("El fichero ha sido guardado con éxito."),
@@ -169,6 +179,42 @@ TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFram
     m_prompts.messages.clear();
     m_prompts.answer(Answer::No);
     EXPECT_TRUE(f.close());
+}
+
+// "&Ventanas" lists the open project windows with the active one checked; picking one, Ctrl+F6 and
+// Ctrl+Shift+F6 make another active.
+TEST_F(ProjectWindowTest, WindowsMenuListsTheProjectsAndCtrlF6GoesThroughThem) {
+    MainWindow& f = startFrame();
+    auto* menu = f.findChild<QMenu*>(QStringLiteral("Ventanas1"));
+    ASSERT_NE(menu, nullptr);
+    const auto listed = [menu] {
+        emit menu->aboutToShow();
+        QStringList entries;
+        for (const QAction* a : menu->actions()) {
+            if (a->isCheckable()) entries << (a->isChecked() ? QStringLiteral("* ") : QString()) + a->text();
+        }
+        return entries;
+    };
+    EXPECT_TRUE(listed().isEmpty());
+    ProjectWindow* a = newProject(exampleProject(), QStringLiteral("Sin nombre 1"));
+    ProjectWindow* b = newProject(exampleProject(), QStringLiteral("Fichero Importado"));
+    newProject(exampleProject(), QStringLiteral("I+D & más"));
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("&1 Sin nombre 1"), QStringLiteral("&2 Fichero Importado"),
+                                     QStringLiteral("* &3 I+D && más")}));
+    menu->findChild<QAction*>(QStringLiteral("Ventana2"))->trigger();
+    EXPECT_EQ(f.activeProjectWindow(), b);
+
+    QAction* next = action("SiguienteVentana1");
+    QAction* previous = action("AnteriorVentana1");
+    EXPECT_EQ(next->shortcut(), QKeySequence(QStringLiteral("Ctrl+F6")));
+    EXPECT_EQ(previous->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F6")));
+    previous->trigger();
+    EXPECT_EQ(f.activeProjectWindow(), a);
+    previous->trigger();
+    EXPECT_EQ(f.activeProjectWindow()->windowTitle(), QStringLiteral("I+D & más")) << "from the first to the last";
+    next->trigger();
+    EXPECT_EQ(f.activeProjectWindow(), a);
+    EXPECT_EQ(listed().constFirst(), QStringLiteral("* &1 Sin nombre 1"));
 }
 
 TEST_F(ProjectWindowTest, AFailedSaveStopsTheShutDownAtThatWindow) {

@@ -6,6 +6,7 @@ namespace kmr::gui::test {
 
 Answer ScriptedPrompts::message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) {
     messages.push_back({text, title, icon, buttons});
+    if (whileAsked) whileAsked(messages.back());
     // A plain message has one answer; it never takes one from the queue meant for questions.
     if (buttons == MessageButtons::Ok) return Answer::Ok;
     if (m_answers.empty()) {

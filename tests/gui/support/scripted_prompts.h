@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -40,6 +41,8 @@ public:
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
 
     std::vector<AskedMessage> messages;
+    // Runs as each message is asked, while the asker waits for the answer.
+    std::function<void(const AskedMessage&)> whileAsked;
     std::vector<AskedFile> files;
     bool unusedAnswers() const { return !m_answers.empty() || !m_files.empty(); }
     // The texts of the messages shown so far.

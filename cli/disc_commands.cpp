@@ -1,0 +1,185 @@
+// kmrc check and kmrc iso: the project on its own, or against the folder that will be burnt.
+#include <cerrno>
+#include <ostream>
+
+#include "autorun/compiler.h"
+#include "child_process.h"
+#include "commands.h"
+#include "disc/disc_check.h"
+#include "disc/disc_files.h"
+#include "disc/iso_image.h"
+#include "json.h"
+#include "kmrc.h"
+
+namespace kmr::cli {
+namespace {
+
+constexpr std::string_view kCheckUsage =
+    "kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO";
+constexpr std::string_view kIsoUsage = "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] PROYECTO -o IMAGEN.iso";
+
+struct LoadedCommand {
+    ParsedArgs args;
+    ProjectReadResult read;
+};
+
+std::optional<LoadedCommand> parseLoaded(const std::vector<std::string>& args,
+                                         const std::vector<std::string_view>& flags,
+                                         const std::vector<std::string_view>& options, bool output,
+                                         std::string_view usage, Streams io, int& code) {
+    ParsedArgs p = parseArgs(args, flags, output, options);
+    if (p.error.empty() && p.positional.size() != 1) p.error = "se espera un fichero de proyecto";
+    if (p.error.empty() && output && !p.output) p.error = "falta la imagen que se va a crear (-o IMAGEN.iso)";
+    if (!p.error.empty()) {
+        io.err << "kmrc: " << p.error << "\nuso: " << usage << "\n";
+        code = kUsage;
+        return std::nullopt;
+    }
+    auto read = loadProject(p.positional[0], p.has("--force"), io, code);
+    if (!read) return std::nullopt;
+    return LoadedCommand{std::move(p), std::move(*read)};
+}
+
+// The disc a command works on: --disc, else the folder the project names (relative to the project
+// file); the medium from --medium, else the project's. nullopt with `code` set when the line is
+// wrong; a target with an empty folder when neither names one.
+std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage, Streams io, int& code) {
+    DiscTarget disc = c.read.project.disc;
+    disc.folder = disc::resolveDiscFolder(c.args.positional[0], disc.folder);
+    if (const auto folder = c.args.value("--disc")) {
+        // A folder named on the command line must be there; one the project names and that is gone is
+        // a finding of the check.
+        if (!disc::DiscFolder(*folder).exists()) {
+            io.err << "kmrc: " << *folder << ": no es una carpeta\n";
+            code = kFileError;
+            return std::nullopt;
+        }
+        disc.folder = *folder;
+    }
+    if (const auto medium = c.args.value("--medium")) {
+        if (*medium == "usb" || *medium == "USB") {
+            disc.medium = Medium::Usb;
+        } else if (*medium == "cd" || *medium == "dvd" || *medium == "CD/DVD") {
+            disc.medium = Medium::CdDvd;
+        } else {
+            io.err << "kmrc: soporte desconocido: " << *medium << " (cd o usb)\nuso: " << usage << "\n";
+            code = kUsage;
+            return std::nullopt;
+        }
+        if (disc.folder.empty()) {
+            io.err << "kmrc: --medium necesita la carpeta del disco (--disc CARPETA)\nuso: " << usage << "\n";
+            code = kUsage;
+            return std::nullopt;
+        }
+    }
+    return disc;
+}
+
+std::string jsonReport(const std::vector<disc::CheckItem>& items, const DiscTarget& disc) {
+    std::string out = "{\n  \"disc\": ";
+    out += disc.folder.empty() ? "null" : jsonString(disc.folder);
+    out += ",\n  \"medium\": ";
+    out += disc.folder.empty() ? "null" : jsonString(mediumName(disc.medium));
+    out += ",\n  \"findings\": [";
+    bool first = true;
+    for (const disc::CheckItem& i : items) {
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        out += "{\"key\": " + jsonString(i.key) + ", \"title\": " + jsonString(i.title) +
+               ", \"image\": " + std::to_string(i.image) + ", \"explanation\": [" + jsonString(i.explanation[0]) +
+               ", " + jsonString(i.explanation[1]) + "]}";
+    }
+    out += first ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+}  // namespace
+
+int checkCommand(const std::vector<std::string>& args, Streams io) {
+    int code = kDone;
+    const auto c =
+        parseLoaded(args, {"--force", "--explain", "--json"}, {"--disc", "--medium"}, false, kCheckUsage, io, code);
+    if (!c) return code;
+    const auto disc = discOf(*c, kCheckUsage, io, code);
+    if (!disc) return code;
+    // Without a disc folder the report holds the six conflict findings alone.
+    const std::vector<disc::CheckItem> items =
+        disc->folder.empty() ? disc::conflictItems(c->read.project) : disc::checkProjectOnDisc(c->read.project, *disc);
+    if (c->args.has("--json")) {
+        io.out << jsonReport(items, *disc);
+    } else {
+        for (const disc::CheckItem& i : items) {
+            io.out << i.title << "\n";
+            if (c->args.has("--explain")) io.out << i.explanation[0] << "\n" << i.explanation[1] << "\n";
+        }
+    }
+    return items.empty() ? kDone : kFindings;
+}
+
+int isoCommand(const std::vector<std::string>& args, Streams io) {
+    int code = kDone;
+    const auto c = parseLoaded(args, {"--force"}, {"--disc", "--label"}, true, kIsoUsage, io, code);
+    if (!c) return code;
+    const auto disc = discOf(*c, kIsoUsage, io, code);
+    if (!disc) return code;
+    const std::string& image = *c->args.output;
+    if (disc->folder.empty()) {
+        io.err << "kmrc: falta la carpeta del disco (--disc CARPETA)\nuso: " << kIsoUsage << "\n";
+        return kUsage;
+    }
+    if (!disc::DiscFolder(disc->folder).exists()) {
+        io.err << "kmrc: " << disc->folder << ": no es una carpeta\n";
+        return kFileError;
+    }
+    if (image == "-" || disc::imageInsideFolder(image, disc->folder)) {
+        io.err << "kmrc: " << image << ": la imagen no puede escribirse dentro de la carpeta del disco ni en la "
+               << "salida estándar\n";
+        return kUsage;
+    }
+    if (disc->medium == Medium::Usb) {
+        io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
+    }
+
+    const Project& project = c->read.project;
+    const std::string autorun = disc::autorunPathIn(disc->folder);
+    if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+        io.err << "kmrc: " << w.message << "\n";
+        return kFileError;
+    }
+    io.err << kCompiledMessage << " (" << autorun << ")\n";
+    for (const disc::CheckItem& i : disc::checkProjectOnDisc(project, *disc)) io.err << i.title << "\n";
+
+    const disc::VolumeName volume =
+        disc::isoVolumeName(disc::imageLabel(project, disc->folder, c->args.value("--label")));
+    if (!volume.warning.empty()) io.err << "Aviso: " << volume.warning << "\n";
+
+    const disc::PendingImage pending = disc::reservePendingImage(image);
+    if (!pending.result.ok()) {
+        io.err << "kmrc: " << pending.result.message << "\n";
+        return kFileError;
+    }
+    const ChildResult run =
+        runChild(std::string(disc::kXorriso), disc::xorrisoArguments(disc->folder, pending.path, volume.id),
+                 [&io](std::string_view line) { io.err << line << "\n"; });
+    if (!run.succeeded()) {
+        disc::discardPendingImage(pending);
+        if (!run.started) {
+            io.err << "kmrc: no se pudo ejecutar xorriso" << (run.startError == ENOENT ? " (no está instalado)" : "")
+                   << "; no se ha creado la imagen\n";
+        } else {
+            io.err << "kmrc: xorriso terminó con "
+                   << (run.signal != 0 ? "la señal " + std::to_string(run.signal)
+                                       : "el código " + std::to_string(run.exitCode))
+                   << "; no se ha creado la imagen\n";
+        }
+        return kToolFailed;
+    }
+    if (const io::IoResult done = disc::finishPendingImage(pending, image); !done.ok()) {
+        io.err << "kmrc: " << done.message << "\n";
+        return kFileError;
+    }
+    io.err << "Imagen creada: " << image << " (volumen \"" << volume.id << "\")\n";
+    return kDone;
+}
+
+}  // namespace kmr::cli

@@ -1,0 +1,404 @@
+#include "disc/disc_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <unordered_map>
+
+#include "autorun/compiler.h"
+#include "autorun/conflicts.h"
+#include "disc/disc_files.h"
+#include "text/file_io.h"
+#include "text/text.h"
+
+namespace kmr::disc {
+namespace {
+
+struct FindingInfo {
+    std::string_view key;
+    std::string_view title;
+    int image;
+};
+
+constexpr std::array<FindingInfo, 12> kFindings = {{
+    {"folder-missing", "Carpeta del disco inexistente", kWarningImage},
+    {"missing-file", "Fichero inexistente en el disco", kWarningImage},
+    {"absolute-path", "Referencia a una ruta absoluta", kInformationImage},
+    {"document-as-program", "Documento ejecutado como programa", kWarningImage},
+    {"not-an-icon", "Fichero de icono no válido", kWarningImage},
+    {"unreadable-icon", "Icono ilegible", kWarningImage},
+    {"icon-number-past-end", "Número de icono inexistente", kWarningImage},
+    {"menu-names-clash", "Menús con el mismo nombre interno", kWarningImage},
+    {"bad-menu-name", "Nombre interno de menú no válido", kWarningImage},
+    {"blanks-dropped", "Espacios que Windows eliminará", kInformationImage},
+    {"autorun-differs", "autorun.inf distinto del proyecto", kWarningImage},
+    {"usb-ignores-entries", "Autorun limitado en unidades USB", kInformationImage},
+}};
+
+constexpr std::array<std::string_view, 6> kConflictKeys = {"incompatible-objects", "no-resource",
+                                                           "icon-drive-reference", "run-drive-reference",
+                                                           "menu-drive-reference", "xp-only-resource"};
+
+// Files bigger than this are not read to look for icons; no icon file or program on a CD comes near.
+constexpr std::uintmax_t kMaxIconFileSize = 256u << 20;
+
+const FindingInfo& infoOf(DiscFinding f) { return kFindings.at(static_cast<std::size_t>(f)); }
+
+std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
+
+std::string_view valueAt(const ProjectObject& o, std::size_t i) {
+    return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
+}
+
+// How a report names the object a value belongs to.
+std::string subjectOf(const ProjectObject& o) {
+    switch (o.kind) {
+        case Kind::RunEntry: return "El programa o recurso a ejecutar";
+        case Kind::Icon: return "El icono";
+        case Kind::Label: return "La etiqueta";
+        case Kind::PlainMenu:
+        case Kind::DefaultMenu: break;
+    }
+    return "El comando del menú " + inQuotes(valueAt(o, 0));
+}
+
+enum class Where { OnDisc, System, Elsewhere, Missing };
+
+struct Lookup {
+    Where where = Where::Missing;
+    std::string name;  // the candidate found, or the one a report names when none is
+    std::string path;  // on this machine, when on the disc
+};
+
+// Looks up the file a command starts with, trying its candidates in Windows' order. A program
+// without extension is also tried with ".exe"; "%1" at the start is the root of the disc, as in the
+// command of a drive's menu.
+Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) {
+    std::vector<std::string> candidates = programCandidates(command);
+    for (std::string& c : candidates) {
+        if (c.starts_with("%1")) c.erase(0, 2);
+    }
+    for (const std::string& c : candidates) {
+        if (c.starts_with('%') || isDriveReference(c) || c.starts_with("\\\\")) return {Where::Elsewhere, c, {}};
+        if (const auto path = folder.find(c)) return {Where::OnDisc, c, *path};
+        if (program && text::fileNameOf(c).find('.') == std::string_view::npos) {
+            if (const auto path = folder.find(c + ".exe")) return {Where::OnDisc, c + ".exe", *path};
+        }
+        if (program && isSystemProgram(c)) return {Where::System, c, {}};
+    }
+    // Nothing found: a report names the first of the names tried that looks like a file name.
+    const auto named = std::find_if(candidates.begin(), candidates.end(), [](const std::string& c) {
+        return text::fileNameOf(c).find('.') != std::string_view::npos;
+    });
+    if (named != candidates.end()) return {Where::Missing, *named, {}};
+    return {Where::Missing, candidates.empty() ? std::string() : candidates.front(), {}};
+}
+
+class DiscChecker {
+public:
+    DiscChecker(const Project& project, const DiscTarget& disc)
+        : m_project(project), m_disc(disc), m_folder(disc.folder) {}
+
+    std::vector<CheckItem> run() {
+        if (m_project.empty()) return {};
+        const bool folder = m_folder.exists();
+        if (!folder) {
+            add(DiscFinding::FolderMissing,
+                "  No se encuentra la carpeta del disco " + inQuotes(m_disc.folder) +
+                    ". Sin ella no se puede comprobar qué ficheros llevará el CD.",
+                "  Elija la carpeta cuyo contenido se va a grabar en el CD.");
+        }
+        for (const ProjectObject& o : m_project.objects) {
+            switch (o.kind) {
+                case Kind::RunEntry: checkCommand(o, valueAt(o, 0), !isResourceEntry(o), folder); break;
+                case Kind::Icon: checkIcon(o, folder); break;
+                case Kind::Label: break;
+                case Kind::PlainMenu:
+                case Kind::DefaultMenu:
+                    checkCommand(o, valueAt(o, 1), true, folder);
+                    checkMenuName(o);
+                    break;
+            }
+            checkBlanks(o);
+        }
+        if (folder) checkAutorunFile();
+        if (m_disc.medium == Medium::Usb) checkUsb();
+
+        // A line said twice (two menus with the same text and blanks, say) is listed once.
+        std::vector<CheckItem> items;
+        std::set<std::string> seen;
+        for (auto& bucket : m_items) {
+            for (auto& item : bucket) {
+                if (seen.insert(std::string(item.key) + '\n' + item.explanation[0]).second)
+                    items.push_back(std::move(item));
+            }
+        }
+        return items;
+    }
+
+private:
+    void add(DiscFinding f, std::string first, std::string second) {
+        const FindingInfo& info = infoOf(f);
+        m_items.at(static_cast<std::size_t>(f)).push_back({info.key, info.title, info.image, {first, second}});
+    }
+
+    void checkCommand(const ProjectObject& o, std::string_view command, bool program, bool folder) {
+        if (isDriveReference(command)) return;  // the conflict check speaks of it
+        if (const std::string path = absolutePathIn(command); !path.empty()) {
+            add(DiscFinding::AbsolutePath,
+                "  " + subjectOf(o) + " contiene la ruta absoluta " + inQuotes(path) +
+                    ", que solo existe en los ordenadores que tengan esa unidad o ese recurso de red.",
+                "  Siempre es recomendable copiar el fichero al CD compilado y referenciar respecto a la unidad de "
+                "CD.");
+        }
+        if (!program && isAddress(command)) return;  // a web address opened as a resource is fine
+        if (program && isAddress(command)) {
+            documentAsProgram(o, text::trim(command));
+            return;
+        }
+        const Lookup found = lookUp(m_folder, command, program);
+        if (found.where == Where::Missing && folder && !found.name.empty()) {
+            add(DiscFinding::MissingFile,
+                "  " + subjectOf(o) + " hace referencia a " + inQuotes(found.name) +
+                    ", que no se encuentra en la carpeta del disco. Windows lo busca respecto a la raíz del CD, sin "
+                    "distinguir mayúsculas de minúsculas.",
+                "  Copie el fichero a la carpeta del disco o corrija la referencia.");
+        }
+        if (program && (found.where == Where::OnDisc || found.where == Where::Missing) && !found.name.empty() &&
+            roleOf(found.name) != FileRole::Program) {
+            documentAsProgram(o, found.name);
+        }
+    }
+
+    void documentAsProgram(const ProjectObject& o, const std::string& name) {
+        const bool web = roleOf(name) == FileRole::WebPage;
+        const std::string example = "explorer " + (name.find(' ') == std::string::npos ? name : inQuotes(name));
+        add(DiscFinding::DocumentAsProgram,
+            "  " + subjectOf(o) + " empieza por " + inQuotes(name) + ", que es " +
+                (web ? "una página web" : "un documento") +
+                " y no un programa. Windows no lo abrirá: solo puede ejecutar programas.",
+            o.kind == Kind::RunEntry ? "  Ejecútelo como recurso (\"recurso asociado a programa\") o escriba delante "
+                                       "el programa que debe abrirlo, por ejemplo: " +
+                                           example
+                                     : "  Escriba delante el programa que debe abrirlo, por ejemplo: " + example);
+    }
+
+    void checkIcon(const ProjectObject& o, bool folder) {
+        const std::string_view value = valueAt(o, 0);
+        if (isDriveReference(value)) return;
+        if (const std::string path = absolutePathIn(value); !path.empty()) {
+            add(DiscFinding::AbsolutePath,
+                "  El icono contiene la ruta absoluta " + inQuotes(path) +
+                    ", que solo existe en los ordenadores que tengan esa unidad o ese recurso de red.",
+                "  Siempre es recomendable copiar el fichero de icono al CD compilado y referenciar respecto a la "
+                "unidad de CD.");
+            return;
+        }
+        const IconReference ref = parseIconReference(value);
+        if (!folder || ref.file.empty()) return;
+        const auto path = m_folder.find(ref.file);
+        if (!path) {
+            add(DiscFinding::MissingFile,
+                "  El icono hace referencia a " + inQuotes(ref.file) +
+                    ", que no se encuentra en la carpeta del disco. Windows lo busca respecto a la raíz del CD, sin "
+                    "distinguir mayúsculas de minúsculas.",
+                "  Copie el fichero de icono a la carpeta del disco o corrija la referencia.");
+            return;
+        }
+        std::error_code ec;
+        if (std::filesystem::file_size(*path, ec) > kMaxIconFileSize || ec) return;
+        const io::ReadResult file = io::readFile(*path);
+        if (!file.ok()) return;
+        const IconPick pick = pickIcon(file.bytes, ref.number);
+        switch (pick.status) {
+            case IconStatus::Ok: break;
+            case IconStatus::NotAnIcon:
+                add(DiscFinding::NotAnIcon,
+                    "  El icono " + inQuotes(ref.file) +
+                        " no es un fichero de icono (.ico), ni un programa (.exe) ni una biblioteca (.dll), así que "
+                        "Windows mostrará el icono estándar del CD.",
+                    "  Referencie un fichero .ico, o un programa o biblioteca que contenga iconos.");
+                break;
+            case IconStatus::Unreadable:
+                add(DiscFinding::UnreadableIcon,
+                    "  No se pueden leer los iconos de " + inQuotes(ref.file) +
+                        ": el fichero está dañado o es un programa de un formato antiguo.",
+                    "  Referencie un fichero .ico, o un programa de Windows de 32 o 64 bits que contenga iconos.");
+                break;
+            case IconStatus::PastEnd:
+                add(DiscFinding::IconNumberPastEnd,
+                    "  El icono pide el número " + std::to_string(ref.number) + " de " + inQuotes(ref.file) + ", que " +
+                        iconCountText(pick.iconCount) + ".",
+                    "  Los iconos se numeran desde 0; un número negativo es el identificador del icono dentro del "
+                    "programa. Corrija el número o Windows mostrará el icono estándar del CD.");
+                break;
+        }
+    }
+
+    static std::string iconCountText(std::size_t n) {
+        if (n == 0) return "no contiene ningún icono";
+        if (n == 1) return "solo contiene un icono";
+        return "solo contiene " + std::to_string(n) + " iconos";
+    }
+
+    void checkMenuName(const ProjectObject& o) {
+        const std::string_view name = valueAt(o, 2);
+        const std::string menu = inQuotes(valueAt(o, 0));
+        std::string what;
+        if (name.empty())
+            what = "está vacío";
+        else if (name.find('\\') != std::string_view::npos)
+            what = "contiene una barra invertida";
+        else if (name.find('=') != std::string_view::npos)
+            what = "contiene un signo igual";
+        else if (text::isBlank(name.front()) || text::isBlank(name.back()))
+            what = "empieza o termina con espacios";
+        if (!what.empty()) {
+            add(DiscFinding::BadMenuName,
+                "  El nombre interno " + inQuotes(name) + " del menú " + menu + " " + what +
+                    ", lo que rompe la clave shell\\" + std::string(name) + "\\command del autorun.",
+                "  Utilice como nombre interno una sola palabra, sin barras invertidas ni signos igual.");
+        }
+        const std::string folded = text::asciiLower(name);
+        const auto [first, inserted] = m_menuNames.try_emplace(folded, &o);
+        if (inserted) return;
+        add(DiscFinding::MenuNamesClash,
+            "  Los menús " + inQuotes(valueAt(*first->second, 0)) + " y " + menu + " tienen los nombres internos " +
+                inQuotes(valueAt(*first->second, 2)) + " y " + inQuotes(name) +
+                ", que Windows considera iguales porque no distingue mayúsculas de minúsculas.",
+            "  Dé a cada menú un nombre interno distinto, o Windows solo verá uno de ellos.");
+    }
+
+    void checkBlanks(const ProjectObject& o) {
+        const auto check = [&](std::string_view value, const std::string& subject) {
+            if (value.empty() || (!text::isBlank(value.front()) && !text::isBlank(value.back()))) return;
+            add(DiscFinding::BlanksDropped,
+                "  " + subject + " " + inQuotes(value) +
+                    " empieza o termina con espacios, que Windows quita al leer el "
+                    "autorun.",
+                "  Quite esos espacios, o el CD no mostrará ni ejecutará el valor tal como lo ha escrito.");
+        };
+        if (isMenu(o.kind)) {
+            check(valueAt(o, 0), "El texto del menú");
+            check(valueAt(o, 1), subjectOf(o));
+        } else {
+            check(valueAt(o, 0), subjectOf(o));
+        }
+    }
+
+    void checkAutorunFile() {
+        const auto path = m_folder.find(kAutorunFileName);
+        if (!path) return;
+        const io::ReadResult file = io::readFile(*path);
+        if (file.ok() && file.bytes == text::encodeForFile(compileAutorun(m_project))) return;
+        add(DiscFinding::AutorunDiffers,
+            "  El fichero " + inQuotes(text::fileNameOf(*path)) +
+                " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto.",
+            "  Compile el proyecto en la carpeta del disco antes de grabarlo, o el disco llevará el autorun "
+            "anterior.");
+    }
+
+    void checkUsb() {
+        std::string ignored;
+        const auto note = [&ignored](std::string_view entry) {
+            ignored.append(ignored.empty() ? "" : ", ").append(entry);
+        };
+        for (const ProjectObject& o : m_project.objects) {
+            if (o.kind == Kind::RunEntry) note(isResourceEntry(o) ? "shellexecute" : "open");
+        }
+        if (m_project.contains(Kind::DefaultMenu)) note("shell");
+        for (const ProjectObject& o : m_project.objects) {
+            if (isMenu(o.kind)) note("shell\\" + std::string(valueAt(o, 2)));
+        }
+        if (ignored.empty()) return;
+        add(DiscFinding::UsbIgnoresEntries,
+            "  Desde la actualización de la reproducción automática de 2009 (KB971029, la norma desde Windows 7), "
+            "Windows solo usa el icono y la etiqueta del autorun.inf de una unidad USB; no ejecuta nada. Se "
+            "ignorarán: " +
+                ignored + ".",
+            "  En una unidad USB el usuario tendrá que abrir el programa por sí mismo; grabe un CD o DVD si necesita "
+            "que arranque solo.");
+    }
+
+    const Project& m_project;
+    const DiscTarget& m_disc;
+    DiscFolder m_folder;
+    std::array<std::vector<CheckItem>, kFindings.size()> m_items;
+    std::unordered_map<std::string, const ProjectObject*> m_menuNames;
+};
+
+std::string iconFailure(IconStatus status, const std::string& file, int number) {
+    switch (status) {
+        case IconStatus::Ok: break;
+        case IconStatus::NotAnIcon:
+            return "El fichero " + inQuotes(file) + " no es un icono, un programa ni una biblioteca.";
+        case IconStatus::Unreadable: return "No se pueden leer los iconos de " + inQuotes(file) + ".";
+        case IconStatus::PastEnd:
+            return "El fichero " + inQuotes(file) + " no tiene el icono número " + std::to_string(number) + ".";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string_view findingKey(DiscFinding finding) { return infoOf(finding).key; }
+std::string_view findingTitle(DiscFinding finding) { return infoOf(finding).title; }
+int findingImage(DiscFinding finding) { return infoOf(finding).image; }
+
+std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc) {
+    return DiscChecker(project, disc).run();
+}
+
+std::vector<CheckItem> conflictItems(const Project& project) {
+    std::vector<CheckItem> items;
+    for (const Finding f : checkConflicts(project)) {
+        const FindingText& t = findingText(f);
+        items.push_back({kConflictKeys.at(static_cast<std::size_t>(f)),
+                         t.title,
+                         t.image,
+                         {std::string(t.explanation[0]), std::string(t.explanation[1])}});
+    }
+    return items;
+}
+
+std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc) {
+    std::vector<CheckItem> items = conflictItems(project);
+    for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
+    return items;
+}
+
+DiscIcon discIcon(const Project& project, const DiscTarget& disc) {
+    DiscIcon icon;
+    const auto it = std::find_if(project.objects.begin(), project.objects.end(),
+                                 [](const ProjectObject& o) { return o.kind == Kind::Icon; });
+    if (it == project.objects.end()) {
+        icon.reason = "El proyecto no muestra ningún icono.";
+        return icon;
+    }
+    const DiscFolder folder(disc.folder);
+    if (!folder.exists()) {
+        icon.reason = disc.folder.empty() ? "No se ha elegido la carpeta del disco."
+                                          : "No se encuentra la carpeta del disco " + inQuotes(disc.folder) + ".";
+        return icon;
+    }
+    const IconReference ref = parseIconReference(valueAt(*it, 0));
+    const auto path = folder.find(ref.file);
+    if (ref.file.empty() || !path) {
+        icon.reason = "No se encuentra el fichero " + inQuotes(ref.file) + " en la carpeta del disco.";
+        return icon;
+    }
+    icon.path = *path;
+    const io::ReadResult file = io::readFile(*path);
+    if (!file.ok()) {
+        icon.reason = file.message;
+        return icon;
+    }
+    IconPick pick = pickIcon(file.bytes, ref.number);
+    if (pick.status == IconStatus::Ok)
+        icon.ico = std::move(pick.ico);
+    else
+        icon.reason = iconFailure(pick.status, ref.file, ref.number);
+    return icon;
+}
+
+}  // namespace kmr::disc

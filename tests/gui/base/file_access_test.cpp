@@ -1,0 +1,58 @@
+#include "base/file_access.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "support/scripted_prompts.h"
+#include "support/unprivileged.h"
+
+namespace kmr::gui {
+namespace {
+
+// A folder that refuses new files: a writable project file in it is saved in place; a read-only one
+// is reported with the file and the reason and keeps its contents.
+TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
+    const struct {
+        const char* name;
+        int fileMode;
+        const char* expected;  // the child's report: "ok" or the error message's start
+        QByteArray after;
+    } cases[] = {
+        {"writable file", 0646, "ok", "nuevo"},
+        {"read-only file", 0444, "Error|No se ha podido escribir el fichero \"", "viejo"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("proyecto.kmr"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("viejo");
+        f.close();
+        ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(c.fileMode));
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        const std::string report = kmr::test::runUnprivileged([&] {
+            test::ScriptedPrompts prompts;
+            if (writeWholeFile(prompts, path, QByteArrayLiteral("nuevo"))) return std::string("ok");
+            if (prompts.messages.size() != 1) return std::string("no single message");
+            return (prompts.messages[0].title + QLatin1Char('|') + prompts.messages[0].text).toStdString();
+        });
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        EXPECT_EQ(report.substr(0, std::string(c.expected).size()), c.expected) << report;
+        if (report != "ok") {
+            EXPECT_NE(report.find(path.toStdString() + "\": "), std::string::npos) << report;
+        }
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), c.after);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing left beside it";
+    }
+}
+
+}  // namespace
+}  // namespace kmr::gui
