@@ -89,7 +89,7 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     auto* help =
         makeButton(QStringLiteral("&Ayuda"), "Ayuda",
                    QStringLiteral("Pulse aquí para obtener ayuda sobre el proceso de recopilación de datos"), this);
-    m_previous = makeButton(QStringLiteral("&Anterior"), "Anterior",
+    m_previous = makeButton(QStringLiteral("A&nterior"), "Anterior",
                             QStringLiteral("Pulse aquí para seleccionar la pantalla anterior del asistente"), this);
     m_main = makeButton(QStringLiteral("&Siguiente"), "Siguiente",
                         QStringLiteral("Pulse aquí para seleccionar la pantalla siguiente del asistente o para "
@@ -118,7 +118,8 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     layout->addWidget(m_pages, 1);
     layout->addLayout(buttons);
     layout->addWidget(m_status);
-    resize(560, 470);
+    // A fixed frame, as large as the widest page needs in the interface font.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(help, &QPushButton::clicked, this, &NewProjectWizard::requestHelp);
     connect(m_previous, &QPushButton::clicked, this, &NewProjectWizard::goBack);
@@ -149,6 +150,7 @@ QWidget* NewProjectWizard::makeWelcomePage() {
     m_templateList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_templateList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_templateList->viewport()->installEventFilter(this);
+    m_templateList->setMinimumSize(520, 150);
 
     m_explanation = makeReadOnlyText("Explicacion", page);
     m_explanation->setMaximumHeight(64);
@@ -300,6 +302,7 @@ QWidget* NewProjectWizard::makeMenusPage(const ImageList& images) {
     m_menuList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_menuList->setIconSize(QSize(16, 16));
     m_menuList->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_menuList->setMinimumHeight(200);
     setHint(m_menuList, QStringLiteral("Lista de menús creados"));
     connect(m_menuList, &QTreeWidget::itemSelectionChanged, this, &NewProjectWizard::updateClaveButton);
     connect(m_menuList, &QWidget::customContextMenuRequested, this,
@@ -323,6 +326,7 @@ QWidget* NewProjectWizard::makeSummaryPage() {
     page->setAccessibleName(QStringLiteral("Finalizar"));
     m_summary = makeReadOnlyText("Resumen", page);
     m_summary->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_summary->setMinimumHeight(200);
 
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(makeHeadline(QStringLiteral("Cree su proyecto KMR"), page));
