@@ -14,7 +14,8 @@ edges=$(
         from=${file%%/*}
         sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file" | while read -r header; do
             to=${header%%/*}
-            [ "$to" != "$header" ] && [ "$to" != "$from" ] && [ -f "$header" ] && echo "$from $to"
+            # An "if" rather than "&&": a last include that is no edge must not fail the loop.
+            if [ "$to" != "$header" ] && [ "$to" != "$from" ] && [ -f "$header" ]; then echo "$from $to"; fi
         done
     done | sort -u
 )

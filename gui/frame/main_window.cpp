@@ -31,6 +31,7 @@
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
+#include "wizards/new_project_wizard.h"
 
 #include <algorithm>
 
@@ -77,6 +78,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     m_webLinks = std::make_unique<WebLinks>(m_prompts, opener);
     connect(m_options, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
     connect(m_builder, &CommandBuilderDialog::helpRequested, this, &MainWindow::showHelp);
+    connect(m_wizard, &NewProjectWizard::helpRequested, this, &MainWindow::showHelp);
 
     m_handOffTimer = new QTimer(this);
     m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
@@ -91,6 +93,12 @@ void MainWindow::createDialogs() {
     m_builder = new CommandBuilderDialog(m_shared.edit, m_prompts, this);
     m_menuEditor = new MenuEditorDialog(m_shared.edit, m_prompts, *m_builder, this);
     m_valueDialog = new ValueDialog(m_shared.edit, m_prompts, *m_builder, this);
+    m_wizard = new NewProjectWizard(m_shared, m_prompts, m_images, *m_menuEditor, *m_builder, this);
+    // The program's own folder is the first place templates are looked for.
+    m_wizard->setProgramFolder(QFileInfo(m_start.programFile).absolutePath());
+    // "Abrir..." and "Importar..." hand over to the frame's own commands before the wizard closes.
+    connect(m_wizard, &NewProjectWizard::openRequested, this, [this] { m_fileCommands->openProject(); });
+    connect(m_wizard, &NewProjectWizard::importRequested, this, [this] { m_autorunCommands->importAutorun(); });
 }
 
 void MainWindow::createCommands() {
@@ -445,9 +453,9 @@ void MainWindow::closeProject() {
 }
 
 void MainWindow::newProject() {
-    // The new-project wizard is not part of the program yet: a new project starts from empty
-    // wizard data, numbered like every new project.
-    m_shared.wizardData = kmr::WizardData{};
+    m_wizard->exec();
+    // Cancelled, or handed over to the open or import command: nothing to build.
+    if (!m_shared.wizardFinished) return;
     createProject(QStringLiteral("Sin nombre %1").arg(projectWindows().size() + 1));
 }
 

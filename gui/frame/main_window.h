@@ -32,6 +32,7 @@ class CommandBuilderDialog;
 class Help;
 class ConflictsDialog;
 class MenuEditorDialog;
+class NewProjectWizard;
 class ObjectCommands;
 class OptionsDialog;
 class ProjectFileCommands;
@@ -73,6 +74,7 @@ public:
     const QString& helpFile() const { return m_helpFile; }
     QMdiArea* mdiArea() const { return m_mdi; }
     MenuEditorDialog* menuEditor() const { return m_menuEditor; }
+    NewProjectWizard* newProjectWizard() const { return m_wizard; }
     ValueDialog* valueDialog() const { return m_valueDialog; }
     OptionsDialog* optionsDialog() const { return m_options; }
     CommandBuilderDialog* commandBuilder() const { return m_builder; }
@@ -102,7 +104,8 @@ public:
     void abortShutdown() override { m_shutdownAborted = true; }
     void rememberRecentFile(const QString& path) override;
 
-    // "&Nuevo...": a new project from the new-project wizard's data, numbered like every new project.
+    // "&Nuevo...": shows the new-project wizard and, when it finished, builds its data into a new
+    // project numbered like every new project.
     void newProject();
     // A new project window with `caption`, filled from the wizard data.
     ProjectWindow* createProject(const QString& caption);
@@ -189,6 +192,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     QTimer* m_handOffTimer = nullptr;
     MenuEditorDialog* m_menuEditor = nullptr;
+    NewProjectWizard* m_wizard = nullptr;
     ValueDialog* m_valueDialog = nullptr;
     OptionsDialog* m_options = nullptr;
     CommandBuilderDialog* m_builder = nullptr;

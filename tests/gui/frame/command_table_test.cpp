@@ -192,7 +192,7 @@ TEST_F(CommandTableTest, WindowCommandsAndCloseAreOfferedOnlyWithAProjectWindow)
     const char* names[] = {"Cascada1",       "MosaicoHorizontal1", "MosaicoVertical1",
                            "MinimizarTodo1", "OrganizarTodo1",     "Cerrar2"};
     for (const char* n : names) EXPECT_FALSE(action(n)->isEnabled()) << n;
-    m_frame->newProject();
+    newBlankProject();
     for (const char* n : names) EXPECT_TRUE(action(n)->isEnabled()) << n;
     action("Cerrar2")->trigger();  // an empty project closes without a question
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

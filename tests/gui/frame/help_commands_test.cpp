@@ -17,6 +17,7 @@
 #include "support/frame_fixture.h"
 #include "support/modal_driver.h"
 #include "wizards/command_builder_dialog.h"
+#include "wizards/new_project_wizard.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -110,6 +111,8 @@ TEST_F(HelpCommandsTest, EachHelpRequestOpensItsTopic) {
          QStringLiteral("opciones.html")},
         {"builder", [&] { m_frame->commandBuilder()->findChild<QPushButton*>(QStringLiteral("Ayuda"))->click(); },
          QStringLiteral("constructor.html")},
+        {"wizard", [&] { m_frame->newProjectWizard()->findChild<QPushButton*>(QStringLiteral("Ayuda"))->click(); },
+         QStringLiteral("asistente.html")},
         {"AyudaBoton1", [&] { action("AyudaBoton1")->trigger(); }, QStringLiteral("inicio.html")},
         {"Contenidos1", [&] { action("Contenidos1")->trigger(); }, QStringLiteral("inicio.html")},
     };

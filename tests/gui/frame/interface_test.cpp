@@ -164,8 +164,9 @@ TEST_F(InterfaceTest, FixedSizeDialogsShowWholeTextsAndDistinctMnemonics) {
         }
         dialog->hide();
     }
-    for (const char* expected : {"kmr::gui::OptionsDialog", "kmr::gui::ConflictsDialog", "kmr::gui::MenuEditorDialog",
-                                 "kmr::gui::ValueDialog", "kmr::gui::CommandBuilderDialog"}) {
+    for (const char* expected :
+         {"kmr::gui::OptionsDialog", "kmr::gui::ConflictsDialog", "kmr::gui::MenuEditorDialog", "kmr::gui::ValueDialog",
+          "kmr::gui::CommandBuilderDialog", "kmr::gui::NewProjectWizard"}) {
         EXPECT_TRUE(walked.contains(QLatin1String(expected))) << expected << " is not a fixed-size dialog";
     }
 }

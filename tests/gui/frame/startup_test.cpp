@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,7 +22,7 @@ namespace {
 
 class StartupTest : public FrameTest {};
 
-TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndOpensANewProject) {
+TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndRunsTheWizard) {
     MainWindow& f = makeFrame();
     ASSERT_TRUE(f.startUp());
     SettingsKey k = key();
@@ -72,11 +73,21 @@ TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndOpensANewProje
     const QPoint centre = f.screen()->availableGeometry().center();
     EXPECT_LE((f.frameGeometry().center() - centre).manhattanLength(), 2);
     const QPoint topLeft = f.pos();
+    // The first activation runs the new-project wizard; what it gathers becomes "Sin nombre 1".
+    bool wizardShown = false;
+    onNextModal([&wizardShown](QWidget* wizard) {
+        wizardShown = wizard->objectName() == QStringLiteral("TForm2");
+        if (auto* label = wizard->findChild<QLineEdit*>(QStringLiteral("Etiqueta")))
+            label->setText(QStringLiteral("MiCD"));
+        finishWizard(wizard);
+    });
     QApplication::processEvents();  // the first activation
     EXPECT_EQ(f.size(), QSize(626, 532)) << "a stored 0 by 0 means no size yet: the designed size stays";
     EXPECT_EQ(f.pos(), topLeft);
+    EXPECT_TRUE(wizardShown);
     ASSERT_EQ(f.projectWindows().size(), 1) << "with no file given the new-project command runs";
     EXPECT_EQ(f.projectWindows().constFirst()->windowTitle(), QStringLiteral("Sin nombre 1"));
+    EXPECT_EQ(f.projectWindows().constFirst()->project(), kmr::Project{{kmr::makeLabel("MiCD")}});
     EXPECT_TRUE(f.optionsDialog()->welcome());
     EXPECT_TRUE(f.optionsDialog()->centre());
     EXPECT_TRUE(f.handOffTimer()->isActive());

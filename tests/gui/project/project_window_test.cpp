@@ -52,17 +52,17 @@ TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption
 
 TEST_F(ProjectWindowTest, NewProjectsAreNumberedByTheWindowsOpenNow) {
     startFrame();
-    m_frame->newProject();
-    m_frame->newProject();
+    newBlankProject();
+    newBlankProject();
     auto windows = m_frame->projectWindows();
     ASSERT_EQ(windows.size(), 2);
     EXPECT_EQ(windows[1]->windowTitle(), QStringLiteral("Sin nombre 2"));
-    m_frame->newProject();
+    newBlankProject();
     EXPECT_EQ(m_frame->activeProjectWindow()->windowTitle(), QStringLiteral("Sin nombre 3"));
     EXPECT_TRUE(m_frame->activeProjectWindow()->project().empty());
     EXPECT_EQ(m_frame->activeProjectWindow()->saved(), 0);
     ASSERT_TRUE(closeWindow(windows[0]));
-    m_frame->newProject();
+    newBlankProject();
     EXPECT_EQ(m_frame->activeProjectWindow()->windowTitle(), QStringLiteral("Sin nombre 3"));
 }
 

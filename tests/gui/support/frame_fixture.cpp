@@ -10,6 +10,7 @@
 
 #include "help/splash_window.h"
 #include "project/project_window.h"
+#include "wizards/new_project_wizard.h"
 
 namespace kmr::gui::test {
 
@@ -56,6 +57,8 @@ void FrameTest::SetUp() {
     // The help file lies beside the program, so start-up has nothing to complain about.
     writeBytes(path(QStringLiteral("bin/kmr.hlp")), "help");
     m_store = std::make_unique<IniSettingsStore>(path(QStringLiteral("settings")));
+    // The wizard lists the user's own templates too; the tests' user has none.
+    m_dataHome.emplace(path(QStringLiteral("data")));
 }
 
 void FrameTest::TearDown() {
@@ -73,6 +76,32 @@ void FrameTest::TearDown() {
                                      << w->windowTitle().toStdString();
     }
     EXPECT_FALSE(m_prompts.unusedAnswers()) << "the test queued answers that nobody asked for";
+    m_dataHome.reset();
+}
+
+ScopedDataHome::ScopedDataHome(const QString& folder) {
+    if (qEnvironmentVariableIsSet("XDG_DATA_HOME")) m_old = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", folder.toLocal8Bit());
+}
+
+ScopedDataHome::~ScopedDataHome() {
+    if (m_old) {
+        qputenv("XDG_DATA_HOME", *m_old);
+    } else {
+        qunsetenv("XDG_DATA_HOME");
+    }
+}
+
+void finishWizard(QWidget* wizard) {
+    auto* w = qobject_cast<NewProjectWizard*>(wizard);
+    ASSERT_NE(w, nullptr) << "not the new-project wizard: " << wizard->objectName().toStdString();
+    for (int i = 0; i < 4 && w->isVisible(); ++i) w->advance();
+    EXPECT_FALSE(w->isVisible());
+}
+
+void FrameTest::newBlankProject() {
+    onNextModal(finishWizard);
+    m_frame->newProject();
 }
 
 MainWindow& FrameTest::makeFrame(QStringList arguments) {

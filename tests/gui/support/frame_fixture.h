@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "base/settings_store.h"
@@ -32,6 +33,18 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 // setup.exe, disco.ico, MiCD and two menus, the first the default.
 kmr::Project exampleProject();
 
+// Points $XDG_DATA_HOME at `folder` while it lives, so the user's own templates stay out of a test.
+class ScopedDataHome {
+public:
+    explicit ScopedDataHome(const QString& folder);
+    ~ScopedDataHome();
+    ScopedDataHome(const ScopedDataHome&) = delete;
+    ScopedDataHome& operator=(const ScopedDataHome&) = delete;
+
+private:
+    std::optional<QByteArray> m_old;
+};
+
 class FrameTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -44,6 +57,8 @@ protected:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     SettingsKey key() { return SettingsKey(*m_store, SettingsRoot::Machine, kSettingsKeyPath); }
     ProjectWindow* newProject(const kmr::Project& project, const QString& caption = QStringLiteral("Sin nombre 1"));
+    // "&Nuevo..." with the wizard walked through untouched to "Finalizar": a blank new project.
+    void newBlankProject();
     QAction* action(const char* name);
 
     QTemporaryDir m_dir;
@@ -52,6 +67,12 @@ protected:
     ScriptedPrompts m_prompts;
     QStringList m_opened;  // the web addresses the frame asked to open
     std::unique_ptr<MainWindow> m_frame;
+
+private:
+    std::optional<ScopedDataHome> m_dataHome;
 };
+
+// Presses the wizard's main button until it has finished, as often as it takes from its page 0.
+void finishWizard(QWidget* wizard);
 
 }  // namespace kmr::gui::test
