@@ -14,7 +14,8 @@ Uso:
   kmrc show [--force] PROYECTO
       Lee un proyecto (.kmr de la versión 1 o 2) y escribe sus objetos en JSON (UTF-8):
       {"format": 1|2, "errors": true|false, "objects": [{"kind": 21, "caption": "...", "values": ["..."]}]}
-      "errors" indica que un fichero de la versión 1 contenía líneas incorrectas.
+      "errors" indica un fichero con errores: líneas incorrectas en la versión 1, o un número de menús
+      que el fichero no respalda (muchos más menús que secciones, o más que líneas).
   kmrc convert [--force] ENTRADA SALIDA
       Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.
   kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]

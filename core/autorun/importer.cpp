@@ -1,7 +1,6 @@
 #include "autorun/importer.h"
 
 #include <optional>
-#include <vector>
 
 #include "text/text.h"
 
@@ -30,12 +29,12 @@ bool startsWithShellPrefix(std::string_view trimmed) { return text::asciiLower(t
 
 class Importer {
 public:
-    explicit Importer(std::string_view content) : m_lines(text::splitLines(content, false)) {}
+    explicit Importer(std::string_view content) : m_lines(content, false) {}
 
     ImportResult run(bool skipFirstLine) {
         // The first line is the header; a file without one had its first line read as an entry.
-        m_next = skipFirstLine && !m_lines.empty() ? 1 : 0;
-        while (m_next < m_lines.size()) handle(m_lines[m_next++]);
+        if (skipFirstLine) m_lines.next();
+        while (!m_lines.atEnd()) handle(m_lines.next());
         return std::move(m_result);
     }
 
@@ -73,13 +72,12 @@ private:
     void handlePair(std::string_view trimmed) {
         const std::string_view first = text::trimView(trimmed.substr(6));
         // The partner is the next line that has any character at all; it is used up by the pair.
-        while (m_next < m_lines.size() && m_lines[m_next].empty()) ++m_next;
-        if (m_next >= m_lines.size()) {
+        if (!m_lines.skipEmpty()) {
             ++m_result.unrecognised;
             return;
         }
         // Its first six characters are cut unexamined, so an indented partner does not pair.
-        const std::string_view second = text::from(m_lines[m_next++], 6);
+        const std::string_view second = text::from(m_lines.next(), 6);
 
         const std::size_t shorter = std::min(first.size(), second.size());
         std::size_t p = 0;
@@ -109,8 +107,7 @@ private:
         m_result.project.append(makeMenu(std::move(menuText), std::move(command), std::move(name), isDefault));
     }
 
-    std::vector<std::string_view> m_lines;
-    std::size_t m_next = 0;
+    text::LineCursor m_lines;  // read as they come: no list of every line
     ImportResult m_result;
     bool m_runSeen = false;
     bool m_iconSeen = false;

@@ -1,5 +1,6 @@
 #include "project/project_file.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -40,31 +41,19 @@ std::string_view valueAt(const ProjectObject& o, std::size_t i) {
     return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
 }
 
-// A count read from a file is only believed when the file could hold that many entries.
-std::optional<std::int32_t> boundedCount(std::optional<std::int32_t> n, std::size_t lineCount) {
-    if (n && *n > 0 && static_cast<std::size_t>(*n) > lineCount) return std::nullopt;
-    return n;
-}
-
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
 public:
-    explicit LineReader(std::string_view content) : m_lines(text::splitLines(content, true)) {}
+    explicit LineReader(std::string_view content) : m_cursor(content, true) {}
 
-    std::string_view next() { return m_pos < m_lines.size() ? m_lines[m_pos++] : std::string_view(); }
+    std::string_view next() { return m_cursor.next(); }
     // The next line that has at least one character, or an empty line at the end.
-    std::string_view nextNonEmpty() {
-        while (m_pos < m_lines.size()) {
-            if (!m_lines[m_pos].empty()) return m_lines[m_pos++];
-            ++m_pos;
-        }
-        return {};
-    }
-    std::size_t lineCount() const { return m_lines.size(); }
+    std::string_view nextNonEmpty() { return m_cursor.skipEmpty() ? m_cursor.next() : std::string_view(); }
+    // True when a line with at least one character is left.
+    bool anyLeft() { return m_cursor.skipEmpty(); }
 
 private:
-    std::vector<std::string_view> m_lines;
-    std::size_t m_pos = 0;
+    text::LineCursor m_cursor;
 };
 
 // True when the first characters of the line, A–Z lower-cased, are exactly `key`.
@@ -128,25 +117,53 @@ std::string writeProjectV2(const Project& project) {
 
 std::string projectFileBytes(const Project& project) { return text::encodeForFile(writeProjectV2(project)); }
 
-ProjectReadResult readProjectV2(std::string_view content) {
-    const ProfileFile file = ProfileFile::parse(content);
+namespace {
+
+ProjectReadResult readV2(const ProfileFile& file) {
     ProjectReadResult r;
     r.format = ProjectFormat::Version2;
-    r.versionOk = file.lookup(kSection, "Version") == "2.0";
+    const std::optional<ProfileSection> general = file.section(kSection);
+    if (!general) {
+        r.versionOk = false;
+        return r;
+    }
+    // The general keys in one pass over their section.
+    static constexpr std::array<std::string_view, 7> kKeys = {"Version",  "Programa",       "Ejecutar", "Icono",
+                                                              "Etiqueta", "Predeterminado", "Menus"};
+    std::array<std::optional<std::string_view>, 7> raw;
+    general->findEach(kKeys, raw);
+    const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
+    const auto integer = [&](std::size_t i) { return text::parseInteger(value(i)).value_or(0); };
+    r.versionOk = value(0) == "2.0";
     auto& p = r.project;
-    if (auto v = file.lookup(kSection, "Programa"); !v.empty()) p.append(makeProgram(std::move(v)));
-    if (auto v = file.lookup(kSection, "Ejecutar"); !v.empty()) p.append(makeResource(std::move(v)));
-    if (auto v = file.lookup(kSection, "Icono"); !v.empty()) p.append(makeIcon(std::move(v)));
-    if (auto v = file.lookup(kSection, "Etiqueta"); !v.empty()) p.append(makeLabel(std::move(v)));
-    const std::int32_t defaultMenu = file.lookupInt(kSection, "Predeterminado");
-    const std::int32_t menus = boundedCount(file.findInt(kSection, "Menus"), file.lineCount()).value_or(0);
+    if (auto v = value(1); !v.empty()) p.append(makeProgram(std::move(v)));
+    if (auto v = value(2); !v.empty()) p.append(makeResource(std::move(v)));
+    if (auto v = value(3); !v.empty()) p.append(makeIcon(std::move(v)));
+    if (auto v = value(4); !v.empty()) p.append(makeLabel(std::move(v)));
+    const std::int32_t defaultMenu = integer(5);
+    const std::int32_t menus = integer(6);
+    if (menus <= 0) return r;
+    // The menu sections are taken in one pass in file order, not looked up by name one by one.
+    const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
+    if (!numbered.backed) {
+        r.errors = true;  // far more menus than sections: a broken file, not a list of empty menus
+        return r;
+    }
+    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
+    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
+    auto next = numbered.sections.begin();
     for (std::int32_t k = 1; k <= menus; ++k) {
-        const std::string section = "Menu" + std::to_string(k);
-        p.append(makeMenu(file.lookup(section, "Texto"), file.lookup(section, "Comando"),
-                          file.lookup(section, "Nombre"), k == defaultMenu));
+        std::array<std::optional<std::string_view>, 3> raw;
+        if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
+        const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
+        p.append(makeMenu(value(0), value(1), value(2), k == defaultMenu));
     }
     return r;
 }
+
+}  // namespace
+
+ProjectReadResult readProjectV2(std::string_view content) { return readV2(ProfileFile::parse(content)); }
 
 ProjectReadResult readProjectV1(std::string_view content) {
     ProjectReadResult r;
@@ -170,16 +187,21 @@ ProjectReadResult readProjectV1(std::string_view content) {
     }
     std::int32_t menus = 0;
     if (const auto line = lines.nextNonEmpty(); startsWithKey(line, "menus=")) {
-        const auto n = boundedCount(
-            text::parseInteger(text::trimLeftView(text::from(line, 6)), {.allowHexDollar = true}), lines.lineCount());
+        const auto n = text::parseInteger(text::trimLeftView(text::from(line, 6)), {.allowHexDollar = true});
         if (n)
             menus = *n;
         else
-            errors = true;  // not a whole number, or more menus than the file has lines: read none
+            errors = true;  // not a whole number: read no menus
     } else {
         errors = true;
     }
     for (std::int32_t k = 1; k <= menus; ++k) {
+        // A menu with not one line left is not made: a count the file cannot back reads as broken,
+        // not as a list of empty menus.
+        if (!lines.anyLeft()) {
+            errors = true;
+            break;
+        }
         const std::string number = std::to_string(k);
         const auto field = [&](std::string_view name) {
             const std::string key = "menu" + number + "." + std::string(name) + "=";
@@ -196,9 +218,9 @@ ProjectReadResult readProjectV1(std::string_view content) {
 }
 
 ProjectReadResult readProjectFile(std::string_view bytes) {
-    const text::Decoded decoded = text::decode(bytes);
-    return detectProjectFormat(decoded.text) == ProjectFormat::Version1 ? readProjectV1(decoded.text)
-                                                                        : readProjectV2(decoded.text);
+    text::Decoded decoded = text::decode(bytes);
+    if (detectProjectFormat(decoded.text) == ProjectFormat::Version1) return readProjectV1(decoded.text);
+    return readV2(ProfileFile(std::move(decoded.text)));
 }
 
 }  // namespace kmr

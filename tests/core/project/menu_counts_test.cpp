@@ -1,0 +1,86 @@
+// Menu counts against what the file holds: a count that the content cannot back makes a broken file,
+// not a list of empty menus; counts that files really use read as they always did.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "project/project_file.h"
+#include "wizards/templates.h"
+
+namespace kmr {
+namespace {
+
+std::string repeat(std::string_view piece, int times) {
+    std::string s;
+    for (int i = 0; i < times; ++i) s += piece;
+    return s;
+}
+
+std::string menuSections(int from, int to) {
+    std::string s;
+    for (int k = from; k <= to; ++k) s += "[Menu" + std::to_string(k) + "]\nTexto=t\n";
+    return s;
+}
+
+TEST(MenuCounts, Version2AndTemplates) {
+    struct Case {
+        const char* name;
+        int count;
+        std::string body;        // after the count line
+        bool broken;             // else `count` menus
+        std::size_t filled = 0;  // of which have their section
+    };
+    const std::vector<Case> cases = {
+        {"missing sections up to 64", 65, menuSections(1, 1) + repeat(";\n", 70), false, 1},
+        {"65 missing", 66, menuSections(1, 1) + repeat(";\n", 70), true},
+        {"half of them missing", 300, menuSections(1, 150), false, 150},
+        {"more than half missing", 301, menuSections(1, 150), true},
+        {"sections out of range do not count", 100, menuSections(101, 200) + menuSections(1, 30), true},
+        {"sections out of order count", 100, menuSections(31, 100) + menuSections(1, 2) + repeat(";\n", 10), false, 72},
+        {"a repeated section counts once", 100, repeat("[menu1]\n", 40) + repeat("[Menu01]\n", 40), true},
+        {"blank lines back nothing", 100000, repeat("\n", 100000), true},
+        {"more menus than lines", 9, "[Menu1]\n", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string count = std::to_string(c.count);
+        const ProjectReadResult r = readProjectFile("[Brenlowe KMR File]\nVersion=2.0\nMenus=" + count + "\n" + c.body);
+        EXPECT_EQ(r.errors, c.broken);
+        EXPECT_EQ(r.project.size(), c.broken ? 0U : static_cast<std::size_t>(c.count));
+        EXPECT_EQ(std::count(r.project.objects.begin(), r.project.objects.end(), makeMenu("t", "", "")), c.filled);
+
+        const auto t =
+            readTemplate("[Brenlowe KMR Template]\nVersioMajor=2\nVersioMenor=3\n[ParametresGenerals]\nMenus=" + count +
+                             "\n" + c.body,
+                         0);
+        ASSERT_TRUE(t.has_value());
+        EXPECT_EQ(t->menus.size(), c.broken ? 0U : static_cast<std::size_t>(c.count));
+    }
+}
+
+TEST(MenuCounts, Version1StopsWhereTheLinesEnd) {
+    const std::string head = "[dantreva kmr file]\nversion=1.0\nprograma=p\nicono=i\n";
+    const std::string twoMenus = "menu1.texto=a\nmenu1.comando=b\nmenu1.nombre=c\n\n\nmenu2.texto=d\n";
+    struct Case {
+        const char* name;
+        std::string file;
+        bool errors;
+        std::size_t menus;
+    };
+    const std::vector<Case> cases = {
+        {"count met", head + "menus=2\n" + twoMenus + "menu2.comando=e\nmenu2.nombre=f\n", false, 2},
+        {"last menu cut short", head + "menus=2\n" + twoMenus, true, 2},
+        {"menus without any line", head + "menus=5\n" + twoMenus + repeat("\r\n", 50), true, 2},
+        {"blank lines back nothing", head + "menus=100000\n" + repeat("\n", 100000), true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ProjectReadResult r = readProjectFile(c.file);
+        EXPECT_EQ(r.errors, c.errors);
+        EXPECT_EQ(r.project.menuCount(), c.menus);
+    }
+}
+
+}  // namespace
+}  // namespace kmr
