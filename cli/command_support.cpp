@@ -85,11 +85,7 @@ int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
     if (path == "-") {
         io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         io.out.flush();
-        if (!io.out) {
-            io.err << "kmrc: no se pudo escribir en la salida estándar\n";
-            return kFileError;
-        }
-        return kDone;
+        return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
     const io::IoResult r = io::writeFileAtomic(path, bytes);
     if (!r.ok()) {

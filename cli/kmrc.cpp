@@ -1,5 +1,6 @@
 #include "kmrc.h"
 
+#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -43,8 +44,9 @@ Códigos de salida:
   0  hecho
   1  se encontraron conflictos (check, compile --strict)
   2  uso incorrecto
-  3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué)
-  4  entrada rechazada (versión no reconocida, encabezado incorrecto)
+  3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), o no se pudo
+     escribir la salida estándar
+  4  entrada rechazada (versión no reconocida, encabezado incorrecto) o sin memoria para leerla
 )";
 
 struct CommandEntry {
@@ -57,10 +59,9 @@ constexpr CommandEntry kCommands[] = {
     {"check", checkCommand}, {"import", importCommand},
 };
 
-}  // namespace
-
-int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    const Streams io{in, out, err};
+int runCommand(const std::vector<std::string>& args, Streams io) {
+    std::ostream& out = io.out;
+    std::ostream& err = io.err;
     if (args.empty()) {
         err << "kmrc: falta la orden (kmrc --help muestra la ayuda)\n";
         return kUsage;
@@ -74,6 +75,26 @@ int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream
     }
     err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
     return kUsage;
+}
+
+}  // namespace
+
+int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
+    int code = kDone;
+    try {
+        code = runCommand(args, {in, out, err});
+    } catch (const std::bad_alloc&) {
+        // What the command held is released by now, so the message can still be written.
+        err << kOutOfMemory;
+        return kRefused;
+    }
+    // Output that did not reach its destination is a failure, whatever the command made of it.
+    out.flush();
+    if (!out) {
+        err << kStdoutFailed;
+        return kFileError;
+    }
+    return code;
 }
 
 }  // namespace kmr::cli
