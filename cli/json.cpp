@@ -2,26 +2,38 @@
 
 #include <cstdio>
 
+#include "text/text.h"
+
 namespace kmr::cli {
 
 std::string jsonString(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 2);
     out.push_back('"');
-    for (const char c : s) {
-        switch (c) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        // Character by character, so that whatever the bytes the output is valid UTF-8.
+        const char32_t cp = text::nextCodePoint(s, i);
+        switch (cp) {
             case '"': out.append("\\\""); break;
             case '\\': out.append("\\\\"); break;
             case '\n': out.append("\\n"); break;
             case '\r': out.append("\\r"); break;
             case '\t': out.append("\\t"); break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) {
+                if (cp < 0x20 || text::isSurrogate(cp)) {
+                    // A lone surrogate (kept from a UTF-16 file) has no UTF-8 form; JSON spells it.
                     char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(cp));
                     out.append(buf);
                 } else {
-                    out.push_back(c);
+                    text::appendUtf8(out, cp);
                 }
         }
     }

@@ -10,8 +10,9 @@
 
 namespace kmr::cli {
 
-// A JSON string literal (quotes included); the text is UTF-8 and is kept as it is, except for the
-// characters JSON requires to be escaped.
+// A JSON string literal (quotes included), always valid UTF-8: characters are kept as they are
+// except those JSON requires to be escaped; a lone surrogate becomes \udXXX, and a byte that starts
+// no well-formed sequence (which the program's text never holds) its Windows-1252 character.
 std::string jsonString(std::string_view s);
 
 // The "objects" array of a project: [{"kind": 21, "caption": "…", "values": ["…"]}, …].
