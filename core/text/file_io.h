@@ -27,7 +27,15 @@ ReadResult readFile(const std::string& path);
 
 // Replaces the file's contents: writes a temporary file in the same folder, flushes it to disk and
 // renames it over the target. On any failure the target keeps its old contents and the temporary
-// file is removed.
+// file is removed. The temporary file is unnamed while it is written where the system allows (a
+// killed write leaves nothing), and named ".kmr-XXXXXX" only for the rename; a successful write
+// removes such files of this user that earlier killed writes left in the folder and that no process
+// holds open.
+//
+// A symbolic link is followed: the file it leads to is replaced, in its own folder, and the link
+// stays. An existing target that is not a regular file (a device, a FIFO) is written directly, as it
+// is not a file to replace. A replaced file keeps its permissions and, where the process may, its
+// owner and group.
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
 
 }  // namespace kmr::io
