@@ -13,7 +13,8 @@ std::string profileValue(std::string_view raw) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         v = v.substr(1, v.size() - 2);
     }
-    return std::string(text::left(v, kProfileValueLimit));
+    // No more bytes than the limit means no more characters either; only longer values are counted.
+    return std::string(v.size() <= kProfileValueLimit ? v : text::left(v, kProfileValueLimit));
 }
 
 namespace {

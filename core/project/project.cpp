@@ -50,7 +50,11 @@ ProjectObject makeMenu(std::string text, std::string command, std::string name, 
     ProjectObject o;
     o.caption = buildCaption(kMenuPrefix, text);
     o.kind = isDefault ? Kind::DefaultMenu : Kind::PlainMenu;
-    o.values = {std::move(text), std::move(command), std::move(name)};
+    // Moved in one by one: a braced list would copy each text.
+    o.values.reserve(3);
+    o.values.push_back(std::move(text));
+    o.values.push_back(std::move(command));
+    o.values.push_back(std::move(name));
     return o;
 }
 
