@@ -77,6 +77,22 @@ std::optional<std::int32_t> sectionNumber(std::string_view name, std::string_vie
 
 }  // namespace
 
+std::optional<std::string_view> profileHeaderName(std::string_view line) { return headerName(line); }
+
+std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view rawLine) {
+    const std::string_view line = text::trimLeftView(rawLine);
+    if (line.empty() || line.front() == ';' || line.front() == '[') return std::nullopt;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return std::pair{text::trimView(line.substr(0, eq)), line.substr(eq + 1)};
+}
+
+bool profileNamesEqual(std::string_view a, std::string_view b) { return equalsFolded(a, b); }
+
+std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
+    return sectionNumber(name, prefix, count);
+}
+
 void ProfileSection::findEach(std::span<const std::string_view> keys,
                               std::span<std::optional<std::string_view>> raw) const {
     std::size_t missing = keys.size();

@@ -82,4 +82,15 @@ private:
 // The value rules on their own: trim, remove one enclosing pair of matching quotes, cut.
 std::string profileValue(std::string_view raw);
 
+// The line rules on their own, for readers that go through a text once. A header line's name, or
+// nullopt for any other line:
+std::optional<std::string_view> profileHeaderName(std::string_view line);
+// The key (trimmed) and the raw value of a key line, or nullopt for a line that holds none (empty,
+// comment, header, no '='):
+std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view line);
+// Names compare with A–Z folded:
+bool profileNamesEqual(std::string_view a, std::string_view b);
+// The number of a section named `prefix` and a number from 1 to `count` as std::to_string writes it:
+std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count);
+
 }  // namespace kmr

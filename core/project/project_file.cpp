@@ -1,8 +1,12 @@
 #include "project/project_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "project/profile.h"
@@ -161,9 +165,127 @@ ProjectReadResult readV2(const ProfileFile& file) {
     return r;
 }
 
+// A value by the profile rules, decoded from the file's own encoding: the rules work on ASCII
+// characters only, which no other character contains, so they can be applied before decoding.
+// `encoding` is unset for text that is decoded already.
+std::string fileValue(std::string_view raw, std::optional<text::Encoding> encoding) {
+    std::string_view v = text::trimView(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    std::string decoded = encoding ? text::decodeAs(v, *encoding) : std::string(v);
+    if (decoded.size() > kProfileValueLimit) decoded.resize(text::left(decoded, kProfileValueLimit).size());
+    return decoded;
+}
+
+// The version-2 reader in one pass over the file's lines, in file order, for files laid out as the
+// writer lays them out: the project section first, then the menu sections in order (missing ones
+// and later repeats allowed). `text` is the file without its mark, in Windows-1252 or UTF-8 (values
+// are decoded as they are taken), or text decoded already when `encoding` is unset. nullopt for any
+// other layout, which the general reader reads. `consumed` is told how far the text has been read,
+// so that a caller can let go of it.
+std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optional<text::Encoding> encoding,
+                                               const std::function<void(std::size_t)>& consumed) {
+    ProjectReadResult r;
+    r.format = ProjectFormat::Version2;
+    static constexpr std::array<std::string_view, 7> kGeneralKeys = {"Version",  "Programa",       "Ejecutar", "Icono",
+                                                                     "Etiqueta", "Predeterminado", "Menus"};
+    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
+    enum class In { Nothing, General, Menu };
+    In in = In::Nothing;
+    bool generalSeen = false;
+    bool generalDone = false;
+    std::array<std::optional<std::string_view>, 7> general;
+    std::array<std::optional<std::string_view>, 3> menu;
+    std::int32_t menus = 0;
+    std::int32_t defaultMenu = 0;
+    std::int32_t next = 1;  // the number of the next menu section wanted
+    auto& objects = r.project.objects;
+
+    const auto value = [&](const std::optional<std::string_view>& raw) {
+        return raw ? fileValue(*raw, encoding) : std::string();
+    };
+    const auto endSection = [&] {
+        if (in == In::General) {
+            r.versionOk = value(general[0]) == "2.0";
+            if (auto v = value(general[1]); !v.empty()) r.project.append(makeProgram(std::move(v)));
+            if (auto v = value(general[2]); !v.empty()) r.project.append(makeResource(std::move(v)));
+            if (auto v = value(general[3]); !v.empty()) r.project.append(makeIcon(std::move(v)));
+            if (auto v = value(general[4]); !v.empty()) r.project.append(makeLabel(std::move(v)));
+            defaultMenu = text::parseInteger(value(general[5])).value_or(0);
+            menus = text::parseInteger(value(general[6])).value_or(0);
+            // Room for the menus the text can hold (a menu section takes more than 32 bytes).
+            if (menus > 0) objects.reserve(objects.size() + std::min<std::size_t>(menus, text.size() / 32 + 64));
+            generalDone = true;
+        } else if (in == In::Menu) {
+            objects.push_back(makeMenu(value(menu[0]), value(menu[1]), value(menu[2]), next == defaultMenu));
+            ++next;
+        }
+        in = In::Nothing;
+    };
+    const auto take = [](std::string_view line, std::span<const std::string_view> keys,
+                         std::span<std::optional<std::string_view>> raw) {
+        const auto keyLine = profileKeyLine(line);
+        if (!keyLine) return;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (profileNamesEqual(keyLine->first, keys[i])) {
+                if (!raw[i]) raw[i] = keyLine->second;
+                return;
+            }
+        }
+    };
+
+    constexpr std::size_t kReleaseStep = 1u << 20;
+    std::size_t released = 0;
+    std::size_t lines = 0;
+    text::LineCursor cursor(text, true);
+    while (!cursor.atEnd()) {
+        const std::string_view line = cursor.next();
+        ++lines;
+        if (const auto name = profileHeaderName(line)) {
+            endSection();
+            if (!generalSeen && profileNamesEqual(*name, kSection)) {
+                in = In::General;
+                generalSeen = true;
+            } else if (const auto k = profileSectionNumber(*name, "Menu", INT32_MAX)) {
+                if (!generalDone) return std::nullopt;              // a menu before the count
+                if (*k > next && *k <= menus) return std::nullopt;  // out of order
+                if (*k == next && *k <= menus) {
+                    in = In::Menu;
+                    menu = {};
+                }
+            }
+        } else if (in == In::General) {
+            take(line, kGeneralKeys, general);
+        } else if (in == In::Menu) {
+            take(line, kMenuKeys, menu);
+        }
+        if (consumed && cursor.position() - released >= kReleaseStep) consumed(released = cursor.position());
+    }
+    endSection();
+    if (!generalSeen) {
+        r.versionOk = false;
+        return r;
+    }
+    // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
+    const auto found = static_cast<std::size_t>(next - 1);
+    if (menus > 0 && found < static_cast<std::size_t>(menus)) {
+        const auto n = static_cast<std::size_t>(menus);
+        if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
+            for (std::int32_t k = next; k <= menus; ++k) objects.push_back(makeMenu({}, {}, {}, k == defaultMenu));
+        } else {
+            r.errors = true;
+            std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });
+        }
+    }
+    return r;
+}
+
 }  // namespace
 
-ProjectReadResult readProjectV2(std::string_view content) { return readV2(ProfileFile::parse(content)); }
+ProjectReadResult readProjectV2(std::string_view content) {
+    if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
+    return readV2(ProfileFile::parse(content));
+}
 
 ProjectReadResult readProjectV1(std::string_view content) {
     ProjectReadResult r;
@@ -217,10 +339,20 @@ ProjectReadResult readProjectV1(std::string_view content) {
     return r;
 }
 
-ProjectReadResult readProjectFile(std::string_view bytes) {
-    text::Decoded decoded = text::decode(bytes);
-    if (detectProjectFormat(decoded.text) == ProjectFormat::Version1) return readProjectV1(decoded.text);
-    return readV2(ProfileFile(std::move(decoded.text)));
+ProjectReadResult readProjectFile(std::string_view bytes, const std::function<void(std::size_t)>& consumed) {
+    std::size_t mark = 0;
+    const text::Encoding encoding = text::detectEncoding(bytes, mark);
+    if (encoding == text::Encoding::Utf16Le) {
+        const std::string decoded = text::decodeAs(bytes.substr(mark), encoding);
+        if (detectProjectFormat(decoded) == ProjectFormat::Version1) return readProjectV1(decoded);
+        return readProjectV2(decoded);
+    }
+    // Windows-1252 and UTF-8 are read as they stand, each value decoded when it is taken: the
+    // structure of the file is all ASCII.
+    const std::string_view raw = bytes.substr(mark);
+    if (detectProjectFormat(raw) == ProjectFormat::Version1) return readProjectV1(text::decodeAs(raw, encoding));
+    if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
+    return readV2(ProfileFile(text::decodeAs(raw, encoding)));
 }
 
 }  // namespace kmr

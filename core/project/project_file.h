@@ -1,6 +1,8 @@
 #pragma once
 // Project files: the version-2 writer and reader, version detection and the version-1 reader.
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,8 +32,11 @@ struct ProjectReadResult {
 ProjectReadResult readProjectV2(std::string_view content);
 // Version-1 reader over decoded text.
 ProjectReadResult readProjectV1(std::string_view content);
-// Decodes file bytes, detects the version and reads the file with the matching reader.
-ProjectReadResult readProjectFile(std::string_view bytes);
+// Detects the encoding and the version of file bytes and reads them with the matching reader, in one
+// pass where the file is laid out as the writer lays it out (nothing is decoded twice, no copy of the
+// text is made). `consumed`, when given, is told now and then how many bytes have been read for good,
+// so that the caller can let go of them (they may still be read again for an odd layout).
+ProjectReadResult readProjectFile(std::string_view bytes, const std::function<void(std::size_t)>& consumed = {});
 
 // The version-2 text of a project (UTF-8, lines ended by CR LF).
 std::string writeProjectV2(const Project& project);

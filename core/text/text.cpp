@@ -162,16 +162,34 @@ std::string fromCp1252(std::string_view bytes) {
     return out;
 }
 
-Decoded decode(std::string_view bytes) {
+Encoding detectEncoding(std::string_view bytes, std::size_t& markLength) {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        return {decodeUtf16Le(bytes.substr(2)), Encoding::Utf16Le};
+        markLength = 2;
+        return Encoding::Utf16Le;
     }
     if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
         static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
-        return {decodeUtf8(bytes.substr(3)), Encoding::Utf8Bom};
+        markLength = 3;
+        return Encoding::Utf8Bom;
     }
-    return {fromCp1252(bytes), Encoding::Cp1252};
+    markLength = 0;
+    return Encoding::Cp1252;
+}
+
+std::string decodeAs(std::string_view bytes, Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Utf16Le: return decodeUtf16Le(bytes);
+        case Encoding::Utf8Bom: return decodeUtf8(bytes);
+        case Encoding::Cp1252: break;
+    }
+    return fromCp1252(bytes);
+}
+
+Decoded decode(std::string_view bytes) {
+    std::size_t mark = 0;
+    const Encoding encoding = detectEncoding(bytes, mark);
+    return {decodeAs(bytes.substr(mark), encoding), encoding};
 }
 
 bool fitsCp1252(std::string_view utf8) {

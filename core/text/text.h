@@ -28,6 +28,14 @@ Decoded decode(std::string_view bytes);
 // Decodes bytes as Windows-1252, with no byte-order-mark detection.
 std::string fromCp1252(std::string_view bytes);
 
+// The encoding a file's byte-order mark gives, and the mark's length (0 for Windows-1252).
+Encoding detectEncoding(std::string_view bytes, std::size_t& markLength);
+
+// Decodes bytes without a mark as the encoding says (UTF-8 strictly, other bytes as Windows-1252).
+// For Windows-1252 and UTF-8 a piece of a file decodes to the same text as it has in the decoded
+// whole, as long as it is cut at an ASCII character, which is never part of another character.
+std::string decodeAs(std::string_view bytes, Encoding encoding);
+
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
 

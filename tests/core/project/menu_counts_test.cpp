@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
+#include "project/profile.h"
 #include "project/project_file.h"
+#include "support/printers.h"
+#include "text/text.h"
 #include "wizards/templates.h"
 
 namespace kmr {
@@ -79,6 +83,71 @@ TEST(MenuCounts, Version1StopsWhereTheLinesEnd) {
         const ProjectReadResult r = readProjectFile(c.file);
         EXPECT_EQ(r.errors, c.errors);
         EXPECT_EQ(r.project.menuCount(), c.menus);
+    }
+}
+
+// The reader goes through a file once, in file order; what it makes of any layout is what the
+// look-up rules give: the first section of a name, the first line of a key.
+TEST(ProjectReader, OnePassAgreesWithTheLookUps) {
+    const auto byLookUps = [](const std::string& bytes) {
+        const ProfileFile f(text::decode(bytes).text);
+        ProjectReadResult r;
+        const auto g = f.section("Brenlowe KMR File");
+        r.versionOk = g && g->lookup("Version") == "2.0";
+        if (!g) return r;
+        if (auto v = g->lookup("Programa"); !v.empty()) r.project.append(makeProgram(v));
+        if (auto v = g->lookup("Ejecutar"); !v.empty()) r.project.append(makeResource(v));
+        if (auto v = g->lookup("Icono"); !v.empty()) r.project.append(makeIcon(v));
+        if (auto v = g->lookup("Etiqueta"); !v.empty()) r.project.append(makeLabel(v));
+        const std::int32_t defaultMenu = g->lookupInt("Predeterminado");
+        const std::int32_t menus = g->lookupInt("Menus");
+        const auto numbered = f.numberedSections("Menu", menus);
+        r.errors = !numbered.backed;
+        for (std::int32_t k = 1; numbered.backed && k <= menus; ++k) {
+            const std::string name = "Menu" + std::to_string(k);
+            r.project.append(makeMenu(f.lookup(name, "Texto"), f.lookup(name, "Comando"), f.lookup(name, "Nombre"),
+                                      k == defaultMenu));
+        }
+        return r;
+    };
+    const std::vector<std::string> pool = {"[Brenlowe KMR File]",
+                                           " [brenlowe kmr FILE] x",
+                                           "Version=2.0",
+                                           "Version = 2.0 ",
+                                           "Menus=3",
+                                           "Menus=70",
+                                           "Menus=-1",
+                                           "Menus=0x2",
+                                           "Predeterminado=2",
+                                           "Programa=a",
+                                           "Etiqueta= \"q\" ",
+                                           "Icono=\xE9\xED\xA0\x80",
+                                           "[Menu1]",
+                                           "[Menu2]",
+                                           "[menu3",
+                                           "[Menu01]",
+                                           "[Menu 2]",
+                                           "Texto=t\xE9",
+                                           "texto = u",
+                                           "Comando=c",
+                                           "NOMBRE=n",
+                                           "",
+                                           ";Texto=no",
+                                           "x",
+                                           "[Otra]",
+                                           "=",
+                                           "Texto"};
+    const std::vector<std::string> ends = {"\r\n", "\n", "\r"};
+    std::mt19937 rng(2026);
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes = rng() % 4 == 0 ? "\xEF\xBB\xBF" : "";
+        const int lines = static_cast<int>(rng() % 30);
+        for (int i = 0; i < lines; ++i) bytes += pool[rng() % pool.size()] + ends[rng() % ends.size()];
+        const ProjectReadResult got = readProjectFile(bytes);
+        const ProjectReadResult want = byLookUps(bytes);
+        ASSERT_EQ(got.project, want.project) << bytes;
+        ASSERT_EQ(got.versionOk, want.versionOk) << bytes;
+        ASSERT_EQ(got.errors, want.errors) << bytes;
     }
 }
 
