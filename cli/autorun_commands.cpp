@@ -75,7 +75,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         if (code != kDone) return code;
     }
     if (p->has("--json")) {
-        io.out << jsonProject(2, false, imported.project, imported.unrecognised);
+        writeJsonProject(io.out, 2, false, imported.project, imported.unrecognised);
     } else {
         io.err << importReportText(imported.unrecognised) << "\n";
     }

@@ -60,16 +60,20 @@ std::optional<std::string> readInput(const std::string& path, Streams io, int& e
 }
 
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode) {
-    const auto bytes = readInput(path, io, exitCode);
-    if (!bytes) return std::nullopt;
-    ProjectReadResult r = readProjectFile(*bytes);
+    ProjectFileRead file = readProjectPath(path);
+    if (!file.ok()) {
+        io.err << "kmrc: " << file.message << "\n";
+        exitCode = kFileError;
+        return std::nullopt;
+    }
+    ProjectReadResult& r = file.read;
     if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
         io.err << msg::kVersionQuestion << "\n";
         io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
         exitCode = kRefused;
         return std::nullopt;
     }
-    return r;
+    return std::move(r);
 }
 
 std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,

@@ -1,6 +1,7 @@
 #include "json.h"
 
 #include <cstdio>
+#include <ostream>
 
 #include "text/text.h"
 
@@ -41,30 +42,60 @@ std::string jsonString(std::string_view s) {
     return out;
 }
 
+namespace {
+
+void writeObject(std::string& out, const ProjectObject& o) {
+    out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
+    out.append(", \"caption\": ").append(jsonString(o.caption));
+    out.append(", \"values\": [");
+    for (std::size_t i = 0; i < o.values.size(); ++i) {
+        if (i > 0) out.append(", ");
+        out.append(jsonString(o.values[i]));
+    }
+    out.append("]}");
+}
+
+std::string head(int format, bool errors) {
+    return "{\n  \"format\": " + std::to_string(format) + ",\n  \"errors\": " + (errors ? "true" : "false") +
+           ",\n  \"objects\": ";
+}
+
+std::string tail(std::optional<std::size_t> unrecognised) {
+    std::string out;
+    if (unrecognised) out += ",\n  \"unrecognised\": " + std::to_string(*unrecognised);
+    return out + "\n}\n";
+}
+
+}  // namespace
+
 std::string jsonObjects(const Project& project) {
     std::string out = "[";
     bool first = true;
     for (const auto& o : project.objects) {
         out.append(first ? "\n    " : ",\n    ");
         first = false;
-        out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
-        out.append(", \"caption\": ").append(jsonString(o.caption));
-        out.append(", \"values\": [");
-        for (std::size_t i = 0; i < o.values.size(); ++i) {
-            if (i > 0) out.append(", ");
-            out.append(jsonString(o.values[i]));
-        }
-        out.append("]}");
+        writeObject(out, o);
     }
     out.append(first ? "]" : "\n  ]");
     return out;
 }
 
 std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised) {
-    std::string out = "{\n  \"format\": " + std::to_string(format) + ",\n  \"errors\": " + (errors ? "true" : "false") +
-                      ",\n  \"objects\": " + jsonObjects(project);
-    if (unrecognised) out += ",\n  \"unrecognised\": " + std::to_string(*unrecognised);
-    return out + "\n}\n";
+    return head(format, errors) + jsonObjects(project) + tail(unrecognised);
+}
+
+void writeJsonProject(std::ostream& out, int format, bool errors, const Project& project,
+                      std::optional<std::size_t> unrecognised) {
+    out << head(format, errors) << "[";
+    std::string piece;
+    bool first = true;
+    for (const auto& o : project.objects) {
+        piece.assign(first ? "\n    " : ",\n    ");
+        first = false;
+        writeObject(piece, o);
+        out << piece;
+    }
+    out << (first ? "]" : "\n  ]") << tail(unrecognised);
 }
 
 }  // namespace kmr::cli

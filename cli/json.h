@@ -2,6 +2,7 @@
 // JSON rendering of projects for kmrc.
 
 #include <cstddef>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,5 +22,8 @@ std::string jsonObjects(const Project& project);
 // The whole document that show and import print: format, error flag, objects and, for an import,
 // the number of lines that were not recognised.
 std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised = {});
+// The same document written object by object, with no copy of it all in memory.
+void writeJsonProject(std::ostream& out, int format, bool errors, const Project& project,
+                      std::optional<std::size_t> unrecognised = {});
 
 }  // namespace kmr::cli

@@ -13,7 +13,7 @@ int showCommand(const std::vector<std::string>& args, Streams io) {
     const auto c = parseProjectCommand(args, kForm, io, code);
     if (!c) return code;
     const ProjectReadResult& r = c->read;
-    io.out << jsonProject(r.format == ProjectFormat::Version1 ? 1 : 2, r.errors, r.project);
+    writeJsonProject(io.out, r.format == ProjectFormat::Version1 ? 1 : 2, r.errors, r.project);
     return kDone;
 }
 

@@ -238,11 +238,14 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     std::size_t released = 0;
     std::size_t lines = 0;
     text::LineCursor cursor(text, true);
+    std::size_t sectionStart = 0;  // the values of the section being read still point into the text from here
     while (!cursor.atEnd()) {
+        const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
         ++lines;
         if (const auto name = profileHeaderName(line)) {
             endSection();
+            sectionStart = lineStart;
             if (!generalSeen && profileNamesEqual(*name, kSection)) {
                 in = In::General;
                 generalSeen = true;
@@ -259,7 +262,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         } else if (in == In::Menu) {
             take(line, kMenuKeys, menu);
         }
-        if (consumed && cursor.position() - released >= kReleaseStep) consumed(released = cursor.position());
+        if (consumed && sectionStart - released >= kReleaseStep) consumed(released = sectionStart);
     }
     endSection();
     if (!generalSeen) {
@@ -339,7 +342,12 @@ ProjectReadResult readProjectV1(std::string_view content) {
     return r;
 }
 
-ProjectReadResult readProjectFile(std::string_view bytes, const std::function<void(std::size_t)>& consumed) {
+namespace {
+
+// Reads file bytes; `release`, when given, may hand back what the one-pass reader has used, and
+// `reload` must then bring it back before a second pass.
+ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std::size_t)>& release,
+                            const std::function<bool()>& reload) {
     std::size_t mark = 0;
     const text::Encoding encoding = text::detectEncoding(bytes, mark);
     if (encoding == text::Encoding::Utf16Le) {
@@ -351,8 +359,29 @@ ProjectReadResult readProjectFile(std::string_view bytes, const std::function<vo
     // structure of the file is all ASCII.
     const std::string_view raw = bytes.substr(mark);
     if (detectProjectFormat(raw) == ProjectFormat::Version1) return readProjectV1(text::decodeAs(raw, encoding));
+    const auto consumed =
+        release ? [&](std::size_t upTo) { release(mark + upTo); } : std::function<void(std::size_t)>();
     if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
+    if (reload && !reload()) return {};
     return readV2(ProfileFile(text::decodeAs(raw, encoding)));
+}
+
+}  // namespace
+
+ProjectReadResult readProjectFile(std::string_view bytes) { return readBytes(bytes, {}, {}); }
+
+ProjectFileRead readProjectPath(const std::string& path) {
+    ProjectFileRead result;
+    io::FileBuffer file;
+    static_cast<io::IoResult&>(result) = file.load(path);
+    if (!result.ok()) return result;
+    result.read = readBytes(
+        file.bytes(), [&](std::size_t upTo) { file.release(upTo); },
+        [&] {
+            static_cast<io::IoResult&>(result) = file.reload();
+            return result.ok();
+        });
+    return result;
 }
 
 }  // namespace kmr

@@ -1,12 +1,11 @@
 #pragma once
 // Project files: the version-2 writer and reader, version detection and the version-1 reader.
 
-#include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "project/project.h"
+#include "text/file_io.h"
 
 namespace kmr {
 
@@ -34,9 +33,18 @@ ProjectReadResult readProjectV2(std::string_view content);
 ProjectReadResult readProjectV1(std::string_view content);
 // Detects the encoding and the version of file bytes and reads them with the matching reader, in one
 // pass where the file is laid out as the writer lays it out (nothing is decoded twice, no copy of the
-// text is made). `consumed`, when given, is told now and then how many bytes have been read for good,
-// so that the caller can let go of them (they may still be read again for an odd layout).
-ProjectReadResult readProjectFile(std::string_view bytes, const std::function<void(std::size_t)>& consumed = {});
+// text is made).
+ProjectReadResult readProjectFile(std::string_view bytes);
+
+// A project file read from its path: the outcome of the read (a missing or unreadable file names the
+// path and the system's reason) and, when it succeeded, what the reader made of the file.
+struct ProjectFileRead : io::IoResult {
+    ProjectReadResult read;
+};
+
+// Reads a project file of either version from its path, in one pass where the layout allows; the
+// file's bytes are handed back as they are used, so that reading costs little more than the project.
+ProjectFileRead readProjectPath(const std::string& path);
 
 // The version-2 text of a project (UTF-8, lines ended by CR LF).
 std::string writeProjectV2(const Project& project);

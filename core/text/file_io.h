@@ -25,6 +25,35 @@ bool fileExists(const std::string& path);
 // Reads the whole file.
 ReadResult readFile(const std::string& path);
 
+// A whole file in memory of its own, of which a part already used can be handed back to the system
+// while the rest is still read: a reader that builds something as large as the file then needs
+// little more than what it builds.
+class FileBuffer {
+public:
+    FileBuffer() = default;
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+    ~FileBuffer();
+
+    // Reads the whole file (anything that can be read, devices and FIFOs too).
+    IoResult load(const std::string& path);
+    std::string_view bytes() const { return {m_data, m_size}; }
+    // Hands back the whole pages before `upTo`; they read as zeros until reload().
+    void release(std::size_t upTo);
+    // Reads the file again over what was handed back, for a second pass.
+    IoResult reload();
+
+private:
+    IoResult fill();
+
+    std::string m_path;
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_mapped = 0;  // bytes of the private mapping, 0 when the bytes live in m_copy
+    std::size_t m_released = 0;
+    std::string m_copy;
+};
+
 // Replaces the file's contents: writes a temporary file in the same folder, flushes it to disk and
 // renames it over the target. On any failure the target keeps its old contents and the temporary
 // file is removed. The temporary file is unnamed while it is written where the system allows (a

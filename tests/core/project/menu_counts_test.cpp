@@ -9,6 +9,7 @@
 #include "project/profile.h"
 #include "project/project_file.h"
 #include "support/printers.h"
+#include "support/test_files.h"
 #include "text/text.h"
 #include "wizards/templates.h"
 
@@ -149,6 +150,36 @@ TEST(ProjectReader, OnePassAgreesWithTheLookUps) {
         ASSERT_EQ(got.versionOk, want.versionOk) << bytes;
         ASSERT_EQ(got.errors, want.errors) << bytes;
     }
+}
+
+// Read from its path, a file's bytes are handed back as they are used; a layout that needs the
+// second reader reads them again, and both roads give what the bytes give.
+TEST(ProjectReader, FromThePathAsFromTheBytes) {
+    test::TempDir dir;
+    std::string inOrder = "[Brenlowe KMR File]\r\nVersion=2.0\r\nMenus=40000\r\nPredeterminado=7\r\n";
+    std::string moved;
+    for (int k = 1; k <= 40000; ++k) {
+        const std::string section = "\r\n[Menu" + std::to_string(k) + "]\r\nTexto=Men\xFA " + std::to_string(k) +
+                                    "\r\nComando=c\r\nNombre=n" + std::to_string(k) + "\r\n";
+        inOrder += section;
+        if (k == 30000) moved = section;  // taken out of its place below, after a few megabytes
+    }
+    std::string outOfOrder = inOrder;
+    outOfOrder.erase(outOfOrder.find(moved), moved.size());
+    outOfOrder += moved;
+    for (const std::string& bytes : {inOrder, outOfOrder, "\xEF\xBB\xBF" + outOfOrder}) {
+        test::writeBytes(dir.file("p.kmr"), bytes);
+        const ProjectFileRead got = readProjectPath(dir.file("p.kmr"));
+        ASSERT_TRUE(got.ok()) << got.message;
+        const ProjectReadResult want = readProjectFile(bytes);
+        ASSERT_EQ(want.project.size(), 40000U);
+        ASSERT_EQ(got.read.project.size(), want.project.size());
+        for (std::size_t i = 0; i < want.project.size(); ++i)
+            ASSERT_EQ(got.read.project.objects[i], want.project.objects[i]) << i;
+        EXPECT_EQ(got.read.project.objects[29999], makeMenu("Menú 30000", "c", "n30000"));
+    }
+    EXPECT_EQ(readProjectPath(dir.file("missing.kmr")).message,
+              dir.file("missing.kmr") + ": No such file or directory");
 }
 
 }  // namespace
