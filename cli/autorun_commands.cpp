@@ -27,7 +27,8 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
-    code = writeOutput(out, text::encodeForFile(compileAutorun(r.project)), io);
+    code = writeOutput(
+        out, [&](const auto& write) { autorunFileBytes(r.project, write); }, io);
     if (code == kDone && out != "-") io.err << kCompiledMessage << "\n";
     return code;
 }

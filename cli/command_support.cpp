@@ -86,12 +86,20 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
 }
 
 int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
+    return writeOutput(
+        path, [bytes](const auto& write) { write(bytes); }, io);
+}
+
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io) {
     if (path == "-") {
-        io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        produce([&](std::string_view piece) {
+            io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+            return static_cast<bool>(io.out);
+        });
         io.out.flush();
         return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, bytes);
+    const io::IoResult r = io::writeFileAtomic(path, produce);
     if (!r.ok()) {
         io.err << "kmrc: " << r.message << "\n";
         return kFileError;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "project/project_file.h"
+#include "text/file_io.h"
 
 namespace kmr::cli {
 
@@ -67,5 +68,7 @@ std::optional<std::string> readInput(const std::string& path, Streams io, int& e
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
 // a failed file write is reported here, a failed standard output by runKmrc.
 int writeOutput(const std::string& path, std::string_view bytes, Streams io);
+// The same for bytes made as they are written.
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
 
 }  // namespace kmr::cli

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/text.h"
+
 namespace kmr {
 
 std::string buildCaption(std::string_view prefix, std::string_view firstValue) {
@@ -56,6 +58,16 @@ ProjectObject makeMenu(std::string text, std::string command, std::string name, 
     o.values.push_back(std::move(command));
     o.values.push_back(std::move(name));
     return o;
+}
+
+bool valuesFitCp1252(const Project& project) {
+    for (const auto& o : project.objects) {
+        const std::size_t written = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
+        for (std::size_t i = 0; i < written; ++i) {
+            if (!text::fitsCp1252(o.values[i])) return false;
+        }
+    }
+    return true;
 }
 
 bool isResourceEntry(const ProjectObject& o) { return o.caption.starts_with("Ejecutar r"); }

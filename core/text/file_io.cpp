@@ -46,6 +46,16 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Hands the producer's pieces to the file: errno when a write failed, else 0.
+int writeProduced(int fd, const ByteProducer& produce) {
+    int err = 0;
+    produce([&](std::string_view piece) {
+        if (err == 0 && !writeAll(fd, piece)) err = errno != 0 ? errno : EIO;
+        return err == 0;
+    });
+    return err;
+}
+
 // The path a chain of symbolic links leads to (the path itself when it is no link), or an errno.
 int followLinks(std::string path, std::string& resolved) {
     for (int depth = 0; depth < 40; ++depth) {
@@ -71,11 +81,10 @@ int followLinks(std::string path, std::string& resolved) {
 }
 
 // A device, a FIFO or a socket is written as it is: replacing it would replace the device itself.
-IoResult writeInPlace(const std::string& path, const std::string& target, std::string_view bytes) {
+IoResult writeInPlace(const std::string& path, const std::string& target, const ByteProducer& produce) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return failure(path, errno);
-    if (!writeAll(fd, bytes)) {
-        const int err = errno;
+    if (const int err = writeProduced(fd, produce); err != 0) {
         ::close(fd);
         return failure(path, err);
     }
@@ -146,7 +155,7 @@ mode_t currentUmask() {
 
 // The whole write of a regular file: 0 or an errno. `linkFailed` tells that only naming the unnamed
 // file failed, so that the caller may try again with a named temporary file.
-int writeRegular(const std::string& target, const struct stat* existing, std::string_view bytes, bool forceNamed,
+int writeRegular(const std::string& target, const struct stat* existing, const ByteProducer& produce, bool forceNamed,
                  bool& linkFailed) {
     const std::string folder = folderOf(target);
     PendingFile file;
@@ -171,7 +180,7 @@ int writeRegular(const std::string& target, const struct stat* existing, std::st
     }
     const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : (0666 & ~currentUmask());
     if (::fchmod(file.fd, mode) != 0) return abandon(errno);
-    if (!writeAll(file.fd, bytes)) return abandon(errno);
+    if (const int e = writeProduced(file.fd, produce); e != 0) return abandon(e);
     if (::fsync(file.fd) != 0) return abandon(errno);
 
     if (file.unnamed) {
@@ -376,17 +385,21 @@ void FileBuffer::release(std::size_t upTo) {
 }
 
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
+    return writeFileAtomic(path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); });
+}
+
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     std::string target;
     if (const int err = followLinks(path, target); err != 0) return failure(path, err);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return failure(path, EISDIR);
-    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, bytes);
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, produce);
 
     bool linkFailed = false;
-    int err = writeRegular(target, exists ? &existing : nullptr, bytes, false, linkFailed);
+    int err = writeRegular(target, exists ? &existing : nullptr, produce, false, linkFailed);
     // Unnamed files that cannot be given a name (no /proc, say) leave the named way.
-    if (err != 0 && linkFailed) err = writeRegular(target, exists ? &existing : nullptr, bytes, true, linkFailed);
+    if (err != 0 && linkFailed) err = writeRegular(target, exists ? &existing : nullptr, produce, true, linkFailed);
     if (err != 0) return failure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};

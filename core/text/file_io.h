@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and safe whole-file writing, with failures reported as values.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -66,5 +67,13 @@ private:
 // is not a file to replace. A replaced file keeps its permissions and, where the process may, its
 // owner and group.
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
+
+// Bytes handed over piece by piece: the producer calls `write` with each piece in order and may stop
+// when it returns false (the write failed). It may be run twice for one write.
+using ByteProducer = std::function<void(const std::function<bool(std::string_view)>& write)>;
+
+// The same safe write for bytes that are made as they are written, so that they are never all in
+// memory at once.
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce);
 
 }  // namespace kmr::io

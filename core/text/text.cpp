@@ -223,6 +223,25 @@ std::string toUtf16LeWithBom(std::string_view utf8) {
     return out;
 }
 
+std::string FileEncoder::encode(std::string_view utf8) {
+    const bool first = !m_started;
+    m_started = true;
+    if (!m_cp1252) {
+        std::string out = toUtf16LeWithBom(utf8);
+        return first ? out : out.substr(2);
+    }
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t runStart = i;
+        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        out.append(utf8.substr(runStart, i - runStart));
+        if (i < utf8.size()) out.push_back(static_cast<char>(cp1252Byte(nextCodePoint(utf8, i))));
+    }
+    return out;
+}
+
 std::string encodeForFile(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

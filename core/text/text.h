@@ -45,6 +45,20 @@ std::string encodeForFile(std::string_view utf8);
 // Encodes text as UTF-16 LE with its byte-order mark.
 std::string toUtf16LeWithBom(std::string_view utf8);
 
+// Encodes a file piece by piece, as encodeForFile encodes it whole: the caller says beforehand
+// whether all of the text fits Windows-1252; otherwise the first piece starts with the UTF-16 mark.
+// Pieces must end on whole characters.
+class FileEncoder {
+public:
+    explicit FileEncoder(bool fitsCp1252) : m_cp1252(fitsCp1252) {}
+    // The bytes of the next piece.
+    std::string encode(std::string_view utf8);
+
+private:
+    bool m_cp1252;
+    bool m_started = false;
+};
+
 // Lower-cases the letters A to Z only; every other character is left as it is.
 std::string asciiLower(std::string_view s);
 
