@@ -62,9 +62,13 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     int code = kDone;
     const auto p = parseCommand(args, kForm, io, code);
     if (!p) return code;
-    const auto bytes = readInput(p->positional[0], io, code);
-    if (!bytes) return code;
-    const std::string content = text::decode(*bytes).text;
+    // Only the decoded text is kept: the file's bytes are gone before the import builds its project.
+    const AutorunSource source = readAutorunFile(p->positional[0]);
+    if (!source.ok()) {
+        io.err << "kmrc: " << source.message << "\n";
+        return kFileError;
+    }
+    const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {
         io.err << "Encabezado incorrecto.\n";
         io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";

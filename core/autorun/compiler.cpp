@@ -18,6 +18,12 @@ void line(std::string& out, std::string_view a, std::string_view b = {}, std::st
     out.append(a).append(b).append(c).append(d).append(kEol);
 }
 
+// A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
+std::size_t repeatedSize(const ProjectObject& o) {
+    if (!isMenu(o.kind)) return 0;
+    return valueAt(o, 2).size() + (o.kind == Kind::DefaultMenu ? 8 + valueAt(o, 2).size() : 0);
+}
+
 }  // namespace
 
 void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink) {
@@ -67,7 +73,14 @@ void compileAutorun(const Project& project, const std::function<bool(std::string
 }
 
 std::string compileAutorun(const Project& project) {
+    // Room for all of it at once: the values and at most 40 bytes of keys and line ends per object.
+    std::size_t size = 16;
+    for (const auto& o : project.objects) {
+        size += 40 + repeatedSize(o);
+        for (const auto& v : o.values) size += v.size();
+    }
     std::string out;
+    out.reserve(size);
     compileAutorun(project, [&](std::string_view piece) {
         out.append(piece);
         return true;

@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace kmr::text {
@@ -25,6 +26,18 @@ int cp1252Byte(char32_t cp) {
 }
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The end of the run of ASCII bytes from i, eight bytes at a time: such runs are most of any file.
+std::size_t asciiRunEnd(std::string_view s, std::size_t i) {
+    while (i + 8 <= s.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0) break;
+        i += 8;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
 
 char32_t singleByteCharacter(unsigned char c) {
     if (c < 0x80) return c;
@@ -154,7 +167,7 @@ std::string fromCp1252(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const std::size_t runStart = i;
-        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+        i = asciiRunEnd(bytes, i);
         out.append(bytes.substr(runStart, i - runStart));
         if (i == bytes.size()) break;
         appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
@@ -193,13 +206,10 @@ Decoded decode(std::string_view bytes) {
 }
 
 bool fitsCp1252(std::string_view utf8) {
-    std::size_t i = 0;
+    std::size_t i = asciiRunEnd(utf8, 0);
     while (i < utf8.size()) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-            ++i;
-            continue;
-        }
         if (cp1252Byte(nextCodePoint(utf8, i)) < 0) return false;
+        i = asciiRunEnd(utf8, i);
     }
     return true;
 }
@@ -235,7 +245,7 @@ std::string FileEncoder::encode(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const std::size_t runStart = i;
-        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        i = asciiRunEnd(utf8, i);
         out.append(utf8.substr(runStart, i - runStart));
         if (i < utf8.size()) out.push_back(static_cast<char>(cp1252Byte(nextCodePoint(utf8, i))));
     }
@@ -249,7 +259,7 @@ std::string encodeForFile(std::string_view utf8) {
     while (i < utf8.size()) {
         // Runs of ASCII are copied whole; they are most of any real file.
         const std::size_t runStart = i;
-        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        i = asciiRunEnd(utf8, i);
         out.append(utf8.substr(runStart, i - runStart));
         if (i == utf8.size()) break;
         const int b = cp1252Byte(nextCodePoint(utf8, i));
