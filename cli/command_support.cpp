@@ -49,16 +49,6 @@ std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, con
     return p;
 }
 
-std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
-    io::ReadResult r = io::readFile(path);
-    if (!r.ok()) {
-        io.err << "kmrc: " << r.message << "\n";
-        exitCode = kFileError;
-        return std::nullopt;
-    }
-    return std::move(r.bytes);
-}
-
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode) {
     ProjectFileRead file = readProjectPath(path);
     if (!file.ok()) {

@@ -62,9 +62,6 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
 // unless `force`. On failure prints the reason and sets `exitCode`.
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode);
 
-// Reads a whole file; on failure prints the reason and sets `exitCode`.
-std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
-
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
 // a failed file write is reported here, a failed standard output by runKmrc.
 int writeOutput(const std::string& path, std::string_view bytes, Streams io);

@@ -68,22 +68,6 @@ std::string tail(std::optional<std::size_t> unrecognised) {
 
 }  // namespace
 
-std::string jsonObjects(const Project& project) {
-    std::string out = "[";
-    bool first = true;
-    for (const auto& o : project.objects) {
-        out.append(first ? "\n    " : ",\n    ");
-        first = false;
-        writeObject(out, o);
-    }
-    out.append(first ? "]" : "\n  ]");
-    return out;
-}
-
-std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised) {
-    return head(format, errors) + jsonObjects(project) + tail(unrecognised);
-}
-
 void writeJsonProject(std::ostream& out, int format, bool errors, const Project& project,
                       std::optional<std::size_t> unrecognised) {
     out << head(format, errors) << "[";

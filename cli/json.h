@@ -16,13 +16,9 @@ namespace kmr::cli {
 // no well-formed sequence (which the program's text never holds) its Windows-1252 character.
 std::string jsonString(std::string_view s);
 
-// The "objects" array of a project: [{"kind": 21, "caption": "…", "values": ["…"]}, …].
-std::string jsonObjects(const Project& project);
-
-// The whole document that show and import print: format, error flag, objects and, for an import,
-// the number of lines that were not recognised.
-std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised = {});
-// The same document written object by object, with no copy of it all in memory.
+// The document that show and import print: format, error flag, the objects
+// ([{"kind": 21, "caption": "…", "values": ["…"]}, …]) and, for an import, the number of lines that were
+// not recognised. Written object by object, with no copy of it all in memory.
 void writeJsonProject(std::ostream& out, int format, bool errors, const Project& project,
                       std::optional<std::size_t> unrecognised = {});
 
