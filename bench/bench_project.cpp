@@ -51,6 +51,17 @@ void BM_ReadProject(benchmark::State& state) {
     });
 }
 
+// As kmrc reads: from the path, the file's bytes handed back as the reader goes.
+void BM_ReadProjectPath(benchmark::State& state) {
+    const int menus = static_cast<int>(state.range(0));
+    const std::string& path = projectPath(menus);
+    kmr::bench::measure(state, path, [&] {
+        const auto r = kmr::readProjectPath(path);
+        if (r.read.project.size() != static_cast<std::size_t>(menus) + 3) state.SkipWithError("wrong object count");
+        benchmark::DoNotOptimize(r.read.project.objects.data());
+    });
+}
+
 void BM_WriteProjectBytes(benchmark::State& state) {
     const int menus = static_cast<int>(state.range(0));
     const kmr::Project p = bigProject(menus);
@@ -77,6 +88,7 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_PlainRead)->Apply(sizes);
 BENCHMARK(BM_ReadProject)->Apply(sizes);
+BENCHMARK(BM_ReadProjectPath)->Apply(sizes);
 BENCHMARK(BM_WriteProjectBytes)->Apply(sizes);
 BENCHMARK(BM_SaveProject)->Apply(sizes);
 

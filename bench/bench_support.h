@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
-#include <ctime>
 #include <cstddef>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
