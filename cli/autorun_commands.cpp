@@ -76,7 +76,8 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     }
     const ImportResult imported = importAutorun(content);
     if (p->output) {
-        code = writeOutput(*p->output, projectFileBytes(imported.project), io);
+        code = writeOutput(
+            *p->output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);
         if (code != kDone) return code;
     }
     if (p->has("--json")) {

@@ -28,7 +28,8 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const ParsedArgs& p = c->args;
     const ProjectReadResult& r = c->read;
-    return writeOutput(p.positional[1], projectFileBytes(r.project), io);
+    return writeOutput(
+        p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io);
 }
 
 }  // namespace kmr::cli

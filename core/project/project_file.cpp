@@ -73,9 +73,11 @@ ProjectFormat detectProjectFormat(std::string_view content) {
     return text::asciiLower(first) == "[dantreva kmr file]" ? ProjectFormat::Version1 : ProjectFormat::Version2;
 }
 
-std::string writeProjectV2(const Project& project) {
+void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
+    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
+    constexpr std::size_t kPiece = 1u << 16;
     std::string out;
-    out.reserve(64 + project.size() * 96);
+    out.reserve(kPiece + 256);
     out.append("[Brenlowe KMR File]").append(kCrLf);
     out.append("Version=2.0").append(kCrLf);
     const auto& objects = project.objects;
@@ -115,8 +117,35 @@ std::string writeProjectV2(const Project& project) {
                 writeKey(out, "Nombre", valueAt(o, 2));
                 break;
         }
+        if (out.size() >= kPiece) {
+            if (!sink(out)) return;
+            out.clear();
+        }
     }
+    sink(out);
+}
+
+std::string writeProjectV2(const Project& project) {
+    std::string out;
+    out.reserve(64 + project.size() * 96);
+    writeProjectV2(project, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
+}
+
+void projectFileBytes(const Project& project, const std::function<bool(std::string_view)>& write) {
+    // The characters that are not ASCII come from the values the writer writes; a run entry that is
+    // neither a program nor a resource writes none.
+    bool fits = true;
+    for (const auto& o : project.objects) {
+        if (o.kind == Kind::RunEntry && !isResourceEntry(o) && !isProgramEntry(o)) continue;
+        const std::size_t n = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
+        for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.values[i]);
+    }
+    text::FileEncoder encoder(fits);
+    writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
 
 std::string projectFileBytes(const Project& project) { return text::encodeForFile(writeProjectV2(project)); }

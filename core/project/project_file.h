@@ -1,6 +1,7 @@
 #pragma once
 // Project files: the version-2 writer and reader, version detection and the version-1 reader.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -48,7 +49,11 @@ ProjectFileRead readProjectPath(const std::string& path);
 
 // The version-2 text of a project (UTF-8, lines ended by CR LF).
 std::string writeProjectV2(const Project& project);
+// The same text handed to `sink` in pieces of whole lines; it stops when the sink returns false.
+void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink);
 // The bytes of a version-2 file: Windows-1252, or UTF-16 LE with its mark when a text needs it.
 std::string projectFileBytes(const Project& project);
+// The same bytes handed to `write` in pieces, never all in memory.
+void projectFileBytes(const Project& project, const std::function<bool(std::string_view)>& write);
 
 }  // namespace kmr
