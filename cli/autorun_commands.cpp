@@ -27,7 +27,8 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
-    code = writeOutput(out, text::encodeForFile(compileAutorun(r.project)), io);
+    code = writeOutput(
+        out, [&](const auto& write) { autorunFileBytes(r.project, write); }, io);
     if (code == kDone && out != "-") io.err << kCompiledMessage << "\n";
     return code;
 }
@@ -41,9 +42,13 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     int code = kDone;
     const auto p = parseCommand(args, kForm, io, code);
     if (!p) return code;
-    const auto bytes = readInput(p->positional[0], io, code);
-    if (!bytes) return code;
-    const std::string content = text::decode(*bytes).text;
+    // Only the decoded text is kept: the file's bytes are gone before the import builds its project.
+    const AutorunSource source = readAutorunFile(p->positional[0]);
+    if (!source.ok()) {
+        io.err << "kmrc: " << source.message << "\n";
+        return kFileError;
+    }
+    const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {
         io.err << "Encabezado incorrecto.\n";
         io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
@@ -51,11 +56,12 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     }
     const ImportResult imported = importAutorun(content);
     if (p->output) {
-        code = writeOutput(*p->output, projectFileBytes(imported.project), io);
+        code = writeOutput(
+            *p->output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);
         if (code != kDone) return code;
     }
     if (p->has("--json")) {
-        io.out << jsonProject(2, false, imported.project, imported.unrecognised);
+        writeJsonProject(io.out, 2, false, imported.project, imported.unrecognised);
     } else {
         io.err << importReportText(imported.unrecognised) << "\n";
     }

@@ -82,16 +82,20 @@ std::optional<std::string> readInput(const std::string& path, Streams io, int& e
 }
 
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode) {
-    const auto bytes = readInput(path, io, exitCode);
-    if (!bytes) return std::nullopt;
-    ProjectReadResult r = readProjectFile(*bytes);
+    ProjectFileRead file = readProjectPath(path);
+    if (!file.ok()) {
+        io.err << "kmrc: " << file.message << "\n";
+        exitCode = kFileError;
+        return std::nullopt;
+    }
+    ProjectReadResult& r = file.read;
     if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
         io.err << msg::kVersionQuestion << "\n";
         io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
         exitCode = kRefused;
         return std::nullopt;
     }
-    return r;
+    return std::move(r);
 }
 
 std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,
@@ -104,16 +108,20 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
 }
 
 int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
+    return writeOutput(
+        path, [bytes](const auto& write) { write(bytes); }, io);
+}
+
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io) {
     if (path == "-") {
-        io.out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        produce([&](std::string_view piece) {
+            io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+            return static_cast<bool>(io.out);
+        });
         io.out.flush();
-        if (!io.out) {
-            io.err << "kmrc: no se pudo escribir en la salida estándar\n";
-            return kFileError;
-        }
-        return kDone;
+        return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, bytes);
+    const io::IoResult r = io::writeFileAtomic(path, produce);
     if (!r.ok()) {
         io.err << "kmrc: " << r.message << "\n";
         return kFileError;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "project/project_file.h"
+#include "text/file_io.h"
 
 namespace kmr::cli {
 
@@ -71,7 +72,10 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
 // Reads a whole file; on failure prints the reason and sets `exitCode`.
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
 
-// Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code.
+// Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
+// a failed file write is reported here, a failed standard output by runKmrc.
 int writeOutput(const std::string& path, std::string_view bytes, Streams io);
+// The same for bytes made as they are written.
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
 
 }  // namespace kmr::cli

@@ -1,6 +1,9 @@
 #include "json.h"
 
 #include <cstdio>
+#include <ostream>
+
+#include "text/text.h"
 
 namespace kmr::cli {
 
@@ -8,20 +11,30 @@ std::string jsonString(std::string_view s) {
     std::string out;
     out.reserve(s.size() + 2);
     out.push_back('"');
-    for (const char c : s) {
-        switch (c) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\') {
+            out.push_back(static_cast<char>(c));
+            ++i;
+            continue;
+        }
+        // Character by character, so that whatever the bytes the output is valid UTF-8.
+        const char32_t cp = text::nextCodePoint(s, i);
+        switch (cp) {
             case '"': out.append("\\\""); break;
             case '\\': out.append("\\\\"); break;
             case '\n': out.append("\\n"); break;
             case '\r': out.append("\\r"); break;
             case '\t': out.append("\\t"); break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) {
+                if (cp < 0x20 || text::isSurrogate(cp)) {
+                    // A lone surrogate (kept from a UTF-16 file) has no UTF-8 form; JSON spells it.
                     char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(cp));
                     out.append(buf);
                 } else {
-                    out.push_back(c);
+                    text::appendUtf8(out, cp);
                 }
         }
     }
@@ -29,30 +42,44 @@ std::string jsonString(std::string_view s) {
     return out;
 }
 
-std::string jsonObjects(const Project& project) {
-    std::string out = "[";
-    bool first = true;
-    for (const auto& o : project.objects) {
-        out.append(first ? "\n    " : ",\n    ");
-        first = false;
-        out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
-        out.append(", \"caption\": ").append(jsonString(o.caption));
-        out.append(", \"values\": [");
-        for (std::size_t i = 0; i < o.values.size(); ++i) {
-            if (i > 0) out.append(", ");
-            out.append(jsonString(o.values[i]));
-        }
-        out.append("]}");
+namespace {
+
+void writeObject(std::string& out, const ProjectObject& o) {
+    out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
+    out.append(", \"caption\": ").append(jsonString(o.caption));
+    out.append(", \"values\": [");
+    for (std::size_t i = 0; i < o.values.size(); ++i) {
+        if (i > 0) out.append(", ");
+        out.append(jsonString(o.values[i]));
     }
-    out.append(first ? "]" : "\n  ]");
-    return out;
+    out.append("]}");
 }
 
-std::string jsonProject(int format, bool errors, const Project& project, std::optional<std::size_t> unrecognised) {
-    std::string out = "{\n  \"format\": " + std::to_string(format) + ",\n  \"errors\": " + (errors ? "true" : "false") +
-                      ",\n  \"objects\": " + jsonObjects(project);
+std::string head(int format, bool errors) {
+    return "{\n  \"format\": " + std::to_string(format) + ",\n  \"errors\": " + (errors ? "true" : "false") +
+           ",\n  \"objects\": ";
+}
+
+std::string tail(std::optional<std::size_t> unrecognised) {
+    std::string out;
     if (unrecognised) out += ",\n  \"unrecognised\": " + std::to_string(*unrecognised);
     return out + "\n}\n";
+}
+
+}  // namespace
+
+void writeJsonProject(std::ostream& out, int format, bool errors, const Project& project,
+                      std::optional<std::size_t> unrecognised) {
+    out << head(format, errors) << "[";
+    std::string piece;
+    bool first = true;
+    for (const auto& o : project.objects) {
+        piece.assign(first ? "\n    " : ",\n    ");
+        first = false;
+        writeObject(piece, o);
+        out << piece;
+    }
+    out << (first ? "]" : "\n  ]") << tail(unrecognised);
 }
 
 }  // namespace kmr::cli

@@ -1,5 +1,6 @@
 #include "kmrc.h"
 
+#include <new>
 #include <ostream>
 #include <string_view>
 
@@ -14,7 +15,8 @@ Uso:
   kmrc show [--force] PROYECTO
       Lee un proyecto (.kmr de la versión 1 o 2) y escribe sus objetos en JSON (UTF-8):
       {"format": 1|2, "errors": true|false, "objects": [{"kind": 21, "caption": "...", "values": ["..."]}]}
-      "errors" indica que un fichero de la versión 1 contenía líneas incorrectas.
+      "errors" indica un fichero con errores: líneas incorrectas en la versión 1, o un número de menús
+      que el fichero no respalda (muchos más menús que secciones, o más que líneas).
   kmrc convert [--force] ENTRADA SALIDA
       Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.
   kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]
@@ -69,9 +71,10 @@ Códigos de salida:
   0  hecho
   1  se encontraron conflictos (check, compile --strict)
   2  uso incorrecto
-  3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué)
+  3  un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), o no se pudo
+     escribir la salida estándar
   4  entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la
-     versión 2.3, nombre interno de menú repetido)
+     versión 2.3, nombre interno de menú repetido) o sin memoria para leerla
   5  xorriso no está instalado o falló (iso)
 )";
 
@@ -85,11 +88,9 @@ constexpr CommandEntry kCommands[] = {
     {"check", checkCommand}, {"import", importCommand},   {"iso", isoCommand},
 };
 
-}  // namespace
-
-int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-            const KmrcSetup& setup) {
-    const Streams io{in, out, err};
+int runCommand(const std::vector<std::string>& args, Streams io, const KmrcSetup& setup) {
+    std::ostream& out = io.out;
+    std::ostream& err = io.err;
     if (args.empty()) {
         err << "kmrc: falta la orden (kmrc --help muestra la ayuda)\n";
         return kUsage;
@@ -106,6 +107,27 @@ int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream
     if (args[0] == "new") return newCommand(rest, io, setup.templateFolders);
     err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
     return kUsage;
+}
+
+}  // namespace
+
+int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+            const KmrcSetup& setup) {
+    int code = kDone;
+    try {
+        code = runCommand(args, {in, out, err}, setup);
+    } catch (const std::bad_alloc&) {
+        // What the command held is released by now, so the message can still be written.
+        err << kOutOfMemory;
+        return kRefused;
+    }
+    // Output that did not reach its destination is a failure, whatever the command made of it.
+    out.flush();
+    if (!out) {
+        err << kStdoutFailed;
+        return kFileError;
+    }
+    return code;
 }
 
 }  // namespace kmr::cli

@@ -3,6 +3,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kmr::cli {
@@ -14,7 +15,12 @@ struct KmrcSetup {
     std::vector<std::string> templateFolders;
 };
 
+inline constexpr std::string_view kOutOfMemory = "kmrc: no hay memoria suficiente para completar la orden\n";
+inline constexpr std::string_view kStdoutFailed = "kmrc: no se pudo escribir en la salida estándar\n";
+
 // Runs kmrc with the arguments after the program name. Output goes to `out`, messages to `err`.
+// Running out of memory ends the command with a message and kRefused; output that could not be
+// written ends it with a message and kFileError.
 int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
             const KmrcSetup& setup = {});
 

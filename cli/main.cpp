@@ -1,5 +1,8 @@
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -24,10 +27,22 @@ std::string programFolder(const char* argv0) {
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const kmr::cli::KmrcSetup setup{
-        kmr::templateFolders(programFolder(argc > 0 ? argv[0] : nullptr), kmr::templateEnvironmentOfProcess())};
-    const int code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr, setup);
+    int code = kmr::cli::kDone;
+    try {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        const kmr::cli::KmrcSetup setup{
+            kmr::templateFolders(programFolder(argc > 0 ? argv[0] : nullptr), kmr::templateEnvironmentOfProcess())};
+        code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr, setup);
+    } catch (const std::bad_alloc&) {
+        std::cerr << kmr::cli::kOutOfMemory;
+        return kmr::cli::kRefused;
+    }
+    // Some write errors show only when the output is closed. An output the caller never opened has
+    // nothing to lose.
     std::cout.flush();
+    if ((!std::cout || (std::fclose(stdout) != 0 && errno != EBADF)) && code != kmr::cli::kFileError) {
+        std::cerr << kmr::cli::kStdoutFailed;
+        code = kmr::cli::kFileError;
+    }
     return code;
 }

@@ -13,7 +13,7 @@ int showCommand(const std::vector<std::string>& args, Streams io) {
     const auto c = parseProjectCommand(args, kForm, io, code);
     if (!c) return code;
     const ProjectReadResult& r = c->read;
-    io.out << jsonProject(r.format == ProjectFormat::Version1 ? 1 : 2, r.errors, r.project);
+    writeJsonProject(io.out, r.format == ProjectFormat::Version1 ? 1 : 2, r.errors, r.project);
     return kDone;
 }
 
@@ -28,7 +28,8 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const ParsedArgs& p = c->args;
     const ProjectReadResult& r = c->read;
-    return writeOutput(p.positional[1], projectFileBytes(r.project), io);
+    return writeOutput(
+        p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io);
 }
 
 }  // namespace kmr::cli

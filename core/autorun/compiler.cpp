@@ -18,11 +18,25 @@ void line(std::string& out, std::string_view a, std::string_view b = {}, std::st
     out.append(a).append(b).append(c).append(d).append(kEol);
 }
 
+// A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
+std::size_t repeatedSize(const ProjectObject& o) {
+    if (!isMenu(o.kind)) return 0;
+    return valueAt(o, 2).size() + (o.kind == Kind::DefaultMenu ? 8 + valueAt(o, 2).size() : 0);
+}
+
 }  // namespace
 
-std::string compileAutorun(const Project& project) {
+void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink) {
+    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
+    constexpr std::size_t kPiece = 1u << 16;
     std::string out;
-    out.reserve(16 + project.size() * 64);
+    out.reserve(kPiece + 256);
+    const auto flush = [&](bool last) {
+        if (out.size() < kPiece && !last) return true;
+        const bool ok = sink(out);
+        out.clear();
+        return ok;
+    };
     line(out, "[autorun]");
     const auto& objects = project.objects;
     std::size_t generalCount = 0;
@@ -53,12 +67,35 @@ std::string compileAutorun(const Project& project) {
         out.append(kEol);
         line(out, "shell\\", valueAt(o, 2), "=", valueAt(o, 0));
         line(out, "shell\\", valueAt(o, 2), "\\command=", valueAt(o, 1));
+        if (!flush(false)) return;
     }
+    flush(true);
+}
+
+std::string compileAutorun(const Project& project) {
+    // Room for all of it at once: the values and at most 40 bytes of keys and line ends per object.
+    std::size_t size = 16;
+    for (const auto& o : project.objects) {
+        size += 40 + repeatedSize(o);
+        for (const auto& v : o.values) size += v.size();
+    }
+    std::string out;
+    out.reserve(size);
+    compileAutorun(project, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
 }
 
+void autorunFileBytes(const Project& project, const std::function<bool(std::string_view)>& write) {
+    // Every character of the file that is not ASCII comes from a value.
+    text::FileEncoder encoder(valuesFitCp1252(project));
+    compileAutorun(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
+}
+
 io::IoResult writeAutorunFile(const std::string& path, const Project& project) {
-    return io::writeFileAtomic(path, text::encodeForFile(compileAutorun(project)));
+    return io::writeFileAtomic(path, [&](const auto& write) { autorunFileBytes(project, write); });
 }
 
 bool isAutorunFileName(std::string_view path) { return text::asciiLower(text::fileNameOf(path)) == kAutorunFileName; }

@@ -1,6 +1,7 @@
 #pragma once
 // Compiling a project into the text of autorun.inf, and writing that file.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,10 @@ inline constexpr std::string_view kCompiledMessage = "El fichero ha sido compila
 // The [autorun] section of the project: its objects in list order, every value exactly as it stands,
 // every line (the last one too) ended by CR LF. UTF-8; text::encodeForFile gives the file's bytes.
 std::string compileAutorun(const Project& project);
+// The same text handed to `sink` in pieces of whole lines; it stops when the sink returns false.
+void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink);
+// The file's bytes (text::encodeForFile of the compiled text) handed to `write` in pieces.
+void autorunFileBytes(const Project& project, const std::function<bool(std::string_view)>& write);
 
 // Compiles the project and replaces the file with it: Windows-1252 bytes, or UTF-16 LE with its mark
 // when some character has no Windows-1252 byte. A failure names the file and the system's reason and

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "text/text.h"
 
@@ -74,18 +73,17 @@ std::optional<MenuPair> pairOf(std::string_view firstLine, std::string_view seco
 
 class Importer {
 public:
-    explicit Importer(std::string_view content) : m_lines(text::splitLines(content, false)) {}
+    explicit Importer(std::string_view content) : m_lines(content, false) {}
 
     ImportResult run(bool hasHeader) {
-        m_next = 0;
-        if (!m_lines.empty()) {
+        if (!m_lines.atEnd()) {
             // The first line is the header. In a file without one it may be an entry, which is kept; what
             // no rule takes there (a header with a blank after it, a comment, another section) is dropped
             // uncounted, as the header would have been.
-            const std::string_view first = m_lines[m_next++];
+            const std::string_view first = m_lines.next();
             if (!hasHeader) handle(first, false);
         }
-        while (m_next < m_lines.size()) handle(m_lines[m_next++], true);
+        while (!m_lines.atEnd()) handle(m_lines.next(), true);
         return std::move(m_result);
     }
 
@@ -121,12 +119,11 @@ private:
     // pair). Blanks before each line's first '=' do not stand in the way; a pair that only the lines as
     // written make (a name that ends in blanks, as the compiler writes it) still pairs.
     void handlePair(std::string_view line) {
-        while (m_next < m_lines.size() && m_lines[m_next].empty()) ++m_next;
-        if (m_next >= m_lines.size()) {
+        if (!m_lines.skipEmpty()) {
             ++m_result.unrecognised;
             return;
         }
-        const std::string_view partner = m_lines[m_next++];
+        const std::string_view partner = m_lines.next();
         std::string firstStorage;
         std::string secondStorage;
         const std::string_view first = withoutBlanksBeforeEquals(line, firstStorage);
@@ -142,8 +139,7 @@ private:
             makeMenu(std::move(pair->text), std::move(pair->command), std::move(pair->name), isDefault));
     }
 
-    std::vector<std::string_view> m_lines;
-    std::size_t m_next = 0;
+    text::LineCursor m_lines;  // read as they come: no list of every line
     ImportResult m_result;
     bool m_runSeen = false;
     bool m_iconSeen = false;

@@ -1,5 +1,8 @@
 #include "project/profile.h"
 
+#include <algorithm>
+#include <array>
+
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -10,65 +13,134 @@ std::string profileValue(std::string_view raw) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         v = v.substr(1, v.size() - 2);
     }
-    return std::string(text::left(v, kProfileValueLimit));
+    // No more bytes than the limit means no more characters either; only longer values are counted.
+    return std::string(v.size() <= kProfileValueLimit ? v : text::left(v, kProfileValueLimit));
 }
 
 namespace {
 
+constexpr char foldAtoZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool equalsFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+        if (foldAtoZ(a[i]) != foldAtoZ(b[i])) return false;
     }
     return true;
 }
 
+// The name of a header line ("[name]", or "[name" without its bracket), trimmed; nullopt for any
+// other line.
+std::optional<std::string_view> headerName(std::string_view rawLine) {
+    const std::string_view line = text::trimLeftView(rawLine);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const auto close = line.find(']', 1);
+    return text::trimView(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// Calls fn with every section in file order, each with the lines up to the next header, until fn
+// returns false. Returns the number of lines read.
+template <class Fn>
+std::size_t walkSections(std::string_view text, Fn&& fn) {
+    text::LineCursor cursor(text, true);
+    std::optional<std::string_view> name;
+    std::size_t bodyStart = 0;
+    std::size_t lines = 0;
+    while (!cursor.atEnd()) {
+        const std::size_t lineStart = cursor.position();
+        const auto header = headerName(cursor.next());
+        ++lines;
+        if (!header) continue;
+        if (name && !fn(ProfileSection(*name, text.substr(bodyStart, lineStart - bodyStart)))) return lines;
+        name = header;
+        bodyStart = cursor.position();
+    }
+    if (name) fn(ProfileSection(*name, text.substr(bodyStart)));
+    return lines;
+}
+
+// The number of a section named prefix and a number from 1 to count, written without sign or
+// leading zeros.
+std::optional<std::int32_t> sectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 10) return std::nullopt;
+    if (!equalsFolded(name.substr(0, prefix.size()), prefix)) return std::nullopt;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.front() < '1' || digits.front() > '9') return std::nullopt;
+    std::int64_t k = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        k = k * 10 + (c - '0');
+    }
+    if (k > count) return std::nullopt;
+    return static_cast<std::int32_t>(k);
+}
+
 }  // namespace
 
-ProfileFile ProfileFile::parse(std::string_view content) {
-    ProfileFile p;
-    p.m_text.assign(content);
-    const auto lines = text::splitLines(p.m_text, true);
-    p.m_lineCount = lines.size();
-    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    std::size_t current = kNone;  // lines before the first header belong to no section
-    const auto offset = [&p](std::string_view part) { return static_cast<std::size_t>(part.data() - p.m_text.data()); };
-    for (const std::string_view rawLine : lines) {
-        const std::string_view line = text::trimLeftView(rawLine);
+std::optional<std::string_view> profileHeaderName(std::string_view line) { return headerName(line); }
+
+std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view rawLine) {
+    const std::string_view line = text::trimLeftView(rawLine);
+    if (line.empty() || line.front() == ';' || line.front() == '[') return std::nullopt;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return std::pair{text::trimView(line.substr(0, eq)), line.substr(eq + 1)};
+}
+
+bool profileNamesEqual(std::string_view a, std::string_view b) { return equalsFolded(a, b); }
+
+std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
+    return sectionNumber(name, prefix, count);
+}
+
+void ProfileSection::findEach(std::span<const std::string_view> keys,
+                              std::span<std::optional<std::string_view>> raw) const {
+    std::size_t missing = keys.size();
+    text::LineCursor cursor(m_body, true);
+    while (missing > 0 && !cursor.atEnd()) {
+        const std::string_view line = text::trimLeftView(cursor.next());
         if (line.empty() || line.front() == ';') continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']', 1);
-            const std::string_view name =
-                text::trimView(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
-            const auto [it, inserted] = p.m_sectionIndex.try_emplace(text::asciiLower(name), p.m_sections.size());
-            if (inserted) p.m_sections.emplace_back();
-            current = inserted ? p.m_sections.size() - 1 : kNone;  // a later section of a name is never searched
-            continue;
-        }
-        if (current == kNone) continue;
         const auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
         const std::string_view key = text::trimView(line.substr(0, eq));
-        const std::string_view value = line.substr(eq + 1);
-        p.m_sections[current].entries.push_back({offset(key), key.size(), offset(value), value.size()});
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (!raw[i] && equalsFolded(key, keys[i])) {
+                raw[i] = line.substr(eq + 1);
+                --missing;
+                break;
+            }
+        }
     }
-    return p;
+}
+
+std::optional<std::string> ProfileSection::find(std::string_view key) const {
+    const std::array<std::string_view, 1> keys = {text::trimView(key)};
+    std::array<std::optional<std::string_view>, 1> raw;
+    findEach(keys, raw);
+    if (!raw[0]) return std::nullopt;
+    return profileValue(*raw[0]);
+}
+
+std::optional<std::int32_t> ProfileSection::findInt(std::string_view key) const {
+    const auto v = find(key);
+    if (!v) return std::nullopt;
+    return text::parseInteger(*v);
+}
+
+std::optional<ProfileSection> ProfileFile::section(std::string_view name) const {
+    const std::string_view wanted = text::trimView(name);
+    std::optional<ProfileSection> found;
+    walkSections(m_text, [&](const ProfileSection& s) {
+        if (equalsFolded(s.name(), wanted)) found = s;
+        return !found;
+    });
+    return found;
 }
 
 std::optional<std::string> ProfileFile::find(std::string_view section, std::string_view key) const {
-    const auto s = m_sectionIndex.find(text::asciiLower(text::trimView(section)));
-    if (s == m_sectionIndex.end()) return std::nullopt;
-    const std::string_view wanted = text::trimView(key);
-    for (const Entry& e : m_sections[s->second].entries) {
-        if (equalsFolded(std::string_view(m_text).substr(e.keyPos, e.keyLen), wanted)) {
-            return profileValue(std::string_view(m_text).substr(e.valuePos, e.valueLen));
-        }
-    }
-    return std::nullopt;
+    const auto s = this->section(section);
+    if (!s) return std::nullopt;
+    return s->find(key);
 }
 
 std::string ProfileFile::lookup(std::string_view section, std::string_view key) const {
@@ -85,8 +157,33 @@ std::int32_t ProfileFile::lookupInt(std::string_view section, std::string_view k
     return findInt(section, key).value_or(0);
 }
 
-bool ProfileFile::hasSection(std::string_view section) const {
-    return m_sectionIndex.contains(text::asciiLower(text::trimView(section)));
+ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view prefix, std::int32_t count) const {
+    NumberedSections out;
+    if (count <= 0) {
+        out.backed = true;
+        return out;
+    }
+    auto& sections = out.sections;
+    const std::size_t lines = walkSections(m_text, [&](const ProfileSection& s) {
+        if (const auto k = sectionNumber(s.name(), prefix, count)) sections.emplace_back(*k, s);
+        return true;
+    });
+    // Files list their sections in order; any other order is put right, the first of a number kept.
+    const auto byNumber = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(sections.begin(), sections.end(), byNumber)) {
+        std::stable_sort(sections.begin(), sections.end(), byNumber);
+    }
+    sections.erase(
+        std::unique(sections.begin(), sections.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        sections.end());
+    const auto n = static_cast<std::size_t>(count);
+    const std::size_t found = sections.size();
+    out.backed = n <= lines && n - found <= std::max<std::size_t>(found, 64);
+    if (!out.backed) {
+        sections.clear();
+        sections.shrink_to_fit();
+    }
+    return out;
 }
 
 }  // namespace kmr

@@ -4,9 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kmr {
@@ -14,15 +15,43 @@ namespace kmr {
 // Longest value a look-up returns, in characters; a longer value is cut.
 inline constexpr std::size_t kProfileValueLimit = 2047;
 
-// A parsed profile text. Section and key names compare with A–Z folded; only the first section of a
-// name, and in it the first line of a key, is ever seen. Values are trimmed of codes 0–32, one
-// enclosing pair of matching double or single quotes is removed, and the result is cut to 2047
-// characters. Lines before the first header belong to no section; ';' starts a comment line; a
-// line without '=' is no key; CR LF, LF and a lone CR each end a line.
+// One section of a profile text: its name and the lines up to the next header, as views into the
+// text of the ProfileFile it came from (valid while that file lives).
+class ProfileSection {
+public:
+    ProfileSection(std::string_view name, std::string_view body) : m_name(name), m_body(body) {}
+
+    // The name between the brackets, trimmed, as written.
+    std::string_view name() const { return m_name; }
+    // The value of the first line of the key, or nullopt when there is none.
+    std::optional<std::string> find(std::string_view key) const;
+    std::string lookup(std::string_view key) const { return find(key).value_or(std::string()); }
+    std::optional<std::int32_t> findInt(std::string_view key) const;
+    std::int32_t lookupInt(std::string_view key) const { return findInt(key).value_or(0); }
+    // Several keys in one pass: raw[i] is what follows '=' on the first line of keys[i] (before the
+    // value rules), or nullopt. Keys are given trimmed.
+    void findEach(std::span<const std::string_view> keys, std::span<std::optional<std::string_view>> raw) const;
+
+private:
+    std::string_view m_name;
+    std::string_view m_body;
+};
+
+// A profile text. Section and key names compare with A–Z folded; only the first section of a name,
+// and in it the first line of a key, is ever seen. Values are trimmed of codes 0–32, one enclosing
+// pair of matching double or single quotes is removed, and the result is cut to 2047 characters.
+// Lines before the first header belong to no section; ';' starts a comment line; a line without '='
+// is no key; CR LF, LF and a lone CR each end a line. Nothing is indexed: every look-up reads the
+// text from its start, which keeps the memory at the text's own size whatever the text holds.
 class ProfileFile {
 public:
-    // Parses decoded text (UTF-8).
-    static ProfileFile parse(std::string_view content);
+    // Takes decoded text (UTF-8).
+    explicit ProfileFile(std::string content) : m_text(std::move(content)) {}
+    static ProfileFile parse(std::string_view content) { return ProfileFile(std::string(content)); }
+
+    // The first section of the name, or nullopt.
+    std::optional<ProfileSection> section(std::string_view name) const;
+    bool hasSection(std::string_view name) const { return section(name).has_value(); }
 
     // The value, or nullopt when the section or the key is missing.
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
@@ -33,26 +62,35 @@ public:
     // The value as an integer, or nullopt when missing or not a valid integer.
     std::optional<std::int32_t> findInt(std::string_view section, std::string_view key) const;
 
-    bool hasSection(std::string_view section) const;
-    // Number of lines of the text; a bound for any count read from it.
-    std::size_t lineCount() const { return m_lineCount; }
+    // The sections named `prefix` and a number from 1 to `count` (the number as std::to_string
+    // writes it, the name A–Z folded): the first section of each number, in number order.
+    // `backed` says whether the text can stand behind the count: it has at least `count` lines, and
+    // at most 64 of the numbered sections, or at most half of them, are missing. A count beyond
+    // that is taken for a broken file rather than read into empty entries.
+    struct NumberedSections {
+        std::vector<std::pair<std::int32_t, ProfileSection>> sections;
+        bool backed = false;
+    };
+    NumberedSections numberedSections(std::string_view prefix, std::int32_t count) const;
+
+    const std::string& text() const { return m_text; }
 
 private:
-    // Offsets into m_text, so that a moved or copied file stays valid.
-    struct Entry {
-        std::size_t keyPos, keyLen;      // the key, trimmed, as written
-        std::size_t valuePos, valueLen;  // the raw text after '='
-    };
-    struct Section {
-        std::vector<Entry> entries;  // in file order, so the first of a key is found first
-    };
     std::string m_text;
-    std::vector<Section> m_sections;
-    std::unordered_map<std::string, std::size_t> m_sectionIndex;  // folded name -> first section
-    std::size_t m_lineCount = 0;
 };
 
 // The value rules on their own: trim, remove one enclosing pair of matching quotes, cut.
 std::string profileValue(std::string_view raw);
+
+// The line rules on their own, for readers that go through a text once. A header line's name, or
+// nullopt for any other line:
+std::optional<std::string_view> profileHeaderName(std::string_view line);
+// The key (trimmed) and the raw value of a key line, or nullopt for a line that holds none (empty,
+// comment, header, no '='):
+std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view line);
+// Names compare with A–Z folded:
+bool profileNamesEqual(std::string_view a, std::string_view b);
+// The number of a section named `prefix` and a number from 1 to `count` as std::to_string writes it:
+std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count);
 
 }  // namespace kmr

@@ -52,7 +52,11 @@ ProjectObject makeMenu(std::string text, std::string command, std::string name, 
     ProjectObject o;
     o.caption = buildCaption(kMenuPrefix, text);
     o.kind = isDefault ? Kind::DefaultMenu : Kind::PlainMenu;
-    o.values = {std::move(text), std::move(command), std::move(name)};
+    // Moved in one by one: a braced list would copy each text.
+    o.values.reserve(3);
+    o.values.push_back(std::move(text));
+    o.values.push_back(std::move(command));
+    o.values.push_back(std::move(name));
     return o;
 }
 
@@ -60,6 +64,16 @@ std::string_view mediumName(Medium medium) { return medium == Medium::Usb ? "USB
 
 Medium mediumFromName(std::string_view name) {
     return text::asciiLower(text::trimView(name)) == "usb" ? Medium::Usb : Medium::CdDvd;
+}
+
+bool valuesFitCp1252(const Project& project) {
+    for (const auto& o : project.objects) {
+        const std::size_t written = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
+        for (std::size_t i = 0; i < written; ++i) {
+            if (!text::fitsCp1252(o.values[i])) return false;
+        }
+    }
+    return true;
 }
 
 bool isResourceEntry(const ProjectObject& o) { return o.caption.starts_with("Ejecutar r"); }

@@ -115,6 +115,11 @@ struct Project {
     bool operator==(const Project&) const = default;
 };
 
+// True when every value that the project's files hold (the first of a run entry, icon or label, the
+// three of a menu) has a Windows-1252 byte for each of its characters, so that those files (whose
+// other characters are ASCII) need not be UTF-16.
+bool valuesFitCp1252(const Project& project);
+
 // One menu gathered by the new-project wizard.
 struct WizardMenu {
     std::string text;

@@ -1,7 +1,12 @@
 #include "project/project_file.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "project/profile.h"
@@ -40,31 +45,19 @@ std::string_view valueAt(const ProjectObject& o, std::size_t i) {
     return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
 }
 
-// A count read from a file is only believed when the file could hold that many entries.
-std::optional<std::int32_t> boundedCount(std::optional<std::int32_t> n, std::size_t lineCount) {
-    if (n && *n > 0 && static_cast<std::size_t>(*n) > lineCount) return std::nullopt;
-    return n;
-}
-
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
 public:
-    explicit LineReader(std::string_view content) : m_lines(text::splitLines(content, true)) {}
+    explicit LineReader(std::string_view content) : m_cursor(content, true) {}
 
-    std::string_view next() { return m_pos < m_lines.size() ? m_lines[m_pos++] : std::string_view(); }
+    std::string_view next() { return m_cursor.next(); }
     // The next line that has at least one character, or an empty line at the end.
-    std::string_view nextNonEmpty() {
-        while (m_pos < m_lines.size()) {
-            if (!m_lines[m_pos].empty()) return m_lines[m_pos++];
-            ++m_pos;
-        }
-        return {};
-    }
-    std::size_t lineCount() const { return m_lines.size(); }
+    std::string_view nextNonEmpty() { return m_cursor.skipEmpty() ? m_cursor.next() : std::string_view(); }
+    // True when a line with at least one character is left.
+    bool anyLeft() { return m_cursor.skipEmpty(); }
 
 private:
-    std::vector<std::string_view> m_lines;
-    std::size_t m_pos = 0;
+    text::LineCursor m_cursor;
 };
 
 // True when the first characters of the line, A–Z lower-cased, are exactly `key`.
@@ -80,9 +73,11 @@ ProjectFormat detectProjectFormat(std::string_view content) {
     return text::asciiLower(first) == "[dantreva kmr file]" ? ProjectFormat::Version1 : ProjectFormat::Version2;
 }
 
-std::string writeProjectV2(const Project& project) {
+void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
+    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
+    constexpr std::size_t kPiece = 1u << 16;
     std::string out;
-    out.reserve(64 + project.size() * 96);
+    out.reserve(kPiece + 256);
     out.append("[Brenlowe KMR File]").append(kCrLf);
     out.append("Version=2.0").append(kCrLf);
     if (!project.disc.folder.empty()) {
@@ -127,32 +122,212 @@ std::string writeProjectV2(const Project& project) {
                 writeKey(out, "Nombre", valueAt(o, 2));
                 break;
         }
+        if (out.size() >= kPiece) {
+            if (!sink(out)) return;
+            out.clear();
+        }
     }
+    sink(out);
+}
+
+std::string writeProjectV2(const Project& project) {
+    std::string out;
+    out.reserve(64 + project.size() * 96);
+    writeProjectV2(project, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
+}
+
+void projectFileBytes(const Project& project, const std::function<bool(std::string_view)>& write) {
+    // The characters that are not ASCII come from the values the writer writes; a run entry that is
+    // neither a program nor a resource writes none.
+    bool fits = true;
+    for (const auto& o : project.objects) {
+        if (o.kind == Kind::RunEntry && !isResourceEntry(o) && !isProgramEntry(o)) continue;
+        const std::size_t n = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
+        for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.values[i]);
+    }
+    // The disc folder is written too, and may hold any character.
+    fits = fits && text::fitsCp1252(project.disc.folder);
+    text::FileEncoder encoder(fits);
+    writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
 
 std::string projectFileBytes(const Project& project) { return text::encodeForFile(writeProjectV2(project)); }
 
-ProjectReadResult readProjectV2(std::string_view content) {
-    const ProfileFile file = ProfileFile::parse(content);
+namespace {
+
+ProjectReadResult readV2(const ProfileFile& file) {
     ProjectReadResult r;
     r.format = ProjectFormat::Version2;
-    r.versionOk = file.lookup(kSection, "Version") == "2.0";
+    const std::optional<ProfileSection> general = file.section(kSection);
+    if (!general) {
+        r.versionOk = false;
+        return r;
+    }
+    // The general keys in one pass over their section.
+    static constexpr std::array<std::string_view, 9> kKeys = {
+        "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
+    std::array<std::optional<std::string_view>, 9> raw;
+    general->findEach(kKeys, raw);
+    const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
+    const auto integer = [&](std::size_t i) { return text::parseInteger(value(i)).value_or(0); };
+    r.versionOk = value(0) == "2.0";
     auto& p = r.project;
-    if (auto v = file.lookup(kSection, "Programa"); !v.empty()) p.append(makeProgram(std::move(v)));
-    if (auto v = file.lookup(kSection, "Ejecutar"); !v.empty()) p.append(makeResource(std::move(v)));
-    if (auto v = file.lookup(kSection, "Icono"); !v.empty()) p.append(makeIcon(std::move(v)));
-    if (auto v = file.lookup(kSection, "Etiqueta"); !v.empty()) p.append(makeLabel(std::move(v)));
-    p.disc.folder = file.lookup(kSection, "Disco");
-    if (!p.disc.folder.empty()) p.disc.medium = mediumFromName(file.lookup(kSection, "Soporte"));
-    const std::int32_t defaultMenu = file.lookupInt(kSection, "Predeterminado");
-    const std::int32_t menus = boundedCount(file.findInt(kSection, "Menus"), file.lineCount()).value_or(0);
+    if (auto v = value(1); !v.empty()) p.append(makeProgram(std::move(v)));
+    if (auto v = value(2); !v.empty()) p.append(makeResource(std::move(v)));
+    if (auto v = value(3); !v.empty()) p.append(makeIcon(std::move(v)));
+    if (auto v = value(4); !v.empty()) p.append(makeLabel(std::move(v)));
+    p.disc.folder = value(7);
+    if (!p.disc.folder.empty()) p.disc.medium = mediumFromName(value(8));
+    const std::int32_t defaultMenu = integer(5);
+    const std::int32_t menus = integer(6);
+    if (menus <= 0) return r;
+    // The menu sections are taken in one pass in file order, not looked up by name one by one.
+    const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
+    if (!numbered.backed) {
+        r.errors = true;  // far more menus than sections: a broken file, not a list of empty menus
+        return r;
+    }
+    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
+    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
+    auto next = numbered.sections.begin();
     for (std::int32_t k = 1; k <= menus; ++k) {
-        const std::string section = "Menu" + std::to_string(k);
-        p.append(makeMenu(file.lookup(section, "Texto"), file.lookup(section, "Comando"),
-                          file.lookup(section, "Nombre"), k == defaultMenu));
+        std::array<std::optional<std::string_view>, 3> raw;
+        if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
+        const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
+        p.append(makeMenu(value(0), value(1), value(2), k == defaultMenu));
     }
     return r;
+}
+
+// A value by the profile rules, decoded from the file's own encoding: the rules work on ASCII
+// characters only, which no other character contains, so they can be applied before decoding.
+// `encoding` is unset for text that is decoded already.
+std::string fileValue(std::string_view raw, std::optional<text::Encoding> encoding) {
+    std::string_view v = text::trimView(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    std::string decoded = encoding ? text::decodeAs(v, *encoding) : std::string(v);
+    if (decoded.size() > kProfileValueLimit) decoded.resize(text::left(decoded, kProfileValueLimit).size());
+    return decoded;
+}
+
+// The version-2 reader in one pass over the file's lines, in file order, for files laid out as the
+// writer lays them out: the project section first, then the menu sections in order (missing ones
+// and later repeats allowed). `text` is the file without its mark, in Windows-1252 or UTF-8 (values
+// are decoded as they are taken), or text decoded already when `encoding` is unset. nullopt for any
+// other layout, which the general reader reads. `consumed` is told how far the text has been read,
+// so that a caller can let go of it.
+std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optional<text::Encoding> encoding,
+                                               const std::function<void(std::size_t)>& consumed) {
+    ProjectReadResult r;
+    r.format = ProjectFormat::Version2;
+    static constexpr std::array<std::string_view, 9> kGeneralKeys = {
+        "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
+    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
+    enum class In { Nothing, General, Menu };
+    In in = In::Nothing;
+    bool generalSeen = false;
+    bool generalDone = false;
+    std::array<std::optional<std::string_view>, 9> general;
+    std::array<std::optional<std::string_view>, 3> menu;
+    std::int32_t menus = 0;
+    std::int32_t defaultMenu = 0;
+    std::int32_t next = 1;  // the number of the next menu section wanted
+    auto& objects = r.project.objects;
+
+    const auto value = [&](const std::optional<std::string_view>& raw) {
+        return raw ? fileValue(*raw, encoding) : std::string();
+    };
+    const auto endSection = [&] {
+        if (in == In::General) {
+            r.versionOk = value(general[0]) == "2.0";
+            if (auto v = value(general[1]); !v.empty()) r.project.append(makeProgram(std::move(v)));
+            if (auto v = value(general[2]); !v.empty()) r.project.append(makeResource(std::move(v)));
+            if (auto v = value(general[3]); !v.empty()) r.project.append(makeIcon(std::move(v)));
+            if (auto v = value(general[4]); !v.empty()) r.project.append(makeLabel(std::move(v)));
+            r.project.disc.folder = value(general[7]);
+            if (!r.project.disc.folder.empty()) r.project.disc.medium = mediumFromName(value(general[8]));
+            defaultMenu = text::parseInteger(value(general[5])).value_or(0);
+            menus = text::parseInteger(value(general[6])).value_or(0);
+            // Room for the menus the text can hold (a menu section takes more than 32 bytes).
+            if (menus > 0) objects.reserve(objects.size() + std::min<std::size_t>(menus, text.size() / 32 + 64));
+            generalDone = true;
+        } else if (in == In::Menu) {
+            objects.push_back(makeMenu(value(menu[0]), value(menu[1]), value(menu[2]), next == defaultMenu));
+            ++next;
+        }
+        in = In::Nothing;
+    };
+    const auto take = [](std::string_view line, std::span<const std::string_view> keys,
+                         std::span<std::optional<std::string_view>> raw) {
+        const auto keyLine = profileKeyLine(line);
+        if (!keyLine) return;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (profileNamesEqual(keyLine->first, keys[i])) {
+                if (!raw[i]) raw[i] = keyLine->second;
+                return;
+            }
+        }
+    };
+
+    constexpr std::size_t kReleaseStep = 1u << 20;
+    std::size_t released = 0;
+    std::size_t lines = 0;
+    text::LineCursor cursor(text, true);
+    std::size_t sectionStart = 0;  // the values of the section being read still point into the text from here
+    while (!cursor.atEnd()) {
+        const std::size_t lineStart = cursor.position();
+        const std::string_view line = cursor.next();
+        ++lines;
+        if (const auto name = profileHeaderName(line)) {
+            endSection();
+            sectionStart = lineStart;
+            if (!generalSeen && profileNamesEqual(*name, kSection)) {
+                in = In::General;
+                generalSeen = true;
+            } else if (const auto k = profileSectionNumber(*name, "Menu", INT32_MAX)) {
+                if (!generalDone) return std::nullopt;              // a menu before the count
+                if (*k > next && *k <= menus) return std::nullopt;  // out of order
+                if (*k == next && *k <= menus) {
+                    in = In::Menu;
+                    menu = {};
+                }
+            }
+        } else if (in == In::General) {
+            take(line, kGeneralKeys, general);
+        } else if (in == In::Menu) {
+            take(line, kMenuKeys, menu);
+        }
+        if (consumed && sectionStart - released >= kReleaseStep) consumed(released = sectionStart);
+    }
+    endSection();
+    if (!generalSeen) {
+        r.versionOk = false;
+        return r;
+    }
+    // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
+    const auto found = static_cast<std::size_t>(next - 1);
+    if (menus > 0 && found < static_cast<std::size_t>(menus)) {
+        const auto n = static_cast<std::size_t>(menus);
+        if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
+            for (std::int32_t k = next; k <= menus; ++k) objects.push_back(makeMenu({}, {}, {}, k == defaultMenu));
+        } else {
+            r.errors = true;
+            std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });
+        }
+    }
+    return r;
+}
+
+}  // namespace
+
+ProjectReadResult readProjectV2(std::string_view content) {
+    if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
+    return readV2(ProfileFile::parse(content));
 }
 
 ProjectReadResult readProjectV1(std::string_view content) {
@@ -177,16 +352,21 @@ ProjectReadResult readProjectV1(std::string_view content) {
     }
     std::int32_t menus = 0;
     if (const auto line = lines.nextNonEmpty(); startsWithKey(line, "menus=")) {
-        const auto n = boundedCount(
-            text::parseInteger(text::trimLeftView(text::from(line, 6)), {.allowHexDollar = true}), lines.lineCount());
+        const auto n = text::parseInteger(text::trimLeftView(text::from(line, 6)), {.allowHexDollar = true});
         if (n)
             menus = *n;
         else
-            errors = true;  // not a whole number, or more menus than the file has lines: read none
+            errors = true;  // not a whole number: read no menus
     } else {
         errors = true;
     }
     for (std::int32_t k = 1; k <= menus; ++k) {
+        // A menu with not one line left is not made: a count the file cannot back reads as broken,
+        // not as a list of empty menus.
+        if (!lines.anyLeft()) {
+            errors = true;
+            break;
+        }
         const std::string number = std::to_string(k);
         const auto field = [&](std::string_view name) {
             const std::string key = "menu" + number + "." + std::string(name) + "=";
@@ -202,10 +382,46 @@ ProjectReadResult readProjectV1(std::string_view content) {
     return r;
 }
 
-ProjectReadResult readProjectFile(std::string_view bytes) {
-    const text::Decoded decoded = text::decode(bytes);
-    return detectProjectFormat(decoded.text) == ProjectFormat::Version1 ? readProjectV1(decoded.text)
-                                                                        : readProjectV2(decoded.text);
+namespace {
+
+// Reads file bytes; `release`, when given, may hand back what the one-pass reader has used, and
+// `reload` must then bring it back before a second pass.
+ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std::size_t)>& release,
+                            const std::function<bool()>& reload) {
+    std::size_t mark = 0;
+    const text::Encoding encoding = text::detectEncoding(bytes, mark);
+    if (encoding == text::Encoding::Utf16Le) {
+        const std::string decoded = text::decodeAs(bytes.substr(mark), encoding);
+        if (detectProjectFormat(decoded) == ProjectFormat::Version1) return readProjectV1(decoded);
+        return readProjectV2(decoded);
+    }
+    // Windows-1252 and UTF-8 are read as they stand, each value decoded when it is taken: the
+    // structure of the file is all ASCII.
+    const std::string_view raw = bytes.substr(mark);
+    if (detectProjectFormat(raw) == ProjectFormat::Version1) return readProjectV1(text::decodeAs(raw, encoding));
+    const auto consumed =
+        release ? [&](std::size_t upTo) { release(mark + upTo); } : std::function<void(std::size_t)>();
+    if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
+    if (reload && !reload()) return {};
+    return readV2(ProfileFile(text::decodeAs(raw, encoding)));
+}
+
+}  // namespace
+
+ProjectReadResult readProjectFile(std::string_view bytes) { return readBytes(bytes, {}, {}); }
+
+ProjectFileRead readProjectPath(const std::string& path) {
+    ProjectFileRead result;
+    io::FileBuffer file;
+    static_cast<io::IoResult&>(result) = file.load(path);
+    if (!result.ok()) return result;
+    result.read = readBytes(
+        file.bytes(), [&](std::size_t upTo) { file.release(upTo); },
+        [&] {
+            static_cast<io::IoResult&>(result) = file.reload();
+            return result.ok();
+        });
+    return result;
 }
 
 }  // namespace kmr

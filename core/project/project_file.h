@@ -1,10 +1,12 @@
 #pragma once
 // Project files: the version-2 writer and reader, version detection and the version-1 reader.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "project/project.h"
+#include "text/file_io.h"
 
 namespace kmr {
 
@@ -16,7 +18,9 @@ ProjectFormat detectProjectFormat(std::string_view content);
 
 // What a reader made of a file. `versionOk` is false for a version-2 file whose "Version" is not
 // exactly "2.0" (the caller asks whether to go on; the project is what the file gave anyway).
-// `errors` is the version-1 error flag. `menuCount` is the menu count the file stated, as used.
+// `errors` says the file is broken (the editor says it contained errors): a version-1 line of the
+// wrong form, or a menu count that the file's content cannot back (a version-1 file that ends before
+// its menus, a version-2 file with far fewer menu sections than menus, which then gives no menus).
 struct ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;
@@ -28,12 +32,28 @@ struct ProjectReadResult {
 ProjectReadResult readProjectV2(std::string_view content);
 // Version-1 reader over decoded text.
 ProjectReadResult readProjectV1(std::string_view content);
-// Decodes file bytes, detects the version and reads the file with the matching reader.
+// Detects the encoding and the version of file bytes and reads them with the matching reader, in one
+// pass where the file is laid out as the writer lays it out (nothing is decoded twice, no copy of the
+// text is made).
 ProjectReadResult readProjectFile(std::string_view bytes);
+
+// A project file read from its path: the outcome of the read (a missing or unreadable file names the
+// path and the system's reason) and, when it succeeded, what the reader made of the file.
+struct ProjectFileRead : io::IoResult {
+    ProjectReadResult read;
+};
+
+// Reads a project file of either version from its path, in one pass where the layout allows; the
+// file's bytes are handed back as they are used, so that reading costs little more than the project.
+ProjectFileRead readProjectPath(const std::string& path);
 
 // The version-2 text of a project (UTF-8, lines ended by CR LF).
 std::string writeProjectV2(const Project& project);
+// The same text handed to `sink` in pieces of whole lines; it stops when the sink returns false.
+void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink);
 // The bytes of a version-2 file: Windows-1252, or UTF-16 LE with its mark when a text needs it.
 std::string projectFileBytes(const Project& project);
+// The same bytes handed to `write` in pieces, never all in memory.
+void projectFileBytes(const Project& project, const std::function<bool(std::string_view)>& write);
 
 }  // namespace kmr

@@ -1,14 +1,24 @@
 #include "text/file_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <vector>
 
 namespace kmr::io {
 namespace {
+
+constexpr std::string_view kTempPrefix = ".kmr-";
+constexpr std::size_t kTempRandomChars = 6;  // as mkstemp's XXXXXX
 
 IoResult failure(const std::string& path, int err) {
     IoResult r;
@@ -36,24 +46,257 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Hands the producer's pieces to the file: errno when a write failed, else 0.
+int writeProduced(int fd, const ByteProducer& produce) {
+    int err = 0;
+    produce([&](std::string_view piece) {
+        if (err == 0 && !writeAll(fd, piece)) err = errno != 0 ? errno : EIO;
+        return err == 0;
+    });
+    return err;
+}
+
 // A folder that refuses new files may still hold a file that can be written: then the file is
 // overwritten where it is, as a save without the temporary file. What fails half-way is reported
 // like any other failure; the old contents cannot be kept in this case.
 bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
 
-IoResult overwriteExisting(const std::string& path, std::string_view bytes, int tempError) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return failure(path, tempError);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
+                           int tempError) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return failure(path, tempError);
-    const bool written = ::ftruncate(fd, 0) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int err = errno;
-    if (!written) {
+    int err = ::ftruncate(fd, 0) == 0 ? 0 : errno;
+    if (err == 0) err = writeProduced(fd, produce);
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (err != 0) {
         ::close(fd);
         return failure(path, err);
     }
     if (::close(fd) != 0) return failure(path, errno);
     return {};
+}
+
+// The path a chain of symbolic links leads to (the path itself when it is no link), or an errno.
+int followLinks(std::string path, std::string& resolved) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            resolved = std::move(path);
+            return 0;
+        }
+        std::string link(256, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+            if (n < 0) return errno;
+            if (static_cast<std::size_t>(n) < link.size()) {
+                link.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            link.resize(link.size() * 2);
+        }
+        if (link.empty()) return ENOENT;
+        path = link.front() == '/' ? link : folderOf(path) + "/" + link;
+    }
+    return ELOOP;
+}
+
+// A device, a FIFO or a socket is written as it is: replacing it would replace the device itself.
+IoResult writeInPlace(const std::string& path, const std::string& target, const ByteProducer& produce) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return failure(path, errno);
+    if (const int err = writeProduced(fd, produce); err != 0) {
+        ::close(fd);
+        return failure(path, err);
+    }
+    if (::close(fd) != 0) return failure(path, errno);
+    return {};
+}
+
+std::string randomTempName(const std::string& folder) {
+    static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::atomic<unsigned> counter = 0;
+    auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                (static_cast<unsigned long long>(::getpid()) << 32) ^ (++counter * 0x9E3779B97F4A7C15ULL);
+    std::string name = folder + "/" + std::string(kTempPrefix);
+    for (std::size_t i = 0; i < kTempRandomChars; ++i) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        name.push_back(kLetters[(seed >> 33) % kLetters.size()]);
+    }
+    return name;
+}
+
+bool isTempName(std::string_view name) {
+    if (name.size() != kTempPrefix.size() + kTempRandomChars || !name.starts_with(kTempPrefix)) return false;
+    for (const char c : name.substr(kTempPrefix.size())) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
+// An open file that is given its name only when it is complete.
+struct PendingFile {
+    int fd = -1;
+    bool unnamed = false;  // an O_TMPFILE file, linked in at the end
+    std::string tempPath;  // the name it has (mkstemp) or is given before the rename
+};
+
+int openPending(const std::string& folder, PendingFile& file) {
+#ifdef O_TMPFILE
+    file.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (file.fd >= 0) {
+        file.unnamed = true;
+        return 0;
+    }
+    // Older kernels and some file systems have no unnamed files: fall back to a named one.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
+#endif
+    file.tempPath = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+    file.fd = ::mkstemp(file.tempPath.data());
+    return file.fd < 0 ? errno : 0;
+}
+
+// Gives an unnamed file the name `name`; EEXIST when the name is taken.
+int linkUnnamed(int fd, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    int err = errno;
+#ifdef AT_EMPTY_PATH
+    if (err != EEXIST && ::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    if (err != EEXIST) err = errno;
+#endif
+    return err;
+}
+
+mode_t currentUmask() {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+// The whole write of a regular file: 0 or an errno. `linkFailed` tells that only naming the unnamed
+// file failed, so that the caller may try again with a named temporary file.
+int writeRegular(const std::string& target, const struct stat* existing, const ByteProducer& produce, bool forceNamed,
+                 bool& linkFailed) {
+    const std::string folder = folderOf(target);
+    PendingFile file;
+    int err = 0;
+    if (forceNamed) {
+        file.tempPath = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+        file.fd = ::mkstemp(file.tempPath.data());
+        err = file.fd < 0 ? errno : 0;
+    } else {
+        err = openPending(folder, file);
+    }
+    if (err != 0) return err;
+    const auto abandon = [&](int e) {
+        ::close(file.fd);
+        if (!file.unnamed) ::unlink(file.tempPath.c_str());
+        return e;
+    };
+    // Keep the owner (where the process may) and the permissions of the file being replaced; a new
+    // file gets the usual ones.
+    if (existing != nullptr && ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0) {
+        [[maybe_unused]] const int ignored = ::fchown(file.fd, static_cast<uid_t>(-1), existing->st_gid);
+    }
+    const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : (0666 & ~currentUmask());
+    if (::fchmod(file.fd, mode) != 0) return abandon(errno);
+    if (const int e = writeProduced(file.fd, produce); e != 0) return abandon(e);
+    if (::fsync(file.fd) != 0) return abandon(errno);
+
+    if (file.unnamed) {
+        // A new target is linked in under its own name at once; an existing one needs a temporary
+        // name for the rename, which it keeps only for the moment between the two calls.
+        if (existing == nullptr) {
+            err = linkUnnamed(file.fd, target);
+            if (err == 0) return ::close(file.fd) != 0 ? errno : 0;
+            if (err != EEXIST) {
+                ::close(file.fd);
+                linkFailed = true;
+                return err;
+            }
+        }
+        for (int attempt = 0;; ++attempt) {
+            file.tempPath = randomTempName(folder);
+            err = linkUnnamed(file.fd, file.tempPath);
+            if (err == 0) break;
+            if (err != EEXIST || attempt == 100) {
+                ::close(file.fd);
+                linkFailed = true;
+                return err;
+            }
+        }
+        file.unnamed = false;
+    }
+    // The file stays open until it has its final name, so that no other save takes it for the
+    // leftover of a killed one.
+    if (::rename(file.tempPath.c_str(), target.c_str()) != 0) return abandon(errno);
+    return ::close(file.fd) != 0 ? errno : 0;
+}
+
+struct StaleCandidate {
+    std::string name;
+    dev_t dev;
+    ino_t ino;
+    std::time_t modified;
+    bool held = false;
+};
+
+// Marks the candidates that some process holds open. False when no process could be inspected;
+// `allInspected` is false when the descriptors of some process (another user's) could not be read.
+bool markHeld(std::vector<StaleCandidate>& candidates, bool& allInspected) {
+    DIR* proc = ::opendir("/proc");
+    if (proc == nullptr) return false;
+    allInspected = true;
+    while (const dirent* p = ::readdir(proc)) {
+        if (p->d_name[0] < '0' || p->d_name[0] > '9') continue;
+        const std::string fdFolder = std::string("/proc/") + p->d_name + "/fd";
+        DIR* fds = ::opendir(fdFolder.c_str());
+        if (fds == nullptr) {
+            if (errno != ENOENT) allInspected = false;  // a process that ended is no loss
+            continue;
+        }
+        while (const dirent* f = ::readdir(fds)) {
+            if (f->d_name[0] == '.') continue;
+            struct stat st {};
+            if (::fstatat(::dirfd(fds), f->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            for (auto& c : candidates) {
+                if (c.dev == st.st_dev && c.ino == st.st_ino) c.held = true;
+            }
+        }
+        ::closedir(fds);
+    }
+    ::closedir(proc);
+    return true;
+}
+
+// Removes the temporary files that writes killed before their rename left in the folder: regular
+// files of this user named like ours that no process holds open. When some process could not be
+// inspected, a file also has to be a minute old.
+void removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    std::vector<StaleCandidate> candidates;
+    while (const dirent* e = ::readdir(dir)) {
+        if (!isTempName(e->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        candidates.push_back({e->d_name, st.st_dev, st.st_ino, st.st_mtime});
+    }
+    bool allInspected = false;
+    if (!candidates.empty() && markHeld(candidates, allInspected)) {
+        const std::time_t now = std::time(nullptr);
+        for (const auto& c : candidates) {
+            if (c.held || (!allInspected && now - c.modified < 60)) continue;
+            struct stat st {};
+            // Still the same file: a name can be taken again between the look and the removal.
+            if (::fstatat(::dirfd(dir), c.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_ino == c.ino &&
+                st.st_dev == c.dev) {
+                ::unlinkat(::dirfd(dir), c.name.c_str(), 0);
+            }
+        }
+    }
+    ::closedir(dir);
 }
 
 }  // namespace
@@ -95,43 +338,92 @@ ReadResult readFile(const std::string& path) {
     return r;
 }
 
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
-    struct stat target {};
-    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return failure(path, EISDIR);
-    const bool targetExists = ::stat(path.c_str(), &target) == 0;
+FileBuffer::~FileBuffer() {
+    if (m_mapped > 0) ::munmap(m_data, m_mapped);
+}
 
-    std::string tmp = folderOf(path) + "/.kmr-XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        const int err = errno;
-        if (targetExists && tempRefusedByFolder(err)) return overwriteExisting(path, bytes, err);
-        return failure(path, err);
-    }
-
-    auto abandon = [&](int err) {
+IoResult FileBuffer::load(const std::string& path) {
+    m_path = path;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return failure(path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        ::unlink(tmp.c_str());
-        return failure(path, err);
-    };
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    const mode_t mode = targetExists ? (target.st_mode & 07777) : 0666 & ~[] {
-        const mode_t m = ::umask(0);
-        ::umask(m);
-        return m;
-    }();
-    if (::fchmod(fd, mode) != 0) return abandon(errno);
-    if (!writeAll(fd, bytes)) return abandon(errno);
-    if (::fsync(fd) != 0) return abandon(errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
         return failure(path, err);
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(tmp.c_str());
-        return failure(path, err);
+    ::close(fd);
+    if (!S_ISREG(st.st_mode) || st.st_size <= 0) {
+        // A stream has no size to map: it is read into a string, which is not handed back.
+        ReadResult r = readFile(path);
+        if (!r.ok()) return r;
+        m_copy = std::move(r.bytes);
+        m_data = m_copy.data();
+        m_size = m_copy.size();
+        return {};
     }
+    m_size = static_cast<std::size_t>(st.st_size);
+    void* mapping = ::mmap(nullptr, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) return failure(path, errno);
+    m_data = static_cast<char*>(mapping);
+    m_mapped = m_size;
+    return fill();
+}
+
+IoResult FileBuffer::reload() {
+    if (m_mapped == 0 || m_released == 0) return {};
+    return fill();
+}
+
+IoResult FileBuffer::fill() {
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return failure(m_path, errno);
+    std::size_t done = 0;
+    while (done < m_size) {
+        const ssize_t n = ::pread(fd, m_data + done, m_size - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            // A file that shrinks while it is read cannot be read whole.
+            const int err = n < 0 ? errno : EIO;
+            ::close(fd);
+            return failure(m_path, err);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    m_released = 0;
+    return {};
+}
+
+void FileBuffer::release(std::size_t upTo) {
+    if (m_mapped == 0) return;
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t end = std::min(upTo, m_size) / page * page;
+    if (end <= m_released) return;
+    ::madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
+    m_released = end;
+}
+
+IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
+    return writeFileAtomic(path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); });
+}
+
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
+    std::string target;
+    if (const int err = followLinks(path, target); err != 0) return failure(path, err);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return failure(path, EISDIR);
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, produce);
+
+    bool linkFailed = false;
+    int err = writeRegular(target, exists ? &existing : nullptr, produce, false, linkFailed);
+    // Unnamed files that cannot be given a name (no /proc, say) leave the named way.
+    if (err != 0 && linkFailed) err = writeRegular(target, exists ? &existing : nullptr, produce, true, linkFailed);
+    if (err != 0 && exists && tempRefusedByFolder(err) && ::access(folderOf(target).c_str(), W_OK) != 0)
+        return overwriteExisting(path, target, produce, err);
+    if (err != 0) return failure(path, err);
+    removeStaleTemporaries(folderOf(target));
     return {};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reading and safe whole-file writing, with failures reported as values.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,10 +26,56 @@ bool fileExists(const std::string& path);
 // Reads the whole file.
 ReadResult readFile(const std::string& path);
 
+// A whole file in memory of its own, of which a part already used can be handed back to the system
+// while the rest is still read: a reader that builds something as large as the file then needs
+// little more than what it builds.
+class FileBuffer {
+public:
+    FileBuffer() = default;
+    FileBuffer(const FileBuffer&) = delete;
+    FileBuffer& operator=(const FileBuffer&) = delete;
+    ~FileBuffer();
+
+    // Reads the whole file (anything that can be read, devices and FIFOs too).
+    IoResult load(const std::string& path);
+    std::string_view bytes() const { return {m_data, m_size}; }
+    // Hands back the whole pages before `upTo`; they read as zeros until reload().
+    void release(std::size_t upTo);
+    // Reads the file again over what was handed back, for a second pass.
+    IoResult reload();
+
+private:
+    IoResult fill();
+
+    std::string m_path;
+    char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_mapped = 0;  // bytes of the private mapping, 0 when the bytes live in m_copy
+    std::size_t m_released = 0;
+    std::string m_copy;
+};
+
 // Replaces the file's contents: writes a temporary file in the same folder, flushes it to disk and
 // renames it over the target. On any failure the target keeps its old contents and the temporary
-// file is removed. A folder that refuses the temporary file while the target itself is writable
-// gets the target overwritten in place instead; a failure then is reported the same way.
+// file is removed. The temporary file is unnamed while it is written where the system allows (a
+// killed write leaves nothing), and named ".kmr-XXXXXX" only for the rename; a successful write
+// removes such files of this user that earlier killed writes left in the folder and that no process
+// holds open.
+//
+// A symbolic link is followed: the file it leads to is replaced, in its own folder, and the link
+// stays. An existing target that is not a regular file (a device, a FIFO) is written directly, as it
+// is not a file to replace. A replaced file keeps its permissions and, where the process may, its
+// owner and group.
+// A folder that refuses the temporary file while the target itself is writable gets the target
+// overwritten in place instead; a failure then is reported the same way.
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
+
+// Bytes handed over piece by piece: the producer calls `write` with each piece in order and may stop
+// when it returns false (the write failed). It may be run twice for one write.
+using ByteProducer = std::function<void(const std::function<bool(std::string_view)>& write)>;
+
+// The same safe write for bytes that are made as they are written, so that they are never all in
+// memory at once.
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce);
 
 }  // namespace kmr::io

@@ -1,6 +1,8 @@
 #include "text/text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace kmr::text {
 namespace {
@@ -25,39 +27,57 @@ int cp1252Byte(char32_t cp) {
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// Decodes one code point at s[i], advancing i. Input produced by this library is always
-// well-formed; a stray byte is taken as its Windows-1252 character so nothing is lost.
-char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+// The end of the run of ASCII bytes from i, eight bytes at a time: such runs are most of any file.
+std::size_t asciiRunEnd(std::string_view s, std::size_t i) {
+    while (i + 8 <= s.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + i, 8);
+        if ((word & 0x8080808080808080ULL) != 0) break;
+        i += 8;
+    }
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
+
+char32_t singleByteCharacter(unsigned char c) {
+    if (c < 0x80) return c;
+    return c < 0xA0 ? kHighControls[c - 0x80] : static_cast<char32_t>(c);
+}
+
+// Length of the well-formed UTF-8 sequence at s[i] (with its code point in cp), or 0 when none starts
+// there: no overlong forms, nothing above U+10FFFF, and surrogates only when allowed.
+std::size_t sequenceAt(std::string_view s, std::size_t i, bool allowSurrogates, char32_t& cp) {
     const auto c = static_cast<unsigned char>(s[i]);
     if (c < 0x80) {
-        ++i;
-        return c;
+        cp = c;
+        return 1;
     }
     std::size_t n = 0;
-    char32_t cp = 0;
-    if ((c & 0xE0) == 0xC0) {
-        n = 1;
-        cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
+    unsigned char low = 0x80;  // the range of the second byte, narrower after some lead bytes
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
         n = 2;
-        cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
         n = 3;
+        cp = c & 0x0F;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED && !allowSurrogates) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
         cp = c & 0x07;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 0;
     }
-    const auto asSingleByte = [&] {
-        ++i;
-        return c < 0xA0 ? kHighControls[c - 0x80] : static_cast<char32_t>(c);
-    };
-    if (n == 0 || i + n >= s.size()) return asSingleByte();
-    for (std::size_t k = 1; k <= n; ++k) {
+    if (s.size() - i < n) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
         const auto cc = static_cast<unsigned char>(s[i + k]);
-        if (!isContinuation(cc)) return asSingleByte();
+        if (cc < (k == 1 ? low : 0x80) || cc > (k == 1 ? high : 0xBF)) return 0;
         cp = (cp << 6) | (cc & 0x3F);
     }
-    if (cp > 0x10FFFF) return asSingleByte();
-    i += n + 1;
-    return cp;
+    return n;
 }
 
 void appendUtf16(std::string& out, char16_t unit) {
@@ -94,15 +114,34 @@ std::string decodeUtf16Le(std::string_view bytes) {
 }
 
 std::string decodeUtf8(std::string_view bytes) {
-    // Re-encode through nextCodePoint so that malformed sequences become valid text.
+    // Well-formed sequences are copied as they are; any other byte is read as Windows-1252, so the
+    // text inside the program is always valid.
     std::string out;
     out.reserve(bytes.size());
     std::size_t i = 0;
-    while (i < bytes.size()) appendUtf8(out, nextCodePoint(bytes, i));
+    while (i < bytes.size()) {
+        const std::size_t runStart = i;
+        char32_t cp = 0;
+        std::size_t n = 0;
+        while (i < bytes.size() && (n = sequenceAt(bytes, i, false, cp)) != 0) i += n;
+        out.append(bytes.substr(runStart, i - runStart));
+        if (i == bytes.size()) break;
+        appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
+    }
     return out;
 }
 
 }  // namespace
+
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+    char32_t cp = 0;
+    const std::size_t n = sequenceAt(s, i, true, cp);
+    if (n == 0) {
+        return singleByteCharacter(static_cast<unsigned char>(s[i++]));
+    }
+    i += n;
+    return cp;
+}
 
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
@@ -128,35 +167,49 @@ std::string fromCp1252(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const std::size_t runStart = i;
-        while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+        i = asciiRunEnd(bytes, i);
         out.append(bytes.substr(runStart, i - runStart));
         if (i == bytes.size()) break;
-        const auto c = static_cast<unsigned char>(bytes[i++]);
-        appendUtf8(out, c < 0xA0 ? kHighControls[c - 0x80] : static_cast<char32_t>(c));
+        appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
     }
     return out;
 }
 
-Decoded decode(std::string_view bytes) {
+Encoding detectEncoding(std::string_view bytes, std::size_t& markLength) {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
         static_cast<unsigned char>(bytes[1]) == 0xFE) {
-        return {decodeUtf16Le(bytes.substr(2)), Encoding::Utf16Le};
+        markLength = 2;
+        return Encoding::Utf16Le;
     }
     if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
         static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
-        return {decodeUtf8(bytes.substr(3)), Encoding::Utf8Bom};
+        markLength = 3;
+        return Encoding::Utf8Bom;
     }
-    return {fromCp1252(bytes), Encoding::Cp1252};
+    markLength = 0;
+    return Encoding::Cp1252;
+}
+
+std::string decodeAs(std::string_view bytes, Encoding encoding) {
+    switch (encoding) {
+        case Encoding::Utf16Le: return decodeUtf16Le(bytes);
+        case Encoding::Utf8Bom: return decodeUtf8(bytes);
+        case Encoding::Cp1252: break;
+    }
+    return fromCp1252(bytes);
+}
+
+Decoded decode(std::string_view bytes) {
+    std::size_t mark = 0;
+    const Encoding encoding = detectEncoding(bytes, mark);
+    return {decodeAs(bytes.substr(mark), encoding), encoding};
 }
 
 bool fitsCp1252(std::string_view utf8) {
-    std::size_t i = 0;
+    std::size_t i = asciiRunEnd(utf8, 0);
     while (i < utf8.size()) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-            ++i;
-            continue;
-        }
         if (cp1252Byte(nextCodePoint(utf8, i)) < 0) return false;
+        i = asciiRunEnd(utf8, i);
     }
     return true;
 }
@@ -180,6 +233,25 @@ std::string toUtf16LeWithBom(std::string_view utf8) {
     return out;
 }
 
+std::string FileEncoder::encode(std::string_view utf8) {
+    const bool first = !m_started;
+    m_started = true;
+    if (!m_cp1252) {
+        std::string out = toUtf16LeWithBom(utf8);
+        return first ? out : out.substr(2);
+    }
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t runStart = i;
+        i = asciiRunEnd(utf8, i);
+        out.append(utf8.substr(runStart, i - runStart));
+        if (i < utf8.size()) out.push_back(static_cast<char>(cp1252Byte(nextCodePoint(utf8, i))));
+    }
+    return out;
+}
+
 std::string encodeForFile(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
@@ -187,7 +259,7 @@ std::string encodeForFile(std::string_view utf8) {
     while (i < utf8.size()) {
         // Runs of ASCII are copied whole; they are most of any real file.
         const std::size_t runStart = i;
-        while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80) ++i;
+        i = asciiRunEnd(utf8, i);
         out.append(utf8.substr(runStart, i - runStart));
         if (i == utf8.size()) break;
         const int b = cp1252Byte(nextCodePoint(utf8, i));
@@ -243,24 +315,51 @@ std::string_view left(std::string_view utf8, std::size_t n) { return utf8.substr
 
 std::string_view from(std::string_view utf8, std::size_t from) { return utf8.substr(byteOffset(utf8, from)); }
 
-std::vector<std::string_view> splitLines(std::string_view text, bool loneCrEndsLine) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            i += 2;
-            start = i;
-        } else if (c == '\n' || (c == '\r' && loneCrEndsLine)) {
-            lines.push_back(text.substr(start, i - start));
-            start = ++i;
+std::string_view LineCursor::next() {
+    const std::size_t size = m_text.size();
+    if (m_pos >= size) return {};
+    const char* base = m_text.data();
+    if (!m_lfKnown || m_nextLf < m_pos) {
+        const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
+        m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
+        m_lfKnown = true;
+    }
+    const std::size_t start = m_pos;
+    std::size_t end = m_nextLf;
+    if (m_loneCrEndsLine) {
+        if (const void* cr = std::memchr(base + start, '\r', end - start)) {
+            end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+            m_pos = end + 1 < size && base[end + 1] == '\n' ? end + 2 : end + 1;
+            return m_text.substr(start, end - start);
+        }
+    } else if (end < size && end > start && base[end - 1] == '\r') {
+        m_pos = end + 1;
+        return m_text.substr(start, end - 1 - start);
+    }
+    m_pos = end < size ? end + 1 : size;
+    return m_text.substr(start, end - start);
+}
+
+bool LineCursor::skipEmpty() {
+    for (;;) {
+        if (atEnd()) return false;
+        const char c = m_text[m_pos];
+        if (c == '\n') {
+            ++m_pos;
+        } else if (c == '\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '\n') {
+            m_pos += 2;
+        } else if (c == '\r' && m_loneCrEndsLine) {
+            ++m_pos;
         } else {
-            ++i;
+            return true;
         }
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+}
+
+std::vector<std::string_view> splitLines(std::string_view text, bool loneCrEndsLine) {
+    std::vector<std::string_view> lines;
+    LineCursor cursor(text, loneCrEndsLine);
+    while (!cursor.atEnd()) lines.push_back(cursor.next());
     return lines;
 }
 

@@ -19,11 +19,22 @@ struct Decoded {
 };
 
 // Decodes file bytes: UTF-16 LE when they start with FF FE, UTF-8 when they start with EF BB BF,
-// Windows-1252 otherwise. The Windows-1252 mapping is total and reversible for all 256 bytes.
+// Windows-1252 otherwise. The Windows-1252 mapping is total and reversible for all 256 bytes; after a
+// UTF-8 mark every byte that does not belong to a well-formed sequence is taken as its Windows-1252
+// character. The result is always UTF-8, with one extension: a lone surrogate of a UTF-16 file is
+// kept as its three-byte form (as in WTF-8), so that writing the file back restores it.
 Decoded decode(std::string_view bytes);
 
 // Decodes bytes as Windows-1252, with no byte-order-mark detection.
 std::string fromCp1252(std::string_view bytes);
+
+// The encoding a file's byte-order mark gives, and the mark's length (0 for Windows-1252).
+Encoding detectEncoding(std::string_view bytes, std::size_t& markLength);
+
+// Decodes bytes without a mark as the encoding says (UTF-8 strictly, other bytes as Windows-1252).
+// For Windows-1252 and UTF-8 a piece of a file decodes to the same text as it has in the decoded
+// whole, as long as it is cut at an ASCII character, which is never part of another character.
+std::string decodeAs(std::string_view bytes, Encoding encoding);
 
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
@@ -33,6 +44,20 @@ std::string encodeForFile(std::string_view utf8);
 
 // Encodes text as UTF-16 LE with its byte-order mark.
 std::string toUtf16LeWithBom(std::string_view utf8);
+
+// Encodes a file piece by piece, as encodeForFile encodes it whole: the caller says beforehand
+// whether all of the text fits Windows-1252; otherwise the first piece starts with the UTF-16 mark.
+// Pieces must end on whole characters.
+class FileEncoder {
+public:
+    explicit FileEncoder(bool fitsCp1252) : m_cp1252(fitsCp1252) {}
+    // The bytes of the next piece.
+    std::string encode(std::string_view utf8);
+
+private:
+    bool m_cp1252;
+    bool m_started = false;
+};
 
 // Lower-cases the letters A to Z only; every other character is left as it is.
 std::string asciiLower(std::string_view s);
@@ -62,10 +87,38 @@ std::string_view from(std::string_view utf8, std::size_t from);
 // `loneCrEndsLine`. A final line terminator does not start another (empty) line.
 std::vector<std::string_view> splitLines(std::string_view text, bool loneCrEndsLine);
 
+// The lines of a text one at a time, by the rules of splitLines, without a list of them all.
+class LineCursor {
+public:
+    LineCursor(std::string_view text, bool loneCrEndsLine) : m_text(text), m_loneCrEndsLine(loneCrEndsLine) {}
+
+    bool atEnd() const { return m_pos >= m_text.size(); }
+    // The next line; past the end, an empty one.
+    std::string_view next();
+    // Skips lines of length 0; true when a line is left.
+    bool skipEmpty();
+    // Byte offset of the next line in the text.
+    std::size_t position() const { return m_pos; }
+
+private:
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+    std::size_t m_nextLf = 0;  // the first LF at or after m_pos once m_lfKnown, so no byte is searched twice
+    bool m_lfKnown = false;
+    bool m_loneCrEndsLine;
+};
+
 // The file name of a path without its folder (after the last '/' or '\').
 std::string_view fileNameOf(std::string_view path);
 
 // Appends one code point to a UTF-8 string.
 void appendUtf8(std::string& out, char32_t cp);
+
+// Decodes the character at s[i] of text held by the program and advances i. Surrogates (the
+// extension that decode() keeps) are returned as themselves; a byte that starts no well-formed
+// sequence is returned as its Windows-1252 character, so that any bytes give valid characters.
+char32_t nextCodePoint(std::string_view s, std::size_t& i);
+
+constexpr bool isSurrogate(char32_t cp) { return cp >= 0xD800 && cp <= 0xDFFF; }
 
 }  // namespace kmr::text

@@ -70,7 +70,7 @@ std::vector<std::string> templateFilesOf(const std::string& folder) {
 }  // namespace
 
 std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t fileNumber) {
-    const ProfileFile profile = ProfileFile::parse(text::decode(bytes).text);
+    const ProfileFile profile(text::decode(bytes).text);
     if (profile.lookup(kHeader, "VersioMajor") != "2" || profile.lookup(kHeader, "VersioMenor") != "3") {
         return std::nullopt;
     }
@@ -86,16 +86,24 @@ std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t f
     r.menuCountText = valueOr(profile, kGeneral, "Menus", "0");
     r.defaultMenuText = valueOr(profile, kGeneral, "MenuPredeterminat", "0");
 
-    // A count that is no whole number, or more menus than the file has lines, cannot be meant: such
-    // a template is listed without menus rather than read into unbounded memory.
+    // A count that is no whole number, or one that the file cannot back (more menus than lines, far
+    // more than menu sections), cannot be meant: such a template is listed without menus rather than
+    // read into unbounded memory.
     const auto count = text::parseInteger(r.menuCountText, kDecimal);
-    if (count && *count > 0 && static_cast<std::size_t>(*count) <= profile.lineCount()) {
-        r.menus.reserve(static_cast<std::size_t>(*count));
-        for (std::int32_t k = 1; k <= *count; ++k) {
-            const std::string section = "Menu" + std::to_string(k);
-            r.menus.push_back({valueOr(profile, section, "Etiqueta", "Acción"),
-                               valueOr(profile, section, "Comandament", "programa.exe"),
-                               valueOr(profile, section, "NomIntern", "NombreInterno")});
+    if (count && *count > 0) {
+        const ProfileFile::NumberedSections numbered = profile.numberedSections("Menu", *count);
+        if (numbered.backed) {
+            static constexpr std::array<std::string_view, 3> kKeys = {"Etiqueta", "Comandament", "NomIntern"};
+            static constexpr std::array<std::string_view, 3> kDefaults = {"Acción", "programa.exe", "NombreInterno"};
+            r.menus.reserve(static_cast<std::size_t>(*count));
+            auto next = numbered.sections.begin();
+            for (std::int32_t k = 1; k <= *count; ++k) {
+                std::array<std::optional<std::string_view>, 3> raw;
+                if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kKeys, raw);
+                auto& menu = r.menus.emplace_back();
+                for (std::size_t i = 0; i < 3; ++i)
+                    menu[i] = raw[i] ? profileValue(*raw[i]) : std::string(kDefaults[i]);
+            }
         }
     }
     return r;

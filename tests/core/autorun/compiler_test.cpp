@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/printers.h"
 #include "support/test_files.h"
+#include "text/text.h"
 
 namespace kmr {
 namespace {
@@ -77,6 +80,29 @@ TEST(AutorunFile, OnlyTheUsualNamePassesWithoutAWarning) {
     }
     for (const char* bad : {"autorun.inf.txt", "autorun", "autorun.inf/x", "my autorun.inf", "autorun.ínf"}) {
         EXPECT_FALSE(isAutorunFileName(bad)) << bad;
+    }
+}
+
+// Written piece by piece, the file is byte for byte what encoding the whole text gives, in both
+// encodings and across pieces.
+TEST(AutorunCompiler, PiecesMakeTheSameFile) {
+    const std::vector<std::string> values = {"a", "ñ€", "Б", "😀", " x ", "\xED\xA0\x80", ""};
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        Project p;
+        if (rng() % 2) p.append(makeProgram(values[rng() % 3]));
+        if (rng() % 2) p.append(makeIcon(values[rng() % values.size()]));
+        const int menus = round % 50 == 0 ? 3000 : static_cast<int>(rng() % 4);
+        for (int k = 0; k < menus; ++k) {
+            p.append(makeMenu(values[rng() % 3] + std::to_string(k), values[rng() % values.size()],
+                              rng() % 8 == 0 ? values[rng() % values.size()] : "m", rng() % 5 == 0));
+        }
+        std::string pieces;
+        autorunFileBytes(p, [&](std::string_view piece) {
+            pieces.append(piece);
+            return true;
+        });
+        ASSERT_EQ(pieces, text::encodeForFile(compileAutorun(p)));
     }
 }
 

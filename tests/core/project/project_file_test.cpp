@@ -225,10 +225,10 @@ TEST(ProjectReader, Version1Cases) {
                "menu1.comandx=c", "menu1.nombre=n"}),
          true,
          {makeProgram("p"), makeIcon("i"), menu("t", "c", "n")}},
-        {"file ending early",
+        {"file ending early: no menu without a line of its own",
          crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=2", "menu1.texto=t"}),
          true,
-         {makeProgram("p"), makeIcon("i"), menu("t", "", ""), menu("", "", "")}},
+         {makeProgram("p"), makeIcon("i"), menu("t", "", "")}},
         {"count that is no number",
          crlf({"[dantreva kmr file]", "version=1.0", "programa=p", "icono=i", "menus=x", "menu1.texto=t",
                "menu1.comando=c", "menu1.nombre=n"}),
@@ -313,6 +313,29 @@ TEST(ProjectRoundTrip, RandomProjects) {
         ASSERT_TRUE(r.versionOk);
         ASSERT_EQ(r.project, p) << text::decode(bytes).text;
         ASSERT_EQ(projectFileBytes(r.project), bytes);
+    }
+}
+
+// Written piece by piece, the file is byte for byte what encoding the whole text gives.
+TEST(ProjectWriter, PiecesMakeTheSameFile) {
+    const std::vector<std::string> values = {"a", "ñ€", "Б", " x ", "\"q\"", ""};
+    std::mt19937 rng(9);
+    for (int round = 0; round < 300; ++round) {
+        Project p;
+        if (rng() % 2) p.append(makeRunEntry(values[rng() % 3], rng() % 2 == 0));
+        if (rng() % 2) p.append(makeLabel(values[rng() % values.size()]));
+        if (rng() % 4 == 0) p.append(ProjectObject{"Ejecutar otra cosa", Kind::RunEntry, {"Б"}});  // written as nothing
+        const int menus = round % 50 == 0 ? 3000 : static_cast<int>(rng() % 4);
+        for (int k = 0; k < menus; ++k) {
+            p.append(
+                makeMenu(values[rng() % 3] + std::to_string(k), values[rng() % values.size()], "m", rng() % 5 == 0));
+        }
+        std::string pieces;
+        projectFileBytes(p, [&](std::string_view piece) {
+            pieces.append(piece);
+            return true;
+        });
+        ASSERT_EQ(pieces, projectFileBytes(p));
     }
 }
 

@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
 #include <filesystem>
+#include <random>
+#include <set>
+#include <thread>
 
 #include "support/test_files.h"
 #include "support/unprivileged.h"
@@ -111,6 +115,97 @@ TEST(FileIo, WriteFailingHalfWayKeepsTheOldFile) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failure was not reported with the path and the reason";
     EXPECT_EQ(test::readBytes(path), "[autorun]\r\nopen=old.exe\r\n");
     EXPECT_EQ(entriesIn(dir.path()), 1U);
+}
+
+// Links are followed and what is not a regular file is written, never replaced.
+TEST(FileIo, SpecialTargetsAreWrittenNotReplaced) {
+    test::TempDir dir;
+    const fs::path real = dir.path() / "real";
+    fs::create_directory(real);
+    test::writeBytes(real / "a.kmr", "old");
+    ::chmod((real / "a.kmr").c_str(), 0640);
+    fs::create_symlink("real/a.kmr", dir.path() / "link.kmr");
+    fs::create_symlink("link.kmr", dir.path() / "link-to-link.kmr");
+    fs::create_symlink("real/new.kmr", dir.path() / "dangling.kmr");
+    fs::create_symlink("/dev/null", dir.path() / "null");
+    fs::create_symlink("/dev/full", dir.path() / "full");
+    fs::create_symlink("loop2", dir.path() / "loop1");
+    fs::create_symlink("loop1", dir.path() / "loop2");
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+
+    EXPECT_TRUE(writeFileAtomic(dir.file("link.kmr"), "new").ok());
+    EXPECT_TRUE(writeFileAtomic(dir.file("link-to-link.kmr"), "newer").ok());
+    EXPECT_EQ(test::readBytes(real / "a.kmr"), "newer");
+    struct stat st {};
+    ASSERT_EQ(::stat((real / "a.kmr").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640U);
+    EXPECT_TRUE(writeFileAtomic(dir.file("dangling.kmr"), "made").ok());
+    EXPECT_EQ(test::readBytes(real / "new.kmr"), "made");
+    EXPECT_EQ(entriesIn(real), 2U);
+    for (const char* link : {"link.kmr", "link-to-link.kmr", "dangling.kmr", "null"}) {
+        EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
+    }
+
+    EXPECT_TRUE(writeFileAtomic(dir.file("null"), "nothing").ok());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    const IoResult full = writeFileAtomic(dir.file("full"), "x");
+    EXPECT_EQ(full.message, dir.file("full") + ": No space left on device");
+    EXPECT_EQ(writeFileAtomic(dir.file("loop1"), "x").message,
+              dir.file("loop1") + ": Too many levels of symbolic links");
+
+    std::string received;
+    std::thread reader([&] { received = test::readBytes(dir.file("fifo")); });
+    const IoResult toFifo = writeFileAtomic(dir.file("fifo"), "through the pipe");
+    reader.join();
+    EXPECT_TRUE(toFifo.ok()) << toFifo.message;
+    EXPECT_EQ(received, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
+    EXPECT_EQ(entriesIn(dir.path()), 9U);  // nothing added beside the links
+}
+
+TEST(FileIo, ReplacedFileKeepsItsOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root may give a file to another user";
+    test::TempDir dir;
+    const std::string path = dir.file("a.kmr");
+    test::writeBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0604), 0);
+    ASSERT_TRUE(writeFileAtomic(path, "new").ok());
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321U);
+    EXPECT_EQ(st.st_gid, 4322U);
+    EXPECT_EQ(st.st_mode & 0777, 0604U);
+}
+
+// Writers killed at any moment leave nothing that outlives the next save, and that save removes the
+// temporary files of killed writes of our own, but none that a process holds open and nothing else.
+TEST(FileIo, LeftoversOfKilledWritesGoAtTheNextSave) {
+    test::TempDir dir;
+    const std::string path = dir.file("autorun.inf");
+    const std::string payload(4 << 20, 'x');
+    std::mt19937 rng(3);
+    for (int kill = 0; kill < 30; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) (void)writeFileAtomic(path, payload);
+        }
+        ::usleep(static_cast<useconds_t>(rng() % 8000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    for (const char* name : {".kmr-Stale1", ".kmr-toolong1", "keep.txt", ".kmr-Held01"}) {
+        test::writeBytes(dir.file(name), "left");
+    }
+    fs::create_directory(dir.file(".kmr-dir123"));
+    const int held = ::open(dir.file(".kmr-Held01").c_str(), O_RDONLY);
+    ASSERT_TRUE(writeFileAtomic(path, "[autorun]\r\n").ok());
+    ::close(held);
+    std::set<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir.path())) left.insert(e.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"autorun.inf", ".kmr-Held01", ".kmr-toolong1", ".kmr-dir123", "keep.txt"}));
 }
 
 }  // namespace

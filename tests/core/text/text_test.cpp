@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "text/integer.h"
 
 namespace kmr::text {
@@ -52,6 +55,33 @@ TEST(Encoding, Utf8MarkIsRecognised) {
     EXPECT_EQ(decode("\xEF\xBB\xBF\xC3").text, "\u00C3");
 }
 
+// After the UTF-8 mark only well-formed sequences are UTF-8; every other byte is its Windows-1252
+// character, so the text inside the program is always valid.
+TEST(Encoding, Utf8AfterTheMarkIsStrict) {
+    const struct {
+        const char* bytes;
+        const char* text;
+    } cases[] = {
+        {"\xED\xA0\x80", "\u00ED\u00A0\u20AC"},                // a surrogate written in UTF-8
+        {"\xC0\x80", "\u00C0\u20AC"},                          // overlong NUL
+        {"\xE0\x80\xAF", "\u00E0\u20AC\u00AF"},                // overlong '/'
+        {"\xF4\x90\x80\x80", "\u00F4\u0090\u20AC\u20AC"},      // above U+10FFFF
+        {"a\xE2\x82", "a\u00E2\u201A"},                        // cut short at the end
+        {"\xFF\xFEx", "\u00FF\u00FEx"},                        // bytes that never start a sequence
+        {"\xF0\x9F\x98\x80\xC3\xB1\xED\x9F\xBF", "😀ñ\uD7FF"},  // well-formed, kept as they are
+    };
+    for (const auto& c : cases) EXPECT_EQ(decode(std::string("\xEF\xBB\xBF") + c.bytes).text, c.text) << c.text;
+    // Whatever the bytes, the decoded text is valid UTF-8: decoding it again changes nothing.
+    std::mt19937 rng(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes = "\xEF\xBB\xBF";
+        const int n = static_cast<int>(rng() % 12);
+        for (int i = 0; i < n; ++i) bytes.push_back(static_cast<char>(rng() % 3 == 0 ? 0x80 + rng() % 0x80 : rng()));
+        const std::string text = decode(bytes).text;
+        ASSERT_EQ(decode("\xEF\xBB\xBF" + text).text, text);
+    }
+}
+
 TEST(Encoding, LoneSurrogateRoundTrips) {
     const std::string bytes("\xFF\xFE\x00\xD8\x41\x00", 6);
     EXPECT_EQ(encodeForFile(decode(bytes).text), bytes);
@@ -85,10 +115,53 @@ TEST(Lines, TerminatorsAndTheLastLine) {
         {"a\r\nb\nc\rd", false, {"a", "b", "c\rd"}},
         {"\n\n", false, {"", ""}},
         {"a\r", false, {"a\r"}},
+        {"\r\r\n\r", true, {"", "", ""}},
+        {"\r\r\n\r", false, {"\r", "\r"}},
     };
     for (const auto& c : cases) {
         const auto got = splitLines(c.text, c.loneCr);
         EXPECT_EQ(std::vector<std::string>(got.begin(), got.end()), c.lines) << c.text;
+    }
+}
+
+// The cursor against a plain character loop, over random mixes of terminators.
+TEST(Lines, CursorFollowsTheRules) {
+    const auto reference = [](std::string_view text, bool loneCr) {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < text.size();) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                lines.emplace_back(text.substr(start, i - start));
+                start = i += 2;
+            } else if (text[i] == '\n' || (text[i] == '\r' && loneCr)) {
+                lines.emplace_back(text.substr(start, i - start));
+                start = ++i;
+            } else {
+                ++i;
+            }
+        }
+        if (start < text.size()) lines.emplace_back(text.substr(start));
+        return lines;
+    };
+    std::mt19937 rng(12);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int n = static_cast<int>(rng() % 10);
+        for (int i = 0; i < n; ++i) text.push_back("a\r\n"[rng() % 3]);
+        for (const bool loneCr : {false, true}) {
+            LineCursor cursor(text, loneCr);
+            std::vector<std::string> got;
+            std::size_t nonEmpty = 0;
+            while (!cursor.atEnd()) got.emplace_back(cursor.next());
+            ASSERT_EQ(got, reference(text, loneCr)) << text << loneCr;
+            LineCursor skipping(text, loneCr);
+            while (skipping.skipEmpty()) {
+                ASSERT_FALSE(skipping.next().empty());
+                ++nonEmpty;
+            }
+            ASSERT_EQ(nonEmpty, static_cast<std::size_t>(
+                                    std::count_if(got.begin(), got.end(), [](auto& l) { return !l.empty(); })));
+        }
     }
 }
 

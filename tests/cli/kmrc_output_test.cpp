@@ -1,0 +1,66 @@
+// kmrc never reports success for output that was lost, and running out of memory is a message and an
+// exit code, not an abort.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "kmrc.h"
+#include "support/child_process.h"
+#include "support/test_files.h"
+
+namespace kmr::cli {
+namespace {
+
+TEST(KmrcOutput, EveryVerbReportsAStandardOutputThatFailed) {
+    test::TempDir dir;
+    const std::string project = dir.file("p.kmr");
+    // A program tied to one drive: check and compile find something to say.
+    test::writeBytes(project, test::crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=c:\\a.exe", "Menus=1", "",
+                                          "[Menu1]", "Texto=t", "Comando=c", "Nombre=n"}));
+    test::writeBytes(dir.file("autorun.inf"), test::crlf({"[autorun]", "open=a.exe"}));
+    const std::vector<std::vector<std::string>> commands = {
+        {"show", project},
+        {"check", project},
+        {"check", "--explain", project},
+        {"compile", project, "-o", "-"},
+        {"import", "--json", dir.file("autorun.inf")},
+        {"--help"},
+    };
+    for (const auto& args : commands) {
+        SCOPED_TRACE(args[0] + " " + args[1 % args.size()]);
+        std::ofstream full("/dev/full");
+        ASSERT_TRUE(full.is_open());
+        std::istringstream in;
+        std::ostringstream err;
+        EXPECT_EQ(runKmrc(args, in, full, err), kFileError);
+        EXPECT_TRUE(err.str().ends_with(kStdoutFailed)) << err.str();
+        EXPECT_EQ(err.str().find(kStdoutFailed), err.str().size() - kStdoutFailed.size()) << "said twice";
+    }
+}
+
+TEST(KmrcOutput, TheProgramChecksItsOutputAndItsMemory) {
+    test::TempDir dir;
+    std::string big = "[Brenlowe KMR File]\r\nVersion=2.0\r\nMenus=150000\r\n";
+    for (int k = 1; k <= 150000; ++k) {
+        const std::string n = std::to_string(k);
+        big += "\r\n[Menu" + n + "]\r\nTexto=Menu " + n + "\r\nComando=notepad " + n + ".txt\r\nNombre=m" + n + "\r\n";
+    }
+    test::writeBytes(dir.file("big.kmr"), big);
+
+    const test::ChildOutcome full = test::runProgram(test::kmrcProgram(), {"show", dir.file("big.kmr")}, "/dev/full");
+    EXPECT_EQ(full.exitCode, kFileError);
+    EXPECT_EQ(full.err, kStdoutFailed);
+
+    if (!test::memoryLimitsWork()) GTEST_SKIP() << "address-space limits mean nothing under the sanitizers";
+    const test::ChildOutcome limited =
+        test::runProgram(test::kmrcProgram(), {"show", dir.file("big.kmr")}, dir.file("out.json"), 32u << 20);
+    EXPECT_EQ(limited.exitCode, kRefused) << "signal " << limited.signal;
+    EXPECT_EQ(limited.err, kOutOfMemory);
+    const test::ChildOutcome roomy =
+        test::runProgram(test::kmrcProgram(), {"show", dir.file("big.kmr")}, dir.file("out.json"), 512u << 20);
+    EXPECT_EQ(roomy.exitCode, kDone) << roomy.err;
+}
+
+}  // namespace
+}  // namespace kmr::cli
