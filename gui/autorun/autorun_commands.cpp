@@ -9,6 +9,8 @@
 #include "base/file_access.h"
 #include "base/prompts.h"
 #include "base/qt_text.h"
+#include "disc/disc_files.h"
+#include "project/disc_bar.h"
 #include "project/project_host.h"
 #include "project/project_window.h"
 #include "text/text.h"
@@ -22,19 +24,26 @@ bool AutorunCommands::checkConflicts() {
     return m_conflicts.findingCount() > 0;
 }
 
+bool AutorunCommands::confirmFindings() {
+    if (!checkConflicts()) return true;
+    m_conflicts.exec();
+    return m_conflicts.result() == ConflictsDialog::Result::Continue;
+}
+
 void AutorunCommands::compileProject() {
     Prompts& prompts = m_host.prompts();
     // A No at the overwrite question starts the whole command again, the report included.
     for (;;) {
         ProjectWindow* child = m_host.activeProjectWindow();
         if (child == nullptr || child->project().empty()) return;
-        if (checkConflicts()) {
-            m_conflicts.exec();
-            if (m_conflicts.result() != ConflictsDialog::Result::Continue) return;
+        if (!confirmFindings()) return;
+        QString proposed = m_lastCompileName;
+        if (const QString folder = qs(resolvedDisc(*child).folder); !folder.isEmpty() && QFileInfo(folder).isDir()) {
+            proposed = qs(kmr::disc::autorunPathIn(utf8(folder)));
         }
         const auto chosen =
             prompts.saveFile({QStringLiteral("Compilar fichero autorun..."), QStringLiteral("Fichero de autoarranque"),
-                              QStringLiteral("autorun.inf"), m_lastCompileName, QString()});
+                              QStringLiteral("autorun.inf"), proposed, QString()});
         if (!chosen) return;
         m_lastCompileName = *chosen;
         if (QFileInfo(*chosen).isFile()) {

@@ -15,7 +15,11 @@ public:
 
     // Fills the report from the active project; true when it found something.
     bool checkConflicts();
-    // Shows the report when the check found something, then writes the autorun file the user names.
+    // Fills the report from the active project and shows it when it found something; true when the
+    // check found nothing or the user chose "Continuar".
+    bool confirmFindings();
+    // Shows the report when the check found something, then writes the autorun file the user names:
+    // the disc folder's autorun.inf is proposed when the project names an existing one.
     void compileProject();
     void importAutorun();
 

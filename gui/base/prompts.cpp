@@ -76,4 +76,12 @@ std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& options) {
     return runFileDialog(m_parent, options, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
+    QFileDialog dialog(m_parent, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace kmr::gui

@@ -30,6 +30,8 @@ public:
     // The chosen path, or nullopt when the user cancels.
     virtual std::optional<QString> openFile(const FileDialogOptions& options) = 0;
     virtual std::optional<QString> saveFile(const FileDialogOptions& options) = 0;
+    // An existing folder, starting at `start`; nullopt when the user cancels.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
 };
 
 // The real dialogs, with Spanish button captions. The save dialog never asks about overwriting:
@@ -42,6 +44,7 @@ public:
     Answer message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) override;
     std::optional<QString> openFile(const FileDialogOptions& options) override;
     std::optional<QString> saveFile(const FileDialogOptions& options) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
 
 private:
     QWidget* m_parent;

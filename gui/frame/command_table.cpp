@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "autorun/autorun_commands.h"
+#include "autorun/disc_commands.h"
 #include "editing/clipboard_commands.h"
 #include "editing/object_commands.h"
 #include "editing/object_rules.h"
@@ -84,6 +85,23 @@ void MainWindow::createActions() {
     connect(exportar, &QAction::triggered, this, [this] { m_autorunCommands->compileProject(); });
     connect(salir, &QAction::triggered, this, &QWidget::close);
     connect(conflictos, &QAction::triggered, this, [this] { m_autorunCommands->checkConflicts(); });
+
+    // The disc the project is for: its check, its preview and its image, after the autorun commands.
+    auto* comprobar =
+        makeAction("ComprobarDisco1", QStringLiteral("Comprobar &disco..."),
+                   QStringLiteral("Comprobar disco|Comprueba el proyecto con los ficheros de la carpeta del disco"), 29,
+                   none, file);
+    auto* vistaPrevia =
+        makeAction("VistaPreviaDisco1", QStringLiteral("&Vista previa del disco"),
+                   QStringLiteral("Vista previa del disco|Muestra el disco como lo verá el explorador de Windows"), -1,
+                   none, file);
+    auto* imagenIso =
+        makeAction("CrearImagenISO1", QStringLiteral("Crear i&magen ISO..."),
+                   QStringLiteral("Crear imagen ISO|Crea la imagen ISO de la carpeta del disco, lista para grabar"), -1,
+                   none, file);
+    connect(comprobar, &QAction::triggered, this, [this] { m_discCommands->checkDisc(); });
+    connect(vistaPrevia, &QAction::triggered, this, [this] { m_discCommands->previewDisc(); });
+    connect(imagenIso, &QAction::triggered, this, [this] { m_discCommands->makeIsoImage(); });
 
     // The clipboard commands are always offered; each does nothing when it lacks what it needs.
     auto* cortar =
@@ -301,6 +319,7 @@ void MainWindow::createMenus() {
     archivo->addAction(act("Opciones1"));
     archivo->addSeparator();
     archivo->addActions({act("Importar2"), act("Exportar1")});
+    archivo->addActions({act("ComprobarDisco1"), act("VistaPreviaDisco1"), act("CrearImagenISO1")});
     archivo->addSeparator();
     archivo->addActions(m_links);
     m_linkSeparator = archivo->addSeparator();

@@ -17,6 +17,7 @@
 
 #include "autorun/autorun_commands.h"
 #include "autorun/conflicts_dialog.h"
+#include "autorun/disc_commands.h"
 #include "base/prompts.h"
 #include "editing/clipboard_commands.h"
 #include "editing/menu_editor_dialog.h"
@@ -106,6 +107,7 @@ void MainWindow::createCommands() {
     m_objectCommands = std::make_unique<ObjectCommands>(*this, *m_menuEditor, *m_valueDialog);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(*this, *m_objectCommands);
     m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
+    m_discCommands = std::make_unique<DiscCommands>(*this, *m_autorunCommands, this);
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
     QAction* setDefault = findChild<QAction*>(QStringLiteral("Pred1"));
     connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, setDefault, &QAction::setChecked);

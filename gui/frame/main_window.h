@@ -31,6 +31,7 @@ class ClipboardCommands;
 class CommandBuilderDialog;
 class Help;
 class ConflictsDialog;
+class DiscCommands;
 class MenuEditorDialog;
 class NewProjectWizard;
 class ObjectCommands;
@@ -88,6 +89,7 @@ public:
     ObjectCommands& objectCommands() { return *m_objectCommands; }
     ClipboardCommands& clipboardCommands() { return *m_clipboardCommands; }
     AutorunCommands& autorunCommands() { return *m_autorunCommands; }
+    DiscCommands& discCommands() { return *m_discCommands; }
 
     // What the project windows and the commands need from the frame.
     Prompts& prompts() override { return m_prompts; }
@@ -205,6 +207,7 @@ private:
     std::unique_ptr<ObjectCommands> m_objectCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<AutorunCommands> m_autorunCommands;
+    std::unique_ptr<DiscCommands> m_discCommands;
     QToolBar* m_mainToolBar = nullptr;
     QToolBar* m_objectToolBar = nullptr;
     QToolButton* m_addButton = nullptr;

@@ -12,6 +12,7 @@
 #include "base/image_list.h"
 #include "base/prompts.h"
 #include "base/shared_values.h"
+#include "project/disc_bar.h"
 #include "project/project_host.h"
 
 namespace kmr::gui {
@@ -37,8 +38,13 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectWindow::showContextMenu);
+    m_discBar = new DiscBar(this);
+    connect(m_discBar, &DiscBar::discEdited, this, [this] { setDisc(m_discBar->disc()); });
+    connect(m_discBar, &DiscBar::changeRequested, this, [this] { chooseDiscFolder(*this, m_host.prompts()); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_discBar);
     layout->addWidget(m_list);
     resize(420, 260);
 }
@@ -48,10 +54,12 @@ ProjectWindow::~ProjectWindow() {
     m_list->removeEventFilter(this);
     m_list->viewport()->removeEventFilter(this);
     disconnect(m_list, nullptr, this, nullptr);
+    disconnect(m_discBar, nullptr, this, nullptr);
 }
 
 void ProjectWindow::setProject(kmr::Project project, int selection) {
     m_project = std::move(project);
+    m_discBar->showDisc(m_project.disc);
     refreshList();
     select(selection);
     // The list changed even when the selection did not.
@@ -60,6 +68,13 @@ void ProjectWindow::setProject(kmr::Project project, int selection) {
 
 void ProjectWindow::applyChange(kmr::Project project, int selection) {
     setProject(std::move(project), selection);
+    setSaved(0);
+}
+
+void ProjectWindow::setDisc(const kmr::DiscTarget& disc) {
+    m_discBar->showDisc(disc);
+    if (disc == m_project.disc) return;
+    m_project.disc = disc;
     setSaved(0);
 }
 

@@ -13,6 +13,7 @@ class QCloseEvent;
 
 namespace kmr::gui {
 
+class DiscBar;
 class ProjectHost;
 
 class ProjectWindow : public QWidget {
@@ -24,6 +25,10 @@ public:
     const kmr::Project& project() const { return m_project; }
     // Replaces the object list and shows it with the object at `selection` selected (-1: none).
     void setProject(kmr::Project project, int selection = -1);
+
+    // The disc folder and medium, shown above the list; setting another marks the project changed.
+    void setDisc(const kmr::DiscTarget& disc);
+    DiscBar* discBar() const { return m_discBar; }
 
     const QString& filePath() const { return m_filePath; }
     void setFilePath(const QString& path) { m_filePath = path; }
@@ -59,6 +64,7 @@ private:
 
     ProjectHost& m_host;
     QTreeWidget* m_list;
+    DiscBar* m_discBar;
     kmr::Project m_project;
     QString m_filePath;
     int m_saved = 0;

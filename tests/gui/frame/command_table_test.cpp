@@ -66,6 +66,12 @@ TEST_F(CommandTableTest, EveryCommandHasItsCaptionShortcutPictureAndHint) {
         {"Del1", "Eliminar", none, 5, "Eliminar", "Elimina el objeto seleccionado", "Contextual"},
         {"Conflictos1", "Con&flictos", none, 29, "Detecta errores típicos en las compilaciones",
          "Detecta errores típicos en las compilaciones", "Archivo"},
+        {"ComprobarDisco1", "Comprobar &disco...", none, 29, "Comprobar disco",
+         "Comprueba el proyecto con los ficheros de la carpeta del disco", "Archivo"},
+        {"VistaPreviaDisco1", "&Vista previa del disco", none, -1, "Vista previa del disco",
+         "Muestra el disco como lo verá el explorador de Windows", "Archivo"},
+        {"CrearImagenISO1", "Crear i&magen ISO...", none, -1, "Crear imagen ISO",
+         "Crea la imagen ISO de la carpeta del disco, lista para grabar", "Archivo"},
         {"Creditos1", "A&cerca de...", none, -1, "Acerca de...", "Información sobre el programa", "Ayuda"},
         {"Ayuda1", "&Ayuda", QKeySequence(Qt::Key_F1), 9, "Obtenga ayuda sobre el programa",
          "Obtenga ayuda sobre el programa", "Ayuda"},
@@ -132,7 +138,7 @@ TEST_F(CommandTableTest, MenusAndToolBarsHoldTheirCommandsInOrder) {
     const QString h = QStringLiteral(" (hidden)");
     EXPECT_EQ(entries(menus[0]->menu()).join(QLatin1Char('|')),
               QStringLiteral("&Nuevo...|&Abrir...|&Cerrar|-|&Guardar|G&uardar como...|-|&Opciones...|-|&Importar...|"
-                             "C&ompilar...|-|") +
+                             "C&ompilar...|Comprobar &disco...|&Vista previa del disco|Crear i&magen ISO...|-|") +
                   QStringList(5, h).join(QLatin1Char('|')) + QStringLiteral("|-|&Salir"));
     EXPECT_EQ(entries(menus[1]->menu()).join(QLatin1Char('|')),
               QStringLiteral("C&ortar|&Copiar|&Pegar|- (hidden)|Añadir (hidden)|Modificar programa... (hidden)|"

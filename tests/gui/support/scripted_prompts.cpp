@@ -20,8 +20,17 @@ Answer ScriptedPrompts::message(const QString& text, const QString& title, Messa
 
 std::optional<QString> ScriptedPrompts::nextFile(bool save, const FileDialogOptions& options) {
     files.push_back({save, options});
+    return nextPath(options.title);
+}
+
+std::optional<QString> ScriptedPrompts::chooseFolder(const QString& title, const QString& start) {
+    folders.push_back({title, start});
+    return nextPath(title);
+}
+
+std::optional<QString> ScriptedPrompts::nextPath(const QString& title) {
     if (m_files.empty()) {
-        ADD_FAILURE() << "unexpected file dialog: " << options.title.toStdString();
+        ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
         return std::nullopt;
     }
     const auto [chosen, path] = m_files.front();

@@ -1,0 +1,83 @@
+#include "project/disc_bar.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "base/prompts.h"
+#include "base/qt_text.h"
+#include "disc/disc_files.h"
+#include "project/project_window.h"
+
+namespace kmr::gui {
+
+DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("BarraDisco"));
+    auto* folderCaption = new QLabel(QStringLiteral("Carpeta del &disco:"), this);
+    m_folder = new QLineEdit(this);
+    m_folder->setObjectName(QStringLiteral("CarpetaDisco"));
+    m_folder->setPlaceholderText(QStringLiteral("Ninguna: pulse \"Cambiar...\" para elegirla"));
+    m_folder->setToolTip(QStringLiteral("La carpeta cuyo contenido se grabará en el disco"));
+    folderCaption->setBuddy(m_folder);
+    m_change = new QPushButton(QStringLiteral("Cambiar..."), this);
+    m_change->setObjectName(QStringLiteral("CambiarDisco"));
+    auto* mediumCaption = new QLabel(QStringLiteral("&Soporte:"), this);
+    m_medium = new QComboBox(this);
+    m_medium->setObjectName(QStringLiteral("SoporteDisco"));
+    m_medium->addItem(qs(kmr::mediumName(kmr::Medium::CdDvd)));
+    m_medium->addItem(qs(kmr::mediumName(kmr::Medium::Usb)));
+    mediumCaption->setBuddy(m_medium);
+
+    connect(m_folder, &QLineEdit::editingFinished, this, &DiscBar::reportIfChanged);
+    connect(m_medium, &QComboBox::activated, this, &DiscBar::reportIfChanged);
+    connect(m_change, &QPushButton::clicked, this, &DiscBar::changeRequested);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->addWidget(folderCaption);
+    layout->addWidget(m_folder, 1);
+    layout->addWidget(m_change);
+    layout->addWidget(mediumCaption);
+    layout->addWidget(m_medium);
+}
+
+void DiscBar::showDisc(const kmr::DiscTarget& disc) {
+    m_shown = disc;
+    m_folder->setText(qs(disc.folder));
+    m_medium->setCurrentIndex(disc.medium == kmr::Medium::Usb ? 1 : 0);
+}
+
+kmr::DiscTarget DiscBar::disc() const {
+    return {utf8(m_folder->text().trimmed()), m_medium->currentIndex() == 1 ? kmr::Medium::Usb : kmr::Medium::CdDvd};
+}
+
+void DiscBar::reportIfChanged() {
+    // Leaving the line unchanged, or choosing the medium already chosen, is no edit.
+    if (disc() != m_shown) emit discEdited();
+}
+
+kmr::DiscTarget resolvedDisc(const ProjectWindow& window) {
+    kmr::DiscTarget disc = window.project().disc;
+    disc.folder = kmr::disc::resolveDiscFolder(utf8(window.filePath()), disc.folder);
+    return disc;
+}
+
+bool chooseDiscFolder(ProjectWindow& window, Prompts& prompts) {
+    QString start = qs(resolvedDisc(window).folder);
+    if (start.isEmpty() || !QFileInfo(start).isDir()) {
+        start = window.filePath().isEmpty() ? QDir::homePath() : QFileInfo(window.filePath()).absolutePath();
+    }
+    const auto chosen = prompts.chooseFolder(QStringLiteral("Carpeta del disco"), start);
+    if (!chosen) return false;
+    kmr::DiscTarget disc = window.project().disc;
+    // Kept as chosen, whole: a path relative to the project file would break when it is saved elsewhere.
+    disc.folder = utf8(QDir::cleanPath(*chosen));
+    window.setDisc(disc);
+    return true;
+}
+
+}  // namespace kmr::gui

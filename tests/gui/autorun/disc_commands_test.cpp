@@ -1,0 +1,269 @@
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStandardPaths>
+
+#include "autorun/compiler.h"
+#include "autorun/disc_commands.h"
+#include "autorun/disc_preview_dialog.h"
+#include "autorun/disc_report_dialog.h"
+#include "project/disc_bar.h"
+#include "project/project_window.h"
+#include "support/frame_fixture.h"
+
+namespace kmr::gui::test {
+namespace {
+
+class DiscCommandsTest : public FrameTest {
+protected:
+    // A disc folder holding setup.exe, and a frame with a project for it.
+    ProjectWindow* projectOnDisc(std::vector<kmr::ProjectObject> objects, kmr::Medium medium = kmr::Medium::CdDvd) {
+        startFrame();
+        EXPECT_TRUE(QDir().mkpath(disc));
+        writeBytes(disc + QStringLiteral("/setup.exe"), "MZ");
+        ProjectWindow* child = newProject(kmr::Project(std::move(objects)));
+        child->setDisc({disc.toStdString(), medium});
+        return child;
+    }
+    void writeScript(const QString& file, const QByteArray& body) {
+        writeBytes(file, "#!/bin/sh\n" + body);
+        QFile::setPermissions(file, QFile::permissions(file) | QFileDevice::ExeOwner);
+    }
+    QStringList filesIn(const QString& folder) const {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    const QString disc = path(QStringLiteral("disco"));
+};
+
+TEST_F(DiscCommandsTest, CheckAsksForTheFolderFirstThenReportsWhatItFindsOrThatTheDiscIsReady) {
+    startFrame();
+    ASSERT_TRUE(QDir().mkpath(disc));
+    writeBytes(disc + QStringLiteral("/setup.exe"), "MZ");
+    kmr::Project p;
+    p.append(kmr::makeProgram("setup.exe"));
+    p.append(kmr::makeIcon("falta.ico"));
+    p.append(kmr::makeLabel("MiCD"));
+    ProjectWindow* child = newProject(p);
+    child->setSaved(1);
+
+    m_prompts.choose(std::nullopt);
+    action("ComprobarDisco1")->trigger();
+    EXPECT_TRUE(m_prompts.messages.empty()) << "no folder, no check";
+    EXPECT_EQ(child->saved(), 1);
+
+    QStringList titles;
+    QString explanation;
+    onNextModal([&](QWidget* w) {
+        auto* report = qobject_cast<DiscReportDialog*>(w);
+        ASSERT_NE(report, nullptr);
+        for (int i = 0; i < report->listView()->count(); ++i) titles << report->listView()->item(i)->text();
+        EXPECT_TRUE(report->explanation()->toPlainText().isEmpty());
+        report->listView()->item(0)->setSelected(true);
+        explanation = report->explanation()->toPlainText();
+        report->findChild<QPushButton*>(QStringLiteral("Cerrar"))->click();
+    });
+    m_prompts.choose(disc);
+    action("ComprobarDisco1")->trigger();
+    ASSERT_EQ(m_prompts.folders.size(), 2u);
+    EXPECT_EQ(m_prompts.folders[1].title, QStringLiteral("Carpeta del disco"));
+    EXPECT_EQ(child->project().disc.folder, disc.toStdString());
+    EXPECT_EQ(child->discBar()->folderEdit()->text(), disc);
+    EXPECT_EQ(child->saved(), 0) << "the folder is part of the project";
+    EXPECT_EQ(titles, QStringList{QStringLiteral("Fichero inexistente en el disco")});
+    EXPECT_TRUE(explanation.contains(QStringLiteral("\"falta.ico\""))) << explanation.toStdString();
+    EXPECT_TRUE(explanation.startsWith(QStringLiteral("  "))) << explanation.toStdString();
+    EXPECT_TRUE(m_prompts.messages.empty());
+
+    kmr::Project fixed = child->project();
+    fixed.objects.erase(fixed.objects.begin() + 1);
+    child->applyChange(fixed, -1);
+    action("ComprobarDisco1")->trigger();
+    EXPECT_EQ(m_prompts.folders.size(), 2u) << "the folder is asked for once";
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("No se ha encontrado ningún problema: el disco está listo."));
+    EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Información"));
+    EXPECT_EQ(m_prompts.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(DiscCommandsTest, PreviewShowsTheIconNameAndContextMenuOrTheStandardPictureAndWhy) {
+    struct Case {
+        const char* icon;
+        kmr::Medium medium;
+        bool standard;
+        QString reason;
+        QStringList menu;  // "*" before the default entry, "" for the gap before Windows' own entries
+    };
+    const QStringList own = {QStringLiteral("Explorar"), QStringLiteral("Expulsar"), QStringLiteral("Propiedades")};
+    const Case cases[] = {
+        {"DISCO.ICO", kmr::Medium::CdDvd, false, QString(),
+         QStringList{QStringLiteral("Reproducción automática"), QStringLiteral("Leeme"), QStringLiteral("*Instalar"),
+                     QString(), QStringLiteral("Abrir")} +
+             own},
+        {"falta.ico", kmr::Medium::CdDvd, true,
+         QStringLiteral("No se encuentra el fichero \"falta.ico\" en la carpeta del disco. Se muestra el icono normal "
+                        "de un CD."),
+         QStringList{QStringLiteral("Reproducción automática"), QStringLiteral("Leeme"), QStringLiteral("*Instalar"),
+                     QString(), QStringLiteral("Abrir")} +
+             own},
+        {"disco.ico,1", kmr::Medium::Usb, true,
+         QStringLiteral("El fichero \"disco.ico\" no tiene el icono número 1. Se muestra el icono normal de un CD."),
+         QStringList{QStringLiteral("*Abrir")} + own},
+    };
+    startFrame();
+    ASSERT_TRUE(QDir().mkpath(disc));
+    QImage red(32, 32, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(disc + QStringLiteral("/disco.ico"), "ICO"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.icon);
+        kmr::Project p;
+        p.append(kmr::makeProgram("setup.exe"));
+        p.append(kmr::makeIcon(c.icon));
+        p.append(kmr::makeLabel("MiCD"));
+        p.append(kmr::makeMenu("&Leeme", "notepad leeme.txt", "leeme"));
+        p.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
+        ProjectWindow* child = newProject(p);
+        child->setDisc({disc.toStdString(), c.medium});
+        bool shown = false;
+        onNextModal([&](QWidget* w) {
+            auto* preview = qobject_cast<DiscPreviewDialog*>(w);
+            ASSERT_NE(preview, nullptr);
+            shown = true;
+            EXPECT_EQ(preview->objectName(), QStringLiteral("DiscPreview"));
+            EXPECT_EQ(preview->showsStandardPicture(), c.standard);
+            const QImage picture = preview->iconView()->pixmap().toImage();
+            ASSERT_EQ(picture.size(), QSize(48, 48));
+            EXPECT_EQ(picture.pixelColor(24, 10) == QColor(Qt::red), !c.standard);
+            EXPECT_EQ(preview->reasonView()->isVisibleTo(preview), c.standard);
+            if (c.standard) {
+                EXPECT_EQ(preview->reasonView()->text(), c.reason);
+            }
+            EXPECT_EQ(preview->nameView()->text(), QStringLiteral("MiCD"));
+            QStringList menu;
+            for (int i = 0; i < preview->menuView()->count(); ++i) {
+                const QListWidgetItem* item = preview->menuView()->item(i);
+                menu << (item->font().bold() ? QStringLiteral("*") : QString()) + item->text();
+            }
+            EXPECT_EQ(menu, c.menu);
+        });
+        action("VistaPreviaDisco1")->trigger();
+        EXPECT_TRUE(shown);
+        child->setSaved(1);
+        m_frame->closeProject();
+    }
+    EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+TEST_F(DiscCommandsTest, CancelledOrFailedImageLeavesTheOldImageWholeAndNothingBeside) {
+    struct Case {
+        const char* what;
+        QByteArray script;  // empty: the program is not there
+        bool cancel;
+        QString error;
+    };
+    const QByteArray progress = "echo 'xorriso : UPDATE : Writing:       32s   50.0%   fifo 100%  buf  50%' >&2\n";
+    const Case cases[] = {
+        {"cancelled", progress + "exec sleep 60\n", true, QString()},
+        {"failed", progress + "echo 'xorriso : FAILURE : Cannot open' >&2\necho 'xorriso : aborting' >&2\nexit 5\n",
+         false,
+         QStringLiteral("xorriso ha terminado con el código 5 y no se ha creado la imagen.\n\n"
+                        "xorriso : FAILURE : Cannot open\nxorriso : aborting")},
+        {"missing", QByteArray(), false,
+         QStringLiteral("No se ha podido ejecutar \"%1\": compruebe que xorriso está instalado. No se ha creado la "
+                        "imagen.")
+             .arg(path(QStringLiteral("bin/missing")))},
+    };
+    ProjectWindow* child = projectOnDisc({kmr::makeProgram("setup.exe"), kmr::makeLabel("MICD")});
+    const QString out = path(QStringLiteral("salida"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString image = out + QStringLiteral("/micd.iso");
+    writeBytes(image, "imagen anterior");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_prompts.messages.clear();
+        const QString program = path(QStringLiteral("bin/") + QLatin1String(c.what));
+        if (!c.script.isEmpty()) writeScript(program, c.script);
+        m_frame->discCommands().setIsoProgram(program);
+        m_prompts.choose(image);
+        m_prompts.answer(Answer::Yes);  // the image is already there
+        bool progressShown = false;
+        if (c.cancel) {
+            onNextModal([&](QWidget* w) {
+                auto* dialog = qobject_cast<QProgressDialog*>(w);
+                ASSERT_NE(dialog, nullptr);
+                EXPECT_EQ(dialog->objectName(), QStringLiteral("ProgresoISO"));
+                progressShown = true;
+                dialog->findChild<QPushButton*>()->click();
+            });
+        }
+        action("CrearImagenISO1")->trigger();
+        EXPECT_EQ(progressShown, c.cancel);
+        EXPECT_EQ(filesIn(out), QStringList{QStringLiteral("micd.iso")});
+        EXPECT_EQ(readBytes(image), QByteArray("imagen anterior"));
+        EXPECT_EQ(m_prompts.texts().first(), QStringLiteral("El fichero ya existe. ¿Desea sobreescribir?"));
+        if (c.error.isEmpty()) {
+            EXPECT_EQ(m_prompts.messages.size(), 1u) << "a cancel ends silently";
+        } else {
+            ASSERT_EQ(m_prompts.messages.size(), 2u);
+            EXPECT_EQ(m_prompts.messages[1].text, c.error);
+            EXPECT_EQ(m_prompts.messages[1].title, QStringLiteral("Error"));
+        }
+    }
+    EXPECT_EQ(readBytes(disc + QStringLiteral("/autorun.inf")),
+              QByteArray::fromStdString(kmr::compileAutorun(child->project())))
+        << "the folder's autorun.inf is compiled before the image is made";
+}
+
+TEST_F(DiscCommandsTest, ImageIsForACdOnlyAndNeverInsideTheDiscFolder) {
+    ProjectWindow* child = projectOnDisc({kmr::makeProgram("setup.exe")}, kmr::Medium::Usb);
+    action("CrearImagenISO1")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Atención"));
+    EXPECT_TRUE(m_prompts.messages[0].text.startsWith(QStringLiteral("La imagen ISO sirve para grabar un CD o DVD")));
+    EXPECT_TRUE(m_prompts.files.empty());
+
+    child->setDisc({disc.toStdString(), kmr::Medium::CdDvd});
+    m_prompts.messages.clear();
+    m_prompts.choose(disc + QStringLiteral("/sub/disco.iso"));
+    m_prompts.choose(std::nullopt);
+    action("CrearImagenISO1")->trigger();
+    ASSERT_EQ(m_prompts.files.size(), 2u);
+    EXPECT_EQ(m_prompts.files[0].options.title, QStringLiteral("Crear imagen ISO..."));
+    EXPECT_EQ(m_prompts.files[0].options.fileName, path(QStringLiteral("disco.iso")));
+    EXPECT_EQ(m_prompts.files[1].options.fileName, disc + QStringLiteral("/sub/disco.iso"));
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    EXPECT_TRUE(m_prompts.messages[0].text.startsWith(QStringLiteral("La imagen no puede guardarse dentro")));
+    EXPECT_EQ(filesIn(disc), QStringList{QStringLiteral("setup.exe")}) << "a cancel writes no autorun.inf";
+}
+
+TEST_F(DiscCommandsTest, ImageMadeByXorrisoHoldsTheVolumeNameAndNothingElseIsLeft) {
+    if (QStandardPaths::findExecutable(QStringLiteral("xorriso")).isEmpty()) GTEST_SKIP() << "xorriso is not installed";
+    projectOnDisc({kmr::makeProgram("setup.exe"), kmr::makeLabel("Mi CD")});
+    const QString out = path(QStringLiteral("salida"));
+    ASSERT_TRUE(QDir().mkpath(out));
+    const QString image = out + QStringLiteral("/micd.iso");
+    m_prompts.choose(image);
+    action("CrearImagenISO1")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 2u) << m_prompts.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Atención"));
+    EXPECT_TRUE(m_prompts.messages[0].text.contains(QStringLiteral("\"MI_CD\"")));
+    EXPECT_EQ(m_prompts.messages[1].text,
+              QStringLiteral("La imagen \"%1\" ha sido creada con éxito (volumen \"MI_CD\").").arg(image));
+    EXPECT_EQ(filesIn(out), QStringList{QStringLiteral("micd.iso")});
+    // The primary volume descriptor, in the 17th sector: its identifier and the volume name.
+    const QByteArray bytes = readBytes(image);
+    ASSERT_GT(bytes.size(), 16 * 2048 + 72);
+    EXPECT_EQ(bytes.mid(16 * 2048 + 1, 5), QByteArray("CD001"));
+    EXPECT_EQ(bytes.mid(16 * 2048 + 40, 32), QByteArray("MI_CD").leftJustified(32, ' '));
+    EXPECT_EQ(filesIn(disc), (QStringList{QStringLiteral("autorun.inf"), QStringLiteral("setup.exe")}));
+}
+
+}  // namespace
+}  // namespace kmr::gui::test
