@@ -81,8 +81,7 @@ void MainWindow::createCommands() {
     m_clipboardCommands = std::make_unique<ClipboardCommands>(*this, *m_objectCommands);
     m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
-    QAction* setDefault = findChild<QAction*>(QStringLiteral("Pred1"));
-    connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, setDefault, &QAction::setChecked);
+    connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, m_setDefaultAction, &QAction::setChecked);
 }
 
 MainWindow::~MainWindow() {
@@ -328,7 +327,7 @@ ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
 void MainWindow::refreshWindowCommands() {
     const bool any = !projectWindows().isEmpty();
     for (QAction* a : m_windowCommands) a->setEnabled(any);
-    if (auto* close = findChild<QAction*>(QStringLiteral("Cerrar2"))) close->setEnabled(any);
+    m_closeAction->setEnabled(any);
     // Another project window is active now, or none is.
     refreshObjectCommands();
 }

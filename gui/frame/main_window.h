@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -169,6 +170,11 @@ private:
     QMenu* m_addMenu = nullptr;
     QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
     QMenu* m_popupMenu = nullptr;
+    // The twelve object commands in the order of the "&Edición" menu, and "Predeterminado" among
+    // them: the refresh sets them on every change of the selection.
+    std::array<QAction*, 12> m_objectActions{};
+    QAction* m_setDefaultAction = nullptr;
+    QAction* m_closeAction = nullptr;
     bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
     QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;

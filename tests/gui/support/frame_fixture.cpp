@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include "project/object_list_view.h"
 #include "project/project_window.h"
 
 namespace kmr::gui::test {
@@ -46,6 +47,21 @@ kmr::Project exampleProject() {
     p.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
     p.append(kmr::makeMenu("Leeme", "notepad leeme.txt", "leeme"));
     return p;
+}
+
+int rowCount(const ProjectWindow* child) { return child->listView()->model()->rowCount(); }
+
+QString rowText(const ProjectWindow* child, int row) {
+    return child->listView()->model()->index(row, 0).data().toString();
+}
+
+QImage rowPicture(const ProjectWindow* child, int row) {
+    return child->listView()->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+}
+
+QRect rowRect(const ProjectWindow* child, int row) {
+    const ObjectListView* list = child->listView();
+    return list->visualRect(list->model()->index(row, 0));
 }
 
 void FrameTest::SetUp() {

@@ -2,6 +2,8 @@
 // A main frame on a private settings folder with scripted prompts, and helpers for modal dialogs.
 
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -30,6 +32,12 @@ void writeBytes(const QString& path, const QByteArray& bytes);
 
 // setup.exe, disco.ico, MiCD and two menus, the first the default.
 kmr::Project exampleProject();
+
+// What a project window's list shows: its rows, a row's text and picture, and where a row is.
+int rowCount(const ProjectWindow* child);
+QString rowText(const ProjectWindow* child, int row);
+QImage rowPicture(const ProjectWindow* child, int row);
+QRect rowRect(const ProjectWindow* child, int row);
 
 class FrameTest : public ::testing::Test {
 protected:
