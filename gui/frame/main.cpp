@@ -1,6 +1,7 @@
 // The editor's entry: settings store, main frame, start-up, event loop.
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -63,7 +64,10 @@ int main(int argc, char* argv[]) {
     // A running instance may sit in another folder, so a handed path has to be absolute.
     if (args.size() > 1) start.arguments << QFileInfo(args.at(1)).absoluteFilePath();
 
-    kmr::gui::IniSettingsStore store(kmr::gui::IniSettingsStore::defaultFolder());
+    const QString settingsFolder = kmr::gui::IniSettingsStore::defaultFolder();
+    // Held while this instance runs, beside the settings that carry the hand-off.
+    start.instanceLockPath = QDir(settingsFolder).filePath(QStringLiteral("kmr.lock"));
+    kmr::gui::IniSettingsStore store(settingsFolder);
     kmr::gui::QtPrompts prompts;
     kmr::gui::MainWindow frame(prompts, store, start);
     prompts.setParent(&frame);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -99,7 +100,13 @@ bool MainWindow::startUp() {
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
-    if (!m_start.arguments.isEmpty() && handOff()) return false;
+    // Only while another instance runs is there anyone to hand the file to; alone, this instance
+    // opens it itself at the first activation, and a path left in the mailbox is nobody's.
+    const bool alone = takeInstanceLock();
+    if (!m_start.arguments.isEmpty()) {
+        if (!alone && handOff()) return false;
+        if (alone && !m_key->readText(kMailbox).isEmpty()) m_key->writeText(kMailbox, QString());
+    }
     migrateOldConfiguration();
     writeDefaults();
     checkHelpFile();
@@ -145,6 +152,20 @@ bool MainWindow::handOff() {
     m_key->writeText(kMailbox, QString());
     return taken;
 }
+
+bool MainWindow::takeInstanceLock() {
+    if (m_start.instanceLockPath.isEmpty()) return false;
+    if (!m_instanceLock) {
+        QDir().mkpath(QFileInfo(m_start.instanceLockPath).absolutePath());
+        m_instanceLock = std::make_unique<QLockFile>(m_start.instanceLockPath);
+        // The lock is held for as long as the instance runs; one left by an instance that died is
+        // recognised by its process, never by its age.
+        m_instanceLock->setStaleLockTime(0);
+    }
+    return m_instanceLock->isLocked() || m_instanceLock->tryLock(0);
+}
+
+bool MainWindow::holdsInstanceLock() const { return m_instanceLock && m_instanceLock->isLocked(); }
 
 void MainWindow::migrateOldConfiguration() {
     const auto old = SettingsKey::open(m_store, SettingsRoot::CurrentUser, kOldConfiguration, false);
@@ -247,6 +268,9 @@ void MainWindow::firstActivation() {
 
 void MainWindow::pollHandOff() {
     if (!m_key) return;
+    // An instance started beside a running one takes over the lock when that one ends, so later
+    // starts hand their files to it.
+    if (!holdsInstanceLock()) takeInstanceLock();
     const QString path = m_key->readText(kMailbox);
     if (path.isEmpty()) return;
     m_shared.pendingPath = path;

@@ -16,6 +16,7 @@
 #include "base/shared_values.h"
 #include "project/project_host.h"
 
+class QLockFile;
 class QMdiArea;
 class QMenu;
 class QTimer;
@@ -41,6 +42,9 @@ struct StartOptions {
     QStringList arguments;  // the command line without the program name
     QString programFile;    // full path of the program file; its folder holds the help file
     int handOffWaitMs = 500;
+    // A lock file that the running instance holds, so a start knows without waiting whether anyone
+    // could take its file. Empty: no such check, a start with a file always tries the hand-off.
+    QString instanceLockPath;
 };
 
 // Where the settings of the program live in the store.
@@ -61,6 +65,8 @@ public:
     // The hand-off poll: opens a path that a starting instance left in "Archivo".
     void pollHandOff();
     QTimer* handOffTimer() const { return m_handOffTimer; }
+    // Whether this instance holds the lock that tells later starts that an instance runs.
+    bool holdsInstanceLock() const;
 
     SettingsKey& settingsKey() { return *m_key; }
     const QString& helpFile() const { return m_helpFile; }
@@ -139,6 +145,7 @@ private:
     void writeDefaults();
     void checkHelpFile();
     bool handOff();
+    bool takeInstanceLock();
 
     Prompts& m_prompts;
     SettingsStore& m_store;
@@ -163,6 +170,7 @@ private:
     std::unique_ptr<ObjectCommands> m_objectCommands;
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<AutorunCommands> m_autorunCommands;
+    std::unique_ptr<QLockFile> m_instanceLock;
     QToolBar* m_mainToolBar = nullptr;
     QToolBar* m_objectToolBar = nullptr;
     QToolButton* m_addButton = nullptr;

@@ -95,6 +95,7 @@ MainWindow& FrameTest::makeFrame(QStringList arguments) {
     start.arguments = std::move(arguments);
     start.programFile = m_programFile;
     start.handOffWaitMs = 5;
+    start.instanceLockPath = path(QStringLiteral("settings/kmr.lock"));
     m_frame = std::make_unique<MainWindow>(m_prompts, *m_store, start);
     return *m_frame;
 }
