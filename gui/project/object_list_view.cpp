@@ -1,8 +1,8 @@
 #include "project/object_list_view.h"
 
 #include <QEvent>
-#include <QPaintEvent>
 #include <QHeaderView>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -25,10 +25,10 @@ void ObjectListView::setModel(QAbstractItemModel* model) {
     m_header->setModel(model);
     if (model != nullptr) {
         // The rows are gone once the removal is announced: lay out and paint after it.
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent) {
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent, int start) {
             if (parent != rootIndex()) return;
             updateGeometries();
-            viewport()->update();
+            updateFromRow(start);
         });
     }
     m_rowHeight = 0;
@@ -197,7 +197,13 @@ void ObjectListView::rowsInserted(const QModelIndex& parent, int start, int end)
     QAbstractItemView::rowsInserted(parent, start, end);
     if (parent != rootIndex()) return;
     updateGeometries();
-    viewport()->update();
+    updateFromRow(start);
+}
+
+void ObjectListView::updateFromRow(int row) {
+    // The rows above keep their places; from this one down everything in sight moves.
+    const int top = std::max(0, row * rowHeight() - verticalOffset());
+    if (top < viewport()->height()) viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
 }
 
 void ObjectListView::reset() {

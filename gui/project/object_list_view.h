@@ -44,6 +44,8 @@ private:
     int rowAt(int y) const;
     // Rows the viewport shows whole.
     int rowsPerPage() const;
+    // Repaints what is in sight from `row` down, after rows were inserted or removed there.
+    void updateFromRow(int row);
 
     QHeaderView* m_header;
     mutable int m_rowHeight = 0;  // 0: not measured yet
