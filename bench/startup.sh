@@ -7,11 +7,12 @@
 # the help file beside it, once without and once with a project on the command line.
 #
 #   bench/startup.sh [RUNS] [BUILD_DIR]      # defaults: 15 runs, build/
+#   KMR_EDITOR=other/kmr bench/startup.sh    # times another build of the editor
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
 build=${2:-build}
-editor="$build/bin/kmr"
+editor=${KMR_EDITOR:-$build/bin/kmr}
 [ -x "$editor" ] || { echo "no editor at $editor: build the kmr target first" >&2; exit 2; }
 
 cmake -S bench/startup -B "$build/startup" -G Ninja >/dev/null
