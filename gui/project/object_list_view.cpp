@@ -25,10 +25,10 @@ void ObjectListView::setModel(QAbstractItemModel* model) {
     m_header->setModel(model);
     if (model != nullptr) {
         // The rows are gone once the removal is announced: lay out and paint after it.
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent, int start) {
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex& parent, int start, int end) {
             if (parent != rootIndex()) return;
             updateGeometries();
-            updateFromRow(start);
+            shiftRows(start, -(end - start + 1));
         });
     }
     m_rowHeight = 0;
@@ -197,13 +197,20 @@ void ObjectListView::rowsInserted(const QModelIndex& parent, int start, int end)
     QAbstractItemView::rowsInserted(parent, start, end);
     if (parent != rootIndex()) return;
     updateGeometries();
-    updateFromRow(start);
+    shiftRows(start, end - start + 1);
 }
 
-void ObjectListView::updateFromRow(int row) {
-    // The rows above keep their places; from this one down everything in sight moves.
-    const int top = std::max(0, row * rowHeight() - verticalOffset());
-    if (top < viewport()->height()) viewport()->update(0, top, viewport()->width(), viewport()->height() - top);
+void ObjectListView::shiftRows(int row, int count) {
+    // The rows above keep their places; what is in sight from this row down moves by `count` rows,
+    // and only the rows that come into sight are drawn.
+    const int top = row * rowHeight() - verticalOffset();
+    const int height = viewport()->height();
+    if (top >= height) return;
+    if (top <= 0) {
+        viewport()->update();
+        return;
+    }
+    viewport()->scroll(0, count * rowHeight(), QRect(0, top, viewport()->width(), height - top));
 }
 
 void ObjectListView::reset() {

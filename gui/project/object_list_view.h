@@ -44,8 +44,8 @@ private:
     int rowAt(int y) const;
     // Rows the viewport shows whole.
     int rowsPerPage() const;
-    // Repaints what is in sight from `row` down, after rows were inserted or removed there.
-    void updateFromRow(int row);
+    // After `count` rows were inserted (or, negative, removed) at `row`: moves what is in sight below.
+    void shiftRows(int row, int count);
 
     QHeaderView* m_header;
     mutable int m_rowHeight = 0;  // 0: not measured yet

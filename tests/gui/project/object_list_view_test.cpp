@@ -4,8 +4,10 @@
 #include <QAbstractListModel>
 #include <QApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
+#include <QStringListModel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -76,6 +78,42 @@ TEST_F(ObjectListViewTest, APaintAsksForTheRowsInSightOnly) {
     EXPECT_LE(m_model.asked.size(), rowsInSight());
     EXPECT_TRUE(m_model.asked.contains(kRows));
     EXPECT_EQ(m_view.verticalScrollBar()->maximum() + m_view.viewport()->height(), (kRows + 1) * m_view.rowHeight());
+}
+
+// Rows that move when others are inserted or removed above them are moved on screen, not drawn
+// again: what is on screen afterwards is what a full paint draws.
+TEST(ObjectListViewScreen, InsertedAndRemovedRowsLeaveTheScreenAsAFullPaintWould) {
+    QStringList rows;
+    for (int i = 0; i < 40; ++i) rows << QStringLiteral("Fila %1").arg(i);
+    QStringListModel model(rows);
+    ObjectListView view;
+    view.setModel(&model);
+    view.resize(300, 200);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto onScreen = [&view] {
+        QApplication::processEvents();
+        return view.screen()->grabWindow(view.winId()).toImage();
+    };
+    const auto fullPaint = [&] {
+        view.viewport()->repaint();
+        return onScreen();
+    };
+    view.setCurrentIndex(model.index(6));
+    onScreen();
+    model.removeRows(5, 1);
+    const QImage removed = onScreen();
+    EXPECT_EQ(removed, fullPaint());
+    model.insertRows(5, 1);
+    model.setData(model.index(5), QStringLiteral("Nueva A"));
+    model.insertRows(7, 2);
+    const QImage inserted = onScreen();
+    EXPECT_EQ(inserted, fullPaint());
+    EXPECT_NE(removed, inserted);
+    view.scrollToBottom();
+    onScreen();
+    model.removeRows(38, 1);
+    EXPECT_EQ(onScreen(), fullPaint()) << "a removal at the end, where the view scrolls back";
 }
 
 TEST_F(ObjectListViewTest, RowsAreFoundByPositionAndPositionsByRow) {
