@@ -2,13 +2,21 @@
 
 namespace kmr {
 
+HeldKinds heldKinds(const Project& project) {
+    return {project.contains(Kind::RunEntry), project.contains(Kind::Icon), project.contains(Kind::Label)};
+}
+
 OfferedCommands offeredCommands(const Project* project, std::optional<std::size_t> selection) {
+    return offeredCommands(project, selection, project != nullptr ? heldKinds(*project) : HeldKinds{});
+}
+
+OfferedCommands offeredCommands(const Project* project, std::optional<std::size_t> selection, HeldKinds held) {
     OfferedCommands c;
     if (project == nullptr) return c;
     c.addGroup = true;
-    c.insertProgram = !project->contains(Kind::RunEntry);
-    c.insertIcon = !project->contains(Kind::Icon);
-    c.insertLabel = !project->contains(Kind::Label);
+    c.insertProgram = !held.runEntry;
+    c.insertIcon = !held.icon;
+    c.insertLabel = !held.label;
     c.insertMenu = true;
     if (!selection || *selection >= project->size()) return c;
     const std::size_t i = *selection;
@@ -40,7 +48,7 @@ ObjectBuffer copyToBuffer(const ProjectObject& object) {
 }
 
 std::optional<std::size_t> pasteReplacementTarget(const Project& project, const ObjectBuffer& buffer) {
-    if (isMenu(buffer.kind)) return std::nullopt;
+    if (!pasteReplaces(buffer.kind)) return std::nullopt;
     for (std::size_t i = project.size(); i > 0; --i) {
         if (project.objects[i - 1].kind == buffer.kind) return i - 1;
     }
@@ -61,18 +69,23 @@ void acceptMenuIntoBuffer(ObjectBuffer& buffer, std::string text, std::string co
     buffer.menuName = std::move(name);
 }
 
-std::size_t pasteFromBuffer(Project& project, const ObjectBuffer& buffer, bool asDefault) {
+ProjectObject objectFromBuffer(const ObjectBuffer& buffer, bool asDefault) {
     ProjectObject o;
     o.caption = buffer.caption;
     o.values.push_back(buffer.value);
     if (isMenu(buffer.kind)) {
         o.values.push_back(buffer.menuCommand);
         o.values.push_back(buffer.menuName);
-        if (asDefault) project.clearDefaults();
         o.kind = asDefault ? Kind::DefaultMenu : Kind::PlainMenu;
     } else {
         o.kind = buffer.kind;
     }
+    return o;
+}
+
+std::size_t pasteFromBuffer(Project& project, const ObjectBuffer& buffer, bool asDefault) {
+    ProjectObject o = objectFromBuffer(buffer, asDefault);
+    if (o.kind == Kind::DefaultMenu) project.clearDefaults();
     return project.insert(std::move(o));
 }
 

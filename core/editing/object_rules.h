@@ -31,9 +31,20 @@ struct OfferedCommands {
     bool operator==(const OfferedCommands&) const = default;
 };
 
+// Which of the kinds held once per project the project holds.
+struct HeldKinds {
+    bool runEntry = false;
+    bool icon = false;
+    bool label = false;
+};
+HeldKinds heldKinds(const Project& project);
+
 // The commands offered for the active project (none when there is no project window) and its
 // selected object (none when nothing is selected).
 OfferedCommands offeredCommands(const Project* project, std::optional<std::size_t> selection);
+// The same when the caller already knows which kinds the project holds: then only the selected
+// object and its neighbours are looked at.
+OfferedCommands offeredCommands(const Project* project, std::optional<std::size_t> selection, HeldKinds held);
 
 // The one object that cut and copy hold, shared by every project window. It counts as empty while its
 // caption is empty.
@@ -50,6 +61,10 @@ struct ObjectBuffer {
 
 ObjectBuffer copyToBuffer(const ProjectObject& object);
 
+// Whether a paste of an object of this kind replaces the project's own (a run entry, an icon or a
+// label, held once per project) rather than adding one.
+constexpr bool pasteReplaces(Kind kind) { return !isMenu(kind); }
+
 // The object that a paste of this buffer would replace: the last one of the buffer's kind, for a run
 // entry, an icon or a label (menus are never replaced).
 std::optional<std::size_t> pasteReplacementTarget(const Project& project, const ObjectBuffer& buffer);
@@ -60,6 +75,10 @@ void replaceFromBuffer(ProjectObject& object, const ObjectBuffer& buffer);
 // After the menu editor accepted a pasted menu: the buffer takes the new fields (caption rebuilt from
 // the text); its kind stays.
 void acceptMenuIntoBuffer(ObjectBuffer& buffer, std::string text, std::string command, std::string name);
+
+// The object that a paste of the buffer adds: a menu as the default one when `asDefault`, else as a
+// plain one.
+ProjectObject objectFromBuffer(const ObjectBuffer& buffer, bool asDefault);
 
 // Inserts the buffer's object where its kind goes and returns its position. A menu is appended, as
 // the default one (every other default becoming plain) when `asDefault`, else as a plain one.

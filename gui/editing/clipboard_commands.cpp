@@ -7,6 +7,7 @@
 #include "base/shared_values.h"
 #include "editing/object_commands.h"
 #include "editing/object_rules.h"
+#include "project/object_list_model.h"
 #include "project/project_host.h"
 #include "project/project_window.h"
 
@@ -26,9 +27,9 @@ void ClipboardCommands::cut() {
     const int index = child->selectedIndex();
     if (index < 0 || static_cast<std::size_t>(index) >= child->project().size()) return;
     copy();
-    kmr::Project project = child->project();
-    project.objects.erase(project.objects.begin() + index);
-    child->applyChange(std::move(project), -1);
+    child->select(-1);
+    child->objects().remove(static_cast<std::size_t>(index));
+    child->markChanged();
 }
 
 void ClipboardCommands::paste() {
@@ -36,15 +37,19 @@ void ClipboardCommands::paste() {
     kmr::ObjectBuffer& buffer = m_host.shared().objectBuffer;
     if (child == nullptr || buffer.empty()) return;
 
-    // A run entry, an icon or a label is held once per project: the paste offers to replace it.
-    if (const auto target = kmr::pasteReplacementTarget(child->project(), buffer)) {
+    // A run entry, an icon or a label is held once per project: the paste offers to replace the last
+    // one of its kind.
+    ObjectListModel& objects = child->objects();
+    const auto target = kmr::pasteReplaces(buffer.kind) ? objects.lastOf(buffer.kind) : std::nullopt;
+    if (target) {
         const Answer answer =
             m_host.prompts().message(QStringLiteral("Ya tiene este objeto en su proyecto. ¿Desea substituirlo?"),
                                      QStringLiteral("Confirmación"), MessageIcon::Question, MessageButtons::YesNo);
         if (answer == Answer::No) return;
-        kmr::Project project = child->project();
-        kmr::replaceFromBuffer(project.objects[*target], buffer);
-        child->applyChange(std::move(project), child->selectedIndex());
+        kmr::ProjectObject replaced = child->project().objects[*target];
+        kmr::replaceFromBuffer(replaced, buffer);
+        objects.replace(*target, std::move(replaced));
+        child->markChanged();
         return;
     }
 
@@ -60,9 +65,11 @@ void ClipboardCommands::paste() {
         kmr::acceptMenuIntoBuffer(buffer, utf8(e.text), utf8(e.command), utf8(e.internalName));
         asDefault = e.isDefault;
     }
-    kmr::Project project = child->project();
-    const std::size_t pos = kmr::pasteFromBuffer(project, buffer, asDefault);
-    child->applyChange(std::move(project), static_cast<int>(pos));
+    kmr::ProjectObject pasted = kmr::objectFromBuffer(buffer, asDefault);
+    if (pasted.kind == kmr::Kind::DefaultMenu) objects.clearDefaults();
+    const std::size_t pos = objects.insert(std::move(pasted));
+    child->select(static_cast<int>(pos));
+    child->markChanged();
 }
 
 }  // namespace kmr::gui

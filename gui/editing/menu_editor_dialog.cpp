@@ -86,8 +86,17 @@ MenuEditorDialog::MenuEditorDialog(EditState& state, Prompts& prompts, CommandCo
 }
 
 void MenuEditorDialog::setNameSource(int editContext, NameSource source) {
-    m_nameSources[editContext] = std::move(source);
+    if (!source) {
+        m_nameTests.erase(editContext);
+        return;
+    }
+    // Exact comparison: "Menu1" and "menu1" are different names.
+    setNameTest(editContext, [source = std::move(source)](const QString& name) {
+        return source().contains(name, Qt::CaseSensitive);
+    });
 }
+
+void MenuEditorDialog::setNameTest(int editContext, NameTest test) { m_nameTests[editContext] = std::move(test); }
 
 void MenuEditorDialog::setEntry(const MenuEntry& entry) {
     m_text->setText(entry.text);
@@ -101,10 +110,8 @@ MenuEntry MenuEditorDialog::entry() const {
 }
 
 bool MenuEditorDialog::nameTaken(const QString& name) const {
-    const auto source = m_nameSources.find(m_state.editContext);
-    if (source == m_nameSources.end() || !source->second) return false;
-    // Exact comparison: "Menu1" and "menu1" are different names.
-    return source->second().contains(name, Qt::CaseSensitive);
+    const auto test = m_nameTests.find(m_state.editContext);
+    return test != m_nameTests.end() && test->second && test->second(name);
 }
 
 void MenuEditorDialog::tryAccept() {

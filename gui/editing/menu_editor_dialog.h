@@ -41,6 +41,8 @@ class MenuEditorDialog : public QDialog {
 public:
     // Gives the internal names that "Aceptar" tests a changed name against; read at that moment.
     using NameSource = std::function<QStringList()>;
+    // Tells whether an internal name is taken, for lists too long to gather their names each time.
+    using NameTest = std::function<bool(const QString& name)>;
 
     MenuEditorDialog(EditState& state, Prompts& prompts, CommandComposer& builder, QWidget* parent = nullptr);
 
@@ -48,6 +50,7 @@ public:
     // wizard's menus, kEditFromProject: the active project's menus). A context without a source
     // tests nothing.
     void setNameSource(int editContext, NameSource source);
+    void setNameTest(int editContext, NameTest test);
 
     void setEntry(const MenuEntry& entry);
     MenuEntry entry() const;
@@ -64,7 +67,7 @@ private:
     EditState& m_state;
     Prompts& m_prompts;
     CommandComposer& m_builder;
-    std::map<int, NameSource> m_nameSources;
+    std::map<int, NameTest> m_nameTests;
     QLineEdit* m_text;
     QLineEdit* m_command;
     QLineEdit* m_name;

@@ -8,6 +8,7 @@
 #include "base/shared_values.h"
 #include "editing/object_rules.h"
 #include "editing/value_dialog.h"
+#include "project/object_list_model.h"
 #include "project/project_host.h"
 #include "project/project_window.h"
 
@@ -37,9 +38,9 @@ ObjectCommands::ObjectCommands(ProjectHost& host, MenuEditorDialog& menuEditor, 
                                QObject* parent)
     : QObject(parent), m_host(host), m_menuEditor(menuEditor), m_valueDialog(valueDialog) {
     // From a project window, a menu's internal name must not repeat one of that project's menus.
-    m_menuEditor.setNameSource(kEditFromProject, [this] {
+    m_menuEditor.setNameTest(kEditFromProject, [this](const QString& name) {
         const ProjectWindow* window = !m_menuTarget.isNull() ? m_menuTarget.data() : m_host.activeProjectWindow();
-        return window != nullptr ? menuInternalNames(window->project()) : QStringList();
+        return window != nullptr && window->objects().hasMenuName(utf8(name));
     });
 }
 
@@ -79,14 +80,11 @@ std::optional<MenuEntry> ObjectCommands::askMenu(ProjectWindow* window, const Me
 void ObjectCommands::insertSingle(kmr::Kind kind, ValueMode mode) {
     m_host.refreshObjectCommands();
     ProjectWindow* child = m_host.activeProjectWindow();
-    if (child == nullptr || child->project().contains(kind)) return;
+    if (child == nullptr || child->objects().contains(kind)) return;
     if (!askValue(child, mode, QString(), false)) return;
-    kmr::Project project = child->project();
-    const int selected = child->selectedIndex();
-    const std::size_t pos = project.insert(makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource()));
-    // The selected object stays selected wherever the new one pushed it.
-    const int keep = selected >= 0 && static_cast<std::size_t>(selected) >= pos ? selected + 1 : selected;
-    child->applyChange(std::move(project), keep);
+    // The selected object stays selected wherever the new one pushes it.
+    child->objects().insert(makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource()));
+    child->markChanged();
 }
 
 void ObjectCommands::insertRunEntry() { insertSingle(kmr::Kind::RunEntry, ValueMode::Program); }
@@ -100,10 +98,10 @@ void ObjectCommands::insertMenu() {
     const auto accepted = askMenu(child, MenuEntry{}, QString());
     if (!accepted) return;
     const MenuEntry& e = *accepted;
-    kmr::Project project = child->project();
-    if (e.isDefault) project.clearDefaults();
-    project.append(kmr::makeMenu(utf8(e.text), utf8(e.command), utf8(e.internalName), e.isDefault));
-    child->applyChange(std::move(project), child->selectedIndex());
+    ObjectListModel& objects = child->objects();
+    if (e.isDefault) objects.clearDefaults();
+    objects.insert(kmr::makeMenu(utf8(e.text), utf8(e.command), utf8(e.internalName), e.isDefault));
+    child->markChanged();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -117,9 +115,8 @@ void ObjectCommands::modifySingle(kmr::Kind kind, ValueMode mode) {
     if (!index || child->project().objects[*index].kind != kind) return;
     const kmr::ProjectObject& object = child->project().objects[*index];
     if (!askValue(child, mode, valueAt(object, 0), kind == kmr::Kind::RunEntry && kmr::isResourceEntry(object))) return;
-    kmr::Project project = child->project();
-    project.objects[*index] = makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource());
-    child->applyChange(std::move(project), static_cast<int>(*index));
+    child->objects().replace(*index, makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource()));
+    child->markChanged();
 }
 
 void ObjectCommands::modifyRunEntry() { modifySingle(kmr::Kind::RunEntry, ValueMode::Program); }
@@ -137,13 +134,12 @@ void ObjectCommands::modifyMenu() {
     const auto accepted = askMenu(child, {valueAt(object, 0), valueAt(object, 1), name, wasDefault}, name);
     if (!accepted) return;
     const MenuEntry& e = *accepted;
-    kmr::Project project = child->project();
-    kmr::ProjectObject& changed = project.objects[*index];
-    changed = kmr::makeMenu(utf8(e.text), utf8(e.command), utf8(e.internalName), wasDefault);
+    ObjectListModel& objects = child->objects();
+    objects.replace(*index, kmr::makeMenu(utf8(e.text), utf8(e.command), utf8(e.internalName), wasDefault));
     // A changed "Seleccionar como clave" toggles the default as "Predeterminado" does, so at most
     // one menu stays the default.
-    if (e.isDefault != wasDefault) project.toggleDefault(*index);
-    child->applyChange(std::move(project), static_cast<int>(*index));
+    if (e.isDefault != wasDefault) objects.toggleDefault(*index);
+    child->markChanged();
 }
 
 void ObjectCommands::modifyObject(kmr::Kind kind) {
@@ -164,10 +160,9 @@ void ObjectCommands::setDefaultMenu() {
     if (child == nullptr) return;
     const auto index = child->selectedObject();
     if (!index) return;
-    kmr::Project project = child->project();
-    if (!project.toggleDefault(*index)) return;
-    const bool isDefault = project.objects[*index].kind == kmr::Kind::DefaultMenu;
-    child->applyChange(std::move(project), static_cast<int>(*index));
+    if (!child->objects().toggleDefault(*index)) return;
+    const bool isDefault = child->project().objects[*index].kind == kmr::Kind::DefaultMenu;
+    child->markChanged();
     emit defaultMenuMarked(isDefault);
 }
 
@@ -177,9 +172,10 @@ void ObjectCommands::moveObjectUp() {
     const auto index = child->selectedObject();
     // Only menus move, and only among menus: the run entry, icon and label keep their places.
     if (!index || !child->project().canMoveUp(*index)) return;
-    kmr::Project project = child->project();
-    const std::size_t moved = project.moveUp(*index);
-    child->applyChange(std::move(project), static_cast<int>(moved));
+    // An exchange with the neighbour; the moved menu stays selected.
+    child->objects().swap(*index - 1, *index);
+    child->select(static_cast<int>(*index - 1));
+    child->markChanged();
 }
 
 void ObjectCommands::moveObjectDown() {
@@ -187,9 +183,9 @@ void ObjectCommands::moveObjectDown() {
     if (child == nullptr) return;
     const auto index = child->selectedObject();
     if (!index || !child->project().canMoveDown(*index)) return;
-    kmr::Project project = child->project();
-    const std::size_t moved = project.moveDown(*index);
-    child->applyChange(std::move(project), static_cast<int>(moved));
+    child->objects().swap(*index, *index + 1);
+    child->select(static_cast<int>(*index + 1));
+    child->markChanged();
 }
 
 void ObjectCommands::deleteObject() {
@@ -201,9 +197,10 @@ void ObjectCommands::deleteObject() {
         m_host.prompts().message(QStringLiteral("¿Seguro que desea eliminar el objeto seleccionado?"),
                                  QStringLiteral("Confirmación"), MessageIcon::Question, MessageButtons::YesNo);
     if (answer == Answer::No) return;
-    kmr::Project project = child->project();
-    project.objects.erase(project.objects.begin() + static_cast<std::ptrdiff_t>(*index));
-    child->applyChange(std::move(project), -1);
+    // Nothing stays selected, not even the neighbour that takes the deleted object's place.
+    child->select(-1);
+    child->objects().remove(*index);
+    child->markChanged();
 }
 
 }  // namespace kmr::gui

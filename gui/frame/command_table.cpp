@@ -19,6 +19,7 @@
 #include "frame/main_window.h"
 #include "frame/options_dialog.h"
 #include "help/help.h"
+#include "project/object_list_model.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 
@@ -57,6 +58,7 @@ void MainWindow::createActions() {
                              QKeySequence(Qt::CTRL | Qt::Key_A), file);
     auto* cerrar = makeAction("Cerrar2", QStringLiteral("&Cerrar"), QStringLiteral("Cerrar|Cierra el proyecto activo"),
                               -1, none, file);
+    m_closeAction = cerrar;
     auto* guardar = makeAction("Guardar1", QStringLiteral("&Guardar"),
                                QStringLiteral("Guardar|Guarda la información del proyecto activo"), 8,
                                QKeySequence(Qt::CTRL | Qt::Key_G), file);
@@ -152,12 +154,15 @@ void MainWindow::createActions() {
         {"Del1", QStringLiteral("Eliminar"), QStringLiteral("Eliminar|Elimina el objeto seleccionado"), 5,
          &ObjectCommands::deleteObject},
     };
+    std::size_t slot = 0;
     for (const auto& c : objectCommands) {
         QAction* a = makeAction(c.name, c.caption, c.hint, c.image, none, contextual);
         connect(a, &QAction::triggered, this, [this, run = c.run] { (m_objectCommands.get()->*run)(); });
+        m_objectActions[slot++] = a;
     }
+    m_setDefaultAction = m_objectActions[8];
     // Its check mark tells whether the selected menu is the default one.
-    findChild<QAction*>(QStringLiteral("Pred1"))->setCheckable(true);
+    m_setDefaultAction->setCheckable(true);
     // The refresh is a command of its own that no menu or tool bar shows.
     auto* refresh = makeAction("Actualizar1", QString(), QString(), -1, none, contextual);
     connect(refresh, &QAction::triggered, this, &MainWindow::refreshObjectCommands);
@@ -430,25 +435,21 @@ void MainWindow::createContextMenu() {
 // Offered object commands
 
 void MainWindow::refreshObjectCommands() {
+    // Runs on every change of the selection: it looks at the selected object and its neighbours,
+    // and asks the list which kinds it holds instead of counting them.
     const ProjectWindow* child = activeProjectWindow();
-    const kmr::OfferedCommands offered = kmr::offeredCommands(
-        child != nullptr ? &child->project() : nullptr, child != nullptr ? child->selectedObject() : std::nullopt);
-    auto show = [this](const char* name, bool visible) {
-        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setVisible(visible);
-    };
-    show("IProg1", offered.insertProgram);
-    show("IIcono1", offered.insertIcon);
-    show("ITexto1", offered.insertLabel);
-    show("IMenu1", offered.insertMenu);
-    show("MProg1", offered.modifyProgram);
-    show("MIcono1", offered.modifyIcon);
-    show("MTexto1", offered.modifyLabel);
-    show("MMenu1", offered.modifyMenu);
-    show("Pred1", offered.setDefault);
-    show("Up1", offered.moveUp);
-    show("Down1", offered.moveDown);
-    show("Del1", offered.remove);
-    if (auto* pred = findChild<QAction*>(QStringLiteral("Pred1"))) pred->setChecked(offered.defaultChecked);
+    kmr::OfferedCommands offered;
+    if (child != nullptr) {
+        const ObjectListModel& objects = child->objects();
+        const kmr::HeldKinds held{objects.contains(kmr::Kind::RunEntry), objects.contains(kmr::Kind::Icon),
+                                  objects.contains(kmr::Kind::Label)};
+        offered = kmr::offeredCommands(&child->project(), child->selectedObject(), held);
+    }
+    const bool shown[] = {offered.insertProgram, offered.insertIcon, offered.insertLabel, offered.insertMenu,
+                          offered.modifyProgram, offered.modifyIcon, offered.modifyLabel, offered.modifyMenu,
+                          offered.setDefault,    offered.moveUp,     offered.moveDown,    offered.remove};
+    for (std::size_t i = 0; i < m_objectActions.size(); ++i) m_objectActions[i]->setVisible(shown[i]);
+    m_setDefaultAction->setChecked(offered.defaultChecked);
     m_addMenu->menuAction()->setVisible(offered.addGroup);
     m_addButtonAction->setVisible(offered.addGroup);
     m_deleteSeparator->setVisible(offered.remove);

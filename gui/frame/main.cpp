@@ -1,9 +1,16 @@
 // The editor's entry: settings store, main frame, start-up, event loop.
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 #include <QTranslator>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <ctime>
 
 #include "base/interface_setup.h"
 #include "base/pictures.h"
@@ -11,6 +18,35 @@
 #include "base/settings_store.h"
 #include "frame/main_window.h"
 #include "platform/data_paths.h"
+
+namespace {
+
+// With KMR_EXIT_AT_FIRST_PAINT set, the start-up benchmark (bench/startup.sh) learns when the frame
+// was first painted, with the CPU time and peak memory spent until then, and the program quits.
+class FirstPaintProbe : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            rusage usage{};
+            getrusage(RUSAGE_SELF, &usage);
+            const double cpuMs = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+                                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+            std::printf("first-paint %lld cpu-ms %.1f maxrss-kb %ld\n",
+                        static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, cpuMs, usage.ru_maxrss);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_done = false;
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -30,11 +66,16 @@ int main(int argc, char* argv[]) {
     // A running instance may sit in another folder, so a handed path has to be absolute.
     if (args.size() > 1) start.arguments << QFileInfo(args.at(1)).absoluteFilePath();
 
-    kmr::gui::IniSettingsStore store(kmr::gui::IniSettingsStore::defaultFolder());
+    const QString settingsFolder = kmr::gui::IniSettingsStore::defaultFolder();
+    // Held while this instance runs, beside the settings that carry the hand-off.
+    start.instanceLockPath = QDir(settingsFolder).filePath(QStringLiteral("kmr.lock"));
+    kmr::gui::IniSettingsStore store(settingsFolder);
     kmr::gui::QtPrompts prompts;
     kmr::gui::MainWindow frame(prompts, store, start);
     prompts.setParent(&frame);
     if (!frame.startUp()) return 0;
+    FirstPaintProbe probe;
+    if (qEnvironmentVariableIsSet("KMR_EXIT_AT_FIRST_PAINT")) frame.installEventFilter(&probe);
     frame.show();
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -109,8 +110,7 @@ void MainWindow::createCommands() {
     m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
     m_discCommands = std::make_unique<DiscCommands>(*this, *m_autorunCommands, this);
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
-    QAction* setDefault = findChild<QAction*>(QStringLiteral("Pred1"));
-    connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, setDefault, &QAction::setChecked);
+    connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, m_setDefaultAction, &QAction::setChecked);
 }
 
 MainWindow::~MainWindow() {
@@ -130,10 +130,16 @@ bool MainWindow::startUp() {
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
+    // Only while another instance runs is there anyone to hand the file to; alone, this instance
+    // opens it itself at the first activation, and a path left in the mailbox is nobody's.
+    const bool alone = takeInstanceLock();
     if (!m_start.arguments.isEmpty()) {
-        batch.reset();
-        if (handOff()) return false;
-        batch.emplace(m_store);
+        if (!alone) {
+            batch.reset();
+            if (handOff()) return false;
+            batch.emplace(m_store);
+        }
+        if (alone && !m_key->readText(kMailbox).isEmpty()) m_key->writeText(kMailbox, QString());
     }
     migrateOldConfiguration();
     writeDefaults();
@@ -183,6 +189,20 @@ bool MainWindow::handOff() {
     m_key->writeText(kMailbox, QString());
     return taken;
 }
+
+bool MainWindow::takeInstanceLock() {
+    if (m_start.instanceLockPath.isEmpty()) return false;
+    if (!m_instanceLock) {
+        QDir().mkpath(QFileInfo(m_start.instanceLockPath).absolutePath());
+        m_instanceLock = std::make_unique<QLockFile>(m_start.instanceLockPath);
+        // The lock is held for as long as the instance runs; one left by an instance that died is
+        // recognised by its process, never by its age.
+        m_instanceLock->setStaleLockTime(0);
+    }
+    return m_instanceLock->isLocked() || m_instanceLock->tryLock(0);
+}
+
+bool MainWindow::holdsInstanceLock() const { return m_instanceLock && m_instanceLock->isLocked(); }
 
 void MainWindow::migrateOldConfiguration() {
     const auto old = SettingsKey::open(m_store, SettingsRoot::CurrentUser, kOldConfiguration, false);
@@ -306,6 +326,9 @@ void MainWindow::restoreFrameGeometry() {
 
 void MainWindow::pollHandOff() {
     if (!m_key) return;
+    // An instance started beside a running one takes over the lock when that one ends, so later
+    // starts hand their files to it.
+    if (!holdsInstanceLock()) takeInstanceLock();
     const QString path = m_key->readText(kMailbox);
     if (path.isEmpty()) return;
     m_shared.pendingPath = path;
@@ -404,7 +427,7 @@ ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
 void MainWindow::refreshWindowCommands() {
     const bool any = !projectWindows().isEmpty();
     for (QAction* a : m_windowCommands) a->setEnabled(any);
-    if (auto* close = findChild<QAction*>(QStringLiteral("Cerrar2"))) close->setEnabled(any);
+    m_closeAction->setEnabled(any);
     // Another project window is active now, or none is.
     refreshObjectCommands();
 }

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -17,6 +18,7 @@
 #include "project/project_host.h"
 #include "tips/tips.h"
 
+class QLockFile;
 class QMdiArea;
 class QMenu;
 class QTimer;
@@ -50,6 +52,9 @@ struct StartOptions {
     QString programFile;    // full path of the program file; its folder holds the help file
     int handOffWaitMs = 500;
     UrlOpener openUrl;  // opens a web address; empty: the desktop's default handler
+    // A lock file that the running instance holds, so a start knows without waiting whether anyone
+    // could take its file. Empty: no such check, a start with a file always tries the hand-off.
+    QString instanceLockPath;
 };
 
 // Where the settings of the program live in the store.
@@ -70,6 +75,8 @@ public:
     // The hand-off poll: opens a path that a starting instance left in "Archivo".
     void pollHandOff();
     QTimer* handOffTimer() const { return m_handOffTimer; }
+    // Whether this instance holds the lock that tells later starts that an instance runs.
+    bool holdsInstanceLock() const;
 
     SettingsKey& settingsKey() { return *m_key; }
     const QString& helpFile() const { return m_helpFile; }
@@ -178,6 +185,7 @@ private:
     void writeDefaults();
     void checkHelpFile();
     bool handOff();
+    bool takeInstanceLock();
 
     Prompts& m_prompts;
     SettingsStore& m_store;
@@ -208,6 +216,7 @@ private:
     std::unique_ptr<ClipboardCommands> m_clipboardCommands;
     std::unique_ptr<AutorunCommands> m_autorunCommands;
     std::unique_ptr<DiscCommands> m_discCommands;
+    std::unique_ptr<QLockFile> m_instanceLock;
     QToolBar* m_mainToolBar = nullptr;
     QToolBar* m_objectToolBar = nullptr;
     QToolButton* m_addButton = nullptr;
@@ -215,6 +224,11 @@ private:
     QMenu* m_addMenu = nullptr;
     QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
     QMenu* m_popupMenu = nullptr;
+    // The twelve object commands in the order of the "&Edición" menu, and "Predeterminado" among
+    // them: the refresh sets them on every change of the selection.
+    std::array<QAction*, 12> m_objectActions{};
+    QAction* m_setDefaultAction = nullptr;
+    QAction* m_closeAction = nullptr;
     bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
     QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;

@@ -9,7 +9,6 @@
 #include "project/messages.h"
 #include "project/project_file.h"
 #include "project/project_window.h"
-#include "text/text.h"
 
 namespace kmr::gui {
 
@@ -42,13 +41,14 @@ void ProjectFileCommands::openProject() {
     }
     const auto bytes = readWholeFile(prompts, path);
     if (!bytes) return;
-    const std::string_view view(bytes->constData(), static_cast<std::size_t>(bytes->size()));
-    if (kmr::detectProjectFormat(kmr::text::decode(view).text) == kmr::ProjectFormat::Version1) {
+    // One decode: the reader tells which version it found.
+    kmr::ProjectReadResult result =
+        kmr::readProjectFile(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    if (result.format == kmr::ProjectFormat::Version1) {
         shared.version1Path = path;
         openVersion1Project();
         return;
     }
-    kmr::ProjectReadResult result = kmr::readProjectFile(view);
     if (!result.versionOk) {
         const Answer answer = prompts.message(qs(kmr::msg::kVersionQuestion), QStringLiteral("Confirmación"),
                                               MessageIcon::Question, MessageButtons::YesNo);

@@ -1,18 +1,18 @@
 #include "project/project_window.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "base/image_list.h"
 #include "base/prompts.h"
 #include "base/shared_values.h"
 #include "project/disc_bar.h"
+#include "project/object_list_model.h"
+#include "project/object_list_view.h"
 #include "project/project_host.h"
 
 namespace kmr::gui {
@@ -22,21 +22,19 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     setObjectName(QStringLiteral("TMDIChild"));
     setWindowTitle(caption);
     setWindowIcon(host.images().icon(30));
-    m_list = new QTreeWidget(this);
+    m_objects = new ObjectListModel(host.images(), this);
+    m_list = new ObjectListView(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setColumnCount(1);
-    m_list->setHeaderLabels({QStringLiteral("Comandos")});
-    m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setIconSize(QSize(16, 16));
-    m_list->header()->setStretchLastSection(true);
+    m_list->setModel(m_objects);
     m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->installEventFilter(this);
     m_list->viewport()->installEventFilter(this);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &ProjectWindow::openSelectedObject);
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
-    connect(m_list, &QTreeWidget::itemSelectionChanged, this, &ProjectWindow::refreshCommands);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectWindow::showContextMenu);
     m_discBar = new DiscBar(this);
     connect(m_discBar, &DiscBar::discEdited, this, [this] { setDisc(m_discBar->disc()); });
@@ -55,54 +53,57 @@ ProjectWindow::~ProjectWindow() {
     m_list->viewport()->removeEventFilter(this);
     disconnect(m_list, nullptr, this, nullptr);
     disconnect(m_discBar, nullptr, this, nullptr);
+    disconnect(m_list->selectionModel(), nullptr, this, nullptr);
 }
 
+const kmr::Project& ProjectWindow::project() const { return m_objects->project(); }
+
 void ProjectWindow::setProject(kmr::Project project, int selection) {
-    m_project = std::move(project);
-    m_discBar->showDisc(m_project.disc);
-    refreshList();
+    m_objects->setProject(std::move(project));
+    m_discBar->showDisc(m_objects->project().disc);
     select(selection);
     // The list changed even when the selection did not.
     refreshCommands();
 }
 
-void ProjectWindow::applyChange(kmr::Project project, int selection) {
-    setProject(std::move(project), selection);
+void ProjectWindow::markChanged() {
     setSaved(0);
+    refreshCommands();
 }
 
 void ProjectWindow::setDisc(const kmr::DiscTarget& disc) {
     m_discBar->showDisc(disc);
-    if (disc == m_project.disc) return;
-    m_project.disc = disc;
+    if (disc == project().disc) return;
+    m_objects->setDisc(disc);
     setSaved(0);
 }
 
 int ProjectWindow::selectedIndex() const {
-    const auto items = m_list->selectedItems();
-    return items.isEmpty() ? -1 : m_list->indexOfTopLevelItem(items.constFirst());
+    // One selection at a time: the first range is all of it.
+    const QItemSelection selection = m_list->selectionModel()->selection();
+    return selection.isEmpty() ? -1 : selection.constFirst().top();
 }
 
 std::optional<std::size_t> ProjectWindow::selectedObject() const {
     const int index = selectedIndex();
-    if (index < 0 || static_cast<std::size_t>(index) >= m_project.size()) return std::nullopt;
+    if (index < 0 || static_cast<std::size_t>(index) >= project().size()) return std::nullopt;
     return static_cast<std::size_t>(index);
 }
 
 void ProjectWindow::select(int index) {
-    QTreeWidgetItem* item = index >= 0 ? m_list->topLevelItem(index) : nullptr;
-    if (item == nullptr) {
+    const QModelIndex at = index >= 0 ? m_objects->index(index) : QModelIndex();
+    if (!at.isValid()) {
         m_list->selectionModel()->clear();
         return;
     }
-    m_list->setCurrentItem(item);
-    item->setSelected(true);
+    m_list->setCurrentIndex(at);
+    m_list->selectionModel()->select(at, QItemSelectionModel::ClearAndSelect);
 }
 
 void ProjectWindow::openSelectedObject() {
-    const int index = selectedIndex();
-    if (index < 0 || static_cast<std::size_t>(index) >= m_project.size()) return;
-    m_host.modifyObject(m_project.objects[static_cast<std::size_t>(index)].kind);
+    const auto index = selectedObject();
+    if (!index) return;
+    m_host.modifyObject(project().objects[*index].kind);
 }
 
 void ProjectWindow::refreshCommands() { m_host.refreshObjectCommands(); }
@@ -134,20 +135,10 @@ bool ProjectWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void ProjectWindow::refreshList() {
-    m_list->clear();
-    for (const kmr::ProjectObject& o : m_project.objects) {
-        auto* item = new QTreeWidgetItem(m_list);
-        // The kind is also the index of its picture in the frame's image list.
-        item->setIcon(0, m_host.images().icon(static_cast<int>(o.kind)));
-        item->setText(0, QString::fromStdString(o.caption));
-    }
-}
-
 void ProjectWindow::closeEvent(QCloseEvent* event) {
     SharedValues& shared = m_host.shared();
     --shared.closeCounter;
-    if (m_project.empty() || m_saved == 1) {
+    if (project().empty() || m_saved == 1) {
         event->accept();
         return;
     }

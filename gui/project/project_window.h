@@ -8,12 +8,13 @@
 
 #include "project/project.h"
 
-class QTreeWidget;
 class QCloseEvent;
 
 namespace kmr::gui {
 
 class DiscBar;
+class ObjectListModel;
+class ObjectListView;
 class ProjectHost;
 
 class ProjectWindow : public QWidget {
@@ -22,9 +23,12 @@ public:
     explicit ProjectWindow(ProjectHost& host, const QString& caption, QWidget* parent = nullptr);
     ~ProjectWindow() override;
 
-    const kmr::Project& project() const { return m_project; }
+    const kmr::Project& project() const;
     // Replaces the object list and shows it with the object at `selection` selected (-1: none).
     void setProject(kmr::Project project, int selection = -1);
+    // The object list as the list shows it: edits go through it, row by row.
+    ObjectListModel& objects() { return *m_objects; }
+    const ObjectListModel& objects() const { return *m_objects; }
 
     // The disc folder and medium, shown above the list; setting another marks the project changed.
     void setDisc(const kmr::DiscTarget& disc);
@@ -36,7 +40,7 @@ public:
     int saved() const { return m_saved; }
     void setSaved(int saved) { m_saved = saved; }
 
-    QTreeWidget* listView() const { return m_list; }
+    ObjectListView* listView() const { return m_list; }
     // Position of the selected object, or -1.
     int selectedIndex() const;
     // Position of the selected object when it is one of the project's, else nothing.
@@ -44,8 +48,8 @@ public:
     // Selects the object at `index`, or nothing for -1.
     void select(int index);
 
-    // Shows `project` with `selection` selected (-1: none) and marks it changed.
-    void applyChange(kmr::Project project, int selection);
+    // After an edit of the objects: the project is changed and the offered commands follow.
+    void markChanged();
 
     // Opens the selected object in its modify command, whether that command is offered or not
     // (a double click or Enter on the list).
@@ -58,14 +62,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void refreshList();
     // A click, or any change of the list or its selection: the offered commands follow.
     void refreshCommands();
 
     ProjectHost& m_host;
-    QTreeWidget* m_list;
     DiscBar* m_discBar;
-    kmr::Project m_project;
+    ObjectListModel* m_objects;
+    ObjectListView* m_list;
     QString m_filePath;
     int m_saved = 0;
 };

@@ -31,10 +31,10 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display
 
-# Waits (at most about ten seconds) for a window whose whole title is $1; prints its id.
+# Waits (at most about thirty seconds, for a loaded machine) for a window whose whole title is $1; prints its id.
 window() {
     local i id
-    for i in $(seq 100); do
+    for i in $(seq 300); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1

@@ -47,6 +47,32 @@ TEST(OfferedCommands, FollowTheProjectAndItsSelection) {
     EXPECT_EQ(offered(offeredCommands(nullptr, 0)), "");
 }
 
+// A caller that keeps count of the kinds says which it holds; the list is then read only at the
+// selection and its neighbours.
+TEST(OfferedCommands, HeldKindsDecideTheInsertCommands) {
+    const Project menus = listOf("MDM");
+    EXPECT_EQ(offered(offeredCommands(&menus, 1, HeldKinds{true, false, true})), "aimMd*uwx");
+    EXPECT_EQ(offered(offeredCommands(&menus, std::nullopt, HeldKinds{})), "apilm");
+    for (const char* list : {"", "PILM", "RM", "IL", "MM", "L"}) {
+        const Project p = listOf(list);
+        EXPECT_EQ(offeredCommands(&p, 0, heldKinds(p)), offeredCommands(&p, 0)) << list;
+    }
+    const HeldKinds held = heldKinds(listOf("RIM"));
+    EXPECT_TRUE(held.runEntry);
+    EXPECT_TRUE(held.icon);
+    EXPECT_FALSE(held.label);
+}
+
+TEST(ObjectBuffer, ObjectFromBufferIsWhatAPasteInserts) {
+    const ObjectBuffer menu = copyToBuffer(makeMenu("Abrir", "a.exe", "abrir", true));
+    EXPECT_EQ(objectFromBuffer(menu, false), makeMenu("Abrir", "a.exe", "abrir", false));
+    EXPECT_EQ(objectFromBuffer(menu, true), makeMenu("Abrir", "a.exe", "abrir", true));
+    const ObjectBuffer label = copyToBuffer(makeLabel("MiCD"));
+    EXPECT_EQ(objectFromBuffer(label, true), makeLabel("MiCD")) << "only a menu can be the default";
+    EXPECT_TRUE(pasteReplaces(Kind::Icon));
+    EXPECT_FALSE(pasteReplaces(Kind::DefaultMenu));
+}
+
 TEST(ObjectBuffer, CopyTakesCaptionKindAndValues) {
     EXPECT_TRUE(ObjectBuffer{}.empty());
     const ObjectBuffer menu = copyToBuffer(makeMenu("Abrir", "a.exe", "abrir", true));

@@ -83,7 +83,8 @@ TEST_F(DiscCommandsTest, CheckAsksForTheFolderFirstThenReportsWhatItFindsOrThatT
 
     kmr::Project fixed = child->project();
     fixed.objects.erase(fixed.objects.begin() + 1);
-    child->applyChange(fixed, -1);
+    child->setProject(fixed, -1);
+    child->markChanged();
     action("ComprobarDisco1")->trigger();
     EXPECT_EQ(m_prompts.folders.size(), 2u) << "the folder is asked for once";
     ASSERT_EQ(m_prompts.messages.size(), 1u);

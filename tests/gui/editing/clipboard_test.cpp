@@ -10,7 +10,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <string>
@@ -20,6 +19,7 @@
 #include "editing/clipboard_commands.h"
 #include "editing/command_fixture.h"
 #include "editing/dialog_fixture.h"
+#include "project/object_list_view.h"
 #include "project/project_window.h"
 
 namespace kmr::gui::test {
@@ -89,7 +89,7 @@ TEST_F(ClipboardTest, ARunEntryGoesToAnotherProjectAndThenAsksBeforeReplacing) {
     m_prompts.answer(Answer::Yes);
     EXPECT_FALSE(paste());
     EXPECT_EQ(b->project(), projectOf({makeResource("docs\\index.html"), makeIcon("b.ico")}));
-    EXPECT_EQ(b->listView()->topLevelItem(0)->text(0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
+    EXPECT_EQ(rowText(b, 0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
     EXPECT_EQ(b->saved(), 0);
 }
 

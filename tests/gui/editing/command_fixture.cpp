@@ -14,9 +14,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeWidget>
 
 #include "editing/dialog_fixture.h"
+#include "project/object_list_view.h"
 #include "project/project_window.h"
 
 namespace kmr::gui::test {
@@ -97,10 +97,8 @@ EditingCommandTest::DialogAction EditingCommandTest::readMenu(MenuEntry& entry, 
 }
 
 void EditingCommandTest::clickRow(ProjectWindow* child, int row) {
-    QTreeWidget* list = child->listView();
-    QTreeWidgetItem* item = list->topLevelItem(row);
-    ASSERT_NE(item, nullptr) << "no row " << row;
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    ASSERT_LT(row, rowCount(child)) << "no row " << row;
+    QTest::mouseClick(child->listView()->viewport(), Qt::LeftButton, {}, rowRect(child, row).center());
     ASSERT_EQ(child->selectedIndex(), row);
 }
 

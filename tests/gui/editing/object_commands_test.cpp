@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "editing/command_fixture.h"
 #include "editing/dialog_fixture.h"
 #include "editing/object_commands.h"
+#include "project/object_list_view.h"
 #include "project/project_file.h"
 #include "project/project_window.h"
 
@@ -38,8 +38,7 @@ protected:
     }
     QStringList captions(const ProjectWindow* child) {
         QStringList list;
-        for (int i = 0; i < child->listView()->topLevelItemCount(); ++i)
-            list << child->listView()->topLevelItem(i)->text(0);
+        for (int i = 0; i < rowCount(child); ++i) list << rowText(child, i);
         return list;
     }
 };
@@ -203,7 +202,7 @@ TEST_F(ObjectCommandsTest, AtMostOneMenuIsTheDefault) {
         EXPECT_EQ(child->saved(), 0);
         EXPECT_EQ(child->selectedIndex(), c.row);
         EXPECT_EQ(action("Pred1")->isChecked(), c.checked);
-        EXPECT_EQ(child->listView()->topLevelItem(c.row)->icon(0).pixmap(16).toImage(),
+        EXPECT_EQ(rowPicture(child, c.row),
                   m_frame->images().pixmap(static_cast<int>(c.row == 3 ? c.kind3 : c.kind4)).toImage());
         child->setSaved(1);
         child->parentWidget()->close();
@@ -244,7 +243,7 @@ TEST_F(ObjectCommandsTest, MovingAMenuExchangesItWithItsNeighbourAndKeepsItSelec
     action("Up1")->trigger();
     EXPECT_EQ(child->project(), projectOf({makeLabel("L"), a, b, c}));
     EXPECT_EQ(child->selectedIndex(), 1);
-    EXPECT_EQ(child->listView()->topLevelItem(1)->text(0), QStringLiteral("Mostrar menú \"A\""));
+    EXPECT_EQ(rowText(child, 1), QStringLiteral("Mostrar menú \"A\""));
 
     // In a project of menus only, the first menu goes down.
     ProjectWindow* menus = newProject(projectOf({a, b}));
@@ -278,7 +277,7 @@ TEST_F(ObjectCommandsTest, DeleteAsksFirstAndNoKeepsEverything) {
     EXPECT_EQ(child->project(), expected);
     EXPECT_EQ(child->saved(), 0);
     EXPECT_EQ(child->selectedIndex(), -1);
-    EXPECT_EQ(child->listView()->topLevelItemCount(), 4);
+    EXPECT_EQ(rowCount(child), 4);
     EXPECT_TRUE(action("IProg1")->isVisible()) << "the run entry can be added again";
     EXPECT_FALSE(action("Del1")->isVisible());
     m_frame->objectCommands().deleteObject();  // nothing selected: no question
@@ -345,7 +344,7 @@ TEST_F(ObjectCommandsTest, DoubleClickAndEnterOpenTheSelectedObjectInItsDialog) 
         {4, {}, {QStringLiteral("Leeme"), QStringLiteral("notepad leeme.txt"), QStringLiteral("leeme"), false}},
     };
     ProjectWindow* child = newProject(project);
-    QTreeWidget* list = child->listView();
+    ObjectListView* list = child->listView();
     for (const bool byKey : {false, true}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::to_string(c.row) + (byKey ? " by Enter" : " by double click"));
@@ -358,7 +357,7 @@ TEST_F(ObjectCommandsTest, DoubleClickAndEnterOpenTheSelectedObjectInItsDialog) 
                 QTest::keyClick(list, Qt::Key_Return);
             } else {
                 // What a mouse sends for a double click: press, release, double click, release.
-                const QPoint at = list->visualItemRect(list->topLevelItem(c.row)).center();
+                const QPoint at = rowRect(child, c.row).center();
                 QTest::mousePress(list->viewport(), Qt::LeftButton, {}, at);
                 QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
@@ -425,7 +424,7 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
         kmr::Project expected = exampleProject();
         expected.objects[static_cast<std::size_t>(c.row)] = c.expected;
         EXPECT_EQ(child->project(), expected);
-        EXPECT_EQ(child->listView()->topLevelItem(c.row)->text(0), qs(c.expected.caption));
+        EXPECT_EQ(rowText(child, c.row), qs(c.expected.caption));
         EXPECT_EQ(child->saved(), 0);
         EXPECT_EQ(child->selectedIndex(), c.row);
         // The dialog shows exactly what was kept.

@@ -8,12 +8,12 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolBar>
-#include <QTreeWidget>
 
 #include <string>
 #include <vector>
 
 #include "editing/command_fixture.h"
+#include "project/object_list_view.h"
 #include "project/project_window.h"
 
 namespace kmr::gui::test {

@@ -6,8 +6,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
-#include <QTreeWidget>
 
+#include "project/object_list_view.h"
 #include "project/project_file.h"
 #include "project/project_window.h"
 #include "support/frame_fixture.h"
@@ -32,21 +32,22 @@ protected:
 TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption) {
     startFrame();
     ProjectWindow* child = newProject(exampleProject());
-    QTreeWidget* list = child->listView();
+    ObjectListView* list = child->listView();
     QAbstractItemModelTester tester(list->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
-    EXPECT_EQ(list->columnCount(), 1);
-    EXPECT_EQ(list->headerItem()->text(0), QStringLiteral("Comandos"));
+    EXPECT_EQ(list->model()->columnCount(), 1);
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Comandos"));
+    EXPECT_FALSE(list->header()->isHidden());
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
-    ASSERT_EQ(list->topLevelItemCount(), 5);
+    ASSERT_EQ(rowCount(child), 5);
     const char* captions[] = {"Ejecutar programa \"setup.exe\"", "Mostrar icono \"disco.ico\"",
                               "Mostrar texto \"MiCD\"", "Mostrar menú \"Instalar\"", "Mostrar menú \"Leeme\""};
     const int kinds[] = {21, 22, 23, 20, 6};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(list->topLevelItem(i)->text(0), QString::fromUtf8(captions[i]));
-        EXPECT_EQ(list->topLevelItem(i)->icon(0).pixmap(16).toImage(), m_frame->images().pixmap(kinds[i]).toImage());
+        EXPECT_EQ(rowText(child, i), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(rowPicture(child, i), m_frame->images().pixmap(kinds[i]).toImage());
     }
     EXPECT_EQ(child->selectedIndex(), -1);
-    list->setCurrentItem(list->topLevelItem(3));
+    list->setCurrentIndex(list->model()->index(3, 0));
     EXPECT_EQ(child->selectedIndex(), 3);
 }
 
@@ -75,7 +76,7 @@ TEST_F(ProjectWindowTest, CreateProjectBuildsTheListFromTheWizardData) {
     data.menus.push_back({"Ver", "explorer .", "ver", kmr::Kind::DefaultMenu});
     ProjectWindow* child = m_frame->createProject(QStringLiteral("Sin nombre 1"));
     EXPECT_EQ(child->project(), kmr::buildProject(data));
-    EXPECT_EQ(child->listView()->topLevelItem(0)->text(0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
+    EXPECT_EQ(rowText(child, 0), QStringLiteral("Ejecutar recurso \"docs\\index.html\""));
     EXPECT_EQ(m_frame->activeProjectWindow(), child);
     EXPECT_TRUE(child->filePath().isEmpty());
     EXPECT_EQ(child->saved(), 0);

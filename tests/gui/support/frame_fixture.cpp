@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "help/splash_window.h"
+#include "project/object_list_view.h"
 #include "project/project_window.h"
 #include "wizards/new_project_wizard.h"
 
@@ -48,6 +49,21 @@ kmr::Project exampleProject() {
     p.append(kmr::makeMenu("Instalar", "setup.exe", "instalar", true));
     p.append(kmr::makeMenu("Leeme", "notepad leeme.txt", "leeme"));
     return p;
+}
+
+int rowCount(const ProjectWindow* child) { return child->listView()->model()->rowCount(); }
+
+QString rowText(const ProjectWindow* child, int row) {
+    return child->listView()->model()->index(row, 0).data().toString();
+}
+
+QImage rowPicture(const ProjectWindow* child, int row) {
+    return child->listView()->model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+}
+
+QRect rowRect(const ProjectWindow* child, int row) {
+    const ObjectListView* list = child->listView();
+    return list->visualRect(list->model()->index(row, 0));
 }
 
 void FrameTest::SetUp() {
@@ -111,6 +127,7 @@ MainWindow& FrameTest::makeFrame(QStringList arguments) {
     start.handOffWaitMs = 5;
     // Web addresses are recorded, never opened.
     start.openUrl = [this](const QString& address) { m_opened << address; };
+    start.instanceLockPath = path(QStringLiteral("settings/kmr.lock"));
     m_frame = std::make_unique<MainWindow>(m_prompts, *m_store, start);
     // The splash window closes at its timer's next tick; a test does not wait 2.5 seconds for it.
     m_frame->splashWindow()->timer()->setInterval(1);

@@ -2,6 +2,8 @@
 // A main frame on a private settings folder with scripted prompts, and helpers for modal dialogs.
 
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -44,6 +46,11 @@ public:
 private:
     std::optional<QByteArray> m_old;
 };
+// What a project window's list shows: its rows, a row's text and picture, and where a row is.
+int rowCount(const ProjectWindow* child);
+QString rowText(const ProjectWindow* child, int row);
+QImage rowPicture(const ProjectWindow* child, int row);
+QRect rowRect(const ProjectWindow* child, int row);
 
 class FrameTest : public ::testing::Test {
 protected:
