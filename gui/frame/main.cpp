@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/guarded_application.h"
 #include "base/interface_setup.h"
 #include "base/pictures.h"
 #include "base/prompts.h"
@@ -49,7 +50,7 @@ private:
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    kmr::gui::GuardedApplication app(argc, argv);
     // No display name: the platform would append it to every title, and the titles are the
     // program's own ("Quillmere", "Error", "Atención"...). The desktop entry names the program.
     QApplication::setApplicationName(QStringLiteral("kmr"));
@@ -73,9 +74,13 @@ int main(int argc, char* argv[]) {
     kmr::gui::QtPrompts prompts;
     kmr::gui::MainWindow frame(prompts, store, start);
     prompts.setParent(&frame);
+    app.setPrompts(&prompts);
     if (!frame.startUp()) return 0;
     FirstPaintProbe probe;
     if (qEnvironmentVariableIsSet("KMR_EXIT_AT_FIRST_PAINT")) frame.installEventFilter(&probe);
     frame.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // The prompts go before the application does.
+    app.setPrompts(nullptr);
+    return code;
 }

@@ -57,6 +57,10 @@ void ProjectFileCommands::openProject() {
     ProjectWindow* child = m_host.addProjectWindow(QFileInfo(path).fileName());
     child->setProject(std::move(result.project));
     child->setSaved(1);
+    // A file whose counts its content cannot back is broken: what could be read is shown, with a word.
+    if (result.errors) {
+        prompts.message(qs(kmr::msg::kVersion1Errors), QStringLiteral("Error"), MessageIcon::Error, MessageButtons::Ok);
+    }
     if (!handedOver) {
         m_host.rememberRecentFile(path);
     }

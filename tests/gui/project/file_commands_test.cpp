@@ -203,6 +203,24 @@ TEST_F(FileCommandsTest, OpenReadsAVersion2FileAndListsItOnlyWhenChosenInTheDial
     EXPECT_EQ(recent().mid(0, 3), (QStringList{file, file, other}));
 }
 
+// A version-2 file that promises far more menus than it holds is broken: its general objects are
+// shown, no invented menus, and the user is told.
+TEST_F(FileCommandsTest, OpenOfABrokenVersion2FileSaysSo) {
+    startFrame();
+    QByteArray bytes = "[Brenlowe KMR File]\r\nVersion=2.0\r\nEtiqueta=Disco\r\nMenus=100000\r\n";
+    for (int i = 0; i < 200; ++i) bytes += "\r\n";
+    m_prompts.choose(write(QStringLiteral("roto.kmr"), bytes));
+    action("Abrir1")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 1u);
+    EXPECT_EQ(m_prompts.messages[0].text,
+              QStringLiteral("El fichero contenía errores. Puede no haberse cargado correctamente."));
+    EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Error"));
+    ProjectWindow* child = m_frame->activeProjectWindow();
+    ASSERT_NE(child, nullptr);
+    ASSERT_EQ(child->project().size(), 1u);
+    EXPECT_EQ(child->project().objects[0].kind, kmr::Kind::Label);
+}
+
 TEST_F(FileCommandsTest, OpenQuestionsAndMessages) {
     startFrame();
     m_prompts.choose(path(QStringLiteral("no-existe.kmr")));
