@@ -105,6 +105,8 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     m_status->setTextFormat(Qt::PlainText);
     // One line high also while empty, so the buttons do not move when a hint appears.
     m_status->setMinimumHeight(m_status->fontMetrics().height() + 2 * m_status->frameWidth() + 2);
+    // Nor does a long hint widen the window: the line shows what fits.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(help);
