@@ -8,28 +8,25 @@
 
 #include <algorithm>
 
+#include "base/picture_style.h"
+
 namespace kmr::gui {
 
 namespace {
 
-// One palette and one outline for every picture.
-const QColor kOutline(48, 48, 56);
-const QColor kPaper(252, 252, 248);
-const QColor kBlue(52, 101, 164);
-const QColor kLightBlue(114, 159, 207);
-const QColor kGreen(78, 154, 6);
-const QColor kRed(204, 0, 0);
-const QColor kYellow(237, 212, 0);
-const QColor kOrange(245, 121, 0);
-const QColor kGrey(186, 189, 182);
-const QColor kBrown(143, 89, 2);
+using picture::kBlue;
+using picture::kBrown;
+using picture::kGreen;
+using picture::kGrey;
+using picture::kLightBlue;
+using picture::kOrange;
+using picture::kOutline;
+using picture::kPaper;
+using picture::kRed;
+using picture::kYellow;
 
-QPen outline(qreal width = 1.0) {
-    QPen pen(kOutline, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
+// Outlines are 1.0 wide unless said otherwise.
+QPen outline(qreal width = 1.0) { return picture::outline(width); }
 
 void sheet(QPainter& p, const QRectF& r) {
     QPainterPath path;

@@ -5,24 +5,20 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 
+#include "base/picture_style.h"
+
 namespace kmr::gui {
 
 namespace {
 
-// The palette and outline of the shared image list, so the large pictures sit well beside the small.
-const QColor kOutline(48, 48, 56);
-const QColor kPaper(252, 252, 248);
-const QColor kBlue(52, 101, 164);
-const QColor kLightBlue(114, 159, 207);
-const QColor kGreen(78, 154, 6);
-const QColor kGrey(186, 189, 182);
+using picture::kBlue;
+using picture::kGreen;
+using picture::kGrey;
+using picture::kLightBlue;
+using picture::kPaper;
 
-QPen outline(qreal width = 1.5) {
-    QPen pen(kOutline, width);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
-}
+// Outlines are 1.5 wide unless said otherwise.
+QPen outline(qreal width = 1.5) { return picture::outline(width); }
 
 // Picture 0, the autorun disc: a disc with a program window that starts by itself.
 void autorunDisc(QPainter& p) {
