@@ -1,8 +1,8 @@
 # Debian packages the project needs; sourced by ./run-tests and ./run.
 # kmr_install_deps test|run installs whatever of the list is missing.
 
-# xorriso makes the ISO image of a disc folder (kmrc iso, "Crear imagen ISO...") and reads it back in the tests.
-# The editor at run time: Qt's Spanish texts, and the stand-in for its interface font.
+# Besides the build: Qt's Spanish texts and the stand-in for the interface font, which the editor uses at
+# run time, and xorriso, which makes the ISO image of a disc folder (kmrc iso, "Crear imagen ISO...").
 kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev xorriso
     qt6-translations-l10n fonts-dejavu-core)
 kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
