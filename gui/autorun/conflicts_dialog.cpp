@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "autorun/findings_widgets.h"
 #include "base/image_list.h"
 
 namespace kmr::gui {
@@ -25,21 +26,9 @@ ConflictsDialog::ConflictsDialog(const ImageList& images, QWidget* parent) : QDi
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setIconSize(QSize(16, 16));
+    m_list = makeFindingsList(this);
 
-    m_explanation = new QPlainTextEdit(this);
-    m_explanation->setObjectName(QStringLiteral("Explicacion"));
-    m_explanation->setReadOnly(true);
-    m_explanation->setFrameShape(QFrame::NoFrame);
-    m_explanation->setFixedHeight(90);
-    // The box sits on the dialog's own colour, like a note rather than an input.
-    QPalette pal = m_explanation->palette();
-    pal.setColor(QPalette::Base, palette().color(QPalette::Window));
-    m_explanation->setPalette(pal);
+    m_explanation = makeExplanationBox(this, 90);
 
     auto* cont = new QPushButton(QStringLiteral("Continuar"), this);
     cont->setObjectName(QStringLiteral("SpeedButton1"));

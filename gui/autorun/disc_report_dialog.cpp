@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "autorun/findings_widgets.h"
 #include "base/image_list.h"
 #include "base/qt_text.h"
 
@@ -18,21 +19,9 @@ DiscReportDialog::DiscReportDialog(const ImageList& images, QWidget* parent) : Q
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     auto* intro = new QLabel(QStringLiteral("Pulse sobre cada aviso para leer su explicación."), this);
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("ListView1"));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setIconSize(QSize(16, 16));
+    m_list = makeFindingsList(this);
 
-    m_explanation = new QPlainTextEdit(this);
-    m_explanation->setObjectName(QStringLiteral("Explicacion"));
-    m_explanation->setReadOnly(true);
-    m_explanation->setFrameShape(QFrame::NoFrame);
-    m_explanation->setFixedHeight(110);
-    // The box sits on the dialog's own colour, like a note rather than an input.
-    QPalette pal = m_explanation->palette();
-    pal.setColor(QPalette::Base, palette().color(QPalette::Window));
-    m_explanation->setPalette(pal);
+    m_explanation = makeExplanationBox(this, 110);
 
     auto* close = new QPushButton(QStringLiteral("Cerrar"), this);
     close->setObjectName(QStringLiteral("Cerrar"));
