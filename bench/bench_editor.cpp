@@ -239,7 +239,7 @@ void BM_EditDelete(benchmark::State& state) {
 void BM_EditModify(benchmark::State& state) {
     OpenProject p(static_cast<int>(state.range(0)));
     const QString name =
-        QString::fromStdString(p.window->project().objects[static_cast<std::size_t>(p.middle)].menuName());
+        QString::fromStdString(std::string(p.window->project().objects[static_cast<std::size_t>(p.middle)].menuName()));
     int k = 0;
     for (auto _ : state) {
         Clock::time_point accepted;

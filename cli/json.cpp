@@ -46,11 +46,11 @@ namespace {
 
 void writeObject(std::string& out, const ProjectObject& o) {
     out.append("{\"kind\": ").append(std::to_string(static_cast<int>(o.kind)));
-    out.append(", \"caption\": ").append(jsonString(o.caption));
+    out.append(", \"caption\": ").append(jsonString(o.caption()));
     out.append(", \"values\": [");
-    for (std::size_t i = 0; i < o.values.size(); ++i) {
+    for (std::size_t i = 0; i < o.valueCount(); ++i) {
         if (i > 0) out.append(", ");
-        out.append(jsonString(o.values[i]));
+        out.append(jsonString(o.value(i)));
     }
     out.append("]}");
 }

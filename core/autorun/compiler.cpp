@@ -9,9 +9,7 @@ constexpr std::string_view kEol = "\r\n";
 
 // A malformed object may carry fewer values than its kind needs; it is written with empty ones
 // rather than refused, as the values are written unchecked anyway.
-std::string_view valueAt(const ProjectObject& o, std::size_t i) {
-    return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
-}
+std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
 
 void line(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {},
           std::string_view d = {}) {
@@ -77,7 +75,7 @@ std::string compileAutorun(const Project& project) {
     std::size_t size = 16;
     for (const auto& o : project.objects) {
         size += 40 + repeatedSize(o);
-        for (const auto& v : o.values) size += v.size();
+        for (std::size_t i = 0; i < o.valueCount(); ++i) size += o.value(i).size();
     }
     std::string out;
     out.reserve(size);

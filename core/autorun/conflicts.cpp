@@ -43,15 +43,11 @@ constexpr std::array<FindingText, 6> kFindings = {{
 
 // The check compares the caption's first ten characters in lower case, so a caption typed in
 // capitals still counts as a resource here.
-bool looksLikeResource(const ProjectObject& o) { return text::asciiLower(text::left(o.caption, 10)) == "ejecutar r"; }
+bool looksLikeResource(const ProjectObject& o) { return text::asciiLower(text::left(o.caption(), 10)) == "ejecutar r"; }
 
-std::string_view firstValue(const ProjectObject& o) {
-    return o.values.empty() ? std::string_view() : std::string_view(o.values[0]);
-}
+std::string_view firstValue(const ProjectObject& o) { return o.value(0); }
 
-std::string_view commandOf(const ProjectObject& o) {
-    return o.values.size() < 2 ? std::string_view() : std::string_view(o.values[1]);
-}
+std::string_view commandOf(const ProjectObject& o) { return o.value(1); }
 
 }  // namespace
 

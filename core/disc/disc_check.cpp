@@ -46,9 +46,7 @@ const FindingInfo& infoOf(DiscFinding f) { return kFindings.at(static_cast<std::
 
 std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
-std::string_view valueAt(const ProjectObject& o, std::size_t i) {
-    return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
-}
+std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
 
 // How a report names the object a value belongs to.
 std::string subjectOf(const ProjectObject& o) {

@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 std::string discName(const Project& project, const DiscTarget& disc) {
     for (const ProjectObject& o : project.objects) {
-        if (o.kind != Kind::Label || o.values.empty()) continue;
-        const std::string_view label = text::trimView(o.values[0]);
+        if (o.kind != Kind::Label || o.valueCount() == 0) continue;
+        const std::string_view label = text::trimView(o.value(0));
         if (!label.empty()) return std::string(label);
     }
     if (disc.medium == Medium::Usb) {
@@ -41,7 +41,7 @@ std::vector<MenuEntry> discContextMenu(const Project& project, Medium medium) {
             // Of several "shell=" lines Windows reads the first.
             const bool isDefault = o.kind == Kind::DefaultMenu && !defaultSeen;
             defaultSeen = defaultSeen || isDefault;
-            entries.push_back({shownMenuText(o.values.empty() ? std::string_view() : o.menuText()), isDefault, false});
+            entries.push_back({shownMenuText(o.menuText()), isDefault, false});
         }
         if (runs && !defaultSeen) entries[autoPlay - 1].isDefault = true;
     }

@@ -91,7 +91,7 @@ VolumeName isoVolumeName(std::string_view label) {
 std::string imageLabel(const Project& project, const std::string& folder, const std::optional<std::string>& asked) {
     if (asked) return *asked;
     for (const ProjectObject& o : project.objects) {
-        if (o.kind == Kind::Label && !o.values.empty() && !text::trimView(o.values[0]).empty()) return o.values[0];
+        if (o.kind == Kind::Label && !text::trimView(o.value(0)).empty()) return std::string(o.value(0));
     }
     std::error_code ec;
     fs::path path = fs::absolute(folder, ec).lexically_normal();

@@ -37,12 +37,12 @@ OfferedCommands offeredCommands(const Project* project, std::optional<std::size_
 
 ObjectBuffer copyToBuffer(const ProjectObject& object) {
     ObjectBuffer b;
-    b.caption = object.caption;
+    b.caption = object.caption();
     b.kind = object.kind;
-    b.value = object.values.empty() ? std::string() : object.values[0];
-    if (isMenu(object.kind) && object.values.size() >= 3) {
-        b.menuCommand = object.values[1];
-        b.menuName = object.values[2];
+    b.value = object.value(0);
+    if (isMenu(object.kind) && object.valueCount() >= 3) {
+        b.menuCommand = object.menuCommand();
+        b.menuName = object.menuName();
     }
     return b;
 }
@@ -56,10 +56,9 @@ std::optional<std::size_t> pasteReplacementTarget(const Project& project, const 
 }
 
 void replaceFromBuffer(ProjectObject& object, const ObjectBuffer& buffer) {
-    object.caption = buffer.caption;
+    object.setCaption(buffer.caption);
     object.kind = buffer.kind;
-    if (object.values.empty()) object.values.emplace_back();
-    object.values[0] = buffer.value;
+    object.setValue(0, buffer.value);
 }
 
 void acceptMenuIntoBuffer(ObjectBuffer& buffer, std::string text, std::string command, std::string name) {
@@ -70,17 +69,11 @@ void acceptMenuIntoBuffer(ObjectBuffer& buffer, std::string text, std::string co
 }
 
 ProjectObject objectFromBuffer(const ObjectBuffer& buffer, bool asDefault) {
-    ProjectObject o;
-    o.caption = buffer.caption;
-    o.values.push_back(buffer.value);
     if (isMenu(buffer.kind)) {
-        o.values.push_back(buffer.menuCommand);
-        o.values.push_back(buffer.menuName);
-        o.kind = asDefault ? Kind::DefaultMenu : Kind::PlainMenu;
-    } else {
-        o.kind = buffer.kind;
+        return ProjectObject(buffer.caption, asDefault ? Kind::DefaultMenu : Kind::PlainMenu,
+                             {buffer.value, buffer.menuCommand, buffer.menuName});
     }
-    return o;
+    return ProjectObject(buffer.caption, buffer.kind, {buffer.value});
 }
 
 std::size_t pasteFromBuffer(Project& project, const ObjectBuffer& buffer, bool asDefault) {

@@ -1,6 +1,8 @@
 #include "project/project.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "text/text.h"
@@ -19,12 +21,11 @@ std::string buildCaption(std::string_view prefix, std::string_view firstValue) {
 
 namespace {
 
-ProjectObject single(Kind kind, std::string_view prefix, std::string value) {
-    ProjectObject o;
-    o.caption = buildCaption(prefix, value);
-    o.kind = kind;
-    o.values.push_back(std::move(value));
-    return o;
+// The buffer's offsets are 32 bits wide: an object whose texts reach 4 GiB is refused as memory
+// the program cannot hold.
+std::uint32_t offsetOf(std::size_t n) {
+    if (n > UINT32_MAX) throw std::bad_alloc();
+    return static_cast<std::uint32_t>(n);
 }
 
 std::string_view prefixOf(const ProjectObject& o) {
@@ -40,24 +41,83 @@ std::string_view prefixOf(const ProjectObject& o) {
 
 }  // namespace
 
-ProjectObject makeProgram(std::string value) { return single(Kind::RunEntry, kProgramPrefix, std::move(value)); }
-ProjectObject makeResource(std::string value) { return single(Kind::RunEntry, kResourcePrefix, std::move(value)); }
-ProjectObject makeRunEntry(std::string value, bool resource) {
-    return resource ? makeResource(std::move(value)) : makeProgram(std::move(value));
+ProjectObject::ProjectObject(std::string_view caption, Kind objectKind, std::initializer_list<std::string_view> values)
+    : kind(objectKind) {
+    assign(caption, std::span(values.begin(), std::min(values.size(), kMaxValues)));
 }
-ProjectObject makeIcon(std::string value) { return single(Kind::Icon, kIconPrefix, std::move(value)); }
-ProjectObject makeLabel(std::string value) { return single(Kind::Label, kLabelPrefix, std::move(value)); }
 
-ProjectObject makeMenu(std::string text, std::string command, std::string name, bool isDefault) {
+void ProjectObject::assign(std::string_view caption, std::span<const std::string_view> values) {
+    values = values.first(std::min(values.size(), kMaxValues));
+    std::size_t size = caption.size();
+    for (const auto v : values) size += v.size();
+    std::string text;
+    text.reserve(size);
+    text.append(caption);
+    std::array<std::uint32_t, kMaxValues + 1> ends{};
+    ends[0] = offsetOf(text.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        text.append(values[i]);
+        ends[i + 1] = offsetOf(text.size());
+    }
+    m_text = std::move(text);
+    m_ends = ends;
+    m_count = static_cast<std::uint8_t>(values.size());
+}
+
+ProjectObject ProjectObject::quoted(Kind kind, std::string_view prefix,
+                                    std::initializer_list<std::string_view> values) {
+    const auto list = std::span(values.begin(), std::min(values.size(), kMaxValues));
+    const std::string_view first = list.empty() ? std::string_view() : list[0];
+    std::size_t size = prefix.size() + first.size() + 2;
+    for (const auto v : list) size += v.size();
     ProjectObject o;
-    o.caption = buildCaption(kMenuPrefix, text);
-    o.kind = isDefault ? Kind::DefaultMenu : Kind::PlainMenu;
-    // Moved in one by one: a braced list would copy each text.
-    o.values.reserve(3);
-    o.values.push_back(std::move(text));
-    o.values.push_back(std::move(command));
-    o.values.push_back(std::move(name));
+    o.kind = kind;
+    o.m_text.reserve(size);
+    o.m_text.append(prefix).append(1, '"').append(first).append(1, '"');
+    o.m_ends[0] = offsetOf(o.m_text.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        o.m_text.append(list[i]);
+        o.m_ends[i + 1] = offsetOf(o.m_text.size());
+    }
+    o.m_count = static_cast<std::uint8_t>(list.size());
     return o;
+}
+
+void ProjectObject::replace(std::size_t part, std::string_view text) {
+    const std::size_t begin = part == 0 ? 0 : m_ends[part - 1];
+    const std::size_t oldSize = m_ends[part] - begin;
+    offsetOf(m_text.size() - oldSize + text.size());
+    m_text.replace(begin, oldSize, text);
+    const auto last = static_cast<std::size_t>(m_count);
+    for (std::size_t i = part; i <= last; ++i)
+        m_ends[i] = static_cast<std::uint32_t>(m_ends[i] - oldSize + text.size());
+}
+
+void ProjectObject::setCaption(std::string_view caption) { replace(0, caption); }
+
+void ProjectObject::setValue(std::size_t i, std::string_view value) {
+    if (i >= kMaxValues) throw std::out_of_range("ProjectObject::setValue");
+    while (m_count <= i) {
+        m_ends[m_count + 1] = m_ends[m_count];
+        ++m_count;
+    }
+    replace(i + 1, value);
+}
+
+ProjectObject makeProgram(std::string_view value) {
+    return ProjectObject::quoted(Kind::RunEntry, kProgramPrefix, {value});
+}
+ProjectObject makeResource(std::string_view value) {
+    return ProjectObject::quoted(Kind::RunEntry, kResourcePrefix, {value});
+}
+ProjectObject makeRunEntry(std::string_view value, bool resource) {
+    return resource ? makeResource(value) : makeProgram(value);
+}
+ProjectObject makeIcon(std::string_view value) { return ProjectObject::quoted(Kind::Icon, kIconPrefix, {value}); }
+ProjectObject makeLabel(std::string_view value) { return ProjectObject::quoted(Kind::Label, kLabelPrefix, {value}); }
+
+ProjectObject makeMenu(std::string_view text, std::string_view command, std::string_view name, bool isDefault) {
+    return ProjectObject::quoted(isDefault ? Kind::DefaultMenu : Kind::PlainMenu, kMenuPrefix, {text, command, name});
 }
 
 std::string_view mediumName(Medium medium) { return medium == Medium::Usb ? "USB" : "CD/DVD"; }
@@ -68,21 +128,21 @@ Medium mediumFromName(std::string_view name) {
 
 bool valuesFitCp1252(const Project& project) {
     for (const auto& o : project.objects) {
-        const std::size_t written = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
+        const std::size_t written = std::min<std::size_t>(o.valueCount(), isMenu(o.kind) ? 3 : 1);
         for (std::size_t i = 0; i < written; ++i) {
-            if (!text::fitsCp1252(o.values[i])) return false;
+            if (!text::fitsCp1252(o.value(i))) return false;
         }
     }
     return true;
 }
 
-bool isResourceEntry(const ProjectObject& o) { return o.caption.starts_with("Ejecutar r"); }
-bool isProgramEntry(const ProjectObject& o) { return o.caption.starts_with("Ejecutar p"); }
+bool isResourceEntry(const ProjectObject& o) { return o.caption().starts_with("Ejecutar r"); }
+bool isProgramEntry(const ProjectObject& o) { return o.caption().starts_with("Ejecutar p"); }
 
-void setFirstValue(ProjectObject& o, std::string value) {
-    o.caption = buildCaption(prefixOf(o), value);
-    if (o.values.empty()) o.values.emplace_back();
-    o.values[0] = std::move(value);
+void setFirstValue(ProjectObject& o, std::string_view value) {
+    const std::string copy(value);  // the value may be a view into the object itself
+    o.setCaption(buildCaption(prefixOf(o), copy));
+    o.setValue(0, copy);
 }
 
 std::size_t Project::insertPosition(Kind kind) const {
@@ -129,7 +189,7 @@ bool Project::makeDefault(std::size_t index) {
     clearDefaults();
     auto& o = objects[index];
     o.kind = Kind::DefaultMenu;
-    o.caption = buildCaption(kMenuPrefix, o.values.empty() ? std::string() : o.values[0]);
+    o.setCaption(buildCaption(kMenuPrefix, o.value(0)));
     return true;
 }
 

@@ -2,7 +2,11 @@
 // The project: an ordered list of objects (run entry, icon, label, menus) and the rules on their
 // captions, positions, counts and the default menu.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,28 +30,57 @@ inline constexpr std::string_view kMenuPrefix = "Mostrar menú ";
 // A caption: the prefix, then the first value between double quotes.
 std::string buildCaption(std::string_view prefix, std::string_view firstValue);
 
-// One row of the object list. Run entries, icons and labels hold one value; menus hold three
-// (menu text, menu command, menu internal name).
-struct ProjectObject {
-    std::string caption;
-    Kind kind = Kind::PlainMenu;
-    std::vector<std::string> values;
+// One row of the object list: its kind, its caption and its values. Run entries, icons and labels
+// hold one value; menus hold three (menu text, menu command, menu internal name). The caption and
+// the values share one buffer, so an object costs one allocation however many texts it has.
+class ProjectObject {
+public:
+    static constexpr std::size_t kMaxValues = 3;
 
-    const std::string& value() const { return values.at(0); }
-    const std::string& menuText() const { return values.at(0); }
-    const std::string& menuCommand() const { return values.at(1); }
-    const std::string& menuName() const { return values.at(2); }
+    Kind kind = Kind::PlainMenu;
+
+    ProjectObject() = default;
+    // An object with this caption, kind and values (at most kMaxValues; more are dropped).
+    ProjectObject(std::string_view caption, Kind kind, std::initializer_list<std::string_view> values = {});
+
+    // An object whose caption is the prefix and the first value between double quotes.
+    static ProjectObject quoted(Kind kind, std::string_view prefix, std::initializer_list<std::string_view> values);
+
+    std::string_view caption() const { return std::string_view(m_text).substr(0, m_ends[0]); }
+    std::size_t valueCount() const { return m_count; }
+    // The value at i, or an empty text when the object has fewer values.
+    std::string_view value(std::size_t i = 0) const {
+        return i < m_count ? std::string_view(m_text).substr(m_ends[i], m_ends[i + 1] - m_ends[i]) : std::string_view();
+    }
+    std::string_view menuText() const { return value(0); }
+    std::string_view menuCommand() const { return value(1); }
+    std::string_view menuName() const { return value(2); }
+
+    void setCaption(std::string_view caption);
+    // Sets the value at i (below kMaxValues), adding empty values before it when there are fewer.
+    void setValue(std::size_t i, std::string_view value);
+    // Replaces the caption and every value at once.
+    void assign(std::string_view caption, std::span<const std::string_view> values);
 
     bool operator==(const ProjectObject&) const = default;
+
+private:
+    void replace(std::size_t part, std::string_view text);
+
+    // The caption, then each value, back to back; m_ends[0] is the end of the caption and
+    // m_ends[i + 1] the end of value i. Ends past the last value stay 0.
+    std::string m_text;
+    std::array<std::uint32_t, kMaxValues + 1> m_ends{};
+    std::uint8_t m_count = 0;
 };
 
-ProjectObject makeProgram(std::string value);
-ProjectObject makeResource(std::string value);
+ProjectObject makeProgram(std::string_view value);
+ProjectObject makeResource(std::string_view value);
 // A run entry in the resource form when `resource`, else in the program form.
-ProjectObject makeRunEntry(std::string value, bool resource);
-ProjectObject makeIcon(std::string value);
-ProjectObject makeLabel(std::string value);
-ProjectObject makeMenu(std::string text, std::string command, std::string name, bool isDefault = false);
+ProjectObject makeRunEntry(std::string_view value, bool resource);
+ProjectObject makeIcon(std::string_view value);
+ProjectObject makeLabel(std::string_view value);
+ProjectObject makeMenu(std::string_view text, std::string_view command, std::string_view name, bool isDefault = false);
 
 // A run entry is a resource when the first ten characters of its caption are "Ejecutar r", and a
 // program when they are "Ejecutar p"; the caption is the only place this is recorded.
@@ -55,7 +88,7 @@ bool isResourceEntry(const ProjectObject& o);
 bool isProgramEntry(const ProjectObject& o);
 
 // Replaces the first value and rebuilds the caption in the form the object already has.
-void setFirstValue(ProjectObject& o, std::string value);
+void setFirstValue(ProjectObject& o, std::string_view value);
 
 // What the disc will be made on. Windows runs autorun entries from a CD or DVD, but from a USB
 // drive it only shows the icon and the label.

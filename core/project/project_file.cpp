@@ -41,9 +41,7 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
     out.append(kCrLf);
 }
 
-std::string_view valueAt(const ProjectObject& o, std::size_t i) {
-    return i < o.values.size() ? std::string_view(o.values[i]) : std::string_view();
-}
+std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
 
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
@@ -146,8 +144,8 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
     bool fits = true;
     for (const auto& o : project.objects) {
         if (o.kind == Kind::RunEntry && !isResourceEntry(o) && !isProgramEntry(o)) continue;
-        const std::size_t n = std::min<std::size_t>(o.values.size(), isMenu(o.kind) ? 3 : 1);
-        for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.values[i]);
+        const std::size_t n = std::min<std::size_t>(o.valueCount(), isMenu(o.kind) ? 3 : 1);
+        for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
     }
     // The disc folder is written too, and may hold any character.
     fits = fits && text::fitsCp1252(project.disc.folder);
@@ -205,14 +203,18 @@ ProjectReadResult readV2(const ProfileFile& file) {
 
 // A value by the profile rules, decoded from the file's own encoding: the rules work on ASCII
 // characters only, which no other character contains, so they can be applied before decoding.
-// `encoding` is unset for text that is decoded already.
-std::string fileValue(std::string_view raw, std::optional<text::Encoding> encoding) {
+// `encoding` is unset for text that is decoded already. The value is decoded into `scratch`, which
+// the caller keeps from value to value so that reading a value allocates nothing.
+std::string_view fileValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
     std::string_view v = text::trimView(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    std::string decoded = encoding ? text::decodeAs(v, *encoding) : std::string(v);
-    if (decoded.size() > kProfileValueLimit) decoded.resize(text::left(decoded, kProfileValueLimit).size());
-    return decoded;
+    if (encoding) {
+        scratch.clear();
+        text::decodeAppend(scratch, v, *encoding);
+        v = scratch;
+    }
+    return v.size() > kProfileValueLimit ? text::left(v, kProfileValueLimit) : v;
 }
 
 // The version-2 reader in one pass over the file's lines, in file order, for files laid out as the
@@ -239,17 +241,18 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     std::int32_t next = 1;  // the number of the next menu section wanted
     auto& objects = r.project.objects;
 
-    const auto value = [&](const std::optional<std::string_view>& raw) {
-        return raw ? fileValue(*raw, encoding) : std::string();
+    std::array<std::string, 3> scratch;
+    const auto value = [&](const std::optional<std::string_view>& raw, std::size_t buffer = 0) {
+        return raw ? fileValue(*raw, encoding, scratch[buffer]) : std::string_view();
     };
     const auto endSection = [&] {
         if (in == In::General) {
             r.versionOk = value(general[0]) == "2.0";
-            if (auto v = value(general[1]); !v.empty()) r.project.append(makeProgram(std::move(v)));
-            if (auto v = value(general[2]); !v.empty()) r.project.append(makeResource(std::move(v)));
-            if (auto v = value(general[3]); !v.empty()) r.project.append(makeIcon(std::move(v)));
-            if (auto v = value(general[4]); !v.empty()) r.project.append(makeLabel(std::move(v)));
-            r.project.disc.folder = value(general[7]);
+            if (auto v = value(general[1]); !v.empty()) r.project.append(makeProgram(v));
+            if (auto v = value(general[2]); !v.empty()) r.project.append(makeResource(v));
+            if (auto v = value(general[3]); !v.empty()) r.project.append(makeIcon(v));
+            if (auto v = value(general[4]); !v.empty()) r.project.append(makeLabel(v));
+            r.project.disc.folder = std::string(value(general[7]));
             if (!r.project.disc.folder.empty()) r.project.disc.medium = mediumFromName(value(general[8]));
             defaultMenu = text::parseInteger(value(general[5])).value_or(0);
             menus = text::parseInteger(value(general[6])).value_or(0);
@@ -257,7 +260,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             if (menus > 0) objects.reserve(objects.size() + std::min<std::size_t>(menus, text.size() / 32 + 64));
             generalDone = true;
         } else if (in == In::Menu) {
-            objects.push_back(makeMenu(value(menu[0]), value(menu[1]), value(menu[2]), next == defaultMenu));
+            objects.push_back(makeMenu(value(menu[0], 0), value(menu[1], 1), value(menu[2], 2), next == defaultMenu));
             ++next;
         }
         in = In::Nothing;

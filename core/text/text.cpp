@@ -113,11 +113,9 @@ std::string decodeUtf16Le(std::string_view bytes) {
     return out;
 }
 
-std::string decodeUtf8(std::string_view bytes) {
+void appendDecodedUtf8(std::string& out, std::string_view bytes) {
     // Well-formed sequences are copied as they are; any other byte is read as Windows-1252, so the
     // text inside the program is always valid.
-    std::string out;
-    out.reserve(bytes.size());
     std::size_t i = 0;
     while (i < bytes.size()) {
         const std::size_t runStart = i;
@@ -128,7 +126,17 @@ std::string decodeUtf8(std::string_view bytes) {
         if (i == bytes.size()) break;
         appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
     }
-    return out;
+}
+
+void appendDecodedCp1252(std::string& out, std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const std::size_t runStart = i;
+        i = asciiRunEnd(bytes, i);
+        out.append(bytes.substr(runStart, i - runStart));
+        if (i == bytes.size()) break;
+        appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
+    }
 }
 
 }  // namespace
@@ -164,14 +172,7 @@ void appendUtf8(std::string& out, char32_t cp) {
 std::string fromCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const std::size_t runStart = i;
-        i = asciiRunEnd(bytes, i);
-        out.append(bytes.substr(runStart, i - runStart));
-        if (i == bytes.size()) break;
-        appendUtf8(out, singleByteCharacter(static_cast<unsigned char>(bytes[i++])));
-    }
+    appendDecodedCp1252(out, bytes);
     return out;
 }
 
@@ -191,12 +192,19 @@ Encoding detectEncoding(std::string_view bytes, std::size_t& markLength) {
 }
 
 std::string decodeAs(std::string_view bytes, Encoding encoding) {
+    if (encoding == Encoding::Utf16Le) return decodeUtf16Le(bytes);
+    std::string out;
+    out.reserve(bytes.size() + (encoding == Encoding::Cp1252 ? bytes.size() / 8 : 0));
+    decodeAppend(out, bytes, encoding);
+    return out;
+}
+
+void decodeAppend(std::string& out, std::string_view bytes, Encoding encoding) {
     switch (encoding) {
-        case Encoding::Utf16Le: return decodeUtf16Le(bytes);
-        case Encoding::Utf8Bom: return decodeUtf8(bytes);
-        case Encoding::Cp1252: break;
+        case Encoding::Utf16Le: out.append(decodeUtf16Le(bytes)); return;
+        case Encoding::Utf8Bom: appendDecodedUtf8(out, bytes); return;
+        case Encoding::Cp1252: appendDecodedCp1252(out, bytes); return;
     }
-    return fromCp1252(bytes);
 }
 
 Decoded decode(std::string_view bytes) {

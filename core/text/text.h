@@ -35,6 +35,8 @@ Encoding detectEncoding(std::string_view bytes, std::size_t& markLength);
 // For Windows-1252 and UTF-8 a piece of a file decodes to the same text as it has in the decoded
 // whole, as long as it is cut at an ASCII character, which is never part of another character.
 std::string decodeAs(std::string_view bytes, Encoding encoding);
+// Appends what decodeAs gives, so that a caller can decode into a buffer it keeps.
+void decodeAppend(std::string& out, std::string_view bytes, Encoding encoding);
 
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);

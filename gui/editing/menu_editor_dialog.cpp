@@ -20,7 +20,7 @@ QStringList menuInternalNames(const kmr::Project& project) {
     QStringList names;
     for (const kmr::ProjectObject& o : project.objects) {
         // Only menus carry a second and third value; run entry, icon and label take no part.
-        if (o.values.size() >= 3) names << qs(o.menuName());
+        if (o.valueCount() >= 3) names << qs(o.menuName());
     }
     return names;
 }

@@ -17,9 +17,7 @@ namespace kmr::gui {
 namespace {
 
 // A value of an object, empty when the object has fewer values than that.
-QString valueAt(const kmr::ProjectObject& o, std::size_t i) {
-    return i < o.values.size() ? qs(o.values[i]) : QString();
-}
+QString valueAt(const kmr::ProjectObject& o, std::size_t i) { return qs(o.value(i)); }
 
 kmr::ProjectObject makeSingle(kmr::Kind kind, const QString& value, bool resource) {
     switch (kind) {

@@ -11,7 +11,10 @@ namespace kmr::gui {
 namespace {
 
 // Only menus carry a second and third value; the third is the internal name.
-const std::string* menuNameOf(const kmr::ProjectObject& o) { return o.values.size() >= 3 ? &o.values[2] : nullptr; }
+std::optional<std::string> menuNameOf(const kmr::ProjectObject& o) {
+    if (o.valueCount() < 3) return std::nullopt;
+    return std::string(o.menuName());
+}
 
 }  // namespace
 
@@ -33,7 +36,7 @@ void ObjectListModel::track(const kmr::ProjectObject& object, int delta) {
     std::size_t& n = m_counts[slot(object.kind)];
     n = delta > 0 ? n + 1 : n - 1;
     if (!m_menuNamesBuilt) return;
-    if (const std::string* name = menuNameOf(object)) {
+    if (const auto name = menuNameOf(object)) {
         int& uses = m_menuNames[*name];
         uses += delta;
         if (uses == 0) m_menuNames.erase(*name);
@@ -140,7 +143,7 @@ bool ObjectListModel::toggleDefault(std::size_t index) {
         clearDefaults();
         setKind(index, kmr::Kind::DefaultMenu);
         kmr::ProjectObject& o = m_project.objects[index];
-        o.caption = kmr::buildCaption(kmr::kMenuPrefix, o.values.empty() ? std::string() : o.values[0]);
+        o.setCaption(kmr::buildCaption(kmr::kMenuPrefix, o.value(0)));
         m_defaults.push_back(index);
     }
     rowChanged(index);
@@ -158,7 +161,7 @@ std::optional<std::size_t> ObjectListModel::lastOf(kmr::Kind kind) const {
 bool ObjectListModel::hasMenuName(const std::string& name) const {
     if (!m_menuNamesBuilt) {
         for (const kmr::ProjectObject& o : m_project.objects) {
-            if (const std::string* n = menuNameOf(o)) ++m_menuNames[*n];
+            if (const auto n = menuNameOf(o)) ++m_menuNames[*n];
         }
         m_menuNamesBuilt = true;
     }
@@ -178,7 +181,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) return {};
     const kmr::ProjectObject& o = m_project.objects[static_cast<std::size_t>(index.row())];
     switch (role) {
-        case Qt::DisplayRole: return qs(o.caption);
+        case Qt::DisplayRole: return qs(o.caption());
         // The kind is also the index of its picture in the frame's image list.
         case Qt::DecorationRole: return m_images.icon(static_cast<int>(o.kind));
         default: return {};

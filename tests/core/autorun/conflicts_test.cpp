@@ -14,7 +14,7 @@ TEST(ConflictCheck, FindingsInTheirFixedOrderOnceEach) {
         std::vector<Finding> findings;
     };
     ProjectObject capitalResource = makeProgram("a.html");
-    capitalResource.caption = "EJECUTAR RECURSO \"a.html\"";
+    capitalResource.setCaption("EJECUTAR RECURSO \"a.html\"");
     const std::vector<Case> cases = {
         {"empty project", {}, {}},
         {"only a plain menu", {makeMenu("A", "a.exe", "a")}, {F::NoResource}},

@@ -199,8 +199,8 @@ TEST(AutorunRoundTrip, CompiledProjectsImportBackWhole) {
 std::string describe(const ImportResult& r) {
     std::string s;
     for (const ProjectObject& o : r.project.objects) {
-        s += std::to_string(static_cast<int>(o.kind)) + "\t" + o.caption;
-        for (const std::string& v : o.values) s += "\t[" + v + "]";
+        s += std::to_string(static_cast<int>(o.kind)) + "\t" + std::string(o.caption());
+        for (const std::string& v : valuesOf(o)) s += "\t[" + v + "]";
         s += "\n";
     }
     return s + "sin reconocer: " + std::to_string(r.unrecognised) + "\n";
@@ -270,7 +270,7 @@ TEST(AutorunCorpus, HeadersAndSpacedMenus) {
         const ImportResult r = importAutorun(source.text);
         std::vector<std::string> names;
         for (const ProjectObject& o : r.project.objects) {
-            if (isMenu(o.kind)) names.push_back(o.menuName());
+            if (isMenu(o.kind)) names.emplace_back(o.menuName());
         }
         EXPECT_EQ(names, c.menuNames) << c.file;
         EXPECT_EQ(r.unrecognised, c.unrecognised) << c.file;

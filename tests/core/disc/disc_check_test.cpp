@@ -43,7 +43,7 @@ void setValue(Project& p, std::size_t i, std::size_t value, std::string v) {
     if (value == 0)
         setFirstValue(p.objects.at(i), std::move(v));
     else
-        p.objects.at(i).values.at(value) = std::move(v);
+        p.objects.at(i).setValue(value, v);
 }
 
 TEST(DiscCheck, EachFolderRaisesItsFindings) {

@@ -99,8 +99,8 @@ TEST(ObjectBuffer, PastePositionsFollowTheTargetProject) {
         EXPECT_FALSE(pasteReplacementTarget(p, b).has_value()) << c.list;
         const std::size_t at = pasteFromBuffer(p, b, false);
         EXPECT_EQ(at, c.position) << c.list;
-        EXPECT_EQ(p.objects[at].caption, c.object.caption);
-        EXPECT_EQ(p.objects[at].values, c.object.values);
+        EXPECT_EQ(p.objects[at].caption(), c.object.caption());
+        EXPECT_EQ(valuesOf(p.objects[at]), valuesOf(c.object));
     }
 }
 

@@ -13,23 +13,23 @@ using test::listOf;
 using test::kindsOf;
 
 TEST(Captions, PrefixThenValueInQuotes) {
-    EXPECT_EQ(makeProgram("setup.exe").caption, "Ejecutar programa \"setup.exe\"");
-    EXPECT_EQ(makeResource("a b.html").caption, "Ejecutar recurso \"a b.html\"");
-    EXPECT_EQ(makeIcon("").caption, "Mostrar icono \"\"");
-    EXPECT_EQ(makeLabel("MiCD").caption, "Mostrar texto \"MiCD\"");
+    EXPECT_EQ(makeProgram("setup.exe").caption(), "Ejecutar programa \"setup.exe\"");
+    EXPECT_EQ(makeResource("a b.html").caption(), "Ejecutar recurso \"a b.html\"");
+    EXPECT_EQ(makeIcon("").caption(), "Mostrar icono \"\"");
+    EXPECT_EQ(makeLabel("MiCD").caption(), "Mostrar texto \"MiCD\"");
     const auto menu = makeMenu("Instalar", "setup.exe", "instalar", true);
-    EXPECT_EQ(menu.caption, "Mostrar menú \"Instalar\"");
-    EXPECT_EQ(menu.caption, makeMenu("Instalar", "x", "y").caption);  // plain and default look alike
-    EXPECT_EQ(menu.values, (std::vector<std::string>{"Instalar", "setup.exe", "instalar"}));
+    EXPECT_EQ(menu.caption(), "Mostrar menú \"Instalar\"");
+    EXPECT_EQ(menu.caption(), makeMenu("Instalar", "x", "y").caption());  // plain and default look alike
+    EXPECT_EQ(valuesOf(menu), (std::vector<std::string>{"Instalar", "setup.exe", "instalar"}));
 }
 
 TEST(Captions, ResourceOrProgramIsReadFromTheFirstTenCharacters) {
     ProjectObject o = makeProgram("x");
     EXPECT_TRUE(isProgramEntry(o));
     EXPECT_FALSE(isResourceEntry(o));
-    o.caption = "Ejecutar rlo que sea";
+    o.setCaption("Ejecutar rlo que sea");
     EXPECT_TRUE(isResourceEntry(o));
-    o.caption = "ejecutar recurso \"x\"";  // the test is case-sensitive
+    o.setCaption("ejecutar recurso \"x\"");  // the test is case-sensitive
     EXPECT_FALSE(isResourceEntry(o));
     EXPECT_FALSE(isProgramEntry(o));
 }
@@ -37,10 +37,10 @@ TEST(Captions, ResourceOrProgramIsReadFromTheFirstTenCharacters) {
 TEST(Captions, ChangingTheValueRebuildsTheCaptionInItsForm) {
     ProjectObject r = makeResource("a");
     setFirstValue(r, "b");
-    EXPECT_EQ(r.caption, "Ejecutar recurso \"b\"");
+    EXPECT_EQ(r.caption(), "Ejecutar recurso \"b\"");
     ProjectObject m = makeMenu("a", "c", "n", true);
     setFirstValue(m, "Nuevo");
-    EXPECT_EQ(m.caption, "Mostrar menú \"Nuevo\"");
+    EXPECT_EQ(m.caption(), "Mostrar menú \"Nuevo\"");
     EXPECT_EQ(m.menuCommand(), "c");
 }
 
@@ -122,8 +122,8 @@ TEST(Wizard, FillOrderAndKindsKept) {
     d.menus = {{"Uno", "a.exe", "uno", Kind::PlainMenu}, {"Dos", "b.exe", "dos", Kind::DefaultMenu}};
     const Project p = buildProject(d);
     EXPECT_EQ(kindsOf(p), "RLMD");
-    EXPECT_EQ(p.objects[0].caption, "Ejecutar recurso \"docs\\index.html\"");
-    EXPECT_EQ(p.objects[3].caption, "Mostrar menú \"Dos\"");
+    EXPECT_EQ(p.objects[0].caption(), "Ejecutar recurso \"docs\\index.html\"");
+    EXPECT_EQ(p.objects[3].caption(), "Mostrar menú \"Dos\"");
     EXPECT_TRUE(buildProject(WizardData{}).empty());
     d.resource = false;
     d.icon = "i.ico";

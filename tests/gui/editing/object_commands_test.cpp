@@ -116,7 +116,7 @@ TEST_F(ObjectCommandsTest, InsertCommandsPutEachObjectInItsPlace) {
         EXPECT_EQ(child->saved(), c.after ? 0 : 1);
         if (c.after) {
             EXPECT_EQ(captions(child).size(), static_cast<qsizetype>(c.after->size()));
-            EXPECT_EQ(captions(child).constLast(), qs(child->project().objects.back().caption));
+            EXPECT_EQ(captions(child).constLast(), qs(child->project().objects.back().caption()));
         }
         child->setSaved(1);
         child->parentWidget()->close();
@@ -424,7 +424,7 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
         kmr::Project expected = exampleProject();
         expected.objects[static_cast<std::size_t>(c.row)] = c.expected;
         EXPECT_EQ(child->project(), expected);
-        EXPECT_EQ(rowText(child, c.row), qs(c.expected.caption));
+        EXPECT_EQ(rowText(child, c.row), qs(c.expected.caption()));
         EXPECT_EQ(child->saved(), 0);
         EXPECT_EQ(child->selectedIndex(), c.row);
         // The dialog shows exactly what was kept.
@@ -435,7 +435,7 @@ TEST_F(ObjectCommandsTest, ModifyingRebuildsTheCaptionFromWhatWasTyped) {
             EXPECT_EQ(entry.text, typed);
         } else {
             run(c.command, readValue(seen, pressCancel()));
-            EXPECT_EQ(seen.value, qs(c.expected.values[0]));
+            EXPECT_EQ(seen.value, qs(c.expected.value(0)));
         }
         child->setSaved(1);
         child->parentWidget()->close();

@@ -114,7 +114,8 @@ TEST(ObjectListModelTest, EditsFollowTheCoresRulesAndAnnounceOnlyTheRowsTheyTouc
         }
         for (int row = 0; row < model.rowCount(); ++row) {
             const kmr::ProjectObject& o = expected.objects[static_cast<std::size_t>(row)];
-            EXPECT_EQ(model.index(row).data().toString(), QString::fromStdString(o.caption));
+            EXPECT_EQ(model.index(row).data().toString(),
+                      QString::fromUtf8(o.caption().data(), static_cast<qsizetype>(o.caption().size())));
             EXPECT_EQ(model.index(row).data(Qt::DecorationRole).value<QIcon>().pixmap(16).toImage(),
                       images().pixmap(static_cast<int>(o.kind)).toImage());
         }
