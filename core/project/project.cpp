@@ -1,6 +1,8 @@
 #include "project/project.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -19,13 +21,54 @@ std::string buildCaption(std::string_view prefix, std::string_view firstValue) {
     return s;
 }
 
+namespace detail {
+
+struct TextBlock {
+    std::atomic<std::uint32_t> refs{1};
+
+    char* bytes() { return reinterpret_cast<char*>(this + 1); }
+
+    // A block with room for `size` bytes, held once.
+    static TextBlock* make(std::size_t size) {
+        void* memory = ::operator new(sizeof(TextBlock) + size);
+        return new (memory) TextBlock;
+    }
+    void hold() noexcept { refs.fetch_add(1, std::memory_order_relaxed); }
+    void drop() noexcept {
+        if (refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            this->~TextBlock();
+            ::operator delete(this);
+        }
+    }
+};
+
+}  // namespace detail
+
 namespace {
 
-// The buffer's offsets are 32 bits wide: an object whose texts reach 4 GiB is refused as memory
-// the program cannot hold.
+using detail::TextBlock;
+
+// The offsets are 32 bits wide: an object whose texts reach 4 GiB is refused as memory the program
+// cannot hold.
 std::uint32_t offsetOf(std::size_t n) {
     if (n > UINT32_MAX) throw std::bad_alloc();
     return static_cast<std::uint32_t>(n);
+}
+
+std::size_t laidOutSize(std::string_view caption, bool quote, std::span<const std::string_view> values) {
+    std::size_t size = caption.size();
+    if (quote) size += 2 + (values.empty() ? 0 : values[0].size());
+    for (const auto v : values) size += v.size();
+    return size;
+}
+
+char* put(char* out, std::string_view text) {
+    if (!text.empty()) std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+std::span<const std::string_view> firstValues(std::initializer_list<std::string_view> values) {
+    return std::span(values.begin(), std::min(values.size(), ProjectObject::kMaxValues));
 }
 
 std::string_view prefixOf(const ProjectObject& o) {
@@ -43,65 +86,155 @@ std::string_view prefixOf(const ProjectObject& o) {
 
 ProjectObject::ProjectObject(std::string_view caption, Kind objectKind, std::initializer_list<std::string_view> values)
     : kind(objectKind) {
-    assign(caption, std::span(values.begin(), std::min(values.size(), kMaxValues)));
+    assign(caption, firstValues(values));
 }
 
-void ProjectObject::assign(std::string_view caption, std::span<const std::string_view> values) {
-    values = values.first(std::min(values.size(), kMaxValues));
-    std::size_t size = caption.size();
-    for (const auto v : values) size += v.size();
-    std::string text;
-    text.reserve(size);
-    text.append(caption);
-    std::array<std::uint32_t, kMaxValues + 1> ends{};
-    ends[0] = offsetOf(text.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        text.append(values[i]);
-        ends[i + 1] = offsetOf(text.size());
+ProjectObject::ProjectObject(const ProjectObject& other)
+    : kind(other.kind), m_block(other.m_block), m_data(other.m_data), m_ends(other.m_ends), m_count(other.m_count) {
+    if (m_block != nullptr) m_block->hold();
+}
+
+ProjectObject::ProjectObject(ProjectObject&& other) noexcept
+    : kind(other.kind), m_block(other.m_block), m_data(other.m_data), m_ends(other.m_ends), m_count(other.m_count) {
+    other.m_block = nullptr;
+    other.m_data = nullptr;
+    other.m_ends = {};
+    other.m_count = 0;
+}
+
+ProjectObject& ProjectObject::operator=(const ProjectObject& other) {
+    if (this != &other) {
+        if (other.m_block != nullptr) other.m_block->hold();
+        release();
+        kind = other.kind;
+        m_block = other.m_block;
+        m_data = other.m_data;
+        m_ends = other.m_ends;
+        m_count = other.m_count;
     }
-    m_text = std::move(text);
+    return *this;
+}
+
+ProjectObject& ProjectObject::operator=(ProjectObject&& other) noexcept {
+    if (this != &other) {
+        release();
+        kind = other.kind;
+        m_block = std::exchange(other.m_block, nullptr);
+        m_data = std::exchange(other.m_data, nullptr);
+        m_ends = std::exchange(other.m_ends, {});
+        m_count = std::exchange(other.m_count, 0);
+    }
+    return *this;
+}
+
+ProjectObject::~ProjectObject() { release(); }
+
+void ProjectObject::release() noexcept {
+    if (m_block != nullptr) m_block->drop();
+    m_block = nullptr;
+    m_data = nullptr;
+}
+
+bool ProjectObject::operator==(const ProjectObject& other) const {
+    if (kind != other.kind || m_count != other.m_count || m_ends != other.m_ends) return false;
+    const std::size_t size = m_ends[m_count];
+    return size == 0 || std::memcmp(m_data, other.m_data, size) == 0;
+}
+
+void ProjectObject::layOut(char* out, std::string_view caption, bool quote, std::span<const std::string_view> values) {
+    const char* start = out;
+    out = put(out, caption);
+    if (quote) {
+        *out++ = '"';
+        out = put(out, values.empty() ? std::string_view() : values[0]);
+        *out++ = '"';
+    }
+    std::array<std::uint32_t, kMaxValues + 1> ends{};
+    ends[0] = static_cast<std::uint32_t>(out - start);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        out = put(out, values[i]);
+        ends[i + 1] = static_cast<std::uint32_t>(out - start);
+    }
+    m_data = start;
     m_ends = ends;
     m_count = static_cast<std::uint8_t>(values.size());
 }
 
+void ProjectObject::assign(std::string_view caption, std::span<const std::string_view> values) {
+    values = values.first(std::min(values.size(), kMaxValues));
+    // The texts may lie in the block this object holds: it is let go only once they are copied.
+    TextBlock* block = TextBlock::make(offsetOf(laidOutSize(caption, false, values)));
+    TextBlock* old = m_block;
+    layOut(block->bytes(), caption, false, values);
+    m_block = block;
+    if (old != nullptr) old->drop();
+}
+
 ProjectObject ProjectObject::quoted(Kind kind, std::string_view prefix,
                                     std::initializer_list<std::string_view> values) {
-    const auto list = std::span(values.begin(), std::min(values.size(), kMaxValues));
-    const std::string_view first = list.empty() ? std::string_view() : list[0];
-    std::size_t size = prefix.size() + first.size() + 2;
-    for (const auto v : list) size += v.size();
+    const auto list = firstValues(values);
     ProjectObject o;
     o.kind = kind;
-    o.m_text.reserve(size);
-    o.m_text.append(prefix).append(1, '"').append(first).append(1, '"');
-    o.m_ends[0] = offsetOf(o.m_text.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        o.m_text.append(list[i]);
-        o.m_ends[i + 1] = offsetOf(o.m_text.size());
-    }
-    o.m_count = static_cast<std::uint8_t>(list.size());
+    o.m_block = TextBlock::make(offsetOf(laidOutSize(prefix, true, list)));
+    o.layOut(o.m_block->bytes(), prefix, true, list);
     return o;
 }
 
 void ProjectObject::replace(std::size_t part, std::string_view text) {
-    const std::size_t begin = part == 0 ? 0 : m_ends[part - 1];
-    const std::size_t oldSize = m_ends[part] - begin;
-    offsetOf(m_text.size() - oldSize + text.size());
-    m_text.replace(begin, oldSize, text);
-    const auto last = static_cast<std::size_t>(m_count);
-    for (std::size_t i = part; i <= last; ++i)
-        m_ends[i] = static_cast<std::uint32_t>(m_ends[i] - oldSize + text.size());
+    std::array<std::string_view, kMaxValues> values{};
+    for (std::size_t i = 0; i < m_count; ++i) values[i] = value(i);
+    std::string_view caption = this->caption();
+    if (part == 0)
+        caption = text;
+    else
+        values[part - 1] = text;
+    assign(caption, std::span(values.data(), m_count));
 }
 
 void ProjectObject::setCaption(std::string_view caption) { replace(0, caption); }
 
 void ProjectObject::setValue(std::size_t i, std::string_view value) {
     if (i >= kMaxValues) throw std::out_of_range("ProjectObject::setValue");
-    while (m_count <= i) {
-        m_ends[m_count + 1] = m_ends[m_count];
-        ++m_count;
+    if (i >= m_count) {
+        // The values before it are kept and the missing ones come as empty texts.
+        std::array<std::string_view, kMaxValues> values{};
+        for (std::size_t k = 0; k < m_count; ++k) values[k] = this->value(k);
+        values[i] = value;
+        assign(caption(), std::span(values.data(), i + 1));
+        return;
     }
     replace(i + 1, value);
+}
+
+ObjectMaker::~ObjectMaker() {
+    if (m_block != nullptr) m_block->drop();
+}
+
+ProjectObject ObjectMaker::quoted(Kind kind, std::string_view prefix, std::initializer_list<std::string_view> values) {
+    // Blocks of 64 KiB; an object of more than a quarter of that gets a block of its own, so that at
+    // most a quarter of a block is left unused.
+    constexpr std::size_t kBlock = 1u << 16;
+    const auto list = firstValues(values);
+    const std::size_t size = offsetOf(laidOutSize(prefix, true, list));
+    if (size > kBlock / 4) return ProjectObject::quoted(kind, prefix, values);
+    if (m_block == nullptr || m_capacity - m_used < size) {
+        if (m_block != nullptr) m_block->drop();
+        m_block = TextBlock::make(kBlock);
+        m_used = 0;
+        m_capacity = kBlock;
+    }
+    ProjectObject o;
+    o.kind = kind;
+    m_block->hold();
+    o.m_block = m_block;
+    o.layOut(m_block->bytes() + m_used, prefix, true, list);
+    m_used += size;
+    return o;
+}
+
+ProjectObject ObjectMaker::menu(std::string_view text, std::string_view command, std::string_view name,
+                                bool isDefault) {
+    return quoted(isDefault ? Kind::DefaultMenu : Kind::PlainMenu, kMenuPrefix, {text, command, name});
 }
 
 ProjectObject makeProgram(std::string_view value) {

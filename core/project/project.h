@@ -30,9 +30,18 @@ inline constexpr std::string_view kMenuPrefix = "Mostrar menú ";
 // A caption: the prefix, then the first value between double quotes.
 std::string buildCaption(std::string_view prefix, std::string_view firstValue);
 
+namespace detail {
+// A block of texts shared by the objects that point into it; freed with the last of them.
+struct TextBlock;
+}  // namespace detail
+
 // One row of the object list: its kind, its caption and its values. Run entries, icons and labels
-// hold one value; menus hold three (menu text, menu command, menu internal name). The caption and
-// the values share one buffer, so an object costs one allocation however many texts it has.
+// hold one value; menus hold three (menu text, menu command, menu internal name).
+//
+// The caption and the values lie back to back in a block of text. An object made on its own or
+// changed has a block of its own; the objects a reader makes share large blocks (ObjectMaker), so
+// that reading a file allocates once per block rather than once per object. The texts of a block
+// never change: copies share it, and a change gives the object a new block.
 class ProjectObject {
 public:
     static constexpr std::size_t kMaxValues = 3;
@@ -42,15 +51,20 @@ public:
     ProjectObject() = default;
     // An object with this caption, kind and values (at most kMaxValues; more are dropped).
     ProjectObject(std::string_view caption, Kind kind, std::initializer_list<std::string_view> values = {});
+    ProjectObject(const ProjectObject& other);
+    ProjectObject(ProjectObject&& other) noexcept;
+    ProjectObject& operator=(const ProjectObject& other);
+    ProjectObject& operator=(ProjectObject&& other) noexcept;
+    ~ProjectObject();
 
     // An object whose caption is the prefix and the first value between double quotes.
     static ProjectObject quoted(Kind kind, std::string_view prefix, std::initializer_list<std::string_view> values);
 
-    std::string_view caption() const { return std::string_view(m_text).substr(0, m_ends[0]); }
+    std::string_view caption() const { return {m_data, m_ends[0]}; }
     std::size_t valueCount() const { return m_count; }
     // The value at i, or an empty text when the object has fewer values.
     std::string_view value(std::size_t i = 0) const {
-        return i < m_count ? std::string_view(m_text).substr(m_ends[i], m_ends[i + 1] - m_ends[i]) : std::string_view();
+        return i < m_count ? std::string_view(m_data + m_ends[i], m_ends[i + 1] - m_ends[i]) : std::string_view();
     }
     std::string_view menuText() const { return value(0); }
     std::string_view menuCommand() const { return value(1); }
@@ -62,16 +76,42 @@ public:
     // Replaces the caption and every value at once.
     void assign(std::string_view caption, std::span<const std::string_view> values);
 
-    bool operator==(const ProjectObject&) const = default;
+    // Same kind, caption and values.
+    bool operator==(const ProjectObject& other) const;
 
 private:
-    void replace(std::size_t part, std::string_view text);
+    friend class ObjectMaker;
 
-    // The caption, then each value, back to back; m_ends[0] is the end of the caption and
-    // m_ends[i + 1] the end of value i. Ends past the last value stay 0.
-    std::string m_text;
+    // Lays out the caption (the prefix, then the first value in double quotes when `quote`) and the
+    // values at `out`, which has room for them, and points the object there.
+    void layOut(char* out, std::string_view caption, bool quote, std::span<const std::string_view> values);
+    void replace(std::size_t part, std::string_view text);
+    void release() noexcept;
+
+    detail::TextBlock* m_block = nullptr;  // null while the object has no text
+    const char* m_data = nullptr;
+    // m_ends[0] is the end of the caption and m_ends[i + 1] the end of value i; ends past the last
+    // value stay 0.
     std::array<std::uint32_t, kMaxValues + 1> m_ends{};
     std::uint8_t m_count = 0;
+};
+
+// Makes the objects of one reading, their texts in shared blocks of about 64 KiB.
+class ObjectMaker {
+public:
+    ObjectMaker() = default;
+    ObjectMaker(const ObjectMaker&) = delete;
+    ObjectMaker& operator=(const ObjectMaker&) = delete;
+    ~ObjectMaker();
+
+    // As ProjectObject::quoted and makeMenu.
+    ProjectObject quoted(Kind kind, std::string_view prefix, std::initializer_list<std::string_view> values);
+    ProjectObject menu(std::string_view text, std::string_view command, std::string_view name, bool isDefault);
+
+private:
+    detail::TextBlock* m_block = nullptr;  // the block being filled, held by the maker too
+    std::size_t m_used = 0;
+    std::size_t m_capacity = 0;
 };
 
 ProjectObject makeProgram(std::string_view value);

@@ -153,7 +153,16 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
     writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
 
-std::string projectFileBytes(const Project& project) { return text::encodeForFile(writeProjectV2(project)); }
+std::string projectFileBytes(const Project& project) {
+    // Encoded a piece at a time into the one buffer: the UTF-8 text as a whole is never held.
+    std::string out;
+    out.reserve(64 + project.size() * 96);
+    projectFileBytes(project, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
+    return out;
+}
 
 namespace {
 
@@ -192,11 +201,12 @@ ProjectReadResult readV2(const ProfileFile& file) {
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
     p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
     auto next = numbered.sections.begin();
+    ObjectMaker maker;
     for (std::int32_t k = 1; k <= menus; ++k) {
         std::array<std::optional<std::string_view>, 3> raw;
         if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
         const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
-        p.append(makeMenu(value(0), value(1), value(2), k == defaultMenu));
+        p.append(maker.menu(value(0), value(1), value(2), k == defaultMenu));
     }
     return r;
 }
@@ -209,7 +219,7 @@ std::string_view fileValue(std::string_view raw, std::optional<text::Encoding> e
     std::string_view v = text::trimView(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    if (encoding) {
+    if (encoding && !text::isAscii(v)) {
         scratch.clear();
         text::decodeAppend(scratch, v, *encoding);
         v = scratch;
@@ -242,6 +252,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     auto& objects = r.project.objects;
 
     std::array<std::string, 3> scratch;
+    ObjectMaker maker;
     const auto value = [&](const std::optional<std::string_view>& raw, std::size_t buffer = 0) {
         return raw ? fileValue(*raw, encoding, scratch[buffer]) : std::string_view();
     };
@@ -260,7 +271,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             if (menus > 0) objects.reserve(objects.size() + std::min<std::size_t>(menus, text.size() / 32 + 64));
             generalDone = true;
         } else if (in == In::Menu) {
-            objects.push_back(makeMenu(value(menu[0], 0), value(menu[1], 1), value(menu[2], 2), next == defaultMenu));
+            objects.push_back(maker.menu(value(menu[0], 0), value(menu[1], 1), value(menu[2], 2), next == defaultMenu));
             ++next;
         }
         in = In::Nothing;
@@ -317,7 +328,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     if (menus > 0 && found < static_cast<std::size_t>(menus)) {
         const auto n = static_cast<std::size_t>(menus);
         if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
-            for (std::int32_t k = next; k <= menus; ++k) objects.push_back(makeMenu({}, {}, {}, k == defaultMenu));
+            for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
             r.errors = true;
             std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });

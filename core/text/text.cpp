@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -36,6 +37,26 @@ std::size_t asciiRunEnd(std::string_view s, std::size_t i) {
         i += 8;
     }
     while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+    return i;
+}
+
+// The position of the first CR or LF at or after i, or the size when there is none.
+std::size_t lineEndAt(std::string_view s, std::size_t i) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+    // Sets the high bit of the first byte that is zero (and maybe of later ones, never of earlier).
+    const auto zeroBytes = [](std::uint64_t w) { return (w - kOnes) & ~w & kHigh; };
+    while (i + 8 <= s.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + i, 8);
+        const std::uint64_t found = zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ (kOnes * '\r'));
+        if (found != 0) {
+            if constexpr (std::endian::native == std::endian::little) return i + std::countr_zero(found) / 8;
+            break;
+        }
+        i += 8;
+    }
+    while (i < s.size() && s[i] != '\n' && s[i] != '\r') ++i;
     return i;
 }
 
@@ -327,6 +348,18 @@ std::string_view LineCursor::next() {
     const std::size_t size = m_text.size();
     if (m_pos >= size) return {};
     const char* base = m_text.data();
+    if (m_loneCrEndsLine) {
+        // The lines of a profile are short: one pass for either end, eight bytes at a time, costs
+        // less than a search for each.
+        const std::size_t start = m_pos;
+        const std::size_t end = lineEndAt(m_text, start);
+        if (end == size) {
+            m_pos = size;
+        } else {
+            m_pos = base[end] == '\r' && end + 1 < size && base[end + 1] == '\n' ? end + 2 : end + 1;
+        }
+        return m_text.substr(start, end - start);
+    }
     if (!m_lfKnown || m_nextLf < m_pos) {
         const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
         m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;

@@ -3,6 +3,8 @@
 // character-based positions on UTF-8 strings.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +39,19 @@ Encoding detectEncoding(std::string_view bytes, std::size_t& markLength);
 std::string decodeAs(std::string_view bytes, Encoding encoding);
 // Appends what decodeAs gives, so that a caller can decode into a buffer it keeps.
 void decodeAppend(std::string& out, std::string_view bytes, Encoding encoding);
+
+// True when every byte is below 128: text that reads the same in every encoding a file may have.
+inline bool isAscii(std::string_view s) {
+    std::size_t i = 0;
+    std::uint64_t any = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, s.data() + i, 8);
+        any |= word;
+    }
+    for (; i < s.size(); ++i) any |= static_cast<unsigned char>(s[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+}
 
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
