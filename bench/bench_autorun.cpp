@@ -60,7 +60,7 @@ void BM_CompileText(benchmark::State& state) {
     const int menus = static_cast<int>(state.range(0));
     const kmr::Project p = bigProject(menus);
     kmr::bench::measure(state, autorunPath(menus), [&] {
-        const std::string bytes = kmr::text::encodeForFile(kmr::compileAutorun(p));
+        const std::string bytes = kmr::autorunFileBytes(p);
         benchmark::DoNotOptimize(bytes.data());
     });
 }

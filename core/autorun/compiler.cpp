@@ -1,5 +1,7 @@
 #include "autorun/compiler.h"
 
+#include <cstring>
+
 #include "text/text.h"
 
 namespace kmr {
@@ -13,7 +15,14 @@ std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value
 
 void line(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {},
           std::string_view d = {}) {
-    out.append(a).append(b).append(c).append(d).append(kEol);
+    // One size check for the whole line rather than one per piece.
+    const std::size_t at = out.size();
+    out.resize(at + a.size() + b.size() + c.size() + d.size() + kEol.size());
+    char* p = out.data() + at;
+    for (const std::string_view piece : {a, b, c, d, kEol}) {
+        if (!piece.empty()) std::memcpy(p, piece.data(), piece.size());
+        p += piece.size();
+    }
 }
 
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
@@ -70,15 +79,23 @@ void compileAutorun(const Project& project, const std::function<bool(std::string
     flush(true);
 }
 
-std::string compileAutorun(const Project& project) {
-    // Room for all of it at once: the values and at most 40 bytes of keys and line ends per object.
+namespace {
+
+// Room for the whole text: the values and at most 40 bytes of keys and line ends per object.
+std::size_t compiledSize(const Project& project) {
     std::size_t size = 16;
     for (const auto& o : project.objects) {
         size += 40 + repeatedSize(o);
         for (std::size_t i = 0; i < o.valueCount(); ++i) size += o.value(i).size();
     }
+    return size;
+}
+
+}  // namespace
+
+std::string compileAutorun(const Project& project) {
     std::string out;
-    out.reserve(size);
+    out.reserve(compiledSize(project));
     compileAutorun(project, [&](std::string_view piece) {
         out.append(piece);
         return true;
@@ -90,6 +107,17 @@ void autorunFileBytes(const Project& project, const std::function<bool(std::stri
     // Every character of the file that is not ASCII comes from a value.
     text::FileEncoder encoder(valuesFitCp1252(project));
     compileAutorun(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
+}
+
+std::string autorunFileBytes(const Project& project) {
+    // Encoded a piece at a time into the one buffer: the UTF-8 text as a whole is never held.
+    std::string out;
+    out.reserve(compiledSize(project));
+    autorunFileBytes(project, [&](std::string_view piece) {
+        out.append(piece);
+        return true;
+    });
+    return out;
 }
 
 io::IoResult writeAutorunFile(const std::string& path, const Project& project) {

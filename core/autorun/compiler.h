@@ -25,6 +25,8 @@ std::string compileAutorun(const Project& project);
 void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink);
 // The file's bytes (text::encodeForFile of the compiled text) handed to `write` in pieces.
 void autorunFileBytes(const Project& project, const std::function<bool(std::string_view)>& write);
+// The same bytes, made in one buffer.
+std::string autorunFileBytes(const Project& project);
 
 // Compiles the project and replaces the file with it: Windows-1252 bytes, or UTF-16 LE with its mark
 // when some character has no Windows-1252 byte. A failure names the file and the system's reason and

@@ -288,7 +288,7 @@ private:
         const auto path = m_folder.find(kAutorunFileName);
         if (!path) return;
         const io::ReadResult file = io::readFile(*path);
-        if (file.ok() && file.bytes == text::encodeForFile(compileAutorun(m_project))) return;
+        if (file.ok() && file.bytes == autorunFileBytes(m_project)) return;
         add(DiscFinding::AutorunDiffers,
             "  El fichero " + inQuotes(text::fileNameOf(*path)) +
                 " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto.",

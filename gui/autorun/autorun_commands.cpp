@@ -56,8 +56,8 @@ void AutorunCommands::compileProject() {
             prompts.message(qs(kmr::kFileNameWarning), QStringLiteral("Atención"), MessageIcon::Warning,
                             MessageButtons::Ok);
         }
-        const std::string compiled = kmr::compileAutorun(child->project());
-        if (!writeWholeFile(prompts, *chosen, QByteArray::fromStdString(kmr::text::encodeForFile(compiled)))) return;
+        if (!writeWholeFile(prompts, *chosen, QByteArray::fromStdString(kmr::autorunFileBytes(child->project()))))
+            return;
         prompts.message(qs(kmr::kCompiledMessage), QStringLiteral("Información"), MessageIcon::Information,
                         MessageButtons::Ok);
         return;

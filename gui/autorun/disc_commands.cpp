@@ -29,7 +29,7 @@ const QString kAttention = QStringLiteral("Atención");
 const QString kInformation = QStringLiteral("Información");
 
 QByteArray compiledAutorun(const kmr::Project& project) {
-    return QByteArray::fromStdString(kmr::text::encodeForFile(kmr::compileAutorun(project)));
+    return QByteArray::fromStdString(kmr::autorunFileBytes(project));
 }
 
 }  // namespace
