@@ -44,6 +44,67 @@ TEST(Captions, ChangingTheValueRebuildsTheCaptionInItsForm) {
     EXPECT_EQ(m.menuCommand(), "c");
 }
 
+// Objects made by one reader share blocks of text: a change to one object, a copy or the end of
+// the maker must leave every other object's texts as they were.
+TEST(ObjectTexts, SharedBlocksNeverChangeUnderAnotherObject) {
+    std::vector<ProjectObject> read;
+    {
+        ObjectMaker maker;
+        // Enough objects for several blocks, with one too big to share a block.
+        for (int k = 0; k < 3000; ++k) {
+            const std::string n = std::to_string(k);
+            read.push_back(maker.menu("Menú " + n, k == 1500 ? std::string(40000, 'x') : "cmd" + n, "m" + n, k == 7));
+        }
+        read.push_back(maker.quoted(Kind::RunEntry, kResourcePrefix, {"a.html"}));
+    }
+    std::vector<ProjectObject> copies = read;
+    const auto expectMenu = [](const ProjectObject& o, int k) {
+        const std::string n = std::to_string(k);
+        EXPECT_EQ(o, makeMenu("Menú " + n, k == 1500 ? std::string(40000, 'x') : "cmd" + n, "m" + n, k == 7)) << k;
+    };
+    setFirstValue(read[10], "Otro");
+    read[11].setValue(2, read[11].value(0));  // a value taken from the object itself
+    read[12] = read[13];
+    read[14].setCaption("x");
+    read.erase(read.begin() + 20, read.begin() + 2000);
+    for (int k = 0; k < 3000; ++k) expectMenu(copies[static_cast<std::size_t>(k)], k);
+    EXPECT_EQ(read[10].caption(), "Mostrar menú \"Otro\"");
+    EXPECT_EQ(valuesOf(read[10]), (std::vector<std::string>{"Otro", "cmd10", "m10"}));
+    EXPECT_EQ(valuesOf(read[11]), (std::vector<std::string>{"Menú 11", "cmd11", "Menú 11"}));
+    EXPECT_EQ(read[12], copies[13]);
+    EXPECT_EQ(read[14].caption(), "x");
+    EXPECT_EQ(read[14].menuName(), "m14");
+    expectMenu(read[20], 2000);
+    EXPECT_EQ(read.back().caption(), "Ejecutar recurso \"a.html\"");
+    EXPECT_TRUE(isResourceEntry(read.back()));
+}
+
+TEST(ObjectTexts, MissingValuesReadEmptyAndSettingOneFillsTheGap) {
+    struct Case {
+        const char* name;
+        ProjectObject object;
+        std::size_t set;
+        std::vector<std::string> values;  // after setting value `set` to "v"
+    };
+    const Case cases[] = {
+        {"no values", ProjectObject("c", Kind::PlainMenu, {}), 2, {"", "", "v"}},
+        {"one value", ProjectObject("c", Kind::Label, {"a"}), 0, {"v"}},
+        {"a middle value", ProjectObject("c", Kind::DefaultMenu, {"t", "c", "n"}), 1, {"t", "v", "n"}},
+        {"more than three are dropped", ProjectObject("c", Kind::PlainMenu, {"1", "2", "3", "4"}), 0, {"v", "2", "3"}},
+    };
+    for (const Case& c : cases) {
+        ProjectObject o = c.object;
+        EXPECT_EQ(o.value(c.values.size()), "") << c.name;
+        o.setValue(c.set, "v");
+        EXPECT_EQ(valuesOf(o), c.values) << c.name;
+        EXPECT_EQ(o.caption(), "c") << c.name;
+        EXPECT_NE(o, c.object) << c.name;
+    }
+    ProjectObject o;
+    EXPECT_THROW(o.setValue(ProjectObject::kMaxValues, "x"), std::out_of_range);
+    EXPECT_EQ(o, ProjectObject());
+}
+
 TEST(InsertPosition, FollowsTheOrderRules) {
     struct Case {
         std::string list;
