@@ -55,11 +55,29 @@ std::uint32_t offsetOf(std::size_t n) {
     return static_cast<std::uint32_t>(n);
 }
 
-std::size_t laidOutSize(std::string_view caption, bool quote, std::span<const std::string_view> values) {
+std::size_t laidOutSize(std::string_view caption, std::span<const std::string_view> values) {
     std::size_t size = caption.size();
-    if (quote) size += 2 + (values.empty() ? 0 : values[0].size());
     for (const auto v : values) size += v.size();
     return size;
+}
+
+// The prefixes a caption is made from; an object's form is 1 + the index of its prefix here.
+constexpr std::array<std::string_view, 5> kPrefixes = {kProgramPrefix, kResourcePrefix, kIconPrefix, kLabelPrefix,
+                                                       kMenuPrefix};
+
+std::uint8_t formOfPrefix(std::string_view prefix) {
+    for (std::size_t i = 0; i < kPrefixes.size(); ++i) {
+        if (kPrefixes[i] == prefix) return static_cast<std::uint8_t>(i + 1);
+    }
+    return 0;
+}
+
+// The form whose made caption is exactly `caption` for this first value, or 0.
+std::uint8_t formOfCaption(std::string_view caption, std::string_view firstValue) {
+    if (caption.size() < firstValue.size() + 2 || caption.back() != '"') return 0;
+    const std::string_view prefix = caption.substr(0, caption.size() - firstValue.size() - 2);
+    if (caption[prefix.size()] != '"' || caption.substr(prefix.size() + 1, firstValue.size()) != firstValue) return 0;
+    return formOfPrefix(prefix);
 }
 
 char* put(char* out, std::string_view text) {
@@ -90,16 +108,27 @@ ProjectObject::ProjectObject(std::string_view caption, Kind objectKind, std::ini
 }
 
 ProjectObject::ProjectObject(const ProjectObject& other)
-    : kind(other.kind), m_block(other.m_block), m_data(other.m_data), m_ends(other.m_ends), m_count(other.m_count) {
+    : kind(other.kind),
+      m_block(other.m_block),
+      m_data(other.m_data),
+      m_ends(other.m_ends),
+      m_count(other.m_count),
+      m_form(other.m_form) {
     if (m_block != nullptr) m_block->hold();
 }
 
 ProjectObject::ProjectObject(ProjectObject&& other) noexcept
-    : kind(other.kind), m_block(other.m_block), m_data(other.m_data), m_ends(other.m_ends), m_count(other.m_count) {
+    : kind(other.kind),
+      m_block(other.m_block),
+      m_data(other.m_data),
+      m_ends(other.m_ends),
+      m_count(other.m_count),
+      m_form(other.m_form) {
     other.m_block = nullptr;
     other.m_data = nullptr;
     other.m_ends = {};
     other.m_count = 0;
+    other.m_form = 0;
 }
 
 ProjectObject& ProjectObject::operator=(const ProjectObject& other) {
@@ -111,6 +140,7 @@ ProjectObject& ProjectObject::operator=(const ProjectObject& other) {
         m_data = other.m_data;
         m_ends = other.m_ends;
         m_count = other.m_count;
+        m_form = other.m_form;
     }
     return *this;
 }
@@ -123,6 +153,7 @@ ProjectObject& ProjectObject::operator=(ProjectObject&& other) noexcept {
         m_data = std::exchange(other.m_data, nullptr);
         m_ends = std::exchange(other.m_ends, {});
         m_count = std::exchange(other.m_count, 0);
+        m_form = std::exchange(other.m_form, 0);
     }
     return *this;
 }
@@ -136,19 +167,17 @@ void ProjectObject::release() noexcept {
 }
 
 bool ProjectObject::operator==(const ProjectObject& other) const {
-    if (kind != other.kind || m_count != other.m_count || m_ends != other.m_ends) return false;
-    const std::size_t size = m_ends[m_count];
-    return size == 0 || std::memcmp(m_data, other.m_data, size) == 0;
+    if (kind != other.kind || m_count != other.m_count) return false;
+    for (std::size_t i = 0; i < m_count; ++i) {
+        if (value(i) != other.value(i)) return false;
+    }
+    return (m_form == other.m_form && m_form != 0) || caption() == other.caption();
 }
 
-void ProjectObject::layOut(char* out, std::string_view caption, bool quote, std::span<const std::string_view> values) {
+void ProjectObject::layOut(char* out, std::uint8_t form, std::string_view caption,
+                           std::span<const std::string_view> values) {
     const char* start = out;
-    out = put(out, caption);
-    if (quote) {
-        *out++ = '"';
-        out = put(out, values.empty() ? std::string_view() : values[0]);
-        *out++ = '"';
-    }
+    if (form == 0) out = put(out, caption);
     std::array<std::uint32_t, kMaxValues + 1> ends{};
     ends[0] = static_cast<std::uint32_t>(out - start);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -158,14 +187,28 @@ void ProjectObject::layOut(char* out, std::string_view caption, bool quote, std:
     m_data = start;
     m_ends = ends;
     m_count = static_cast<std::uint8_t>(values.size());
+    m_form = form;
+}
+
+std::string ProjectObject::caption() const {
+    if (m_form == 0) return std::string(m_data, m_ends[0]);
+    const std::string_view prefix = kPrefixes[m_form - 1];
+    const std::string_view first = value(0);
+    std::string caption;
+    caption.reserve(prefix.size() + first.size() + 2);
+    caption.append(prefix).append(1, '"').append(first).append(1, '"');
+    return caption;
 }
 
 void ProjectObject::assign(std::string_view caption, std::span<const std::string_view> values) {
     values = values.first(std::min(values.size(), kMaxValues));
+    // A caption that its prefix and first value make is not kept.
+    const std::uint8_t form = formOfCaption(caption, values.empty() ? std::string_view() : values[0]);
+    if (form != 0) caption = {};
     // The texts may lie in the block this object holds: it is let go only once they are copied.
-    TextBlock* block = TextBlock::make(offsetOf(laidOutSize(caption, false, values)));
+    TextBlock* block = TextBlock::make(offsetOf(laidOutSize(caption, values)));
     TextBlock* old = m_block;
-    layOut(block->bytes(), caption, false, values);
+    layOut(block->bytes(), form, caption, values);
     m_block = block;
     if (old != nullptr) old->drop();
 }
@@ -175,15 +218,25 @@ ProjectObject ProjectObject::quoted(Kind kind, std::string_view prefix,
     const auto list = firstValues(values);
     ProjectObject o;
     o.kind = kind;
-    o.m_block = TextBlock::make(offsetOf(laidOutSize(prefix, true, list)));
-    o.layOut(o.m_block->bytes(), prefix, true, list);
+    const std::uint8_t form = formOfPrefix(prefix);
+    if (form == 0) {
+        // Not one of the prefixes: the caption is kept as it is.
+        std::string caption;
+        caption.append(prefix).append(1, '"').append(list.empty() ? std::string_view() : list[0]).append(1, '"');
+        o.assign(caption, list);
+        return o;
+    }
+    o.m_block = TextBlock::make(offsetOf(laidOutSize({}, list)));
+    o.layOut(o.m_block->bytes(), form, {}, list);
     return o;
 }
 
 void ProjectObject::replace(std::size_t part, std::string_view text) {
     std::array<std::string_view, kMaxValues> values{};
     for (std::size_t i = 0; i < m_count; ++i) values[i] = value(i);
-    std::string_view caption = this->caption();
+    // The caption as it stands: a change of the first value leaves it as it was.
+    const std::string current = part == 0 ? std::string() : this->caption();
+    std::string_view caption = current;
     if (part == 0)
         caption = text;
     else
@@ -200,7 +253,8 @@ void ProjectObject::setValue(std::size_t i, std::string_view value) {
         std::array<std::string_view, kMaxValues> values{};
         for (std::size_t k = 0; k < m_count; ++k) values[k] = this->value(k);
         values[i] = value;
-        assign(caption(), std::span(values.data(), i + 1));
+        const std::string current = caption();
+        assign(current, std::span(values.data(), i + 1));
         return;
     }
     replace(i + 1, value);
@@ -215,8 +269,9 @@ ProjectObject ObjectMaker::quoted(Kind kind, std::string_view prefix, std::initi
     // most a quarter of a block is left unused.
     constexpr std::size_t kBlock = 1u << 16;
     const auto list = firstValues(values);
-    const std::size_t size = offsetOf(laidOutSize(prefix, true, list));
-    if (size > kBlock / 4) return ProjectObject::quoted(kind, prefix, values);
+    const std::uint8_t form = formOfPrefix(prefix);
+    const std::size_t size = offsetOf(laidOutSize({}, list));
+    if (form == 0 || size > kBlock / 4) return ProjectObject::quoted(kind, prefix, values);
     if (m_block == nullptr || m_capacity - m_used < size) {
         if (m_block != nullptr) m_block->drop();
         m_block = TextBlock::make(kBlock);
@@ -227,7 +282,7 @@ ProjectObject ObjectMaker::quoted(Kind kind, std::string_view prefix, std::initi
     o.kind = kind;
     m_block->hold();
     o.m_block = m_block;
-    o.layOut(m_block->bytes() + m_used, prefix, true, list);
+    o.layOut(m_block->bytes() + m_used, form, {}, list);
     m_used += size;
     return o;
 }

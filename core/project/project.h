@@ -38,10 +38,11 @@ struct TextBlock;
 // One row of the object list: its kind, its caption and its values. Run entries, icons and labels
 // hold one value; menus hold three (menu text, menu command, menu internal name).
 //
-// The caption and the values lie back to back in a block of text. An object made on its own or
-// changed has a block of its own; the objects a reader makes share large blocks (ObjectMaker), so
-// that reading a file allocates once per block rather than once per object. The texts of a block
-// never change: copies share it, and a change gives the object a new block.
+// The values lie back to back in a block of text, after the caption when the caption is not simply
+// one of the prefixes and the first value between double quotes (which most are, and which is then
+// made when asked for rather than kept). An object made on its own or changed has a block of its own; the objects a
+// reader makes share large blocks (ObjectMaker), so that reading a file allocates once per block rather than once per
+// object. The texts of a block never change: copies share it, and a change gives the object a new block.
 class ProjectObject {
 public:
     static constexpr std::size_t kMaxValues = 3;
@@ -60,7 +61,8 @@ public:
     // An object whose caption is the prefix and the first value between double quotes.
     static ProjectObject quoted(Kind kind, std::string_view prefix, std::initializer_list<std::string_view> values);
 
-    std::string_view caption() const { return {m_data, m_ends[0]}; }
+    // The caption; made from the prefix and the first value when it is not kept.
+    std::string caption() const;
     std::size_t valueCount() const { return m_count; }
     // The value at i, or an empty text when the object has fewer values.
     std::string_view value(std::size_t i = 0) const {
@@ -84,16 +86,17 @@ private:
 
     // Lays out the caption (the prefix, then the first value in double quotes when `quote`) and the
     // values at `out`, which has room for them, and points the object there.
-    void layOut(char* out, std::string_view caption, bool quote, std::span<const std::string_view> values);
+    void layOut(char* out, std::uint8_t form, std::string_view caption, std::span<const std::string_view> values);
     void replace(std::size_t part, std::string_view text);
     void release() noexcept;
 
     detail::TextBlock* m_block = nullptr;  // null while the object has no text
     const char* m_data = nullptr;
-    // m_ends[0] is the end of the caption and m_ends[i + 1] the end of value i; ends past the last
-    // value stay 0.
+    // m_ends[0] is the end of the caption kept in the block (0 when it is made from a prefix) and
+    // m_ends[i + 1] the end of value i; ends past the last value stay 0.
     std::array<std::uint32_t, kMaxValues + 1> m_ends{};
     std::uint8_t m_count = 0;
+    std::uint8_t m_form = 0;  // 0: the caption is kept; else 1 + the index of its prefix
 };
 
 // Makes the objects of one reading, their texts in shared blocks of about 64 KiB.

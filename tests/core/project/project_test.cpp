@@ -105,6 +105,29 @@ TEST(ObjectTexts, MissingValuesReadEmptyAndSettingOneFillsTheGap) {
     EXPECT_EQ(o, ProjectObject());
 }
 
+// Most captions are made from a prefix and the first value rather than kept; whichever way an
+// object holds its caption, it reads and compares the same.
+TEST(ObjectTexts, MadeAndKeptCaptionsReadAndCompareAlike) {
+    ProjectObject kept("Mostrar menú \"Uno\"", Kind::PlainMenu, {"Uno", "a.exe", "uno"});
+    EXPECT_EQ(kept, makeMenu("Uno", "a.exe", "uno"));
+    ProjectObject other("Mostrar menú \"Dos\"", Kind::PlainMenu, {"Uno", "a.exe", "uno"});
+    EXPECT_NE(other, kept);
+    EXPECT_EQ(other.caption(), "Mostrar menú \"Dos\"");
+    // A first value changed on its own leaves the caption as it was; setFirstValue remakes it.
+    ProjectObject program = makeProgram("a.exe");
+    program.setValue(0, "b.exe");
+    EXPECT_EQ(program.caption(), "Ejecutar programa \"a.exe\"");
+    EXPECT_TRUE(isProgramEntry(program));
+    setFirstValue(program, "c.exe");
+    EXPECT_EQ(program, makeProgram("c.exe"));
+    // A caption with another prefix, or none, is kept exactly.
+    for (const char* caption : {"Ejecutar otra cosa \"x\"", "x", "", "Mostrar menú x", "\"x\""}) {
+        const ProjectObject o(caption, Kind::RunEntry, {"x"});
+        EXPECT_EQ(o.caption(), caption);
+        EXPECT_EQ(o.value(0), "x");
+    }
+}
+
 TEST(InsertPosition, FollowsTheOrderRules) {
     struct Case {
         std::string list;
