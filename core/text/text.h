@@ -36,6 +36,28 @@ Encoding detectEncoding(std::string_view bytes, std::size_t& markLength);
 // whole, as long as it is cut at an ASCII character, which is never part of another character.
 std::string decodeAs(std::string_view bytes, Encoding encoding);
 
+// Decodes a file handed over in pieces, cut anywhere, to the same text as decode() gives for the
+// whole: the text grows as the pieces come, and no copy of the file's bytes is kept beside it.
+class PieceDecoder {
+public:
+    // The text is appended to `out`.
+    explicit PieceDecoder(std::string& out) : m_out(out) {}
+    // The size of the whole file, when known beforehand, so that room for the text is made once.
+    void expect(std::size_t fileBytes) { m_expected = fileBytes; }
+    void add(std::string_view bytes);
+    // Decodes what was kept back for a piece that did not come; the encoding of the file.
+    Encoding finish();
+
+private:
+    void decodeMore(std::string_view bytes);
+
+    std::string& m_out;
+    std::string m_held;  // the first bytes until the mark is known, then at most three bytes of a character
+    Encoding m_encoding = Encoding::Cp1252;
+    bool m_encodingKnown = false;
+    std::size_t m_expected = 0;
+};
+
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
 
