@@ -195,9 +195,15 @@ std::string_view firstLineOf(std::string_view content) {
 
 AutorunSource readAutorunFile(const std::string& path) {
     AutorunSource source;
-    io::ReadResult read = io::readFile(path);
-    static_cast<io::IoResult&>(source) = read;
-    if (read.ok()) source.text = text::decode(read.bytes).text;
+    // Decoded as it is read: the file's bytes are never all in memory beside the text.
+    text::PieceDecoder decoder(source.text);
+    static_cast<io::IoResult&>(source) = io::readFileInPieces(
+        path, [&](std::size_t size) { decoder.expect(size); }, [&](std::string_view piece) { decoder.add(piece); });
+    if (source.ok()) {
+        decoder.finish();
+    } else {
+        source.text = std::string();
+    }
     return source;
 }
 
