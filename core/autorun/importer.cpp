@@ -32,7 +32,7 @@ Key keyOf(std::string_view line) {
     for (const char c : line) {
         if (c == '=') break;
         if (text::isBlank(c)) continue;
-        if (n == kLongest) return Key::Other;
+        if (n == kLongest || c == '\\') return Key::Other;  // no key is longer, nor holds a backslash
         key[n++] = lowerAscii(c);
     }
     const std::string_view k(key, n);

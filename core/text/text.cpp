@@ -81,6 +81,25 @@ std::size_t asciiRun(const char* in, const char* end, char* out) {
     return static_cast<std::size_t>(p - in);
 }
 
+// True when the first n bytes of s (n at most its size) are all ASCII, told from whole words wherever
+// the text holds eight bytes: the short cuts of the readers cost no loop.
+bool isAsciiPrefix(std::string_view s, std::size_t n) {
+    if (s.size() < 8) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (static_cast<unsigned char>(s[i]) >= 0x80) return false;
+        }
+        return true;
+    }
+    if (n < 8) {
+        const std::uint64_t word = wordAt(s.data());
+        return asciiBytesAtStart(word) >= static_cast<int>(n);
+    }
+    std::uint64_t high = 0;
+    for (std::size_t i = 0; i + 8 <= n; i += 8) high |= wordAt(s.data() + i);
+    high |= wordAt(s.data() + n - 8);  // the last bytes, overlapping the words before
+    return (high & kHighBits) == 0;
+}
+
 std::size_t asciiRunEnd(std::string_view s, std::size_t i) {
     return i + asciiRun(s.data() + i, s.data() + s.size(), nullptr);
 }
@@ -467,20 +486,6 @@ std::string asciiLower(std::string_view s) {
     return out;
 }
 
-std::string_view trimLeftView(std::string_view s) {
-    std::size_t b = 0;
-    while (b < s.size() && isBlank(s[b])) ++b;
-    return s.substr(b);
-}
-
-std::string_view trimRightView(std::string_view s) {
-    std::size_t e = s.size();
-    while (e > 0 && isBlank(s[e - 1])) --e;
-    return s.substr(0, e);
-}
-
-std::string_view trimView(std::string_view s) { return trimRightView(trimLeftView(s)); }
-
 std::string trim(std::string_view s) { return std::string(trimView(s)); }
 
 std::size_t length(std::string_view utf8) {
@@ -493,6 +498,14 @@ std::size_t length(std::string_view utf8) {
 
 std::size_t byteOffset(std::string_view utf8, std::size_t chars) {
     std::size_t i = 0;
+    if (chars <= utf8.size() && isAsciiPrefix(utf8, chars)) {
+        // One byte for each character.
+        i = chars;
+        chars = 0;
+        if (i > 0) {
+            while (i < utf8.size() && isContinuation(static_cast<unsigned char>(utf8[i]))) ++i;
+        }
+    }
     while (i < utf8.size() && chars > 0) {
         ++i;
         while (i < utf8.size() && isContinuation(static_cast<unsigned char>(utf8[i]))) ++i;

@@ -88,10 +88,18 @@ std::string asciiLower(std::string_view s);
 constexpr bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // Removes characters of code 32 or lower from both ends (or one end).
-std::string_view trimView(std::string_view s);
+inline std::string_view trimLeftView(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && isBlank(s[b])) ++b;
+    return s.substr(b);
+}
+inline std::string_view trimRightView(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && isBlank(s[e - 1])) --e;
+    return s.substr(0, e);
+}
+inline std::string_view trimView(std::string_view s) { return trimRightView(trimLeftView(s)); }
 std::string trim(std::string_view s);
-std::string_view trimLeftView(std::string_view s);
-std::string_view trimRightView(std::string_view s);
 
 // Number of characters (code points) of a UTF-8 text.
 std::size_t length(std::string_view utf8);

@@ -186,6 +186,24 @@ TEST(Characters, PositionsCountCharactersNotBytes) {
     EXPECT_EQ(left("ñañaña", 3), "ñañ");
     EXPECT_EQ(from("ñañaña", 4), "ña");
     EXPECT_EQ(from("ab", 5), "");
+    // Against a loop over the bytes, where ASCII, longer characters and stray continuation bytes
+    // (which go with the character before them) meet at every distance from the start.
+    const auto reference = [](std::string_view s, std::size_t chars) {
+        std::size_t i = 0;
+        for (; i < s.size() && chars > 0; --chars) {
+            ++i;
+            while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+        }
+        return i;
+    };
+    std::mt19937 rng(3);
+    for (int round = 0; round < 3000; ++round) {
+        std::string s;
+        for (std::size_t n = rng() % 24; n > 0; --n)
+            s += std::vector<std::string>{"a", "a", "a", "ñ", "€", "\x80"}[rng() % 6];
+        for (std::size_t chars = 0; chars <= s.size() + 1; ++chars)
+            ASSERT_EQ(byteOffset(s, chars), reference(s, chars)) << s;
+    }
 }
 
 TEST(Lines, TerminatorsAndTheLastLine) {
