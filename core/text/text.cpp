@@ -82,7 +82,7 @@ std::size_t asciiRun(const char* in, const char* end, char* out) {
 }
 
 // True when the first n bytes of s (n at most its size) are all ASCII, told from whole words wherever
-// the text holds eight bytes: the short cuts of the readers cost no loop.
+// the text holds eight bytes, so that the few characters a reader skips cost no loop over them.
 bool isAsciiPrefix(std::string_view s, std::size_t n) {
     if (s.size() < 8) {
         for (std::size_t i = 0; i < n; ++i) {
