@@ -1,5 +1,5 @@
-// Autorun importer over arbitrary bytes: no crash, the order rules hold, and what it imports compiles
-// and imports back to the same objects.
+// Autorun importer over arbitrary bytes: no crash, the text decoded in pieces is the text decoded whole,
+// the order rules hold, and what it imports compiles and imports back to the same objects.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string text = kmr::text::decode(bytes).text;
+    // Decoded as the file reader does, in pieces (their sizes taken from the first byte), the bytes give
+    // the same text.
+    std::string pieces;
+    kmr::text::PieceDecoder decoder(pieces);
+    const std::size_t step = size == 0 ? 1 : data[0] % 13 + 1;
+    for (std::size_t at = 0; at < size; at += step) decoder.add(bytes.substr(at, step));
+    decoder.finish();
+    if (pieces != text) std::abort();
     const kmr::ImportResult first = kmr::importAutorun(text);
     const auto& objects = first.project.objects;
 

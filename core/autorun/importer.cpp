@@ -8,29 +8,55 @@
 namespace kmr {
 namespace {
 
-// The key of an entry line: what stands before the first '=' (the whole line without one), with every
-// character of code 32 or lower removed wherever it stands, A–Z folded.
-std::string keyOf(std::string_view line) {
-    const std::string_view raw = line.substr(0, line.find('='));
-    std::string key;
-    key.reserve(raw.size());
-    for (const char c : raw) {
-        if (!text::isBlank(c)) key.push_back(c);
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when the text, A–Z folded, is `lower` (which holds no capitals).
+bool equalsFolded(std::string_view s, std::string_view lower) {
+    if (s.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (lowerAscii(s[i]) != lower[i]) return false;
     }
-    return text::asciiLower(key);
+    return true;
+}
+
+// The keys that mean something to the importer.
+enum class Key { Other, Open, Icon, Label, ShellExecute, Shell };
+
+// The key of an entry line: what stands before the first '=' (the whole line without one), with every
+// character of code 32 or lower removed wherever it stands, A–Z folded. Only the keys above are told
+// apart, so no copy of a longer key is made.
+Key keyOf(std::string_view line) {
+    constexpr std::size_t kLongest = 12;  // "shellexecute"
+    char key[kLongest];
+    std::size_t n = 0;
+    for (const char c : line) {
+        if (c == '=') break;
+        if (text::isBlank(c)) continue;
+        if (n == kLongest || c == '\\') return Key::Other;  // no key is longer, nor holds a backslash
+        key[n++] = lowerAscii(c);
+    }
+    const std::string_view k(key, n);
+    if (k == "open") return Key::Open;
+    if (k == "icon") return Key::Icon;
+    if (k == "label") return Key::Label;
+    if (k == "shellexecute") return Key::ShellExecute;
+    if (k == "shell") return Key::Shell;
+    return Key::Other;
 }
 
 // The value: what follows the first '=', trimmed; empty without one.
-std::string valueOf(std::string_view line) {
+std::string_view valueOf(std::string_view line) {
     const auto eq = line.find('=');
-    return eq == std::string_view::npos ? std::string() : text::trim(line.substr(eq + 1));
+    return eq == std::string_view::npos ? std::string_view() : text::trimView(line.substr(eq + 1));
 }
 
-bool startsWithShellPrefix(std::string_view trimmed) { return text::asciiLower(trimmed.substr(0, 6)) == "shell\\"; }
+bool startsWithShellPrefix(std::string_view trimmed) {
+    return trimmed.size() >= 6 && equalsFolded(trimmed.substr(0, 6), "shell\\");
+}
 
 // The line without the blanks that stand directly before its first '=': "shell\x = Texto" reads as
 // "shell\x= Texto", as the system that reads the disc takes it. The line itself when there are none;
-// otherwise the shortened line, kept in `storage`.
+// otherwise the shortened line, kept in `storage` (reused from line to line).
 std::string_view withoutBlanksBeforeEquals(std::string_view line, std::string& storage) {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos || eq == 0 || !text::isBlank(line[eq - 1])) return line;
@@ -39,11 +65,11 @@ std::string_view withoutBlanksBeforeEquals(std::string_view line, std::string& s
     return storage;
 }
 
-// The three values of a menu, or nothing when the two lines do not make one.
+// The three values of a menu, pointing into the two lines.
 struct MenuPair {
-    std::string name;
-    std::string text;
-    std::string command;
+    std::string_view name;
+    std::string_view text;
+    std::string_view command;
 };
 
 // Pairs two lines: a menu is written as "shell\NAME=text" and "shell\NAME\command=command", in either
@@ -54,19 +80,19 @@ std::optional<MenuPair> pairOf(std::string_view firstLine, std::string_view seco
     const std::string_view first = text::trimView(text::trimView(firstLine).substr(6));
     const std::string_view second = text::from(secondLine, 6);
     const std::size_t shorter = std::min(first.size(), second.size());
-    std::size_t p = 0;
-    while (p < shorter && first[p] == second[p]) ++p;
+    const std::size_t p = static_cast<std::size_t>(
+        std::mismatch(first.begin(), first.begin() + shorter, second.begin()).first - first.begin());
     // Bytes below 128 never occur inside a multi-byte character, so when the first difference is
     // '=' against '\' it stands at the same character position in both lines.
     if (p == shorter) return std::nullopt;
     if (first[p] == '=' && second[p] == '\\') {
         // "\command=" is skipped unexamined.
-        return MenuPair{text::trim(first.substr(0, p)), text::trim(first.substr(p + 1)),
-                        text::trim(text::from(second.substr(p), 9))};
+        return MenuPair{text::trimView(first.substr(0, p)), text::trimView(first.substr(p + 1)),
+                        text::trimView(text::from(second.substr(p), 9))};
     }
     if (first[p] == '\\' && second[p] == '=') {
-        return MenuPair{text::trim(first.substr(0, p)), text::trim(second.substr(p + 1)),
-                        text::trim(text::from(first.substr(p), 9))};
+        return MenuPair{text::trimView(first.substr(0, p)), text::trimView(second.substr(p + 1)),
+                        text::trimView(text::from(first.substr(p), 9))};
     }
     return std::nullopt;
 }
@@ -88,26 +114,32 @@ public:
     }
 
 private:
+    using MakeSingle = ProjectObject (*)(std::string_view);
+
+    // The objects are made here and in handlePair only: each value is copied once, into its object.
+    void insertSingle(MakeSingle make, std::string_view value) { m_result.project.insert(make(value)); }
+
     void handle(std::string_view line, bool countUnused) {
         const std::string_view trimmed = text::trimView(line);
         if (trimmed.empty()) return;
-        const std::string key = keyOf(line);
-        Project& p = m_result.project;
+        const Key key = keyOf(line);
         // The rules in their order; a key whose condition fails falls through to the later ones.
-        if (key == "open" && !m_runSeen) {
+        if (key == Key::Open && !m_runSeen) {
             m_runSeen = true;
-            p.insert(makeProgram(valueOf(line)));
-        } else if (key == "icon" && !m_iconSeen) {
+            insertSingle(makeProgram, valueOf(line));
+        } else if (key == Key::Icon && !m_iconSeen) {
             m_iconSeen = true;
-            p.insert(makeIcon(valueOf(line)));
-        } else if (key == "label" && !m_labelSeen) {
+            insertSingle(makeIcon, valueOf(line));
+        } else if (key == Key::Label && !m_labelSeen) {
             m_labelSeen = true;
-            p.insert(makeLabel(valueOf(line)));
-        } else if (key == "shellexecute" && !m_runSeen) {
+            insertSingle(makeLabel, valueOf(line));
+        } else if (key == Key::ShellExecute && !m_runSeen) {
             m_runSeen = true;
-            p.insert(makeResource(valueOf(line)));
-        } else if (key == "shell") {
-            m_defaultVerb = text::asciiLower(valueOf(line));
+            insertSingle(makeResource, valueOf(line));
+        } else if (key == Key::Shell) {
+            m_defaultVerb.assign(valueOf(line));
+            for (char& c : m_defaultVerb) c = lowerAscii(c);
+            m_defaultVerbSet = true;
         } else if (startsWithShellPrefix(trimmed)) {
             handlePair(line);
         } else if (countUnused) {
@@ -124,29 +156,32 @@ private:
             return;
         }
         const std::string_view partner = m_lines.next();
-        std::string firstStorage;
-        std::string secondStorage;
-        const std::string_view first = withoutBlanksBeforeEquals(line, firstStorage);
-        const std::string_view second = withoutBlanksBeforeEquals(partner, secondStorage);
+        const std::string_view first = withoutBlanksBeforeEquals(line, m_firstStorage);
+        const std::string_view second = withoutBlanksBeforeEquals(partner, m_secondStorage);
         std::optional<MenuPair> pair = pairOf(first, second);
         if (!pair && (first.size() != line.size() || second.size() != partner.size())) pair = pairOf(line, partner);
         if (!pair) {
             ++m_result.unrecognised;
             return;
         }
-        const bool isDefault = m_defaultVerb && text::asciiLower(pair->name) == *m_defaultVerb;
-        m_result.project.append(
-            makeMenu(std::move(pair->text), std::move(pair->command), std::move(pair->name), isDefault));
+        const bool isDefault = m_defaultVerbSet && equalsFolded(pair->name, m_defaultVerb);
+        m_result.project.append(m_maker.menu(pair->text, pair->command, pair->name, isDefault));
     }
 
     text::LineCursor m_lines;  // read as they come: no list of every line
     ImportResult m_result;
+    ObjectMaker m_maker;  // the menus' texts in shared blocks
     bool m_runSeen = false;
     bool m_iconSeen = false;
     bool m_labelSeen = false;
     // The value of the last "shell" line so far, A–Z folded. Unset until such a line comes, so that a
     // menu with an empty internal name is not taken for the default one.
-    std::optional<std::string> m_defaultVerb;
+    bool m_defaultVerbSet = false;
+    std::string m_defaultVerb;
+    // The lines of a pair without the blanks before their '=', when they had any; kept from pair to pair
+    // so that their room is made once.
+    std::string m_firstStorage;
+    std::string m_secondStorage;
 };
 
 // The first line as the line reader gives it: up to the first LF, without the CR before it.
@@ -160,13 +195,19 @@ std::string_view firstLineOf(std::string_view content) {
 
 AutorunSource readAutorunFile(const std::string& path) {
     AutorunSource source;
-    io::ReadResult read = io::readFile(path);
-    static_cast<io::IoResult&>(source) = read;
-    if (read.ok()) source.text = text::decode(read.bytes).text;
+    // Decoded as it is read: the file's bytes are never all in memory beside the text.
+    text::PieceDecoder decoder(source.text);
+    static_cast<io::IoResult&>(source) = io::readFileInPieces(
+        path, [&](std::size_t size) { decoder.expect(size); }, [&](std::string_view piece) { decoder.add(piece); });
+    if (source.ok()) {
+        decoder.finish();
+    } else {
+        source.text = std::string();
+    }
     return source;
 }
 
-bool hasAutorunHeader(std::string_view content) { return text::asciiLower(firstLineOf(content)) == "[autorun]"; }
+bool hasAutorunHeader(std::string_view content) { return equalsFolded(firstLineOf(content), "[autorun]"); }
 
 ImportResult importAutorun(std::string_view content) { return Importer(content).run(hasAutorunHeader(content)); }
 

@@ -306,20 +306,20 @@ bool fileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-ReadResult readFile(const std::string& path) {
-    ReadResult r;
+namespace {
+
+// Reads the whole file: `sized` is told the size the system states for it (0 when none), then `take`
+// gets its bytes in order, in pieces of up to 64 KiB.
+template <class Sized, class Take>
+IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        static_cast<IoResult&>(r) = failure(path, errno);
-        return r;
-    }
+    if (fd < 0) return failure(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        static_cast<IoResult&>(r) = failure(path, EISDIR);
-        return r;
+        return failure(path, EISDIR);
     }
-    if (st.st_size > 0) r.bytes.reserve(static_cast<std::size_t>(st.st_size));
+    sized(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -328,14 +328,31 @@ ReadResult readFile(const std::string& path) {
             if (errno == EINTR) continue;
             const int err = errno;
             ::close(fd);
-            r.bytes.clear();
-            static_cast<IoResult&>(r) = failure(path, err);
-            return r;
+            return failure(path, err);
         }
-        r.bytes.append(buffer, static_cast<std::size_t>(n));
+        take(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
     ::close(fd);
+    return {};
+}
+
+}  // namespace
+
+ReadResult readFile(const std::string& path) {
+    ReadResult r;
+    static_cast<IoResult&>(r) = readPieces(
+        path,
+        [&](std::size_t size) {
+            if (size > 0) r.bytes.reserve(size);
+        },
+        [&](std::string_view piece) { r.bytes.append(piece); });
+    if (!r.ok()) r.bytes.clear();
     return r;
+}
+
+IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
+                          const std::function<void(std::string_view)>& take) {
+    return readPieces(path, sized, take);
 }
 
 FileBuffer::~FileBuffer() {

@@ -26,6 +26,12 @@ bool fileExists(const std::string& path);
 // Reads the whole file.
 ReadResult readFile(const std::string& path);
 
+// Reads the whole file as readFile does, without holding it: `sized` is first told the size the system
+// states for it (0 when it states none), then `take` gets its bytes in order, a piece at a time. After a
+// failure the pieces taken so far are not the whole file.
+IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
+                          const std::function<void(std::string_view)>& take);
+
 // A whole file in memory of its own, of which a part already used can be handed back to the system
 // while the rest is still read: a reader that builds something as large as the file then needs
 // little more than what it builds.

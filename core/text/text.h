@@ -53,6 +53,28 @@ inline bool isAscii(std::string_view s) {
     return (any & 0x8080808080808080ULL) == 0;
 }
 
+// Decodes a file handed over in pieces, cut anywhere, to the same text as decode() gives for the
+// whole: the text grows as the pieces come, and no copy of the file's bytes is kept beside it.
+class PieceDecoder {
+public:
+    // The text is appended to `out`.
+    explicit PieceDecoder(std::string& out) : m_out(out) {}
+    // The size of the whole file, when known beforehand, so that room for the text is made once.
+    void expect(std::size_t fileBytes) { m_expected = fileBytes; }
+    void add(std::string_view bytes);
+    // Decodes what was kept back for a piece that did not come; the encoding of the file.
+    Encoding finish();
+
+private:
+    void decodeMore(std::string_view bytes);
+
+    std::string& m_out;
+    std::string m_held;  // the first bytes until the mark is known, then at most three bytes of a character
+    Encoding m_encoding = Encoding::Cp1252;
+    bool m_encodingKnown = false;
+    std::size_t m_expected = 0;
+};
+
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
 
@@ -83,10 +105,18 @@ std::string asciiLower(std::string_view s);
 constexpr bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 // Removes characters of code 32 or lower from both ends (or one end).
-std::string_view trimView(std::string_view s);
+inline std::string_view trimLeftView(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && isBlank(s[b])) ++b;
+    return s.substr(b);
+}
+inline std::string_view trimRightView(std::string_view s) {
+    std::size_t e = s.size();
+    while (e > 0 && isBlank(s[e - 1])) --e;
+    return s.substr(0, e);
+}
+inline std::string_view trimView(std::string_view s) { return trimRightView(trimLeftView(s)); }
 std::string trim(std::string_view s);
-std::string_view trimLeftView(std::string_view s);
-std::string_view trimRightView(std::string_view s);
 
 // Number of characters (code points) of a UTF-8 text.
 std::size_t length(std::string_view utf8);

@@ -160,6 +160,21 @@ TEST(AutorunImporter, ReadsFilesByTheirEncoding) {
     const AutorunSource b = readAutorunFile(dir.file("b.inf"));
     EXPECT_TRUE(b.ok());
     EXPECT_EQ(importAutorun(b.text).project, Project{{makeLabel("Ж")}});
+
+    // Files read in many pieces, with characters cut where one piece ends: the text is the whole
+    // file's, decoded at once.
+    std::mt19937 rng(5);
+    for (const std::string mark : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
+        std::string bytes = mark;
+        while (bytes.size() < 300000) {
+            bytes += rng() % 2 == 0 ? "shell\\m=Men\xC3\xBA\r\n" : "\xE2\x82\xAC\x9D\r";
+            if (rng() % 3 == 0) bytes.push_back(static_cast<char>(rng()));
+        }
+        test::writeBytes(dir.file("c.inf"), bytes);
+        const AutorunSource c = readAutorunFile(dir.file("c.inf"));
+        ASSERT_TRUE(c.ok());
+        EXPECT_EQ(c.text, text::decode(bytes).text) << mark;
+    }
 }
 
 // Random projects that keep the order rules: compiled, written as bytes, read and imported, they come

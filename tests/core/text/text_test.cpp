@@ -87,6 +87,93 @@ TEST(Encoding, LoneSurrogateRoundTrips) {
     EXPECT_EQ(encodeForFile(decode(bytes).text), bytes);
 }
 
+// Texts of many characters against the same characters taken one at a time: runs of ASCII of every
+// length around the 8- and 16-byte steps and the 4 KiB blocks, and characters of every width, fitting
+// Windows-1252 or not (U+0080 does not; U+0081 does), ill-formed bytes and a lone surrogate among them.
+TEST(Encoding, WholeTextsAsCharacterByCharacter) {
+    const std::vector<std::string> others = {"ú", "\xC2\x81",     "€",    "Ж",   "\xC2\x80",
+                                             "😀", "\xED\xA0\x80", "\xFF", "\x9D"};
+    std::mt19937 rng(31);
+    for (int round = 0; round < 600; ++round) {
+        std::vector<std::string> characters;  // whole characters of the text, as the program holds them
+        std::string bytes;                    // bytes read as Windows-1252
+        const std::size_t target = round % 10 == 0 ? 9000 : rng() % 80;
+        while (bytes.size() < target) {
+            const std::size_t run = rng() % 3 == 0 ? rng() % 40 : rng() % 4;
+            for (std::size_t i = 0; i < run; ++i) {
+                bytes.push_back(static_cast<char>(rng() % 128));
+                characters.emplace_back(1, bytes.back());
+            }
+            bytes.push_back(static_cast<char>(0x80 + rng() % 128));
+            characters.push_back(rng() % 2 == 0 ? fromCp1252(bytes.substr(bytes.size() - 1))
+                                                : others[rng() % others.size()]);
+        }
+        std::string oneByOne;
+        for (const char b : bytes) oneByOne += fromCp1252(std::string(1, b));
+        ASSERT_EQ(fromCp1252(bytes), oneByOne);
+
+        std::string text;
+        std::string cp1252;
+        std::string utf16 = "\xFF\xFE";
+        bool fits = true;
+        for (const std::string& c : characters) {
+            text += c;
+            fits = fits && fitsCp1252(c);
+            if (fitsCp1252(c)) cp1252 += encodeForFile(c);
+            utf16 += toUtf16LeWithBom(c).substr(2);
+        }
+        ASSERT_EQ(fitsCp1252(text), fits) << text;
+        ASSERT_EQ(encodeForFile(text), fits ? cp1252 : utf16) << text;
+        ASSERT_EQ(toUtf16LeWithBom(text), utf16) << text;
+        // Pieces ending on whole characters give the same bytes.
+        FileEncoder encoder(fits);
+        std::string pieces;
+        for (std::size_t i = 0; i < characters.size();) {
+            std::string piece;
+            for (std::size_t n = rng() % 6; n > 0 && i < characters.size(); --n) piece += characters[i++];
+            pieces += encoder.encode(piece);
+        }
+        ASSERT_EQ(pieces, fits ? cp1252 : utf16) << text;
+    }
+}
+
+// A file decoded as it is read, in pieces cut anywhere, against the same bytes decoded whole.
+TEST(Encoding, PiecesDecodeAsTheWhole) {
+    const std::string utf16 = toUtf16LeWithBom("[autorun]\r\nlabel=Ж😀\nopen=a\r\r\n");
+    const std::vector<std::string> files = {
+        "",
+        "\xFF",
+        "\xEF\xBB",
+        "\xEF\xBB\xBF",
+        "\xEF\xBB\xBF\xC3",
+        "\xFF\xFE",
+        "\xFF\xFE\x41",
+        "[autorun]\r\nlabel=Men\xFA\r\n",
+        "open=\x80\x81\x8D\x8F\x90\x9D\x9F\xA0\xFF\r\n\n\r\rshell\\a=\x85",  // no header, CR and LF mixed
+        "\xEF\xBB\xBF[autorun]\r\nlabel=ma\xC3\xB1\x61na \xE2\x82\xAC \xF0\x9F\x98\x80\r\n",
+        "\xEF\xBB\xBFlabel=\xC3\r\n\xE2\x82\n\xED\xA0\x80\xC0\x80\xF4\x90\x80\x80\xF0\x9F\x98",  // ill-formed UTF-8
+        "\xEF\xBB\xBF\x80\x9D\xFE\xFF\xEF\xBB\xBF",
+        utf16,
+        utf16 + "\x3D",                                      // an odd last byte
+        utf16 + std::string("\x3D\xD8\x41\x00\x00\xDC", 6),  // lone surrogates
+        utf16 + std::string("\x3D\xD8", 2),                  // a high surrogate at the very end
+    };
+    for (const std::string& file : files) {
+        const Decoded whole = decode(file);
+        for (std::size_t step = 1; step <= file.size() + 1; ++step) {
+            for (const bool sized : {false, true}) {
+                std::string text = "x";  // the text is appended to what the string holds
+                PieceDecoder decoder(text);
+                if (sized) decoder.expect(file.size());
+                for (std::size_t at = 0; at < file.size(); at += step)
+                    decoder.add(std::string_view(file).substr(at, step));
+                EXPECT_EQ(decoder.finish(), whole.encoding) << file << " in pieces of " << step;
+                EXPECT_EQ(text, "x" + whole.text) << file << " in pieces of " << step;
+            }
+        }
+    }
+}
+
 TEST(Folding, OnlyAtoZ) { EXPECT_EQ(asciiLower("ABC xyz ÁÉ Ñ [X]"), "abc xyz ÁÉ Ñ [x]"); }
 
 TEST(Trimming, CodesUpTo32) {
@@ -99,6 +186,24 @@ TEST(Characters, PositionsCountCharactersNotBytes) {
     EXPECT_EQ(left("ñañaña", 3), "ñañ");
     EXPECT_EQ(from("ñañaña", 4), "ña");
     EXPECT_EQ(from("ab", 5), "");
+    // Against a loop over the bytes, where ASCII, longer characters and stray continuation bytes
+    // (which go with the character before them) meet at every distance from the start.
+    const auto reference = [](std::string_view s, std::size_t chars) {
+        std::size_t i = 0;
+        for (; i < s.size() && chars > 0; --chars) {
+            ++i;
+            while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
+        }
+        return i;
+    };
+    std::mt19937 rng(3);
+    for (int round = 0; round < 3000; ++round) {
+        std::string s;
+        for (std::size_t n = rng() % 24; n > 0; --n)
+            s += std::vector<std::string>{"a", "a", "a", "ñ", "€", "\x80"}[rng() % 6];
+        for (std::size_t chars = 0; chars <= s.size() + 1; ++chars)
+            ASSERT_EQ(byteOffset(s, chars), reference(s, chars)) << s;
+    }
 }
 
 TEST(Lines, TerminatorsAndTheLastLine) {
