@@ -25,6 +25,33 @@ void line(std::string& out, std::string_view a, std::string_view b = {}, std::st
     }
 }
 
+template <std::size_t N>
+char* putKey(char* p, const char (&key)[N]) {
+    std::memcpy(p, key, N - 1);  // a size known here: no call to copy a few bytes
+    return p + N - 1;
+}
+
+char* putValue(char* p, std::string_view value) {
+    if (!value.empty()) std::memcpy(p, value.data(), value.size());
+    return p + value.size();
+}
+
+// A menu: an empty line, then "shell\NAME=text" and "shell\NAME\command=command", in one size check.
+void menuLines(std::string& out, std::string_view name, std::string_view text, std::string_view command) {
+    const std::size_t at = out.size();
+    out.resize(at + 2 * name.size() + text.size() + command.size() + 8 + 1 + 8 + 9 + 2);
+    char* p = out.data() + at;
+    p = putKey(p, "\r\nshell\\");
+    p = putValue(p, name);
+    p = putKey(p, "=");
+    p = putValue(p, text);
+    p = putKey(p, "\r\nshell\\");
+    p = putValue(p, name);
+    p = putKey(p, "\\command=");
+    p = putValue(p, command);
+    putKey(p, "\r\n");
+}
+
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
 std::size_t repeatedSize(const ProjectObject& o) {
     if (!isMenu(o.kind)) return 0;
@@ -33,17 +60,12 @@ std::size_t repeatedSize(const ProjectObject& o) {
 
 }  // namespace
 
-void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink) {
-    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
-    constexpr std::size_t kPiece = 1u << 16;
-    std::string out;
-    out.reserve(kPiece + 256);
-    const auto flush = [&](bool last) {
-        if (out.size() < kPiece && !last) return true;
-        const bool ok = sink(out);
-        out.clear();
-        return ok;
-    };
+namespace {
+
+// Writes the lines into `out`; after each menu `flush` may hand them on, and stops the writing by
+// returning false.
+template <class Flush>
+void compileInto(const Project& project, std::string& out, Flush&& flush) {
     line(out, "[autorun]");
     const auto& objects = project.objects;
     std::size_t generalCount = 0;
@@ -71,15 +93,10 @@ void compileAutorun(const Project& project, const std::function<bool(std::string
                 if (objects[k].kind == Kind::DefaultMenu) line(out, "shell=", valueAt(objects[k], 2));
             }
         }
-        out.append(kEol);
-        line(out, "shell\\", valueAt(o, 2), "=", valueAt(o, 0));
-        line(out, "shell\\", valueAt(o, 2), "\\command=", valueAt(o, 1));
-        if (!flush(false)) return;
+        menuLines(out, valueAt(o, 2), valueAt(o, 0), valueAt(o, 1));
+        if (!flush()) return;
     }
-    flush(true);
 }
-
-namespace {
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.
 std::size_t compiledSize(const Project& project) {
@@ -93,13 +110,25 @@ std::size_t compiledSize(const Project& project) {
 
 }  // namespace
 
+void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink) {
+    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
+    constexpr std::size_t kPiece = 1u << 16;
+    std::string out;
+    out.reserve(kPiece + 256);
+    bool stopped = false;
+    compileInto(project, out, [&] {
+        if (out.size() < kPiece) return true;
+        stopped = !sink(out);
+        out.clear();
+        return !stopped;
+    });
+    if (!stopped) sink(out);
+}
+
 std::string compileAutorun(const Project& project) {
     std::string out;
     out.reserve(compiledSize(project));
-    compileAutorun(project, [&](std::string_view piece) {
-        out.append(piece);
-        return true;
-    });
+    compileInto(project, out, [] { return true; });
     return out;
 }
 
@@ -110,14 +139,11 @@ void autorunFileBytes(const Project& project, const std::function<bool(std::stri
 }
 
 std::string autorunFileBytes(const Project& project) {
-    // Encoded a piece at a time into the one buffer: the UTF-8 text as a whole is never held.
-    std::string out;
-    out.reserve(compiledSize(project));
-    autorunFileBytes(project, [&](std::string_view piece) {
-        out.append(piece);
-        return true;
-    });
-    return out;
+    // Most projects fit Windows-1252: the text becomes its bytes where it stands, and is made again
+    // for UTF-16 only when some character does not fit.
+    std::string bytes = compileAutorun(project);
+    if (text::toCp1252InPlace(bytes)) return bytes;
+    return text::toUtf16LeWithBom(compileAutorun(project));
 }
 
 io::IoResult writeAutorunFile(const std::string& path, const Project& project) {

@@ -154,14 +154,11 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
 }
 
 std::string projectFileBytes(const Project& project) {
-    // Encoded a piece at a time into the one buffer: the UTF-8 text as a whole is never held.
-    std::string out;
-    out.reserve(64 + project.size() * 96);
-    projectFileBytes(project, [&](std::string_view piece) {
-        out.append(piece);
-        return true;
-    });
-    return out;
+    // Most projects fit Windows-1252: the text becomes its bytes where it stands, and is made again
+    // for UTF-16 only when some character does not fit.
+    std::string bytes = writeProjectV2(project);
+    if (text::toCp1252InPlace(bytes)) return bytes;
+    return text::toUtf16LeWithBom(writeProjectV2(project));
 }
 
 namespace {

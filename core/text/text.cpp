@@ -494,6 +494,34 @@ std::string FileEncoder::encode(std::string_view utf8) {
     return out;
 }
 
+bool toCp1252InPlace(std::string& text) {
+    char* const data = text.data();
+    const std::string_view view(text);
+    const std::size_t size = text.size();
+    // Nothing moves before the first character that is not ASCII; after it, each run of ASCII moves
+    // back by the bytes the characters before it lost.
+    std::size_t i = asciiRunEnd(view, 0);
+    std::size_t o = i;
+    while (i < size) {
+        const auto lead = static_cast<unsigned char>(data[i]);
+        int b = 0;
+        if ((lead == 0xC2 || lead == 0xC3) && i + 1 < size && isContinuation(static_cast<unsigned char>(data[i + 1]))) {
+            b = cp1252Byte(static_cast<char32_t>(((lead & 0x1F) << 6) | (data[i + 1] & 0x3F)));
+            i += 2;
+        } else {
+            b = cp1252Byte(nextCodePoint(view, i));
+        }
+        if (b < 0) return false;
+        data[o++] = static_cast<char>(b);
+        const std::size_t n = asciiRun(data + i, data + size, nullptr);
+        std::memmove(data + o, data + i, n);
+        o += n;
+        i += n;
+    }
+    text.resize(o);
+    return true;
+}
+
 std::string encodeForFile(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

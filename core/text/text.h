@@ -98,6 +98,10 @@ private:
     bool m_started = false;
 };
 
+// Turns UTF-8 text into its Windows-1252 bytes where it stands (they are never more). False when
+// some character has none; the text is then left part changed.
+bool toCp1252InPlace(std::string& text);
+
 // Lower-cases the letters A to Z only; every other character is left as it is.
 std::string asciiLower(std::string_view s);
 
