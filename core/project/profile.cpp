@@ -19,16 +19,6 @@ std::string profileValue(std::string_view raw) {
 
 namespace {
 
-constexpr char foldAtoZ(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsFolded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldAtoZ(a[i]) != foldAtoZ(b[i])) return false;
-    }
-    return true;
-}
-
 // The name of a header line ("[name]", or "[name" without its bracket), trimmed; nullopt for any
 // other line.
 std::optional<std::string_view> headerName(std::string_view rawLine) {
@@ -63,7 +53,7 @@ std::size_t walkSections(std::string_view text, Fn&& fn) {
 // leading zeros.
 std::optional<std::int32_t> sectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
     if (name.size() <= prefix.size() || name.size() > prefix.size() + 10) return std::nullopt;
-    if (!equalsFolded(name.substr(0, prefix.size()), prefix)) return std::nullopt;
+    if (!profileNamesEqual(name.substr(0, prefix.size()), prefix)) return std::nullopt;
     const std::string_view digits = name.substr(prefix.size());
     if (digits.front() < '1' || digits.front() > '9') return std::nullopt;
     std::int64_t k = 0;
@@ -87,8 +77,6 @@ std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std:
     return std::pair{text::trimView(line.substr(0, eq)), line.substr(eq + 1)};
 }
 
-bool profileNamesEqual(std::string_view a, std::string_view b) { return equalsFolded(a, b); }
-
 std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
     return sectionNumber(name, prefix, count);
 }
@@ -104,7 +92,7 @@ void ProfileSection::findEach(std::span<const std::string_view> keys,
         if (eq == std::string_view::npos) continue;
         const std::string_view key = text::trimView(line.substr(0, eq));
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (!raw[i] && equalsFolded(key, keys[i])) {
+            if (!raw[i] && profileNamesEqual(key, keys[i])) {
                 raw[i] = line.substr(eq + 1);
                 --missing;
                 break;
@@ -131,7 +119,7 @@ std::optional<ProfileSection> ProfileFile::section(std::string_view name) const 
     const std::string_view wanted = text::trimView(name);
     std::optional<ProfileSection> found;
     walkSections(m_text, [&](const ProfileSection& s) {
-        if (equalsFolded(s.name(), wanted)) found = s;
+        if (profileNamesEqual(s.name(), wanted)) found = s;
         return !found;
     });
     return found;

@@ -89,7 +89,14 @@ std::optional<std::string_view> profileHeaderName(std::string_view line);
 // comment, header, no '='):
 std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view line);
 // Names compare with A–Z folded:
-bool profileNamesEqual(std::string_view a, std::string_view b);
+inline bool profileNamesEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (fold(a[i]) != fold(b[i])) return false;
+    }
+    return true;
+}
 // The number of a section named `prefix` and a number from 1 to `count` as std::to_string writes it:
 std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count);
 

@@ -273,13 +273,18 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         }
         in = In::Nothing;
     };
-    const auto take = [](std::string_view line, std::span<const std::string_view> keys,
+    // A key line by the profile rules; `rest` is the line from its first character that is not
+    // blank, which is not '[' (a header).
+    const auto take = [](std::string_view rest, std::span<const std::string_view> keys,
                          std::span<std::optional<std::string_view>> raw) {
-        const auto keyLine = profileKeyLine(line);
-        if (!keyLine) return;
+        if (rest.front() == ';') return;  // a comment
+        std::size_t eq = 0;
+        while (eq < rest.size() && rest[eq] != '=') ++eq;
+        if (eq == rest.size()) return;
+        const std::string_view key = text::trimRightView(rest.substr(0, eq));
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (profileNamesEqual(keyLine->first, keys[i])) {
-                if (!raw[i]) raw[i] = keyLine->second;
+            if (profileNamesEqual(key, keys[i])) {
+                if (!raw[i]) raw[i] = rest.substr(eq + 1);
                 return;
             }
         }
@@ -294,7 +299,16 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
         ++lines;
-        if (const auto name = profileHeaderName(line)) {
+        std::size_t first = 0;
+        while (first < line.size() && text::isBlank(line[first])) ++first;
+        if (first == line.size()) {
+            // a blank line
+        } else if (line[first] != '[') {
+            if (in == In::Menu)
+                take(line.substr(first), kMenuKeys, menu);
+            else if (in == In::General)
+                take(line.substr(first), kGeneralKeys, general);
+        } else if (const auto name = profileHeaderName(line)) {
             endSection();
             sectionStart = lineStart;
             if (!generalSeen && profileNamesEqual(*name, kSection)) {
@@ -308,10 +322,6 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
                     menu = {};
                 }
             }
-        } else if (in == In::General) {
-            take(line, kGeneralKeys, general);
-        } else if (in == In::Menu) {
-            take(line, kMenuKeys, menu);
         }
         if (consumed && sectionStart - released >= kReleaseStep) consumed(released = sectionStart);
     }

@@ -44,6 +44,17 @@ std::uint64_t wordAt(const char* p) {
 
 // The position of the first CR or LF at or after i, or the size when there is none.
 std::size_t lineEndAt(std::string_view s, std::size_t i) {
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (i + 16 <= s.size()) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+        const auto mask =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        if (mask != 0) return i + static_cast<std::size_t>(std::countr_zero(mask));
+        i += 16;
+    }
+#endif
     constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
     // Sets the high bit of the first byte that is zero (and maybe of later ones, never of earlier).
