@@ -586,7 +586,7 @@ std::string_view LineCursor::next() {
     if (m_pos >= size) return {};
     const char* base = m_text.data();
     if (m_loneCrEndsLine) {
-        // The lines of a profile are short: one pass for either end, eight bytes at a time, costs
+        // The lines of a profile are short: one pass for either end, many bytes at a time, costs
         // less than a search for each.
         const std::size_t start = m_pos;
         const std::size_t end = lineEndAt(m_text, start);
@@ -603,14 +603,8 @@ std::string_view LineCursor::next() {
         m_lfKnown = true;
     }
     const std::size_t start = m_pos;
-    std::size_t end = m_nextLf;
-    if (m_loneCrEndsLine) {
-        if (const void* cr = std::memchr(base + start, '\r', end - start)) {
-            end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
-            m_pos = end + 1 < size && base[end + 1] == '\n' ? end + 2 : end + 1;
-            return m_text.substr(start, end - start);
-        }
-    } else if (end < size && end > start && base[end - 1] == '\r') {
+    const std::size_t end = m_nextLf;
+    if (end < size && end > start && base[end - 1] == '\r') {
         m_pos = end + 1;
         return m_text.substr(start, end - 1 - start);
     }

@@ -83,8 +83,8 @@ TEST(AutorunFile, OnlyTheUsualNamePassesWithoutAWarning) {
     }
 }
 
-// Written piece by piece, the file is byte for byte what encoding the whole text gives, in both
-// encodings and across pieces.
+// Written piece by piece or made in one buffer, the file is byte for byte what encoding the whole
+// text gives, in both encodings and across pieces.
 TEST(AutorunCompiler, PiecesMakeTheSameFile) {
     const std::vector<std::string> values = {"a", "ñ€", "Б", "😀", " x ", "\xED\xA0\x80", ""};
     std::mt19937 rng(5);
@@ -103,6 +103,7 @@ TEST(AutorunCompiler, PiecesMakeTheSameFile) {
             return true;
         });
         ASSERT_EQ(pieces, text::encodeForFile(compileAutorun(p)));
+        ASSERT_EQ(autorunFileBytes(p), pieces);  // made in one buffer, encoded where it stands
     }
 }
 
