@@ -277,16 +277,16 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     // blank, which is not '[' (a header).
     const auto take = [](std::string_view rest, std::span<const std::string_view> keys,
                          std::span<std::optional<std::string_view>> raw) {
-        if (rest.front() == ';') return;  // a comment
-        std::size_t eq = 0;
-        while (eq < rest.size() && rest[eq] != '=') ++eq;
-        if (eq == rest.size()) return;
-        const std::string_view key = text::trimRightView(rest.substr(0, eq));
+        // The key is what stands before the first '=', trimmed. No wanted key holds a blank or '=',
+        // nor starts another, so the line holds key i exactly when it starts with it and only blanks
+        // come between it and an '='.
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (profileNamesEqual(key, keys[i])) {
-                if (!raw[i]) raw[i] = rest.substr(eq + 1);
-                return;
-            }
+            const std::string_view key = keys[i];
+            if (rest.size() <= key.size() || !profileNamesEqual(rest.substr(0, key.size()), key)) continue;
+            std::size_t eq = key.size();
+            while (eq < rest.size() && text::isBlank(rest[eq])) ++eq;
+            if (eq < rest.size() && rest[eq] == '=' && !raw[i]) raw[i] = rest.substr(eq + 1);
+            return;
         }
     };
 

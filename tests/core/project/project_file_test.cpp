@@ -188,6 +188,22 @@ TEST(ProjectReader, Cases) {
     }
 }
 
+// A file laid out as the writer lays it out is read in one pass; any other layout goes to the
+// general reader. Both must take the same keys from the same lines.
+TEST(ProjectReader, OnePassAndGeneralReaderTakeTheSameKeys) {
+    const char* lines[] = {"Texto=a",     "texto = a",  " TEXTO\t= a ", "Texto x=a",   "Textos=a", "Texto",
+                           ";Texto=a",    "Texto==a",   "Tex=to=a",     "Texto=\"a\"", "=Texto",   "Texto\x01=a",
+                           "Comando=c=d", "NOMBRE =n ", "Nombre",       "[Texto=a",    "Text=a",   "Texto=á"};
+    for (const char* line : lines) {
+        const std::string menu = std::string("[Menu1]\r\n") + line + "\r\nTexto=second\r\n";
+        const std::string general = "[Brenlowe KMR File]\r\nVersion=2.0\r\nMenus=1\r\n";
+        const ProjectReadResult inOrder = readProjectFile(general + menu);
+        const ProjectReadResult other = readProjectFile(menu + general);  // a menu before the count
+        EXPECT_EQ(inOrder.project, other.project) << line;
+        EXPECT_EQ(inOrder.errors, other.errors) << line;
+    }
+}
+
 TEST(ProjectReader, Version1Cases) {
     struct Case {
         const char* name;
