@@ -1,6 +1,7 @@
 #include "base/image_list.h"
 
 #include <QFont>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -338,15 +339,59 @@ void drawPicture(QPainter& p, int index) {
 const std::vector<int> kIndices = {0,  1,  2,  5,  6,  7,  8,  9,  10, 12, 14, 15, 16, 17,
                                    18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
 
+QPixmap drawn(int index, int size) {
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 16.0, size / 16.0);
+    ImageList::paint(p, index);
+    return pm;
+}
+
+// An icon whose pictures are drawn when it is first shown, not when the frame is built: drawing all
+// of them was a quarter of the start-up. Once drawn it is the icon it always was, the 16 and 32
+// pixel pictures, with the disabled look and the sizes between them that Qt makes from those.
+class DrawnOnUseEngine : public QIconEngine {
+public:
+    explicit DrawnOnUseEngine(int index) : m_index(index) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        drawnIcon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawnIcon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return drawnIcon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawnIcon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return drawnIcon().availableSizes(mode, state);
+    }
+    bool isNull() override { return false; }
+    QString key() const override { return QStringLiteral("kmr-drawn"); }
+    QIconEngine* clone() const override { return new DrawnOnUseEngine(*this); }
+
+private:
+    const QIcon& drawnIcon() {
+        if (m_drawn.isNull()) {
+            for (int size : {16, 32}) m_drawn.addPixmap(drawn(m_index, size));
+        }
+        return m_drawn;
+    }
+
+    int m_index;
+    QIcon m_drawn;
+};
+
 }  // namespace
 
 ImageList::ImageList() {
     m_icons.resize(static_cast<std::size_t>(kIndices.back()) + 1);
-    for (int index : kIndices) {
-        QIcon icon;
-        for (int size : {16, 32}) icon.addPixmap(pixmap(index, size));
-        m_icons[static_cast<std::size_t>(index)] = icon;
-    }
+    for (int index : kIndices) m_icons[static_cast<std::size_t>(index)] = QIcon(new DrawnOnUseEngine(index));
 }
 
 const std::vector<int>& ImageList::indices() { return kIndices; }
@@ -358,15 +403,7 @@ QIcon ImageList::icon(int index) const {
     return m_icons[static_cast<std::size_t>(index)];
 }
 
-QPixmap ImageList::pixmap(int index, int size) const {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    paint(p, index);
-    return pm;
-}
+QPixmap ImageList::pixmap(int index, int size) const { return drawn(index, size); }
 
 void ImageList::paint(QPainter& p, int index) {
     p.save();

@@ -10,8 +10,8 @@ class QPainter;
 
 namespace kmr::gui {
 
-// Pictures drawn once at start-up on a 16 by 16 grid (also rendered at twice the size for dense
-// screens), so every picture shares one outline, palette and stroke width.
+// Pictures drawn on a 16 by 16 grid (also rendered at twice the size for dense screens), so every
+// picture shares one outline, palette and stroke width. An icon is drawn when it is first shown.
 class ImageList {
 public:
     ImageList();
