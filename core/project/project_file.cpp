@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <span>
@@ -43,6 +45,49 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
 
 std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
 
+template <std::size_t N>
+char* putText(char* p, const char (&text)[N]) {
+    std::memcpy(p, text, N - 1);  // a size known here: no call to copy a few bytes
+    return p + N - 1;
+}
+
+char* putText(char* p, std::string_view text) {
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
+
+// A key line whose value is written as it stands or in one extra pair of quotes.
+template <std::size_t N>
+char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
+    p = putText(p, key);
+    if (quoted) *p++ = '"';
+    p = putText(p, value);
+    if (quoted) *p++ = '"';
+    return putText(p, "\r\n");
+}
+
+// A menu's section, preceded by an empty line, made with one size check: most of a big file is
+// these, and a check and a call for every piece of every line cost more than the copying.
+void writeMenuSection(std::string& out, std::size_t number, const ProjectObject& o) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+    const std::string_view numberText(digits, static_cast<std::size_t>(end - digits));
+    const std::string_view text = o.value(0), command = o.value(1), name = o.value(2);
+    const bool quoteText = readerWouldChange(text), quoteCommand = readerWouldChange(command),
+               quoteName = readerWouldChange(name);
+    const std::size_t size = 7 + numberText.size() + 3 + 6 + text.size() + 2 + 8 + command.size() + 2 + 7 +
+                             name.size() + 2 + 2 * (quoteText + quoteCommand + quoteName);
+    const std::size_t at = out.size();
+    out.resize(at + size);
+    char* p = out.data() + at;
+    p = putText(p, "\r\n[Menu");
+    p = putText(p, numberText);
+    p = putText(p, "]\r\n");
+    p = putKeyLine(p, "Texto=", text, quoteText);
+    p = putKeyLine(p, "Comando=", command, quoteCommand);
+    putKeyLine(p, "Nombre=", name, quoteName);
+}
+
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
 public:
@@ -71,11 +116,12 @@ ProjectFormat detectProjectFormat(std::string_view content) {
     return text::asciiLower(first) == "[dantreva kmr file]" ? ProjectFormat::Version1 : ProjectFormat::Version2;
 }
 
-void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
-    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
-    constexpr std::size_t kPiece = 1u << 16;
-    std::string out;
-    out.reserve(kPiece + 256);
+namespace {
+
+// Writes the file's text into `out`; after each object `flush` may hand it on, and stops the writing
+// by returning false.
+template <class Flush>
+void writeInto(const Project& project, std::string& out, Flush&& flush) {
     out.append("[Brenlowe KMR File]").append(kCrLf);
     out.append("Version=2.0").append(kCrLf);
     if (!project.disc.folder.empty()) {
@@ -113,28 +159,40 @@ void writeProjectV2(const Project& project, const std::function<bool(std::string
                         }
                     }
                 }
-                out.append(kCrLf);
-                out.append("[Menu").append(std::to_string(i - general + 1)).append("]").append(kCrLf);
-                writeKey(out, "Texto", valueAt(o, 0));
-                writeKey(out, "Comando", valueAt(o, 1));
-                writeKey(out, "Nombre", valueAt(o, 2));
+                writeMenuSection(out, i - general + 1, o);
                 break;
         }
-        if (out.size() >= kPiece) {
-            if (!sink(out)) return;
-            out.clear();
-        }
+        if (!flush()) return;
     }
-    sink(out);
+}
+
+}  // namespace
+
+void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
+    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
+    constexpr std::size_t kPiece = 1u << 16;
+    std::string out;
+    out.reserve(kPiece + 256);
+    bool stopped = false;
+    writeInto(project, out, [&] {
+        if (out.size() < kPiece) return true;
+        stopped = !sink(out);
+        out.clear();
+        return !stopped;
+    });
+    if (!stopped) sink(out);
 }
 
 std::string writeProjectV2(const Project& project) {
+    // Room for the whole text: the values and at most 64 bytes of keys, quotes and line ends each.
+    std::size_t size = 128 + project.disc.folder.size();
+    for (const auto& o : project.objects) {
+        size += 64;
+        for (std::size_t i = 0; i < o.valueCount(); ++i) size += o.value(i).size();
+    }
     std::string out;
-    out.reserve(64 + project.size() * 96);
-    writeProjectV2(project, [&](std::string_view piece) {
-        out.append(piece);
-        return true;
-    });
+    out.reserve(size);
+    writeInto(project, out, [] { return true; });
     return out;
 }
 
