@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "text/pieces.h"
 #include "text/text.h"
 
 namespace kmr {
@@ -111,18 +112,7 @@ std::size_t compiledSize(const Project& project) {
 }  // namespace
 
 void compileAutorun(const Project& project, const std::function<bool(std::string_view)>& sink) {
-    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
-    constexpr std::size_t kPiece = 1u << 16;
-    std::string out;
-    out.reserve(kPiece + 256);
-    bool stopped = false;
-    compileInto(project, out, [&] {
-        if (out.size() < kPiece) return true;
-        stopped = !sink(out);
-        out.clear();
-        return !stopped;
-    });
-    if (!stopped) sink(out);
+    text::writeInPieces(sink, [&](std::string& out, auto&& flush) { compileInto(project, out, flush); });
 }
 
 std::string compileAutorun(const Project& project) {

@@ -13,6 +13,7 @@
 
 #include "project/profile.h"
 #include "text/integer.h"
+#include "text/pieces.h"
 #include "text/text.h"
 
 namespace kmr {
@@ -169,18 +170,7 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
 }  // namespace
 
 void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
-    // Lines gather in a piece of about 64 KiB at a time; whole lines, so whole characters.
-    constexpr std::size_t kPiece = 1u << 16;
-    std::string out;
-    out.reserve(kPiece + 256);
-    bool stopped = false;
-    writeInto(project, out, [&] {
-        if (out.size() < kPiece) return true;
-        stopped = !sink(out);
-        out.clear();
-        return !stopped;
-    });
-    if (!stopped) sink(out);
+    text::writeInPieces(sink, [&](std::string& out, auto&& flush) { writeInto(project, out, flush); });
 }
 
 std::string writeProjectV2(const Project& project) {
