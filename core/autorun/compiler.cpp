@@ -26,31 +26,20 @@ void line(std::string& out, std::string_view a, std::string_view b = {}, std::st
     }
 }
 
-template <std::size_t N>
-char* putKey(char* p, const char (&key)[N]) {
-    std::memcpy(p, key, N - 1);  // a size known here: no call to copy a few bytes
-    return p + N - 1;
-}
-
-char* putValue(char* p, std::string_view value) {
-    if (!value.empty()) std::memcpy(p, value.data(), value.size());
-    return p + value.size();
-}
-
 // A menu: an empty line, then "shell\NAME=text" and "shell\NAME\command=command", in one size check.
-void menuLines(std::string& out, std::string_view name, std::string_view text, std::string_view command) {
+void menuLines(std::string& out, std::string_view name, std::string_view menuText, std::string_view command) {
     const std::size_t at = out.size();
-    out.resize(at + 2 * name.size() + text.size() + command.size() + 8 + 1 + 8 + 9 + 2);
+    out.resize(at + 2 * name.size() + menuText.size() + command.size() + 8 + 1 + 8 + 9 + 2);
     char* p = out.data() + at;
-    p = putKey(p, "\r\nshell\\");
-    p = putValue(p, name);
-    p = putKey(p, "=");
-    p = putValue(p, text);
-    p = putKey(p, "\r\nshell\\");
-    p = putValue(p, name);
-    p = putKey(p, "\\command=");
-    p = putValue(p, command);
-    putKey(p, "\r\n");
+    p = text::put(p, "\r\nshell\\");
+    p = text::put(p, name);
+    p = text::put(p, "=");
+    p = text::put(p, menuText);
+    p = text::put(p, "\r\nshell\\");
+    p = text::put(p, name);
+    p = text::put(p, "\\command=");
+    p = text::put(p, command);
+    text::put(p, "\r\n");
 }
 
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".

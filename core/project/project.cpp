@@ -119,17 +119,11 @@ ProjectObject::ProjectObject(const ProjectObject& other)
 
 ProjectObject::ProjectObject(ProjectObject&& other) noexcept
     : kind(other.kind),
-      m_block(other.m_block),
-      m_data(other.m_data),
-      m_ends(other.m_ends),
-      m_count(other.m_count),
-      m_form(other.m_form) {
-    other.m_block = nullptr;
-    other.m_data = nullptr;
-    other.m_ends = {};
-    other.m_count = 0;
-    other.m_form = 0;
-}
+      m_block(std::exchange(other.m_block, nullptr)),
+      m_data(std::exchange(other.m_data, nullptr)),
+      m_ends(std::exchange(other.m_ends, {})),
+      m_count(std::exchange(other.m_count, 0)),
+      m_form(std::exchange(other.m_form, 0)) {}
 
 ProjectObject& ProjectObject::operator=(const ProjectObject& other) {
     if (this != &other) {

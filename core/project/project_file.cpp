@@ -46,25 +46,14 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
 
 std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
 
-template <std::size_t N>
-char* putText(char* p, const char (&text)[N]) {
-    std::memcpy(p, text, N - 1);  // a size known here: no call to copy a few bytes
-    return p + N - 1;
-}
-
-char* putText(char* p, std::string_view text) {
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    return p + text.size();
-}
-
 // A key line whose value is written as it stands or in one extra pair of quotes.
 template <std::size_t N>
 char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
-    p = putText(p, key);
+    p = text::put(p, key);
     if (quoted) *p++ = '"';
-    p = putText(p, value);
+    p = text::put(p, value);
     if (quoted) *p++ = '"';
-    return putText(p, "\r\n");
+    return text::put(p, "\r\n");
 }
 
 // A menu's section, preceded by an empty line, made with one size check: most of a big file is
@@ -73,18 +62,18 @@ void writeMenuSection(std::string& out, std::size_t number, const ProjectObject&
     char digits[24];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
     const std::string_view numberText(digits, static_cast<std::size_t>(end - digits));
-    const std::string_view text = o.value(0), command = o.value(1), name = o.value(2);
-    const bool quoteText = readerWouldChange(text), quoteCommand = readerWouldChange(command),
+    const std::string_view menuText = o.value(0), command = o.value(1), name = o.value(2);
+    const bool quoteText = readerWouldChange(menuText), quoteCommand = readerWouldChange(command),
                quoteName = readerWouldChange(name);
-    const std::size_t size = 7 + numberText.size() + 3 + 6 + text.size() + 2 + 8 + command.size() + 2 + 7 +
+    const std::size_t size = 7 + numberText.size() + 3 + 6 + menuText.size() + 2 + 8 + command.size() + 2 + 7 +
                              name.size() + 2 + 2 * (quoteText + quoteCommand + quoteName);
     const std::size_t at = out.size();
     out.resize(at + size);
     char* p = out.data() + at;
-    p = putText(p, "\r\n[Menu");
-    p = putText(p, numberText);
-    p = putText(p, "]\r\n");
-    p = putKeyLine(p, "Texto=", text, quoteText);
+    p = text::put(p, "\r\n[Menu");
+    p = text::put(p, numberText);
+    p = text::put(p, "]\r\n");
+    p = putKeyLine(p, "Texto=", menuText, quoteText);
     p = putKeyLine(p, "Comando=", command, quoteCommand);
     putKeyLine(p, "Nombre=", name, quoteName);
 }

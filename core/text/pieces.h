@@ -3,6 +3,7 @@
 // 64 KiB, whole lines at a time, so whole characters.
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,19 @@ void writeInPieces(const std::function<bool(std::string_view)>& sink, Write&& wr
         return !stopped;
     });
     if (!stopped) sink(out);
+}
+
+// Copies into room made beforehand and returns the end: a text whose size is known where it is
+// written (a key) is copied without a call, which for the few bytes of a key costs more than the copy.
+template <std::size_t N>
+char* put(char* p, const char (&text)[N]) {
+    std::memcpy(p, text, N - 1);
+    return p + N - 1;
+}
+
+inline char* put(char* p, std::string_view text) {
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    return p + text.size();
 }
 
 }  // namespace kmr::text
