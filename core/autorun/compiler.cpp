@@ -1,7 +1,5 @@
 #include "autorun/compiler.h"
 
-#include <cstring>
-
 #include "text/pieces.h"
 #include "text/text.h"
 
@@ -10,20 +8,13 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-// A malformed object may carry fewer values than its kind needs; it is written with empty ones
-// rather than refused, as the values are written unchecked anyway.
-std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
-
 void line(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {},
           std::string_view d = {}) {
     // One size check for the whole line rather than one per piece.
     const std::size_t at = out.size();
     out.resize(at + a.size() + b.size() + c.size() + d.size() + kEol.size());
     char* p = out.data() + at;
-    for (const std::string_view piece : {a, b, c, d, kEol}) {
-        if (!piece.empty()) std::memcpy(p, piece.data(), piece.size());
-        p += piece.size();
-    }
+    for (const std::string_view piece : {a, b, c, d, kEol}) p = text::put(p, piece);
 }
 
 // A menu: an empty line, then "shell\NAME=text" and "shell\NAME\command=command", in one size check.
@@ -45,7 +36,7 @@ void menuLines(std::string& out, std::string_view name, std::string_view menuTex
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
 std::size_t repeatedSize(const ProjectObject& o) {
     if (!isMenu(o.kind)) return 0;
-    return valueAt(o, 2).size() + (o.kind == Kind::DefaultMenu ? 8 + valueAt(o, 2).size() : 0);
+    return o.value(2).size() + (o.kind == Kind::DefaultMenu ? 8 + o.value(2).size() : 0);
 }
 
 }  // namespace
@@ -63,15 +54,15 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         const ProjectObject& o = objects[i];
         switch (o.kind) {
             case Kind::RunEntry:
-                line(out, isResourceEntry(o) ? "shellexecute=" : "open=", valueAt(o, 0));
+                line(out, isResourceEntry(o) ? "shellexecute=" : "open=", o.value(0));
                 ++generalCount;
                 continue;
             case Kind::Icon:
-                line(out, "icon=", valueAt(o, 0));
+                line(out, "icon=", o.value(0));
                 ++generalCount;
                 continue;
             case Kind::Label:
-                line(out, "label=", valueAt(o, 0));
+                line(out, "label=", o.value(0));
                 ++generalCount;
                 continue;
             case Kind::PlainMenu:
@@ -80,10 +71,10 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         // The first menu stands where the general objects end: the default verbs go before it.
         if (i == generalCount) {
             for (std::size_t k = i; k < objects.size(); ++k) {
-                if (objects[k].kind == Kind::DefaultMenu) line(out, "shell=", valueAt(objects[k], 2));
+                if (objects[k].kind == Kind::DefaultMenu) line(out, "shell=", objects[k].value(2));
             }
         }
-        menuLines(out, valueAt(o, 2), valueAt(o, 0), valueAt(o, 1));
+        menuLines(out, o.value(2), o.value(0), o.value(1));
         if (!flush()) return;
     }
 }

@@ -46,8 +46,6 @@ const FindingInfo& infoOf(DiscFinding f) { return kFindings.at(static_cast<std::
 
 std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
-std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
-
 // How a report names the object a value belongs to.
 std::string subjectOf(const ProjectObject& o) {
     switch (o.kind) {
@@ -57,7 +55,7 @@ std::string subjectOf(const ProjectObject& o) {
         case Kind::PlainMenu:
         case Kind::DefaultMenu: break;
     }
-    return "El comando del menú " + inQuotes(valueAt(o, 0));
+    return "El comando del menú " + inQuotes(o.value(0));
 }
 
 enum class Where { OnDisc, System, Elsewhere, Missing };
@@ -108,12 +106,12 @@ public:
         }
         for (const ProjectObject& o : m_project.objects) {
             switch (o.kind) {
-                case Kind::RunEntry: checkCommand(o, valueAt(o, 0), !isResourceEntry(o), folder); break;
+                case Kind::RunEntry: checkCommand(o, o.value(0), !isResourceEntry(o), folder); break;
                 case Kind::Icon: checkIcon(o, folder); break;
                 case Kind::Label: break;
                 case Kind::PlainMenu:
                 case Kind::DefaultMenu:
-                    checkCommand(o, valueAt(o, 1), true, folder);
+                    checkCommand(o, o.value(1), true, folder);
                     checkMenuName(o);
                     break;
             }
@@ -182,7 +180,7 @@ private:
     }
 
     void checkIcon(const ProjectObject& o, bool folder) {
-        const std::string_view value = valueAt(o, 0);
+        const std::string_view value = o.value(0);
         if (isDriveReference(value)) return;
         if (const std::string path = absolutePathIn(value); !path.empty()) {
             add(DiscFinding::AbsolutePath,
@@ -240,8 +238,8 @@ private:
     }
 
     void checkMenuName(const ProjectObject& o) {
-        const std::string_view name = valueAt(o, 2);
-        const std::string menu = inQuotes(valueAt(o, 0));
+        const std::string_view name = o.value(2);
+        const std::string menu = inQuotes(o.value(0));
         std::string what;
         if (name.empty())
             what = "está vacío";
@@ -261,8 +259,8 @@ private:
         const auto [first, inserted] = m_menuNames.try_emplace(folded, &o);
         if (inserted) return;
         add(DiscFinding::MenuNamesClash,
-            "  Los menús " + inQuotes(valueAt(*first->second, 0)) + " y " + menu + " tienen los nombres internos " +
-                inQuotes(valueAt(*first->second, 2)) + " y " + inQuotes(name) +
+            "  Los menús " + inQuotes(first->second->value(0)) + " y " + menu + " tienen los nombres internos " +
+                inQuotes(first->second->value(2)) + " y " + inQuotes(name) +
                 ", que Windows considera iguales porque no distingue mayúsculas de minúsculas.",
             "  Dé a cada menú un nombre interno distinto, o Windows solo verá uno de ellos.");
     }
@@ -277,10 +275,10 @@ private:
                 "  Quite esos espacios, o el CD no mostrará ni ejecutará el valor tal como lo ha escrito.");
         };
         if (isMenu(o.kind)) {
-            check(valueAt(o, 0), "El texto del menú");
-            check(valueAt(o, 1), subjectOf(o));
+            check(o.value(0), "El texto del menú");
+            check(o.value(1), subjectOf(o));
         } else {
-            check(valueAt(o, 0), subjectOf(o));
+            check(o.value(0), subjectOf(o));
         }
     }
 
@@ -306,7 +304,7 @@ private:
         }
         if (m_project.contains(Kind::DefaultMenu)) note("shell");
         for (const ProjectObject& o : m_project.objects) {
-            if (isMenu(o.kind)) note("shell\\" + std::string(valueAt(o, 2)));
+            if (isMenu(o.kind)) note("shell\\" + std::string(o.value(2)));
         }
         if (ignored.empty()) return;
         add(DiscFinding::UsbIgnoresEntries,
@@ -379,7 +377,7 @@ DiscIcon discIcon(const Project& project, const DiscTarget& disc) {
                                           : "No se encuentra la carpeta del disco " + inQuotes(disc.folder) + ".";
         return icon;
     }
-    const IconReference ref = parseIconReference(valueAt(*it, 0));
+    const IconReference ref = parseIconReference(it->value(0));
     const auto path = folder.find(ref.file);
     if (ref.file.empty() || !path) {
         icon.reason = "No se encuentra el fichero " + inQuotes(ref.file) + " en la carpeta del disco.";

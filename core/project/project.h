@@ -84,8 +84,8 @@ public:
 private:
     friend class ObjectMaker;
 
-    // Lays out the caption (the prefix, then the first value in double quotes when `quote`) and the
-    // values at `out`, which has room for them, and points the object there.
+    // Lays out the caption (only when `form` is 0: a caption that is kept) and the values at `out`,
+    // which has room for them, and points the object there.
     void layOut(char* out, std::uint8_t form, std::string_view caption, std::span<const std::string_view> values);
     void replace(std::size_t part, std::string_view text);
     void release() noexcept;

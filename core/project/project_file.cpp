@@ -44,8 +44,6 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
     out.append(kCrLf);
 }
 
-std::string_view valueAt(const ProjectObject& o, std::size_t i) { return o.value(i); }
-
 // A key line whose value is written as it stands or in one extra pair of quotes.
 template <std::size_t N>
 char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
@@ -127,16 +125,16 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
             case Kind::RunEntry:
                 ++general;
                 if (isResourceEntry(o))
-                    writeKey(out, "Ejecutar", valueAt(o, 0));
+                    writeKey(out, "Ejecutar", o.value(0));
                 else if (isProgramEntry(o))
-                    writeKey(out, "Programa", valueAt(o, 0));
+                    writeKey(out, "Programa", o.value(0));
                 break;
             case Kind::Icon:
-                writeKey(out, "Icono", valueAt(o, 0));
+                writeKey(out, "Icono", o.value(0));
                 ++general;
                 break;
             case Kind::Label:
-                writeKey(out, "Etiqueta", valueAt(o, 0));
+                writeKey(out, "Etiqueta", o.value(0));
                 ++general;
                 break;
             case Kind::PlainMenu:
