@@ -22,14 +22,17 @@ trap cleanup EXIT
 mkdir -p "$work/bin" "$work/settings"
 cp "$editor" "$work/bin/kmr"
 
-display=
-for n in $(seq 90 150); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# The X server picks a display nobody uses and writes its number once it takes connections: a number
+# looked up beforehand could be taken meanwhile, or still be served by a server going away.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=$display
+for i in $(seq 300); do
+    [ -s "$work/display" ] && break
+    kill -0 "${pids[0]}" 2>/dev/null || break
+    sleep 0.1
+done
+[ -s "$work/display" ] || { echo "no X server could be started:"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -n 1 "$work/display")"
 
 # Waits (at most about thirty seconds, for a loaded machine) for a window whose whole title is $1; prints its id.
 window() {
@@ -42,7 +45,6 @@ window() {
     return 1
 }
 
-for i in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 env -u QT_QPA_PLATFORM KMR_SETTINGS_DIR="$work/settings" "$work/bin/kmr" >"$work/kmr.log" 2>&1 &
 pids+=($!)
