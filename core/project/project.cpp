@@ -267,7 +267,9 @@ ProjectObject ObjectMaker::quoted(Kind kind, std::string_view prefix, std::initi
     const std::size_t size = offsetOf(laidOutSize({}, list));
     if (form == 0 || size > kBlock / 4) return ProjectObject::quoted(kind, prefix, values);
     if (m_block == nullptr || m_capacity - m_used < size) {
-        if (m_block != nullptr) m_block->drop();
+        // Let go of the full block before asking for the next, which may fail: the maker must not
+        // let go of it twice.
+        if (m_block != nullptr) std::exchange(m_block, nullptr)->drop();
         m_block = TextBlock::make(kBlock);
         m_used = 0;
         m_capacity = kBlock;
