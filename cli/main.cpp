@@ -26,15 +26,18 @@ std::string programFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
     int code = kmr::cli::kDone;
     try {
+        // Even this allocates: the streams' own buffers.
+        std::ios::sync_with_stdio(false);
         const std::vector<std::string> args(argv + 1, argv + argc);
         const kmr::cli::KmrcSetup setup{
             kmr::templateFolders(programFolder(argc > 0 ? argv[0] : nullptr), kmr::templateEnvironmentOfProcess())};
         code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr, setup);
     } catch (const std::bad_alloc&) {
-        std::cerr << kmr::cli::kOutOfMemory;
+        // Straight to the C stream: std::cerr may be half set up when its buffer was what failed. It
+        // writes through at once, so nothing it already took comes after this.
+        std::fwrite(kmr::cli::kOutOfMemory.data(), 1, kmr::cli::kOutOfMemory.size(), stderr);
         return kmr::cli::kRefused;
     }
     // Some write errors show only when the output is closed. An output the caller never opened has
