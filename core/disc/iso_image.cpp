@@ -59,7 +59,7 @@ mode_t usualFileMode() {
 io::IoResult failure(const std::string& path, int err) {
     io::IoResult r;
     r.status = err == ENOENT ? io::IoStatus::NotFound : io::IoStatus::Failed;
-    r.message = path + ": " + std::strerror(err);
+    r.message = path + ": " + io::systemErrorText(err);
     return r;
 }
 

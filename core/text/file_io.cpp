@@ -23,7 +23,7 @@ constexpr std::size_t kTempRandomChars = 6;  // as mkstemp's XXXXXX
 IoResult failure(const std::string& path, int err) {
     IoResult r;
     r.status = err == ENOENT ? IoStatus::NotFound : IoStatus::Failed;
-    r.message = path + ": " + std::strerror(err);
+    r.message = path + ": " + systemErrorText(err);
     return r;
 }
 
@@ -300,6 +300,34 @@ void removeStaleTemporaries(const std::string& folder) {
 }
 
 }  // namespace
+
+std::string systemErrorText(int err) {
+    switch (err) {
+        case ENOENT: return "No existe el fichero o la carpeta";
+        case EACCES:
+        case EPERM: return "Permiso denegado";
+        case EISDIR: return "Es una carpeta";
+        case ENOTDIR: return "Una parte de la ruta no es una carpeta";
+        case ENOSPC: return "No queda espacio en el disco";
+        case EDQUOT: return "Se ha superado la cuota de disco";
+        case EROFS: return "El disco es de solo lectura";
+        case ENOMEM: return "No hay memoria suficiente";
+        case EEXIST: return "El fichero ya existe";
+        case ENAMETOOLONG: return "El nombre es demasiado largo";
+        case ELOOP: return "Hay demasiados enlaces simbólicos en la ruta";
+        case EIO: return "Error de entrada/salida";
+        case EMFILE:
+        case ENFILE: return "Hay demasiados ficheros abiertos";
+        case EFBIG: return "El fichero es demasiado grande";
+        case ETXTBSY:
+        case EBUSY: return "El fichero está en uso";
+        case ENXIO:
+        case ENODEV: return "No existe el dispositivo";
+        case EXDEV: return "No se puede mover entre discos distintos";
+        case EINVAL: return "Argumento no válido";
+        default: return std::strerror(err);
+    }
+}
 
 bool fileExists(const std::string& path) {
     struct stat st {};

@@ -21,6 +21,10 @@ struct ReadResult : IoResult {
 };
 
 // True when an ordinary file (or anything that is not a directory) exists at the path.
+// What a system error number means, in Spanish as the rest of the program speaks; an error this
+// table does not know is described by the C library.
+std::string systemErrorText(int err);
+
 bool fileExists(const std::string& path);
 
 // Reads the whole file.

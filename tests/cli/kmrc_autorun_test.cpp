@@ -137,7 +137,7 @@ TEST_F(KmrcAutorun, ImportRefusesAFileWithoutItsHeader) {
 
     const KmrcRun missing = kmrc({"import", "none.inf"});
     EXPECT_EQ(missing.code, kFileError);
-    EXPECT_EQ(missing.err, "kmrc: none.inf: No such file or directory\n");
+    EXPECT_EQ(missing.err, "kmrc: none.inf: No existe el fichero o la carpeta\n");
 }
 
 }  // namespace

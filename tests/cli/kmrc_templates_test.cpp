@@ -159,8 +159,8 @@ TEST_F(KmrcTemplates, NewRefusesBadInputAndWritesNothing) {
         {{"--template", "Modelo 1"}, kUsage, "plantilla desconocida"},  // the rejected file has no name
         {{"--template", "version"}, kUsage, "plantilla desconocida"},
         {{"--template", folder("b") + "/version.kmrt"}, kRefused, "no es una plantilla de la versión 2.3"},
-        {{"--template", folder("a")}, kFileError, "Is a directory"},
-        {{"--template", folder("falta.kmrt")}, kFileError, "No such file or directory"},
+        {{"--template", folder("a")}, kFileError, "Es una carpeta"},
+        {{"--template", folder("falta.kmrt")}, kFileError, "No existe el fichero o la carpeta"},
         {{"--template", "Instalación", "--template", "Instalación"}, kUsage, "--template se da más de una vez"},
         {{"--resource"}, kUsage, "--resource va con --program"},
         {{"--menu", "sin igual"}, kUsage, "--menu espera TEXTO=COMANDO[=NOMBRE]"},

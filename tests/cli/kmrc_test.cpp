@@ -83,11 +83,11 @@ TEST(Kmrc, ExitCodes) {
         {{"show", "--nope", dir.file("a.kmr")}, kUsage, "opción desconocida: --nope"},
         {{"show", dir.file("a.kmr"), dir.file("a.kmr")}, kUsage, "uso:"},
         {{"convert", dir.file("a.kmr")}, kUsage, "uso: kmrc convert"},
-        {{"show", dir.file("missing.kmr")}, kFileError, dir.file("missing.kmr") + ": No such file or directory"},
-        {{"show", dir.path().string()}, kFileError, "Is a directory"},
+        {{"show", dir.file("missing.kmr")}, kFileError, dir.file("missing.kmr") + ": No existe el fichero o la carpeta"},
+        {{"show", dir.path().string()}, kFileError, "Es una carpeta"},
         {{"convert", dir.file("a.kmr"), dir.file("no/such/out.kmr")},
          kFileError,
-         dir.file("no/such/out.kmr") + ": No such file or directory"},
+         dir.file("no/such/out.kmr") + ": No existe el fichero o la carpeta"},
     };
     for (const auto& c : cases) {
         const KmrcRun r = kmrc(c.args);

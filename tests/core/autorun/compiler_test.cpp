@@ -71,7 +71,7 @@ TEST(AutorunFile, BytesOnDiskAndFailures) {
     const std::string missing = dir.file("no/autorun.inf");
     const io::IoResult failed = writeAutorunFile(missing, projectOf({makeLabel("x")}));
     EXPECT_FALSE(failed.ok());
-    EXPECT_EQ(failed.message, missing + ": No such file or directory");
+    EXPECT_EQ(failed.message, missing + ": No existe el fichero o la carpeta");
 }
 
 TEST(AutorunFile, OnlyTheUsualNamePassesWithoutAWarning) {

@@ -179,7 +179,7 @@ TEST(ProjectReader, FromThePathAsFromTheBytes) {
         EXPECT_EQ(got.read.project.objects[29999], makeMenu("Menú 30000", "c", "n30000"));
     }
     EXPECT_EQ(readProjectPath(dir.file("missing.kmr")).message,
-              dir.file("missing.kmr") + ": No such file or directory");
+              dir.file("missing.kmr") + ": No existe el fichero o la carpeta");
 }
 
 }  // namespace

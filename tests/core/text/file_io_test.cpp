@@ -43,11 +43,11 @@ TEST(FileIo, FailuresNameTheFileAndTheReason) {
     const std::string missingFolder = dir.file("nope/a.kmr");
     const IoResult w = writeFileAtomic(missingFolder, "x");
     EXPECT_FALSE(w.ok());
-    EXPECT_EQ(w.message, missingFolder + ": No such file or directory");
+    EXPECT_EQ(w.message, missingFolder + ": No existe el fichero o la carpeta");
 
     const ReadResult r = readFile(dir.file("missing.kmr"));
     EXPECT_EQ(r.status, IoStatus::NotFound);
-    EXPECT_EQ(r.message, dir.file("missing.kmr") + ": No such file or directory");
+    EXPECT_EQ(r.message, dir.file("missing.kmr") + ": No existe el fichero o la carpeta");
 
     const ReadResult d = readFile(dir.path().string());
     EXPECT_EQ(d.status, IoStatus::Failed);
@@ -82,7 +82,7 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
             return w.ok() ? std::string("ok") : w.message;
         });
         ::chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(report, c.ok ? "ok" : path + ": Permission denied");
+        EXPECT_EQ(report, c.ok ? "ok" : path + ": Permiso denegado");
         if (c.after != nullptr) {
             EXPECT_EQ(test::readBytes(path), c.after);
             struct stat st {};
@@ -106,7 +106,7 @@ TEST(FileIo, WriteFailingHalfWayKeepsTheOldFile) {
         rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const IoResult w = writeFileAtomic(path, std::string(100000, 'x'));
-        const bool named = w.message.find(path) != std::string::npos && w.message.find("large") != std::string::npos;
+        const bool named = w.message.find(path) != std::string::npos && w.message.find("demasiado grande") != std::string::npos;
         ::_exit(!w.ok() && named ? 0 : 1);
     }
     int status = 0;
@@ -150,9 +150,9 @@ TEST(FileIo, SpecialTargetsAreWrittenNotReplaced) {
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 
     const IoResult full = writeFileAtomic(dir.file("full"), "x");
-    EXPECT_EQ(full.message, dir.file("full") + ": No space left on device");
+    EXPECT_EQ(full.message, dir.file("full") + ": No queda espacio en el disco");
     EXPECT_EQ(writeFileAtomic(dir.file("loop1"), "x").message,
-              dir.file("loop1") + ": Too many levels of symbolic links");
+              dir.file("loop1") + ": Hay demasiados enlaces simbólicos en la ruta");
 
     std::string received;
     std::thread reader([&] { received = test::readBytes(dir.file("fifo")); });
