@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 namespace kmr::io {
@@ -66,7 +67,12 @@ IoResult overwriteExisting(const std::string& path, const std::string& target, c
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return failure(path, tempError);
     int err = ::ftruncate(fd, 0) == 0 ? 0 : errno;
-    if (err == 0) err = writeProduced(fd, produce);
+    try {
+        if (err == 0) err = writeProduced(fd, produce);
+    } catch (...) {
+        ::close(fd);  // the producer ran out of memory
+        throw;
+    }
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (err != 0) {
         ::close(fd);
@@ -104,7 +110,14 @@ int followLinks(std::string path, std::string& resolved) {
 IoResult writeInPlace(const std::string& path, const std::string& target, const ByteProducer& produce) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return failure(path, errno);
-    if (const int err = writeProduced(fd, produce); err != 0) {
+    int err = 0;
+    try {
+        err = writeProduced(fd, produce);
+    } catch (...) {
+        ::close(fd);  // the producer ran out of memory
+        throw;
+    }
+    if (err != 0) {
         ::close(fd);
         return failure(path, err);
     }
@@ -193,45 +206,57 @@ int writeRegular(const std::string& target, const struct stat* existing, const B
         if (!file.unnamed) ::unlink(file.tempPath.c_str());
         return e;
     };
-    // Keep the owner (where the process may) and the permissions of the file being replaced; a new
-    // file gets the usual ones.
-    if (existing != nullptr && ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0) {
-        [[maybe_unused]] const int ignored = ::fchown(file.fd, static_cast<uid_t>(-1), existing->st_gid);
-    }
-    const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : (0666 & ~currentUmask());
-    if (::fchmod(file.fd, mode) != 0) return abandon(errno);
-    if (const int e = writeProduced(file.fd, produce); e != 0) return abandon(e);
-    if (::fsync(file.fd) != 0) return abandon(errno);
+    // The producer, or the naming of the file, may run out of memory: the file goes before the
+    // exception goes on.
+    try {
+        // Keep the owner (where the process may) and the permissions of the file being replaced; a new
+        // file gets the usual ones.
+        if (existing != nullptr && ::fchown(file.fd, existing->st_uid, existing->st_gid) != 0) {
+            [[maybe_unused]] const int ignored = ::fchown(file.fd, static_cast<uid_t>(-1), existing->st_gid);
+        }
+        const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : (0666 & ~currentUmask());
+        if (::fchmod(file.fd, mode) != 0) return abandon(errno);
+        if (const int e = writeProduced(file.fd, produce); e != 0) return abandon(e);
+        if (::fsync(file.fd) != 0) return abandon(errno);
 
-    if (file.unnamed) {
-        // A new target is linked in under its own name at once; an existing one needs a temporary
-        // name for the rename, which it keeps only for the moment between the two calls.
-        if (existing == nullptr) {
-            err = linkUnnamed(file.fd, target);
-            if (err == 0) return ::close(file.fd) != 0 ? errno : 0;
-            if (err != EEXIST) {
-                ::close(file.fd);
-                linkFailed = true;
-                return err;
+        if (file.unnamed) {
+            // A new target is linked in under its own name at once; an existing one needs a temporary
+            // name for the rename, which it keeps only for the moment between the two calls.
+            if (existing == nullptr) {
+                err = linkUnnamed(file.fd, target);
+                if (err == 0) return ::close(file.fd) != 0 ? errno : 0;
+                if (err != EEXIST) {
+                    ::close(file.fd);
+                    linkFailed = true;
+                    return err;
+                }
             }
-        }
-        for (int attempt = 0;; ++attempt) {
-            file.tempPath = randomTempName(folder);
-            err = linkUnnamed(file.fd, file.tempPath);
-            if (err == 0) break;
-            if (err != EEXIST || attempt == 100) {
-                ::close(file.fd);
-                linkFailed = true;
-                return err;
+            for (int attempt = 0;; ++attempt) {
+                file.tempPath = randomTempName(folder);
+                err = linkUnnamed(file.fd, file.tempPath);
+                if (err == 0) break;
+                if (err != EEXIST || attempt == 100) {
+                    ::close(file.fd);
+                    linkFailed = true;
+                    return err;
+                }
             }
+            file.unnamed = false;
         }
-        file.unnamed = false;
+        // The file stays open until it has its final name, so that no other save takes it for the
+        // leftover of a killed one.
+        if (::rename(file.tempPath.c_str(), target.c_str()) != 0) return abandon(errno);
+        return ::close(file.fd) != 0 ? errno : 0;
+    } catch (...) {
+        abandon(0);
+        throw;
     }
-    // The file stays open until it has its final name, so that no other save takes it for the
-    // leftover of a killed one.
-    if (::rename(file.tempPath.c_str(), target.c_str()) != 0) return abandon(errno);
-    return ::close(file.fd) != 0 ? errno : 0;
 }
+
+// A folder being read, closed however the reading ends (a list that cannot grow throws).
+using OpenFolder = std::unique_ptr<DIR, int (*)(DIR*)>;
+
+OpenFolder openFolder(const char* path) { return OpenFolder(::opendir(path), ::closedir); }
 
 struct StaleCandidate {
     std::string name;
@@ -244,28 +269,26 @@ struct StaleCandidate {
 // Marks the candidates that some process holds open. False when no process could be inspected;
 // `allInspected` is false when the descriptors of some process (another user's) could not be read.
 bool markHeld(std::vector<StaleCandidate>& candidates, bool& allInspected) {
-    DIR* proc = ::opendir("/proc");
+    const OpenFolder proc = openFolder("/proc");
     if (proc == nullptr) return false;
     allInspected = true;
-    while (const dirent* p = ::readdir(proc)) {
+    while (const dirent* p = ::readdir(proc.get())) {
         if (p->d_name[0] < '0' || p->d_name[0] > '9') continue;
         const std::string fdFolder = std::string("/proc/") + p->d_name + "/fd";
-        DIR* fds = ::opendir(fdFolder.c_str());
+        const OpenFolder fds = openFolder(fdFolder.c_str());
         if (fds == nullptr) {
             if (errno != ENOENT) allInspected = false;  // a process that ended is no loss
             continue;
         }
-        while (const dirent* f = ::readdir(fds)) {
+        while (const dirent* f = ::readdir(fds.get())) {
             if (f->d_name[0] == '.') continue;
             struct stat st {};
-            if (::fstatat(::dirfd(fds), f->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+            if (::fstatat(::dirfd(fds.get()), f->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
             for (auto& c : candidates) {
                 if (c.dev == st.st_dev && c.ino == st.st_ino) c.held = true;
             }
         }
-        ::closedir(fds);
     }
-    ::closedir(proc);
     return true;
 }
 
@@ -273,13 +296,13 @@ bool markHeld(std::vector<StaleCandidate>& candidates, bool& allInspected) {
 // files of this user named like ours that no process holds open. When some process could not be
 // inspected, a file also has to be a minute old.
 void removeStaleTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
+    const OpenFolder dir = openFolder(folder.c_str());
     if (dir == nullptr) return;
     std::vector<StaleCandidate> candidates;
-    while (const dirent* e = ::readdir(dir)) {
+    while (const dirent* e = ::readdir(dir.get())) {
         if (!isTempName(e->d_name)) continue;
         struct stat st {};
-        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
         if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
         candidates.push_back({e->d_name, st.st_dev, st.st_ino, st.st_mtime});
     }
@@ -290,13 +313,12 @@ void removeStaleTemporaries(const std::string& folder) {
             if (c.held || (!allInspected && now - c.modified < 60)) continue;
             struct stat st {};
             // Still the same file: a name can be taken again between the look and the removal.
-            if (::fstatat(::dirfd(dir), c.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_ino == c.ino &&
+            if (::fstatat(::dirfd(dir.get()), c.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_ino == c.ino &&
                 st.st_dev == c.dev) {
-                ::unlinkat(::dirfd(dir), c.name.c_str(), 0);
+                ::unlinkat(::dirfd(dir.get()), c.name.c_str(), 0);
             }
         }
     }
-    ::closedir(dir);
 }
 
 }  // namespace
@@ -347,20 +369,27 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
         ::close(fd);
         return failure(path, EISDIR);
     }
-    sized(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int err = errno;
-            ::close(fd);
-            return failure(path, err);
+    int err = 0;
+    // `sized` and `take` may run out of memory: the file is closed before the exception goes on.
+    try {
+        sized(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0);
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                err = errno;
+                break;
+            }
+            take(std::string_view(buffer, static_cast<std::size_t>(n)));
         }
-        take(std::string_view(buffer, static_cast<std::size_t>(n)));
+    } catch (...) {
+        ::close(fd);
+        throw;
     }
     ::close(fd);
+    if (err != 0) return failure(path, err);
     return {};
 }
 

@@ -9,6 +9,8 @@
 #include <unistd.h>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <new>
 #include <random>
 #include <set>
 #include <thread>
@@ -114,6 +116,51 @@ TEST(FileIo, WriteFailingHalfWayKeepsTheOldFile) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failure was not reported with the path and the reason";
     EXPECT_EQ(test::readBytes(path), "[autorun]\r\nopen=old.exe\r\n");
+    EXPECT_EQ(entriesIn(dir.path()), 1U);
+}
+
+// The descriptor the next open gets: the lowest free one, which a descriptor left open would take.
+int nextDescriptor() {
+    const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ::close(fd);
+    return fd;
+}
+
+// A reader's consumer or a writer's producer that runs out of memory half-way leaves no file open
+// behind it, and a replaced file keeps its old contents with no temporary file beside it.
+TEST(FileIo, RunningOutOfMemoryHalfWayLeavesNoFileOpen) {
+    test::TempDir dir;
+    const std::string path = dir.file("autorun.inf");
+    test::writeBytes(path, std::string(200000, 'x'));
+    const auto outOfMemory = [] { throw std::bad_alloc(); };
+    const ByteProducer failing = [](const std::function<bool(std::string_view)>& write) {
+        write("[autorun]\r\n");
+        throw std::bad_alloc();
+    };
+    const struct {
+        const char* name;
+        std::function<void()> run;
+    } cases[] = {
+        {"sized",
+         [&] {
+             (void)readFileInPieces(
+                 path, [&](std::size_t) { outOfMemory(); }, [](std::string_view) {});
+         }},
+        {"take",
+         [&] {
+             (void)readFileInPieces(
+                 path, [](std::size_t) {}, [&](std::string_view) { outOfMemory(); });
+         }},
+        {"replaced", [&] { (void)writeFileAtomic(path, failing); }},
+        {"new", [&] { (void)writeFileAtomic(dir.file("new.inf"), failing); }},
+        {"device", [&] { (void)writeFileAtomic("/dev/null", failing); }},
+    };
+    for (const auto& c : cases) {
+        const int before = nextDescriptor();
+        EXPECT_THROW(c.run(), std::bad_alloc) << c.name;
+        EXPECT_EQ(nextDescriptor(), before) << c.name;
+    }
+    EXPECT_EQ(test::readBytes(path), std::string(200000, 'x'));
     EXPECT_EQ(entriesIn(dir.path()), 1U);
 }
 
