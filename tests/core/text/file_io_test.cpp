@@ -108,7 +108,8 @@ TEST(FileIo, WriteFailingHalfWayKeepsTheOldFile) {
         rlimit limit{1024, 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const IoResult w = writeFileAtomic(path, std::string(100000, 'x'));
-        const bool named = w.message.find(path) != std::string::npos && w.message.find("demasiado grande") != std::string::npos;
+        const bool named =
+            w.message.find(path) != std::string::npos && w.message.find("demasiado grande") != std::string::npos;
         ::_exit(!w.ok() && named ? 0 : 1);
     }
     int status = 0;
