@@ -324,9 +324,13 @@ bool isResourceEntry(const ProjectObject& o) { return o.caption().starts_with("E
 bool isProgramEntry(const ProjectObject& o) { return o.caption().starts_with("Ejecutar p"); }
 
 void setFirstValue(ProjectObject& o, std::string_view value) {
-    const std::string copy(value);  // the value may be a view into the object itself
-    o.setCaption(buildCaption(prefixOf(o), copy));
-    o.setValue(0, copy);
+    // One change for caption and value: an object that cannot have both keeps what it had. The value
+    // may be a view into the object itself, which assign copies before it lets go of its text.
+    std::array<std::string_view, ProjectObject::kMaxValues> values{};
+    const std::size_t count = std::max<std::size_t>(o.valueCount(), 1);
+    for (std::size_t i = 1; i < o.valueCount(); ++i) values[i] = o.value(i);
+    values[0] = value;
+    o.assign(buildCaption(prefixOf(o), value), std::span(values.data(), count));
 }
 
 std::size_t Project::insertPosition(Kind kind) const {
