@@ -1,6 +1,7 @@
 #include "project/object_list_model.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "base/image_list.h"
@@ -14,6 +15,12 @@ namespace {
 std::optional<std::string> menuNameOf(const kmr::ProjectObject& o) {
     if (o.valueCount() < 3) return std::nullopt;
     return std::string(o.menuName());
+}
+
+// Room for one more element, grown as push_back grows a vector, so that the insertion that follows
+// cannot fail.
+void makeRoomForOne(auto& list) {
+    if (list.size() == list.capacity()) list.reserve(std::max<std::size_t>(8, list.capacity() * 2));
 }
 
 }  // namespace
@@ -32,35 +39,48 @@ std::size_t ObjectListModel::slot(kmr::Kind kind) {
     return 0;
 }
 
-void ObjectListModel::track(const kmr::ProjectObject& object, int delta) {
+void ObjectListModel::track(const kmr::ProjectObject& object, int delta) noexcept {
     std::size_t& n = m_counts[slot(object.kind)];
     n = delta > 0 ? n + 1 : n - 1;
     if (!m_menuNamesBuilt) return;
-    if (const auto name = menuNameOf(object)) {
-        int& uses = m_menuNames[*name];
-        uses += delta;
-        if (uses == 0) m_menuNames.erase(*name);
+    try {
+        if (const auto name = menuNameOf(object)) {
+            int& uses = m_menuNames[*name];
+            uses += delta;
+            if (uses == 0) m_menuNames.erase(*name);
+        }
+    } catch (const std::bad_alloc&) {
+        // The names are built again when next asked for.
+        m_menuNames.clear();
+        m_menuNamesBuilt = false;
     }
 }
 
+// Every change below does what may fail (running out of memory) before the views hear of it and
+// before any of the model's own bookkeeping changes: a change that fails leaves the list as it was.
+
 void ObjectListModel::setProject(kmr::Project project) {
+    std::array<std::size_t, 5> counts{};
+    std::vector<std::size_t> defaults;
+    for (std::size_t i = 0; i < project.objects.size(); ++i) {
+        const kmr::Kind kind = project.objects[i].kind;
+        ++counts[slot(kind)];
+        if (kind == kmr::Kind::DefaultMenu) defaults.push_back(i);
+    }
     beginResetModel();
     m_project = std::move(project);
-    m_counts = {};
-    m_defaults.clear();
+    m_counts = counts;
+    m_defaults = std::move(defaults);
     m_menuNames.clear();
     m_menuNamesBuilt = false;
-    for (std::size_t i = 0; i < m_project.objects.size(); ++i) {
-        const kmr::Kind kind = m_project.objects[i].kind;
-        ++m_counts[slot(kind)];
-        if (kind == kmr::Kind::DefaultMenu) m_defaults.push_back(i);
-    }
     endResetModel();
 }
 
 std::size_t ObjectListModel::insert(kmr::ProjectObject object) {
     const std::size_t pos = m_project.insertPosition(object.kind);
     const int row = static_cast<int>(pos);
+    makeRoomForOne(m_project.objects);
+    if (object.kind == kmr::Kind::DefaultMenu) makeRoomForOne(m_defaults);
     beginInsertRows(QModelIndex(), row, row);
     for (std::size_t& d : m_defaults) {
         if (d >= pos) ++d;
@@ -90,10 +110,11 @@ void ObjectListModel::remove(std::size_t index) {
 void ObjectListModel::replace(std::size_t index, kmr::ProjectObject object) {
     if (index >= m_project.size()) return;
     kmr::ProjectObject& old = m_project.objects[index];
-    track(old, -1);
-    track(object, +1);
     const bool wasDefault = old.kind == kmr::Kind::DefaultMenu;
     const bool isDefault = object.kind == kmr::Kind::DefaultMenu;
+    if (isDefault && !wasDefault) makeRoomForOne(m_defaults);
+    track(old, -1);
+    track(object, +1);
     if (wasDefault && !isDefault) std::erase(m_defaults, index);
     if (isDefault && !wasDefault) {
         m_defaults.insert(std::upper_bound(m_defaults.begin(), m_defaults.end(), index), index);
@@ -126,11 +147,11 @@ void ObjectListModel::setKind(std::size_t index, kmr::Kind kind) {
 }
 
 void ObjectListModel::clearDefaults() {
-    const std::vector<std::size_t> defaults = std::exchange(m_defaults, {});
-    for (const std::size_t d : defaults) {
-        setKind(d, kmr::Kind::PlainMenu);
-        rowChanged(d);
-    }
+    // The list keeps its room, so that the default a toggle makes next fits in it.
+    for (const std::size_t d : m_defaults) setKind(d, kmr::Kind::PlainMenu);
+    const std::size_t count = m_defaults.size();
+    for (std::size_t i = 0; i < count; ++i) rowChanged(m_defaults[i]);
+    m_defaults.clear();
 }
 
 bool ObjectListModel::toggleDefault(std::size_t index) {
@@ -140,10 +161,11 @@ bool ObjectListModel::toggleDefault(std::size_t index) {
         setKind(index, kmr::Kind::PlainMenu);
         std::erase(m_defaults, index);
     } else {
+        makeRoomForOne(m_defaults);
+        kmr::ProjectObject& o = m_project.objects[index];
+        o.setCaption(kmr::buildCaption(kmr::kMenuPrefix, o.value(0)));  // whole or not at all
         clearDefaults();
         setKind(index, kmr::Kind::DefaultMenu);
-        kmr::ProjectObject& o = m_project.objects[index];
-        o.setCaption(kmr::buildCaption(kmr::kMenuPrefix, o.value(0)));
         m_defaults.push_back(index);
     }
     rowChanged(index);
@@ -160,6 +182,7 @@ std::optional<std::size_t> ObjectListModel::lastOf(kmr::Kind kind) const {
 
 bool ObjectListModel::hasMenuName(const std::string& name) const {
     if (!m_menuNamesBuilt) {
+        m_menuNames.clear();  // what a building that ran out of memory left
         for (const kmr::ProjectObject& o : m_project.objects) {
             if (const auto n = menuNameOf(o)) ++m_menuNames[*n];
         }

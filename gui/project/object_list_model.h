@@ -56,7 +56,7 @@ public:
 private:
     static std::size_t slot(kmr::Kind kind);
     // Bookkeeping of what an object adds to or takes from the list.
-    void track(const kmr::ProjectObject& object, int delta);
+    void track(const kmr::ProjectObject& object, int delta) noexcept;
     void setKind(std::size_t index, kmr::Kind kind);
     void rowChanged(std::size_t index);
 

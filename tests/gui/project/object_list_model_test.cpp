@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "editing/menu_editor_dialog.h"
 #include "editing/object_rules.h"
 #include "project/object_list_model.h"
+#include "support/failing_allocations.h"
 
 namespace kmr::gui::test {
 namespace {
@@ -165,6 +167,80 @@ TEST(ObjectListModelTest, WhatItKeepsAgreesWithTheListAfterEveryEdit) {
     model.remove(4);
     check();
     EXPECT_EQ(model.project().count(kmr::Kind::DefaultMenu), 0u) << "the default menu was the one removed";
+}
+
+// The changes of its shape a model announces: each that begins must end.
+struct Announcements {
+    explicit Announcements(const ObjectListModel& m)
+        : insertBegun(&m, &QAbstractItemModel::rowsAboutToBeInserted),
+          inserted(&m, &QAbstractItemModel::rowsInserted),
+          removeBegun(&m, &QAbstractItemModel::rowsAboutToBeRemoved),
+          removed(&m, &QAbstractItemModel::rowsRemoved),
+          resetBegun(&m, &QAbstractItemModel::modelAboutToBeReset),
+          reset(&m, &QAbstractItemModel::modelReset) {}
+    bool balanced() const {
+        return insertBegun.size() == inserted.size() && removeBegun.size() == removed.size() &&
+               resetBegun.size() == reset.size();
+    }
+    QSignalSpy insertBegun, inserted, removeBegun, removed, resetBegun, reset;
+};
+
+// An edit that runs out of memory part-way leaves the list as it was: the same objects, the views told
+// of nothing half done, and what the model keeps still true, so the edit made again gives what it gives
+// on a plain project.
+TEST(ObjectListModelTest, AnEditThatRunsOutOfMemoryLeavesTheListAsItWas) {
+    if (!kmr::test::allocationFailuresWork()) GTEST_SKIP() << "AddressSanitizer owns operator new";
+    const kmr::Project start{{makeProgram("a.exe"), makeLabel("L"), makeMenu("M1", "m1.exe", "m1", true),
+                              makeMenu("M2", "m2.exe", "m2"), makeMenu("M3", "m3.exe", "m3")}};
+    struct Case {
+        const char* name;
+        std::function<void(ObjectListModel&)> edit;
+    };
+    const std::vector<Case> cases = {
+        {"insert a menu", [](ObjectListModel& m) { m.insert(makeMenu("N", "n.exe", "n")); }},
+        {"insert a default menu", [](ObjectListModel& m) { m.insert(makeMenu("N", "n.exe", "n", true)); }},
+        {"insert an icon", [](ObjectListModel& m) { m.insert(makeIcon("i.ico")); }},
+        {"replace a menu by a default one", [](ObjectListModel& m) { m.replace(3, makeMenu("N", "n", "n", true)); }},
+        {"make a plain menu the default", [](ObjectListModel& m) { m.toggleDefault(4); }},
+        {"remove the default menu", [](ObjectListModel& m) { m.remove(2); }},
+        {"a whole new project", [&start](ObjectListModel& m) { m.setProject(kmr::Project{{start.objects[3]}}); }},
+    };
+    std::size_t failures = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ObjectListModel expected(images());
+        expected.setProject(start);
+        c.edit(expected);
+
+        ObjectListModel model(images());
+        std::unique_ptr<Announcements> heard;
+        const auto prepare = [&] {
+            model.setProject(start);
+            EXPECT_TRUE(model.hasMenuName("m1"));  // the names are kept from here on
+            heard = std::make_unique<Announcements>(model);
+        };
+        prepare();
+        kmr::test::failEachAllocationInTurn(
+            [&] { c.edit(model); },
+            [&](bool failed) {
+                EXPECT_TRUE(heard->balanced());
+                if (failed) {
+                    ++failures;
+                    ASSERT_EQ(model.project(), start);
+                    c.edit(model);
+                }
+                EXPECT_EQ(model.project(), expected.project());
+                for (const char* name : {"m1", "m2", "m3", "n"}) {
+                    EXPECT_EQ(model.hasMenuName(name), expected.hasMenuName(name));
+                }
+                for (const kmr::Kind k :
+                     {kmr::Kind::RunEntry, kmr::Kind::Icon, kmr::Kind::PlainMenu, kmr::Kind::DefaultMenu}) {
+                    EXPECT_EQ(model.count(k), model.project().count(k));
+                }
+                prepare();
+            });
+    }
+    EXPECT_GT(failures, cases.size()) << "the edits allocate";
 }
 
 }  // namespace
