@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QTimer>
-#include <QTranslator>
 
 #include <sys/resource.h>
 
@@ -57,7 +56,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QString::fromUtf8(kmr::platform::desktopId()));
     // The help window, the about box and the dialogs carry the program's own icon.
     QApplication::setWindowIcon(QIcon(kmr::gui::programIcon()));
-    QTranslator qtTexts;
+    kmr::gui::QtSpanishTranslator qtTexts;
     kmr::gui::installQtSpanish(qtTexts);
     kmr::gui::useInterfaceFont();
 

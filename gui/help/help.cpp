@@ -61,6 +61,11 @@ void Help::present() {
         m_window->hide();
         m_window->setWindowModality(wanted);
     }
+    // Placed once, the first time: afterwards it stays where the user put it.
+    if (!m_placed) {
+        m_window->placeOver(m_owner);
+        m_placed = true;
+    }
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

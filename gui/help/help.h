@@ -59,6 +59,7 @@ private:
     QString m_path;
     std::unique_ptr<HelpCollection> m_collection;
     QPointer<HelpWindow> m_window;
+    bool m_placed = false;
 };
 
 }  // namespace kmr::gui

@@ -1,9 +1,11 @@
 #include "help/help_window.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
@@ -12,6 +14,8 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "help/help_collection.h"
 
@@ -157,6 +161,28 @@ void HelpWindow::showContentsTab() { m_tabs->setCurrentIndex(0); }
 void HelpWindow::showIndexTab() {
     m_tabs->setCurrentIndex(1);
     m_indexFilter->setFocus();
+}
+
+void HelpWindow::placeOver(const QWidget* owner) {
+    const QScreen* screen = owner != nullptr ? owner->screen() : this->screen();
+    if (screen == nullptr) return;
+    const QRect room = screen->availableGeometry();
+    // The frame the window manager adds stays outside size(): leave it some room.
+    const QSize frame(16, 40);
+    resize(size().boundedTo(room.size() - frame));
+    QRect placed(QPoint(), size() + frame);
+    placed.moveCenter(owner != nullptr ? owner->window()->frameGeometry().center() : room.center());
+    placed.moveLeft(std::clamp(placed.left(), room.left(), room.right() + 1 - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), room.top(), room.bottom() + 1 - placed.height()));
+    move(placed.topLeft());
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QString HelpWindow::currentPage() const { return m_help == nullptr ? QString() : m_help->pageOf(m_browser->source()); }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+class QKeyEvent;
 class QLineEdit;
 class QListWidget;
 class QTabWidget;
@@ -33,6 +34,13 @@ public:
     // The page shown, without anchor.
     QString currentPage() const;
     QTextBrowser* browser() const { return m_browser; }
+
+    // Centres the window over `owner` (or its screen), shrunk where needed to stand whole on that screen.
+    void placeOver(const QWidget* owner);
+
+protected:
+    // Escape closes the viewer, as it closes a dialog: opened from a modal dialog, the viewer is modal too.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillContents(QTreeWidgetItem* parent, const QList<HelpTopic>& topics);

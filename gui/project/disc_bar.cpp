@@ -20,8 +20,10 @@ DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
     auto* folderCaption = new QLabel(QStringLiteral("Carpeta del &disco:"), this);
     m_folder = new QLineEdit(this);
     m_folder->setObjectName(QStringLiteral("CarpetaDisco"));
-    m_folder->setPlaceholderText(QStringLiteral("Ninguna: pulse \"Cambiar...\" para elegirla"));
-    m_folder->setToolTip(QStringLiteral("La carpeta cuyo contenido se grabará en el disco"));
+    // Short enough for the narrow window a project opens in; the tool tip says the rest.
+    m_folder->setPlaceholderText(QStringLiteral("Ninguna"));
+    m_folder->setToolTip(
+        QStringLiteral("La carpeta cuyo contenido se grabará en el disco; pulse \"Cambiar...\" para elegirla"));
     folderCaption->setBuddy(m_folder);
     m_change = new QPushButton(QStringLiteral("Cambiar..."), this);
     m_change->setObjectName(QStringLiteral("CambiarDisco"));

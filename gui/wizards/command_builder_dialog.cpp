@@ -281,6 +281,17 @@ QWidget* CommandBuilderDialog::makePathPage(BuilderPage which) {
     layout->addLayout(grid);
     layout->addStretch();
 
+    // Tab goes down the page as the controls stand, not in the order they were made.
+    QWidget* previous = g.name;
+    if (which == BuilderPage::Icono) {
+        setTabOrder(previous, m_multipleIcons);
+        setTabOrder(m_multipleIcons, m_code);
+        previous = m_code;
+    }
+    setTabOrder(previous, g.drive);
+    setTabOrder(g.drive, g.inCompilation);
+    setTabOrder(g.inCompilation, g.folder);
+
     connect(g.inCompilation, &QCheckBox::toggled, this, [this, which] { updateDriveControls(which); });
     updateDriveControls(which);
     return page;
@@ -317,6 +328,9 @@ QWidget* CommandBuilderDialog::makeExplorarPage() {
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
     layout->addStretch();
+    setTabOrder(g.name, m_email);
+    setTabOrder(m_email, g.drive);
+    setTabOrder(g.drive, g.inCompilation);
 
     connect(g.inCompilation, &QCheckBox::toggled, this, [this] { updateDriveControls(BuilderPage::Explorar); });
     connect(m_email, &QCheckBox::toggled, this, [this] {

@@ -103,9 +103,10 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     m_status->setFrameShape(QFrame::StyledPanel);
     m_status->setFrameShadow(QFrame::Sunken);
     m_status->setTextFormat(Qt::PlainText);
-    // One line high also while empty, so the buttons do not move when a hint appears.
-    m_status->setMinimumHeight(m_status->fontMetrics().height() + 2 * m_status->frameWidth() + 2);
-    // Nor does a long hint widen the window: the line shows what fits.
+    // Two lines high, also while empty: the longest hints need them, and the buttons do not move
+    // when a hint appears. Nor does a long hint widen the window: it wraps.
+    m_status->setWordWrap(true);
+    m_status->setFixedHeight(2 * m_status->fontMetrics().lineSpacing() + 2 * m_status->frameWidth() + 2);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
 
     auto* buttons = new QHBoxLayout;
@@ -303,6 +304,10 @@ QWidget* NewProjectWizard::makeMenusPage(const ImageList& images) {
     m_menuList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_menuList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_menuList->setIconSize(QSize(16, 16));
+    // Room for a menu's words and a usual command; the internal name takes the rest.
+    const int charWidth = m_menuList->fontMetrics().averageCharWidth();
+    m_menuList->setColumnWidth(0, 32 * charWidth);
+    m_menuList->setColumnWidth(1, 32 * charWidth);
     m_menuList->setContextMenuPolicy(Qt::CustomContextMenu);
     m_menuList->setMinimumHeight(200);
     setHint(m_menuList, QStringLiteral("Lista de menús creados"));

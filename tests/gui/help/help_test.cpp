@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -147,6 +149,24 @@ TEST_F(HelpTest, EachContextNumberOpensItsTopic) {
     }
     ASSERT_TRUE(m_help->showContents());
     EXPECT_EQ(m_help->window()->findChild<QTabWidget*>(QStringLiteral("Pestanas"))->currentIndex(), 0);
+    EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+// The viewer opens whole on the screen, and Escape closes it as it closes a dialog (opened from a modal
+// dialog's "Ayuda" the viewer is modal too, and Escape is the way back).
+TEST_F(HelpTest, TheViewerStandsWholeOnItsScreenAndEscapeClosesIt) {
+    m_help->setHelpFile(kBuiltHelp);
+    ASSERT_TRUE(m_help->showContext(kHelpMain));
+    HelpWindow* w = m_help->window();
+    ASSERT_NE(w, nullptr);
+    const QRect room = w->screen()->availableGeometry();
+    const QRect placed(w->pos(), w->size());
+    EXPECT_TRUE(room.contains(placed)) << placed.x() << "," << placed.y() << " " << placed.width() << "x"
+                                       << placed.height() << " on " << room.width() << "x" << room.height();
+    QTest::keyClick(w->browser(), Qt::Key_Escape);
+    EXPECT_FALSE(w->isVisible());
+    ASSERT_TRUE(m_help->showContents());
+    EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 

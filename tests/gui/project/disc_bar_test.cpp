@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 #include "project/disc_bar.h"
 #include "project/project_window.h"
@@ -14,6 +15,20 @@ namespace kmr::gui::test {
 namespace {
 
 using DiscBarTest = FrameTest;
+
+TEST_F(DiscBarTest, TheEmptyFolderSaysSoWholeInTheWindowAProjectOpensIn) {
+    startFrame();
+    ProjectWindow* child = newProject(kmr::Project{});
+    QCoreApplication::processEvents();
+    const QLineEdit* folder = child->discBar()->folderEdit();
+    ASSERT_TRUE(folder->isVisible());
+    EXPECT_FALSE(folder->placeholderText().isEmpty());
+    // The text's own width, the frame's and the line's side margins of a couple of pixels each.
+    const int frame = folder->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, folder);
+    EXPECT_LE(folder->fontMetrics().horizontalAdvance(folder->placeholderText()) + 2 * frame + 4, folder->width())
+        << folder->placeholderText().toStdString();
+    EXPECT_TRUE(folder->toolTip().contains(QStringLiteral("\"Cambiar...\"")));
+}
 
 TEST_F(DiscBarTest, DiscIsSetInTheBarKeptInTheProjectFileAndWhereCompilingWrites) {
     MainWindow& f = startFrame();

@@ -263,6 +263,36 @@ TEST_F(BuilderTest, TheInCompilationBoxLocksTheDriveOnEveryPage) {
     }
 }
 
+// The control that Tab moves to from `w`, among those of `w`'s page (a control with a focus
+// proxy, like the icon code's inner line, is reached through its owner).
+QWidget* nextByTab(QWidget* w, const QWidget* page) {
+    for (QWidget* n = w->nextInFocusChain(); n != w; n = n->nextInFocusChain()) {
+        if (page->isAncestorOf(n) && (n->focusPolicy() & Qt::TabFocus) != 0 && n->focusProxy() == nullptr) return n;
+    }
+    return nullptr;
+}
+
+TEST_F(BuilderTest, TabGoesDownEachPageAsTheControlsStand) {
+    const std::vector<std::vector<const char*>> pages = {
+        {"ProgramaNombre", "ProgramaUnidad", "ProgramaCompilacion", "ProgramaCarpeta"},
+        {"RecursosNombre", "RecursosUnidad", "RecursosCompilacion", "RecursosCarpeta"},
+        {"MultimediaNombre", "MultimediaUnidad", "MultimediaCompilacion", "MultimediaCarpeta"},
+        {"IconoNombre", "IconoVarios", "IconoCodigo", "IconoUnidad", "IconoCompilacion", "IconoCarpeta"},
+        {"ExplorarRuta", "ExplorarCorreo", "ExplorarUnidad", "ExplorarCompilacion"},
+    };
+    for (const auto& order : pages) {
+        SCOPED_TRACE(order.front());
+        QWidget* w = &at<QWidget>(order.front());
+        const QWidget* page = w->parentWidget();
+        for (std::size_t i = 1; i < order.size(); ++i) {
+            QWidget* next = nextByTab(w, page);
+            ASSERT_NE(next, nullptr);
+            EXPECT_EQ(next->objectName().toStdString(), order[i]);
+            w = next;
+        }
+    }
+}
+
 TEST_F(BuilderTest, TheEmailBoxOfExplorarSetsTextsAndControls) {
     struct Case {
         bool email;

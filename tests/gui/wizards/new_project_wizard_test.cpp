@@ -178,6 +178,24 @@ TEST_F(WizardTest, PagesButtonsCommandsAndStatusLine) {
     EXPECT_TRUE(m_prompts.messages.empty());
 }
 
+TEST_F(WizardTest, TheLongestHintAndAUsualMenuShowWhole) {
+    w().show();
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QCoreApplication::sendEvent(&at<QPushButton>("Siguiente"), &enter);
+    const auto& status = at<QLabel>("Estado");
+    ASSERT_TRUE(status.text().endsWith(QStringLiteral("(según texto)")));
+    const QRect room = status.contentsRect();
+    EXPECT_LE(status.fontMetrics().boundingRect(room, Qt::TextWordWrap, status.text()).height(), room.height());
+
+    press("Siguiente");
+    press("Siguiente");
+    runWithEditor("Nuevo", [](MenuEntry& e) { e.command = QStringLiteral("explorer \"%1\\leeme.txt\""); });
+    const auto& list = at<QTreeWidget>("ListaMenus");
+    const QAbstractItemView& view = list;
+    for (const int column : {0, 1}) EXPECT_LE(view.sizeHintForColumn(column), list.columnWidth(column)) << column;
+    leave();
+}
+
 TEST_F(WizardTest, TemplateClickFillsEverythingAndEmptySpaceClearsOnlyTheExplanation) {
     writeBytes(m_dir.filePath(QStringLiteral("a.kmrt")), kInstallerTemplate);
     // No name, and a picture number that the wizard's picture list (picture 0 only) does not hold.
