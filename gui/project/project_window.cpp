@@ -36,6 +36,12 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     connect(m_list, &QAbstractItemView::clicked, this, &ProjectWindow::refreshCommands);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, &ProjectWindow::refreshCommands);
     connect(m_list, &QWidget::customContextMenuRequested, this, &ProjectWindow::showContextMenu);
+    // Whatever changes the list changes the project: a command that runs out of memory half-way, and
+    // so never marks it, still leaves the window to be saved and asked about on closing.
+    const auto changed = [this] { setSaved(0); };
+    connect(m_objects, &QAbstractItemModel::rowsInserted, this, changed);
+    connect(m_objects, &QAbstractItemModel::rowsRemoved, this, changed);
+    connect(m_objects, &QAbstractItemModel::dataChanged, this, changed);
     m_discBar = new DiscBar(this);
     connect(m_discBar, &DiscBar::discEdited, this, [this] { setDisc(m_discBar->disc()); });
     connect(m_discBar, &DiscBar::changeRequested, this, [this] { chooseDiscFolder(*this, m_host.prompts()); });
@@ -54,6 +60,7 @@ ProjectWindow::~ProjectWindow() {
     disconnect(m_list, nullptr, this, nullptr);
     disconnect(m_discBar, nullptr, this, nullptr);
     disconnect(m_list->selectionModel(), nullptr, this, nullptr);
+    disconnect(m_objects, nullptr, this, nullptr);
 }
 
 const kmr::Project& ProjectWindow::project() const { return m_objects->project(); }

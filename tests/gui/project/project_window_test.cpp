@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "project/object_list_model.h"
 #include "project/object_list_view.h"
 #include "project/project_file.h"
 #include "project/project_window.h"
@@ -139,6 +140,29 @@ TEST_F(ProjectWindowTest, EmptyOrSavedProjectsCloseWithoutAQuestion) {
     saved->setSaved(1);
     EXPECT_TRUE(closeWindow(saved));
     EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+// A command marks its window when it is done; one that stops half-way (out of memory) does not get
+// there, yet what it changed must still be saved or asked about.
+TEST_F(ProjectWindowTest, AnyChangeOfTheListLeavesTheWindowToBeSaved) {
+    startFrame();
+    ProjectWindow* child = newProject(exampleProject());
+    const std::vector<std::pair<const char*, std::function<void(ObjectListModel&)>>> edits = {
+        {"insert", [](ObjectListModel& m) { m.insert(kmr::makeMenu("N", "n.exe", "n")); }},
+        {"remove", [](ObjectListModel& m) { m.remove(0); }},
+        {"replace", [](ObjectListModel& m) { m.replace(0, kmr::makeLabel("Otro")); }},
+        {"swap", [](ObjectListModel& m) { m.swap(1, 2); }},
+        {"toggle the default", [](ObjectListModel& m) { EXPECT_TRUE(m.toggleDefault(3)); }},
+    };
+    for (const auto& [name, edit] : edits) {
+        SCOPED_TRACE(name);
+        child->setSaved(1);
+        edit(child->objects());
+        EXPECT_EQ(child->saved(), 0);
+    }
+    child->setSaved(1);
+    child->setProject(exampleProject(), 0);
+    EXPECT_EQ(child->saved(), 1) << "showing a project read from its file changes nothing";
 }
 
 TEST_F(ProjectWindowTest, ShutDownAsksEachChangedProjectAndOneCancelKeepsTheFrame) {
