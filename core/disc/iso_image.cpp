@@ -56,13 +56,6 @@ mode_t usualFileMode() {
     return 0666 & ~mask;
 }
 
-io::IoResult failure(const std::string& path, int err) {
-    io::IoResult r;
-    r.status = err == ENOENT ? io::IoStatus::NotFound : io::IoStatus::Failed;
-    r.message = path + ": " + io::systemErrorText(err);
-    return r;
-}
-
 }  // namespace
 
 VolumeName isoVolumeName(std::string_view label) {
@@ -143,7 +136,7 @@ PendingImage reservePendingImage(const std::string& image) {
     std::string temp = (parent.empty() ? fs::path(".") : parent).string() + "/.kmr-iso-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        p.result = failure(image, errno);
+        p.result = io::systemFailure(image, errno);
         return p;
     }
     ::close(fd);
@@ -155,7 +148,7 @@ io::IoResult finishPendingImage(const PendingImage& pending, const std::string& 
     if (::chmod(pending.path.c_str(), usualFileMode()) != 0 || ::rename(pending.path.c_str(), image.c_str()) != 0) {
         const int err = errno;
         ::unlink(pending.path.c_str());
-        return failure(image, err);
+        return io::systemFailure(image, err);
     }
     return {};
 }

@@ -21,13 +21,6 @@ namespace {
 constexpr std::string_view kTempPrefix = ".kmr-";
 constexpr std::size_t kTempRandomChars = 6;  // as mkstemp's XXXXXX
 
-IoResult failure(const std::string& path, int err) {
-    IoResult r;
-    r.status = err == ENOENT ? IoStatus::NotFound : IoStatus::Failed;
-    r.message = path + ": " + systemErrorText(err);
-    return r;
-}
-
 std::string folderOf(const std::string& path) {
     const auto pos = path.find_last_of('/');
     if (pos == std::string::npos) return ".";
@@ -65,7 +58,7 @@ bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
 IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
                            int tempError) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return failure(path, tempError);
+    if (fd < 0) return systemFailure(path, tempError);
     int err = ::ftruncate(fd, 0) == 0 ? 0 : errno;
     try {
         if (err == 0) err = writeProduced(fd, produce);
@@ -76,9 +69,9 @@ IoResult overwriteExisting(const std::string& path, const std::string& target, c
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (err != 0) {
         ::close(fd);
-        return failure(path, err);
+        return systemFailure(path, err);
     }
-    if (::close(fd) != 0) return failure(path, errno);
+    if (::close(fd) != 0) return systemFailure(path, errno);
     return {};
 }
 
@@ -109,7 +102,7 @@ int followLinks(std::string path, std::string& resolved) {
 // A device, a FIFO or a socket is written as it is: replacing it would replace the device itself.
 IoResult writeInPlace(const std::string& path, const std::string& target, const ByteProducer& produce) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return failure(path, errno);
+    if (fd < 0) return systemFailure(path, errno);
     int err = 0;
     try {
         err = writeProduced(fd, produce);
@@ -119,9 +112,9 @@ IoResult writeInPlace(const std::string& path, const std::string& target, const 
     }
     if (err != 0) {
         ::close(fd);
-        return failure(path, err);
+        return systemFailure(path, err);
     }
-    if (::close(fd) != 0) return failure(path, errno);
+    if (::close(fd) != 0) return systemFailure(path, errno);
     return {};
 }
 
@@ -323,6 +316,14 @@ void removeStaleTemporaries(const std::string& folder) {
 
 }  // namespace
 
+IoResult systemFailure(const std::string& path, int err) {
+    IoResult r;
+    r.status = err == ENOENT ? IoStatus::NotFound : IoStatus::Failed;
+    r.reason = systemErrorText(err);
+    r.message = path + ": " + r.reason;
+    return r;
+}
+
 std::string systemErrorText(int err) {
     switch (err) {
         case ENOENT: return "No existe el fichero o la carpeta";
@@ -363,11 +364,11 @@ namespace {
 template <class Sized, class Take>
 IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure(path, errno);
+    if (fd < 0) return systemFailure(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        return failure(path, EISDIR);
+        return systemFailure(path, EISDIR);
     }
     int err = 0;
     // `sized` and `take` may run out of memory: the file is closed before the exception goes on.
@@ -389,7 +390,7 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
         throw;
     }
     ::close(fd);
-    if (err != 0) return failure(path, err);
+    if (err != 0) return systemFailure(path, err);
     return {};
 }
 
@@ -419,12 +420,12 @@ FileBuffer::~FileBuffer() {
 IoResult FileBuffer::load(const std::string& path) {
     m_path = path;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure(path, errno);
+    if (fd < 0) return systemFailure(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return failure(path, err);
+        return systemFailure(path, err);
     }
     ::close(fd);
     if (!S_ISREG(st.st_mode) || st.st_size <= 0) {
@@ -438,7 +439,7 @@ IoResult FileBuffer::load(const std::string& path) {
     }
     m_size = static_cast<std::size_t>(st.st_size);
     void* mapping = ::mmap(nullptr, m_size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) return failure(path, errno);
+    if (mapping == MAP_FAILED) return systemFailure(path, errno);
     m_data = static_cast<char*>(mapping);
     m_mapped = m_size;
     return fill();
@@ -451,7 +452,7 @@ IoResult FileBuffer::reload() {
 
 IoResult FileBuffer::fill() {
     const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure(m_path, errno);
+    if (fd < 0) return systemFailure(m_path, errno);
     std::size_t done = 0;
     while (done < m_size) {
         const ssize_t n = ::pread(fd, m_data + done, m_size - done, static_cast<off_t>(done));
@@ -460,7 +461,7 @@ IoResult FileBuffer::fill() {
             // A file that shrinks while it is read cannot be read whole.
             const int err = n < 0 ? errno : EIO;
             ::close(fd);
-            return failure(m_path, err);
+            return systemFailure(m_path, err);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -484,10 +485,10 @@ IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
 
 IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     std::string target;
-    if (const int err = followLinks(path, target); err != 0) return failure(path, err);
+    if (const int err = followLinks(path, target); err != 0) return systemFailure(path, err);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return failure(path, EISDIR);
+    if (exists && S_ISDIR(existing.st_mode)) return systemFailure(path, EISDIR);
     if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, produce);
 
     bool linkFailed = false;
@@ -496,7 +497,7 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     if (err != 0 && linkFailed) err = writeRegular(target, exists ? &existing : nullptr, produce, true, linkFailed);
     if (err != 0 && exists && tempRefusedByFolder(err) && ::access(folderOf(target).c_str(), W_OK) != 0)
         return overwriteExisting(path, target, produce, err);
-    if (err != 0) return failure(path, err);
+    if (err != 0) return systemFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};
 }

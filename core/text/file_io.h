@@ -9,10 +9,12 @@ namespace kmr::io {
 
 enum class IoStatus { Ok, NotFound, Failed };
 
-// Outcome of a file operation. On failure `message` names the file and the system's reason.
+// Outcome of a file operation. On failure `message` names the file and the system's reason, and
+// `reason` is the reason alone.
 struct IoResult {
     IoStatus status = IoStatus::Ok;
     std::string message;
+    std::string reason;
     bool ok() const { return status == IoStatus::Ok; }
 };
 
@@ -24,6 +26,9 @@ struct ReadResult : IoResult {
 // What a system error number means, in Spanish as the rest of the program speaks; an error this
 // table does not know is described by the C library.
 std::string systemErrorText(int err);
+
+// The failure of an operation on `path` with the system error number `err`.
+IoResult systemFailure(const std::string& path, int err);
 
 bool fileExists(const std::string& path);
 

@@ -1,9 +1,11 @@
 #include "base/file_access.h"
 
 #include <QFile>
-#include <QSaveFile>
+
+#include <string_view>
 
 #include "base/prompts.h"
+#include "text/file_io.h"
 
 namespace kmr::gui {
 
@@ -22,12 +24,16 @@ std::optional<QByteArray> readWholeFile(Prompts& prompts, const QString& path) {
 }
 
 bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    // A folder that refuses the temporary file may still hold a writable target.
-    f.setDirectWriteFallback(true);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) return true;
-    f.cancelWriting();
-    showError(prompts, QStringLiteral("No se ha podido escribir el fichero \"%1\": %2").arg(path, f.errorString()));
+    // The program's own safe write, as kmrc's: a link is followed, a device or a pipe is written where
+    // it stands and never replaced by a file, a replaced file keeps its mode and owner, and a folder
+    // that refuses the temporary file may still hold a writable target.
+    const kmr::io::IoResult r =
+        kmr::io::writeFileAtomic(QFile::encodeName(path).toStdString(),
+                                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (r.ok()) return true;
+    showError(
+        prompts,
+        QStringLiteral("No se ha podido escribir el fichero \"%1\": %2").arg(path, QString::fromStdString(r.reason)));
     return false;
 }
 

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "support/scripted_prompts.h"
 #include "support/unprivileged.h"
@@ -52,6 +54,26 @@ TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
         EXPECT_EQ(saved.readAll(), c.after);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "nothing left beside it";
     }
+}
+
+// A target that is not a regular file is written where it stands, never replaced by a file: here a
+// pipe with a reader at its other end.
+TEST(FileAccess, APipeIsWrittenNotReplaced) {
+    QTemporaryDir dir;
+    const QByteArray pipe = QFile::encodeName(dir.filePath(QStringLiteral("tuberia")));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    const int reader = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    test::ScriptedPrompts prompts;
+    EXPECT_TRUE(writeWholeFile(prompts, QFile::decodeName(pipe), QByteArrayLiteral("[autorun]\r\n")));
+    char got[64] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 11);
+    ::close(reader);
+    EXPECT_STREQ(got, "[autorun]\r\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(pipe.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 }  // namespace
