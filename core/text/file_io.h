@@ -22,7 +22,6 @@ struct ReadResult : IoResult {
     std::string bytes;
 };
 
-// True when an ordinary file (or anything that is not a directory) exists at the path.
 // What a system error number means, in Spanish as the rest of the program speaks; an error this
 // table does not know is described by the C library.
 std::string systemErrorText(int err);
@@ -30,6 +29,7 @@ std::string systemErrorText(int err);
 // The failure of an operation on `path` with the system error number `err`.
 IoResult systemFailure(const std::string& path, int err);
 
+// True when an ordinary file (or anything that is not a directory) exists at the path.
 bool fileExists(const std::string& path);
 
 // Reads the whole file.

@@ -147,11 +147,11 @@ void ObjectListModel::setKind(std::size_t index, kmr::Kind kind) {
 }
 
 void ObjectListModel::clearDefaults() {
-    // The list keeps its room, so that the default a toggle makes next fits in it.
-    for (const std::size_t d : m_defaults) setKind(d, kmr::Kind::PlainMenu);
-    const std::size_t count = m_defaults.size();
-    for (std::size_t i = 0; i < count; ++i) rowChanged(m_defaults[i]);
-    m_defaults.clear();
+    for (std::size_t i = 0; i < m_defaults.size(); ++i) {
+        setKind(m_defaults[i], kmr::Kind::PlainMenu);
+        rowChanged(m_defaults[i]);
+    }
+    m_defaults.clear();  // keeping its room, so that the default a toggle makes next fits in it
 }
 
 bool ObjectListModel::toggleDefault(std::size_t index) {
