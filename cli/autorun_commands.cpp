@@ -34,10 +34,10 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
 }
 
 int importCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force", "--json"},
+    static const CommandForm kForm{{"--force", "--json", "--sin-extras"},
                                    true,
                                    1,
-                                   "kmrc import [--force] [--json] AUTORUN [-o PROYECTO]",
+                                   "kmrc import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]",
                                    "se espera un fichero autorun"};
     int code = kDone;
     const auto p = parseCommand(args, kForm, io, code);
@@ -54,7 +54,8 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
         return kRefused;
     }
-    const ImportResult imported = importAutorun(content);
+    // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
+    const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});
     if (p->output) {
         code = writeOutput(
             *p->output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);

@@ -1,5 +1,7 @@
 #include "autorun/compiler.h"
 
+#include "autorun/kept_entries.h"
+
 #include "text/pieces.h"
 #include "text/text.h"
 
@@ -77,6 +79,8 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         menuLines(out, o.value(2), o.value(0), o.value(1));
         if (!flush()) return;
     }
+    // The disc settings after the objects, in their fixed order; nothing without them.
+    compileSettings(out, project.settings);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.

@@ -152,6 +152,8 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
         }
         if (!flush()) return;
     }
+    // The disc settings after the menus, only when there are some.
+    writeSettingsSection(out, project.settings);
 }
 
 }  // namespace
@@ -182,8 +184,8 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
         const std::size_t n = std::min<std::size_t>(o.valueCount(), isMenu(o.kind) ? 3 : 1);
         for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
     }
-    // The disc folder is written too, and may hold any character.
-    fits = fits && text::fitsCp1252(project.disc.folder);
+    // The disc folder and the disc settings are written too, and may hold any character.
+    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(project.settings);
     text::FileEncoder encoder(fits);
     writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
@@ -197,6 +199,40 @@ std::string projectFileBytes(const Project& project) {
 }
 
 namespace {
+
+// A value of the settings section by the profile rules, decoded, but never cut: a kept line comes back
+// whole however long it is.
+std::string_view settingsValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
+    std::string_view v = text::trimView(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    if (encoding && !text::isAscii(v)) {
+        scratch.clear();
+        text::decodeAppend(scratch, v, *encoding);
+        v = scratch;
+    }
+    return v;
+}
+
+// The settings section of a decoded text, for the reader of files in any layout: the first section of
+// that name, line by line.
+void readSettingsSection(std::string_view content, DiscSettings& settings) {
+    SettingsSectionReader reader(settings);
+    text::LineCursor cursor(content, true);
+    bool in = false;
+    bool seen = false;
+    std::string scratch;
+    while (!cursor.atEnd()) {
+        const std::string_view line = cursor.next();
+        if (const auto name = profileHeaderName(line)) {
+            if (in) return;
+            in = !seen && profileNamesEqual(*name, kSettingsSection);
+            seen = seen || in;
+        } else if (in) {
+            if (const auto kv = profileKeyLine(line)) reader.take(kv->first, settingsValue(kv->second, {}, scratch));
+        }
+    }
+}
 
 ProjectReadResult readV2(const ProfileFile& file) {
     ProjectReadResult r;
@@ -272,7 +308,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     static constexpr std::array<std::string_view, 9> kGeneralKeys = {
         "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
-    enum class In { Nothing, General, Menu };
+    enum class In { Nothing, General, Menu, Settings };
     In in = In::Nothing;
     bool generalSeen = false;
     bool generalDone = false;
@@ -285,6 +321,8 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
     std::array<std::string, 3> scratch;
     ObjectMaker maker;
+    SettingsSectionReader settings(r.project.settings);
+    bool settingsSeen = false;
     const auto value = [&](const std::optional<std::string_view>& raw, std::size_t buffer = 0) {
         return raw ? fileValue(*raw, encoding, scratch[buffer]) : std::string_view();
     };
@@ -339,16 +377,23 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         if (first == line.size()) {
             // a blank line
         } else if (line[first] != '[') {
-            if (in == In::Menu)
+            if (in == In::Menu) {
                 take(line.substr(first), kMenuKeys, menu);
-            else if (in == In::General)
+            } else if (in == In::General) {
                 take(line.substr(first), kGeneralKeys, general);
+            } else if (in == In::Settings) {
+                if (const auto kv = profileKeyLine(line))
+                    settings.take(kv->first, settingsValue(kv->second, encoding, scratch[0]));
+            }
         } else if (const auto name = profileHeaderName(line)) {
             endSection();
             sectionStart = lineStart;
             if (!generalSeen && profileNamesEqual(*name, kSection)) {
                 in = In::General;
                 generalSeen = true;
+            } else if (!settingsSeen && profileNamesEqual(*name, kSettingsSection)) {
+                in = In::Settings;
+                settingsSeen = true;
             } else if (const auto k = profileSectionNumber(*name, "Menu", INT32_MAX)) {
                 if (!generalDone) return std::nullopt;              // a menu before the count
                 if (*k > next && *k <= menus) return std::nullopt;  // out of order
@@ -383,7 +428,9 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
 ProjectReadResult readProjectV2(std::string_view content) {
     if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
-    return readV2(ProfileFile::parse(content));
+    ProjectReadResult r = readV2(ProfileFile::parse(content));
+    readSettingsSection(content, r.project.settings);
+    return r;
 }
 
 ProjectReadResult readProjectV1(std::string_view content) {
@@ -459,7 +506,12 @@ ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std
         release ? [&](std::size_t upTo) { release(mark + upTo); } : std::function<void(std::size_t)>();
     if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
     if (reload && !reload()) return {};
-    return readV2(ProfileFile(text::decodeAs(raw, encoding)));
+    std::string decoded = text::decodeAs(raw, encoding);
+    DiscSettings settings;
+    readSettingsSection(decoded, settings);
+    ProjectReadResult r = readV2(ProfileFile(std::move(decoded)));
+    r.project.settings = std::move(settings);
+    return r;
 }
 
 }  // namespace
