@@ -8,6 +8,7 @@
 #include "disc/disc_check.h"
 #include "disc/disc_files.h"
 #include "disc/iso_image.h"
+#include "disc/settings_check.h"
 #include "json.h"
 #include "kmrc.h"
 
@@ -102,9 +103,12 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const auto disc = discOf(*c, kCheckUsage, io, code);
     if (!disc) return code;
-    // Without a disc folder the report holds the six conflict findings alone.
-    const std::vector<disc::CheckItem> items =
+    // Without a disc folder the report holds the six conflict findings and what the disc settings show alone.
+    std::vector<disc::CheckItem> items =
         disc->folder.empty() ? disc::conflictItems(c->read.project) : disc::checkProjectOnDisc(c->read.project, *disc);
+    if (disc->folder.empty()) {
+        for (disc::CheckItem& i : disc::checkSettings(c->read.project, nullptr)) items.push_back(std::move(i));
+    }
     if (c->args.has("--json")) {
         io.out << jsonReport(items, *disc);
     } else {

@@ -7,7 +7,9 @@
 
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
+#include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
+#include "disc/settings_check.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -285,11 +287,19 @@ private:
     void checkAutorunFile() {
         const auto path = m_folder.find(kAutorunFileName);
         if (!path) return;
+        // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
+        // the order of the lines.
         const io::ReadResult file = io::readFile(*path);
-        if (file.ok() && file.bytes == autorunFileBytes(m_project)) return;
+        std::string difference;
+        if (file.ok()) {
+            const auto d = firstMeaningDifference(text::decode(file.bytes).text, compileAutorun(m_project));
+            if (!d) return;
+            difference = ": " + *d;
+        }
         add(DiscFinding::AutorunDiffers,
             "  El fichero " + inQuotes(text::fileNameOf(*path)) +
-                " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto.",
+                " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto" + difference +
+                ".",
             "  Compile el proyecto en la carpeta del disco antes de grabarlo, o el disco llevará el autorun "
             "anterior.");
     }
@@ -360,6 +370,7 @@ std::vector<CheckItem> conflictItems(const Project& project) {
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc) {
     std::vector<CheckItem> items = conflictItems(project);
     for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
+    for (CheckItem& item : checkSettings(project, &disc)) items.push_back(std::move(item));
     return items;
 }
 

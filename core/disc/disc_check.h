@@ -52,7 +52,7 @@ std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc)
 std::vector<CheckItem> conflictItems(const Project& project);
 
 // The report of "Comprobar disco...": the conflict findings of the project, exactly as the compile
-// command shows them, then the disc findings.
+// command shows them, then the disc findings, then those of the disc settings (disc/settings_check.h).
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc);
 
 // The icon the project shows for the disc, read from the disc folder, for a preview. When `ico` is

@@ -96,6 +96,19 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     return at.string();
 }
 
+std::optional<std::string> DiscFolder::findFolder(std::string_view discPath) const {
+    if (!exists()) return std::nullopt;
+    fs::path at(m_root);
+    for (const std::string& part : discComponents(discPath)) {
+        const auto next = findEntry(at, part);
+        if (!next) return std::nullopt;
+        at = *next;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(at, ec)) return std::nullopt;
+    return at.string();
+}
+
 std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder) {
     const fs::path f{std::string(folder)};
     if (f.empty() || f.is_absolute()) return f.string();

@@ -22,6 +22,8 @@ public:
     // folders, a leading separator is the root, "." and ".." are followed without leaving the disc,
     // and names match with A–Z folded (an exact match wins). Empty when no file is there.
     std::optional<std::string> find(std::string_view discPath) const;
+    // The same for a folder; the root itself for "\" or an empty path.
+    std::optional<std::string> findFolder(std::string_view discPath) const;
 
 private:
     std::string m_root;

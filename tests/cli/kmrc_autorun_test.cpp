@@ -107,7 +107,8 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
               "{\n  \"format\": 2,\n  \"errors\": false,\n  \"objects\": [\n"
               "    {\"kind\": 21, \"caption\": \"Ejecutar programa \\\"setup.exe\\\"\", \"values\": [\"setup.exe\"]},\n"
               "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"LÃ©eme\\\"\", \"values\": [\"LÃ©eme\", \"notepad "
-              "leeme.txt\", \"leeme\"]}\n  ],\n  \"unrecognised\": 1\n}\n");
+              "leeme.txt\", \"leeme\"]}\n  ],\n  \"settings\": {\n    \"action\": \"Instalar\"\n  },\n"
+              "  \"unrecognised\": 1\n}\n");
 
     const KmrcRun saved = kmrc({"import", "autorun.inf", "-o", "nuevo.kmr"});
     EXPECT_EQ(saved.code, kDone);
