@@ -34,11 +34,12 @@ std::optional<Cut> cutEntry(std::string_view line) {
     return Cut{text::trimView(trimmed.substr(0, eq)), text::trimView(trimmed.substr(eq + 1))};
 }
 
-// Walks the lines of an autorun text as the importer reads them (LF ends a line, CR LF too), with the
-// section each stands in ("autorun" before the first header); headers are handed on with `header` set.
+// Walks the lines of an autorun text as Windows' profile reader does (LF, CR LF and a lone CR end a
+// line), with the section each stands in ("autorun" before the first header); headers are handed on with
+// `header` set.
 template <class Fn>
 void walkLines(std::string_view content, Fn&& fn) {
-    text::LineCursor cursor(content, false);
+    text::LineCursor cursor(content, true);
     std::string_view section = kAutorun;
     while (!cursor.atEnd()) {
         const std::string_view line = cursor.next();
@@ -126,6 +127,7 @@ void keepExtras(std::string_view content, Project& project) {
         return true;
     };
     PlatformSection* platform = nullptr;
+    // Lines as Windows reads them: a lone CR ends one too, so that no kept text holds a line end.
     walkLines(content, [&](std::string_view section, std::string_view line, bool header) {
         const std::string_view platformName = platformOfSection(section);
         if (header) {

@@ -82,7 +82,8 @@ void AutorunCommands::importAutorun() {
                                               MessageButtons::YesNo);
         if (answer == Answer::No) return;
     }
-    kmr::ImportResult result = kmr::importAutorun(text);
+    // The entries that make no object are kept with the project (on until the options say otherwise).
+    kmr::ImportResult result = kmr::importAutorun(text, kmr::ImportOptions{});
     ProjectWindow* child = m_host.addProjectWindow(qs(kmr::kImportedCaption));
     child->setProject(std::move(result.project));
     child->setSaved(0);
