@@ -65,10 +65,11 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
         int fileMode;  // -1: no file
         bool ok;
         const char* after;
+        const char* reason;
     } cases[] = {
-        {"writable file", 0646, true, "new"},
-        {"read-only file", 0444, false, "old"},
-        {"no file yet", -1, false, nullptr},
+        {"writable file", 0646, true, "new", nullptr},
+        {"read-only file", 0444, false, "old", "No tiene permiso para escribir en este fichero (es de solo lectura)"},
+        {"no file yet", -1, false, nullptr, "Permiso denegado"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,7 +85,7 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
             return w.ok() ? std::string("ok") : w.message;
         });
         ::chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(report, c.ok ? "ok" : path + ": Permiso denegado");
+        EXPECT_EQ(report, c.ok ? "ok" : path + ": " + c.reason);
         if (c.after != nullptr) {
             EXPECT_EQ(test::readBytes(path), c.after);
             struct stat st {};
@@ -202,10 +203,14 @@ TEST(FileIo, SpecialTargetsAreWrittenNotReplaced) {
     EXPECT_EQ(writeFileAtomic(dir.file("loop1"), "x").message,
               dir.file("loop1") + ": Hay demasiados enlaces simbólicos en la ruta");
 
-    std::string received;
-    std::thread reader([&] { received = test::readBytes(dir.file("fifo")); });
+    // The reader is there first: a FIFO that no one reads is refused.
+    const int reader = ::open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
     const IoResult toFifo = writeFileAtomic(dir.file("fifo"), "through the pipe");
-    reader.join();
+    std::string received(64, '\0');
+    const ssize_t n = ::read(reader, received.data(), received.size());
+    received.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    ::close(reader);
     EXPECT_TRUE(toFifo.ok()) << toFifo.message;
     EXPECT_EQ(received, "through the pipe");
     EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
