@@ -91,3 +91,24 @@ TEST(Jpeg, BrokenBytesAreReportedNotDecoded) {
 }
 
 }  // namespace
+
+// A small file may declare a huge picture: it is refused by its declared size, before any pixel
+// buffer is made for it.
+TEST(Jpeg, DeclaredSizeBeyondWhatIsShownIsRefused) {
+    const struct { unsigned width, height; } cases[] = {{6300, 6300}, {5000, 100}, {100, 5000}, {4096, 4000}};
+    for (const auto& c : cases) {
+        std::vector<unsigned char> bytes = banner();
+        std::size_t sof = 2;
+        while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && bytes[sof + 1] >= 0xC0 && bytes[sof + 1] <= 0xC2))
+            ++sof;
+        ASSERT_LT(sof + 9, bytes.size());
+        bytes[sof + 5] = static_cast<unsigned char>(c.height >> 8);
+        bytes[sof + 6] = static_cast<unsigned char>(c.height);
+        bytes[sof + 7] = static_cast<unsigned char>(c.width >> 8);
+        bytes[sof + 8] = static_cast<unsigned char>(c.width);
+        const auto r = kmr::image::decodeJpeg(bytes);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.error,
+                  "imagen demasiado grande (" + std::to_string(c.width) + "x" + std::to_string(c.height) + ")");
+    }
+}
