@@ -45,8 +45,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     // Only the decoded text is kept: the file's bytes are gone before the import builds its project.
     const AutorunSource source = readAutorunFile(p->positional[0]);
     if (!source.ok()) {
-        io.err << "kmrc: " << source.message << "\n";
-        return kFileError;
+        return readFailure(source, io);
     }
     const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {

@@ -57,6 +57,11 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
         }
         disc.folder = *folder;
     }
+    if (const std::string unreadable = disc::DiscFolder(disc.folder).readError(); !unreadable.empty()) {
+        io.err << "kmrc: " << unreadable << "\n";
+        code = kFileError;
+        return std::nullopt;
+    }
     if (const auto medium = c.args.value("--medium")) {
         if (*medium == "usb" || *medium == "USB") {
             disc.medium = Medium::Usb;
@@ -144,9 +149,16 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
 
+    // The image's place is looked at first: a target that cannot take it changes nothing.
+    const disc::PendingImage pending = disc::reservePendingImage(image);
+    if (!pending.result.ok()) {
+        io.err << "kmrc: " << pending.result.message << "\n";
+        return kFileError;
+    }
     const Project& project = c->read.project;
     const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+        disc::discardPendingImage(pending);
         io.err << "kmrc: " << w.message << "\n";
         return kFileError;
     }
@@ -157,11 +169,6 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         disc::isoVolumeName(disc::imageLabel(project, disc->folder, c->args.value("--label")));
     if (!volume.warning.empty()) io.err << "Aviso: " << volume.warning << "\n";
 
-    const disc::PendingImage pending = disc::reservePendingImage(image);
-    if (!pending.result.ok()) {
-        io.err << "kmrc: " << pending.result.message << "\n";
-        return kFileError;
-    }
     const ChildResult run =
         runChild(std::string(disc::kXorriso), disc::xorrisoArguments(disc->folder, pending.path, volume.id),
                  [&io](std::string_view line) { io.err << line << "\n"; });

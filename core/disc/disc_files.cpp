@@ -1,10 +1,15 @@
 #include "disc/disc_files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -79,6 +84,20 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 bool DiscFolder::exists() const {
     std::error_code ec;
     return !m_root.empty() && fs::is_directory(m_root, ec);
+}
+
+std::string DiscFolder::readError() const {
+    if (!exists()) return {};
+    int err = 0;
+    if (DIR* dir = ::opendir(m_root.c_str())) {
+        ::closedir(dir);
+        if (::faccessat(AT_FDCWD, m_root.c_str(), R_OK | X_OK, AT_EACCESS) != 0) err = errno;
+    } else {
+        err = errno;
+    }
+    if (err == 0) return {};
+    return m_root + ": no se puede leer la carpeta del disco (" + io::systemErrorText(err) +
+           "); compruebe sus permisos";
 }
 
 std::optional<std::string> DiscFolder::find(std::string_view discPath) const {

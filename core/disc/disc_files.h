@@ -17,6 +17,10 @@ public:
 
     const std::string& root() const { return m_root; }
     bool exists() const;
+    // Why a folder that exists cannot be listed or entered (its permissions), in Spanish, naming it;
+    // empty when it can, or when it is not there. Such a folder is an error of its own: looking files
+    // up in it would report every one of them missing.
+    std::string readError() const;
 
     // The path on this machine of the file that a path on the disc names: '\' and '/' separate
     // folders, a leading separator is the root, "." and ".." are followed without leaving the disc,
