@@ -327,13 +327,11 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
     constexpr std::size_t kReleaseStep = 1u << 20;
     std::size_t released = 0;
-    std::size_t lines = 0;
     text::LineCursor cursor(text, true);
     std::size_t sectionStart = 0;  // the values of the section being read still point into the text from here
     while (!cursor.atEnd()) {
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
-        ++lines;
         std::size_t first = 0;
         while (first < line.size() && text::isBlank(line[first])) ++first;
         if (first == line.size()) {
@@ -368,8 +366,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
     const auto found = static_cast<std::size_t>(next - 1);
     if (menus > 0 && found < static_cast<std::size_t>(menus)) {
-        const auto n = static_cast<std::size_t>(menus);
-        if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
+        if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
             r.errors = true;
@@ -417,10 +414,15 @@ ProjectReadResult readProjectV1(std::string_view content) {
         errors = true;
     }
     for (std::int32_t k = 1; k <= menus; ++k) {
-        // A menu with not one line left is not made: a count the file cannot back reads as broken,
-        // not as a list of empty menus.
+        // A file that ends early gives empty menus for the rest of its count, as far as the count is
+        // one the file can back; past that it is broken, and the menus it did hold are kept.
         if (!lines.anyLeft()) {
             errors = true;
+            const auto found = static_cast<std::size_t>(k - 1);
+            const auto count = static_cast<std::size_t>(menus);
+            if (!countBacked(found, count)) break;
+            p.objects.reserve(p.size() + count - found);
+            for (std::size_t missing = count - found; missing > 0; --missing) p.append(makeMenu({}, {}, {}));
             break;
         }
         const std::string number = std::to_string(k);
