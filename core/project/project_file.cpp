@@ -44,6 +44,12 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
     out.append(kCrLf);
 }
 
+constexpr char kMenuHeaderStart[] = "\r\n[Menu";  // after an empty line
+constexpr char kMenuHeaderEnd[] = "]\r\n";
+constexpr char kTextKey[] = "Texto=";
+constexpr char kCommandKey[] = "Comando=";
+constexpr char kNameKey[] = "Nombre=";
+
 // A key line whose value is written as it stands or in one extra pair of quotes.
 template <std::size_t N>
 char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
@@ -51,7 +57,13 @@ char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quo
     if (quoted) *p++ = '"';
     p = text::put(p, value);
     if (quoted) *p++ = '"';
-    return text::put(p, "\r\n");
+    return text::put(p, kCrLf);
+}
+
+// The room putKeyLine takes.
+template <std::size_t N>
+std::size_t keyLineSize(const char (&key)[N], std::string_view value, bool quoted) {
+    return text::lengthOf(key) + (quoted ? 2 : 0) + value.size() + kCrLf.size();
 }
 
 // A menu's section, preceded by an empty line, made with one size check: most of a big file is
@@ -63,17 +75,18 @@ void writeMenuSection(std::string& out, std::size_t number, const ProjectObject&
     const std::string_view menuText = o.value(0), command = o.value(1), name = o.value(2);
     const bool quoteText = readerWouldChange(menuText), quoteCommand = readerWouldChange(command),
                quoteName = readerWouldChange(name);
-    const std::size_t size = 7 + numberText.size() + 3 + 6 + menuText.size() + 2 + 8 + command.size() + 2 + 7 +
-                             name.size() + 2 + 2 * (quoteText + quoteCommand + quoteName);
+    const std::size_t size = text::lengthOf(kMenuHeaderStart) + numberText.size() + text::lengthOf(kMenuHeaderEnd) +
+                             keyLineSize(kTextKey, menuText, quoteText) +
+                             keyLineSize(kCommandKey, command, quoteCommand) + keyLineSize(kNameKey, name, quoteName);
     const std::size_t at = out.size();
     out.resize(at + size);
     char* p = out.data() + at;
-    p = text::put(p, "\r\n[Menu");
+    p = text::put(p, kMenuHeaderStart);
     p = text::put(p, numberText);
-    p = text::put(p, "]\r\n");
-    p = putKeyLine(p, "Texto=", menuText, quoteText);
-    p = putKeyLine(p, "Comando=", command, quoteCommand);
-    putKeyLine(p, "Nombre=", name, quoteName);
+    p = text::put(p, kMenuHeaderEnd);
+    p = putKeyLine(p, kTextKey, menuText, quoteText);
+    p = putKeyLine(p, kCommandKey, command, quoteCommand);
+    putKeyLine(p, kNameKey, name, quoteName);
 }
 
 // Reads lines one at a time; past the end every read gives an empty line.
