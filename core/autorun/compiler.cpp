@@ -22,13 +22,15 @@ constexpr char kMenuKey[] = "\r\nshell\\";
 constexpr char kTextEquals[] = "=";
 constexpr char kCommandEquals[] = "\\command=";
 constexpr char kDefaultKey[] = "shell=";
+constexpr char kLineEnd[] = "\r\n";  // kEol, as a literal whose size put() knows
 
 // A menu: an empty line, then "shell\NAME=text" and "shell\NAME\command=command", in one size check.
 void menuLines(std::string& out, std::string_view name, std::string_view menuText, std::string_view command) {
     using text::lengthOf;
     const std::size_t at = out.size();
-    out.resize(at + lengthOf(kMenuKey) + name.size() + lengthOf(kTextEquals) + menuText.size() + lengthOf(kMenuKey) +
-               name.size() + lengthOf(kCommandEquals) + command.size() + kEol.size());
+    // The name stands in both lines; the fixed pieces add up to one constant.
+    out.resize(at + 2 * name.size() + menuText.size() + command.size() + 2 * lengthOf(kMenuKey) +
+               lengthOf(kTextEquals) + lengthOf(kCommandEquals) + lengthOf(kLineEnd));
     char* p = out.data() + at;
     p = text::put(p, kMenuKey);
     p = text::put(p, name);
@@ -38,7 +40,7 @@ void menuLines(std::string& out, std::string_view name, std::string_view menuTex
     p = text::put(p, name);
     p = text::put(p, kCommandEquals);
     p = text::put(p, command);
-    text::put(p, kEol);
+    text::put(p, kLineEnd);
 }
 
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".

