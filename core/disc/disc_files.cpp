@@ -63,12 +63,23 @@ std::string_view extensionOf(std::string_view name) {
 constexpr std::array<std::string_view, 6> kProgramExtensions = {".exe", ".com", ".bat", ".cmd", ".pif", ".scr"};
 constexpr std::array<std::string_view, 5> kAddressPrefixes = {"http:", "https:", "ftp:", "www.", "mailto:"};
 
-// Programs of Windows itself that a command may name without a folder: the system folders are on
-// the search path, "start" is the command interpreter's own, and the rest are registered by name.
-constexpr std::array<std::string_view, 22> kSystemPrograms = {
-    "calc",    "cmd",      "command", "control", "cscript",    "explorer", "hh",       "iexplore",
-    "msiexec", "mshta",    "mspaint", "notepad", "powershell", "regedit",  "rundll32", "start",
-    "write",   "winhlp32", "wordpad", "wscript", "xcopy",      "wmplayer",
+// Programs of Windows itself that a command may name without a folder. Most lie in the system
+// folders (System32 and the Windows folder), which are on the search path; iexplore, wordpad and
+// wmplayer lie elsewhere and are registered by name. command.com is left out: 64-bit Windows has
+// none. Orders of the command interpreter (start, dir, copy…) are no programs and are not here.
+constexpr std::array<std::string_view, 25> kSystemPrograms = {
+    "attrib",   "calc",     "cmd",     "control",    "cscript", "explorer", "hh",       "iexplore", "msiexec",
+    "mshta",    "mspaint",  "notepad", "powershell", "reg",     "regedit",  "regsvr32", "robocopy", "rundll32",
+    "winhlp32", "wmplayer", "wordpad", "write",      "wscript", "wusa",     "xcopy",
+};
+
+// Orders that the command interpreter (cmd.exe) carries out itself: no file holds them, so Windows
+// cannot start them as programs.
+constexpr std::array<std::string_view, 43> kInterpreterCommands = {
+    "assoc", "break",    "call",  "cd",    "chdir",  "cls",   "color", "copy", "date",   "del",    "dir",
+    "echo",  "endlocal", "erase", "exit",  "for",    "ftype", "goto",  "if",   "md",     "mkdir",  "mklink",
+    "move",  "path",     "pause", "popd",  "prompt", "pushd", "rd",    "rem",  "ren",    "rename", "rmdir",
+    "set",   "setlocal", "shift", "start", "time",   "title", "type",  "ver",  "verify", "vol",
 };
 
 bool startsAPath(std::string_view before) {
@@ -161,6 +172,11 @@ bool isSystemProgram(std::string_view name) {
         if (n.ends_with(ext)) n.resize(n.size() - ext.size());
     }
     return std::find(kSystemPrograms.begin(), kSystemPrograms.end(), n) != kSystemPrograms.end();
+}
+
+bool isInterpreterCommand(std::string_view name) {
+    const std::string n = text::asciiLower(name);
+    return std::find(kInterpreterCommands.begin(), kInterpreterCommands.end(), n) != kInterpreterCommands.end();
 }
 
 bool isAddress(std::string_view value) {

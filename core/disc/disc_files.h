@@ -46,9 +46,13 @@ std::string autorunPathIn(const std::string& folder);
 // text ("setup", "setup de", "setup de prueba.exe"). Blanks at either end are dropped first.
 std::vector<std::string> programCandidates(std::string_view command);
 
-// A program name Windows finds among its own programs (explorer, notepad.exe, start, cmd…), compared
+// A program name Windows finds among its own programs (explorer, notepad.exe, cmd…), compared
 // with A–Z folded; only a bare name, without any folder, counts.
 bool isSystemProgram(std::string_view name);
+
+// An order that the command interpreter carries out itself (start, dir, copy…), compared with A–Z
+// folded; only the bare word counts ("start.exe" would be a program of that name).
+bool isInterpreterCommand(std::string_view name);
 
 // What a file name is by its extension, as Windows starts it.
 enum class FileRole {

@@ -44,6 +44,12 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
     out.append(kCrLf);
 }
 
+constexpr char kMenuHeaderStart[] = "\r\n[Menu";  // after an empty line
+constexpr char kMenuHeaderEnd[] = "]\r\n";
+constexpr char kTextKey[] = "Texto=";
+constexpr char kCommandKey[] = "Comando=";
+constexpr char kNameKey[] = "Nombre=";
+
 // A key line whose value is written as it stands or in one extra pair of quotes.
 template <std::size_t N>
 char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
@@ -51,7 +57,13 @@ char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quo
     if (quoted) *p++ = '"';
     p = text::put(p, value);
     if (quoted) *p++ = '"';
-    return text::put(p, "\r\n");
+    return text::put(p, kCrLf);
+}
+
+// The room putKeyLine takes.
+template <std::size_t N>
+std::size_t keyLineSize(const char (&key)[N], std::string_view value, bool quoted) {
+    return text::lengthOf(key) + (quoted ? 2 : 0) + value.size() + kCrLf.size();
 }
 
 // A menu's section, preceded by an empty line, made with one size check: most of a big file is
@@ -63,17 +75,18 @@ void writeMenuSection(std::string& out, std::size_t number, const ProjectObject&
     const std::string_view menuText = o.value(0), command = o.value(1), name = o.value(2);
     const bool quoteText = readerWouldChange(menuText), quoteCommand = readerWouldChange(command),
                quoteName = readerWouldChange(name);
-    const std::size_t size = 7 + numberText.size() + 3 + 6 + menuText.size() + 2 + 8 + command.size() + 2 + 7 +
-                             name.size() + 2 + 2 * (quoteText + quoteCommand + quoteName);
+    const std::size_t size = text::lengthOf(kMenuHeaderStart) + numberText.size() + text::lengthOf(kMenuHeaderEnd) +
+                             keyLineSize(kTextKey, menuText, quoteText) +
+                             keyLineSize(kCommandKey, command, quoteCommand) + keyLineSize(kNameKey, name, quoteName);
     const std::size_t at = out.size();
     out.resize(at + size);
     char* p = out.data() + at;
-    p = text::put(p, "\r\n[Menu");
+    p = text::put(p, kMenuHeaderStart);
     p = text::put(p, numberText);
-    p = text::put(p, "]\r\n");
-    p = putKeyLine(p, "Texto=", menuText, quoteText);
-    p = putKeyLine(p, "Comando=", command, quoteCommand);
-    putKeyLine(p, "Nombre=", name, quoteName);
+    p = text::put(p, kMenuHeaderEnd);
+    p = putKeyLine(p, kTextKey, menuText, quoteText);
+    p = putKeyLine(p, kCommandKey, command, quoteCommand);
+    putKeyLine(p, kNameKey, name, quoteName);
 }
 
 // Reads lines one at a time; past the end every read gives an empty line.
@@ -365,13 +378,11 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
     constexpr std::size_t kReleaseStep = 1u << 20;
     std::size_t released = 0;
-    std::size_t lines = 0;
     text::LineCursor cursor(text, true);
     std::size_t sectionStart = 0;  // the values of the section being read still point into the text from here
     while (!cursor.atEnd()) {
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
-        ++lines;
         std::size_t first = 0;
         while (first < line.size() && text::isBlank(line[first])) ++first;
         if (first == line.size()) {
@@ -413,8 +424,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
     const auto found = static_cast<std::size_t>(next - 1);
     if (menus > 0 && found < static_cast<std::size_t>(menus)) {
-        const auto n = static_cast<std::size_t>(menus);
-        if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
+        if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
             r.errors = true;
@@ -464,10 +474,15 @@ ProjectReadResult readProjectV1(std::string_view content) {
         errors = true;
     }
     for (std::int32_t k = 1; k <= menus; ++k) {
-        // A menu with not one line left is not made: a count the file cannot back reads as broken,
-        // not as a list of empty menus.
+        // A file that ends early gives empty menus for the rest of its count, as far as the count is
+        // one the file can back; past that it is broken, and the menus it did hold are kept.
         if (!lines.anyLeft()) {
             errors = true;
+            const auto found = static_cast<std::size_t>(k - 1);
+            const auto count = static_cast<std::size_t>(menus);
+            if (!countBacked(found, count)) break;
+            p.objects.reserve(p.size() + count - found);
+            for (std::size_t missing = count - found; missing > 0; --missing) p.append(makeMenu({}, {}, {}));
             break;
         }
         const std::string number = std::to_string(k);

@@ -85,6 +85,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     m_handOffTimer = new QTimer(this);
     m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
     m_handOffTimer->setInterval(450);
+    m_handOffTimer->setTimerType(Qt::PreciseTimer);
     connect(m_handOffTimer, &QTimer::timeout, this, &MainWindow::pollHandOff);
 
     refreshWindowCommands();
