@@ -82,7 +82,9 @@ void AutorunCommands::importAutorun() {
                                               MessageButtons::YesNo);
         if (answer == Answer::No) return;
     }
-    kmr::ImportResult result = kmr::importAutorun(text);
+    kmr::ImportOptions options;
+    options.keepExtras = !m_keepExtras || m_keepExtras();
+    kmr::ImportResult result = kmr::importAutorun(text, options);
     ProjectWindow* child = m_host.addProjectWindow(qs(kmr::kImportedCaption));
     child->setProject(std::move(result.project));
     child->setSaved(0);
