@@ -300,8 +300,8 @@ DiscPropertiesDialog::DiscPropertiesDialog(EditState& state, Prompts& prompts, Q
     auto* removeKept = tableButton(QStringLiteral("&Eliminar"), QStringLiteral("EliminarEntrada"), others);
     tablePage("PaginaOtras",
               QStringLiteral("Las demás líneas del fichero importado, tal como estaban: otras secciones, entradas "
-                             "que Windows no conoce, repetidas y comentarios. Se escriben al compilar después de "
-                             "todo lo demás."),
+                             "que Windows no conoce, repetidas y comentarios. Se escriben al compilar al final de "
+                             "su sección."),
               m_kept, addKept, removeKept, others);
     m_pages->addTab(others, QStringLiteral("&Otras entradas"));
 

@@ -137,7 +137,8 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_keepExtras);
     layout->addWidget(siteGroup, 1);
     layout->addLayout(buttons);
-    setFixedSize(449, 316);
+    // The import option's line comes on top of the size the other options need.
+    setFixedSize(449, 316 + m_keepExtras->sizeHint().height() + layout->spacing());
 }
 
 bool OptionsDialog::welcome() const { return m_welcome->isChecked(); }
