@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
@@ -34,11 +35,12 @@ std::optional<Cut> cutEntry(std::string_view line) {
     return Cut{text::trimView(trimmed.substr(0, eq)), text::trimView(trimmed.substr(eq + 1))};
 }
 
-// Walks the lines of an autorun text as the importer reads them (LF ends a line, CR LF too), with the
-// section each stands in ("autorun" before the first header); headers are handed on with `header` set.
+// Walks the lines of an autorun text as Windows' profile reader does (LF, CR LF and a lone CR end a
+// line), with the section each stands in ("autorun" before the first header); headers are handed on with
+// `header` set.
 template <class Fn>
 void walkLines(std::string_view content, Fn&& fn) {
-    text::LineCursor cursor(content, false);
+    text::LineCursor cursor(content, true);
     std::string_view section = kAutorun;
     while (!cursor.atEnd()) {
         const std::string_view line = cursor.next();
@@ -106,19 +108,20 @@ std::vector<InfEntry> infEntries(std::string_view content) {
 void keepExtras(std::string_view content, Project& project) {
     DiscSettings& s = project.settings;
     // What the objects give back: the entries of their own compiled text, each used up by the first
-    // line of [AutoRun] that says the same.
-    Project objectsOnly(project.objects);
-    std::vector<InfEntry> given = infEntries(compileAutorun(objectsOnly));
-    std::vector<bool> used(given.size(), false);
+    // line of [AutoRun] that says the same. Counted by key and value, so that a file of many menus is
+    // gone through once.
+    std::unordered_map<std::string, std::size_t> given;
+    const auto entryKey = [](std::string_view key, std::string_view value) {
+        std::string k = text::asciiLower(key);
+        k.push_back('\n');  // no key or value holds a line end
+        return k.append(value);
+    };
+    for (const InfEntry& e : infEntries(compileAutorun(Project(project.objects)))) ++given[entryKey(e.key, e.value)];
     const auto takeGiven = [&](const Cut& cut) {
-        const std::string key = text::asciiLower(cut.key);
-        for (std::size_t i = 0; i < given.size(); ++i) {
-            if (!used[i] && given[i].key == key && given[i].value == cut.value) {
-                used[i] = true;
-                return true;
-            }
-        }
-        return false;
+        const auto it = given.find(entryKey(cut.key, cut.value));
+        if (it == given.end() || it->second == 0) return false;
+        --it->second;
+        return true;
     };
     const auto first = [](std::optional<std::string>& slot, std::string_view value) {
         if (slot) return false;
@@ -126,6 +129,8 @@ void keepExtras(std::string_view content, Project& project) {
         return true;
     };
     PlatformSection* platform = nullptr;
+    std::unordered_map<std::string, std::size_t> keptAt;
+    // Lines as Windows reads them: a lone CR ends one too, so that no kept text holds a line end.
     walkLines(content, [&](std::string_view section, std::string_view line, bool header) {
         const std::string_view platformName = platformOfSection(section);
         if (header) {
@@ -141,7 +146,13 @@ void keepExtras(std::string_view content, Project& project) {
         }
         if (text::trimView(line).empty()) return;
         const std::optional<Cut> cut = cutEntry(line);
-        const auto keep = [&] { s.keptSection(section).lines.emplace_back(line); };
+        const auto keep = [&] {
+            // Sections of one name in any letter case are one; found by name, so that many sections cost
+            // no more than one each.
+            const auto [at, made] = keptAt.try_emplace(text::asciiLower(section), s.kept.size());
+            if (made) s.kept.push_back({std::string(section), {}});
+            s.kept[at->second].lines.emplace_back(line);
+        };
         if (!cut) return keep();  // a comment
         const auto is = [&](std::string_view key) { return namesEqual(cut->key, key); };
         if (namesEqual(section, kAutorun)) {
@@ -229,36 +240,40 @@ void compileSettings(std::string& out, const DiscSettings& s) {
 }
 
 std::optional<std::string> firstMeaningDifference(std::string_view actual, std::string_view expected) {
-    // The first value of every section and key, in the order in which they first come.
-    const auto firstValues = [](std::string_view text) {
-        std::vector<InfEntry> firsts;
-        for (InfEntry& e : infEntries(text)) {
-            const bool seen = std::any_of(firsts.begin(), firsts.end(),
-                                          [&](const InfEntry& f) { return f.section == e.section && f.key == e.key; });
-            if (!seen) firsts.push_back(std::move(e));
-        }
-        return firsts;
+    // The first value of every section and key, in the order in which they first come, and where each
+    // stands by section and key.
+    struct Firsts {
+        std::vector<InfEntry> list;
+        std::unordered_map<std::string, std::size_t> at;
     };
-    const std::vector<InfEntry> a = firstValues(actual);
-    const std::vector<InfEntry> b = firstValues(expected);
-    const auto find = [](const std::vector<InfEntry>& list, const InfEntry& e) {
-        return std::find_if(list.begin(), list.end(),
-                            [&](const InfEntry& f) { return f.section == e.section && f.key == e.key; });
+    const auto nameOf = [](const InfEntry& e) { return e.section + '\n' + e.key; };
+    const auto firstValues = [&](std::string_view text) {
+        Firsts f;
+        for (InfEntry& e : infEntries(text)) {
+            if (f.at.try_emplace(nameOf(e), f.list.size()).second) f.list.push_back(std::move(e));
+        }
+        return f;
+    };
+    const Firsts a = firstValues(actual);
+    const Firsts b = firstValues(expected);
+    const auto find = [&](const Firsts& f, const InfEntry& e) -> const InfEntry* {
+        const auto it = f.at.find(nameOf(e));
+        return it == f.at.end() ? nullptr : &f.list[it->second];
     };
     const auto entryText = [](const InfEntry& e) {
         return e.key + (e.value.empty() ? std::string() : "=" + e.value) + " de [" + e.section + "]";
     };
-    for (const InfEntry& e : b) {
-        const auto it = find(a, e);
-        if (it == a.end()) return "falta la entrada " + entryText(e);
+    for (const InfEntry& e : b.list) {
+        const InfEntry* it = find(a, e);
+        if (it == nullptr) return "falta la entrada " + entryText(e);
         const bool same =
             e.key == "shell" ? text::asciiLower(it->value) == text::asciiLower(e.value) : it->value == e.value;
         if (!same)
             return "la entrada " + e.key + " de [" + e.section + "] vale \"" + it->value + "\" en lugar de \"" +
                    e.value + "\"";
     }
-    for (const InfEntry& e : a) {
-        if (find(b, e) == b.end()) return "sobra la entrada " + entryText(e);
+    for (const InfEntry& e : a.list) {
+        if (find(b, e) == nullptr) return "sobra la entrada " + entryText(e);
     }
     return std::nullopt;
 }

@@ -11,9 +11,9 @@
 
 namespace kmr {
 
-// One entry of an autorun file: section and key without the blanks at their ends and A–Z folded, the
-// value without the blanks at its ends. Lines before the first section belong to "autorun", as the
-// importer reads them; a line without '=' is a key with an empty value (the folders of
+// One entry of an autorun file as Windows reads it (a lone CR ends a line too): section and key without the blanks at
+// their ends and A–Z folded, the value without the blanks at its ends. Lines before the first section belong to
+// "autorun", as the importer reads them; a line without '=' is a key with an empty value (the folders of
 // [ExclusiveContentPaths] are such lines). Empty lines, comments (';') and headers are no entries.
 struct InfEntry {
     std::string section;

@@ -39,6 +39,7 @@ public:
         checkCustomEvent();
         checkUseAutoPlay();
         if (m_disc && DiscFolder(m_disc->folder).exists()) {
+            checkActionFile();
             checkContent();
             checkFolders();
         }
@@ -96,6 +97,22 @@ private:
                 "o DVD no la usa.",
                 "  Si el disco es un CD o DVD, el texto de Reproducción automática no se mostrará.");
         }
+    }
+
+    // "action=@[path\]file,-id" takes the text from a program or library; without a path the file is at
+    // the root of the disc.
+    void checkActionFile() {
+        if (!m_settings.action) return;
+        const std::string_view value = text::trimView(*m_settings.action);
+        const auto comma = value.rfind(',');
+        if (!value.starts_with('@') || comma == std::string_view::npos) return;
+        const std::string_view file = text::trimView(value.substr(1, comma - 1));
+        if (file.empty() || isDriveReference(file) || file.starts_with("\\\\") || DiscFolder(m_disc->folder).find(file))
+            return;
+        add("action-file-missing", "Fichero del texto de Reproducción automática inexistente", kWarningImage,
+            "  La entrada action toma su texto de " + inQuotes(file) +
+                ", que no se encuentra en la carpeta del disco; sin ruta, Windows lo busca en la raíz del disco.",
+            "  Copie el fichero a la carpeta del disco o corrija la referencia.");
     }
 
     void checkCustomEvent() {

@@ -16,6 +16,7 @@ namespace kmr::disc {
 //   action-on-cd             action on a CD or DVD, where Windows does not use it
 //   custom-event-name        a CustomEvent name that is not up to 100 letters and digits
 //   autoplay-hides-program   UseAutoPlay=1 beside open or shellexecute
+//   action-file-missing      "action=@file,-id" naming a file that the disc folder does not hold
 //   content-without-files    a [Content] type on, with no file of that type in the disc folder
 //   folder-missing-on-disc   a DriverPath or content folder that the disc folder does not hold
 // Without a disc (`disc` null or without folder), only what the project alone shows: the unknown

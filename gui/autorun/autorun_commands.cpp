@@ -82,6 +82,7 @@ void AutorunCommands::importAutorun() {
                                               MessageButtons::YesNo);
         if (answer == Answer::No) return;
     }
+    // The entries that make no object are kept with the project unless the options say otherwise.
     kmr::ImportOptions options;
     options.keepExtras = !m_keepExtras || m_keepExtras();
     kmr::ImportResult result = kmr::importAutorun(text, options);

@@ -27,10 +27,28 @@ protected:
 
 // kmrc new takes the documented entries; show lists them; compile writes them after the objects.
 TEST_F(KmrcSettings, NewShowAndCompile) {
-    const KmrcRun made = kmrc({"new", "--program", "setup.exe", "--action", " Instalar =", "--use-autoplay",
-                               "--custom-event", "MiEvento", "--content", "music", "--content", "video=false",
-                               "--exclusive-path", "\\musica", "--ignore-path", "\\tmp", "--driver-path", "drivers",
-                               "--platform-entry", "amd64:open=setup64.exe", "-o", "p.kmr"});
+    const KmrcRun made = kmrc({"new",
+                               "--program",
+                               "setup.exe",
+                               "--action",
+                               " Instalar =",
+                               "--use-autoplay",
+                               "--custom-event",
+                               "MiEvento",
+                               "--content",
+                               "music",
+                               "--content",
+                               "video=false",
+                               "--exclusive-path",
+                               "\\musica",
+                               "--ignore-path",
+                               "\\tmp",
+                               "--driver-path",
+                               "drivers",
+                               "--platform-entry",
+                               "amd64:open=setup64.exe",
+                               "-o",
+                               "p.kmr"});
     ASSERT_EQ(made.code, kDone) << made.err;
     const KmrcRun shown = kmrc({"show", "p.kmr"});
     EXPECT_EQ(shown.out,
@@ -47,10 +65,26 @@ TEST_F(KmrcSettings, NewShowAndCompile) {
               "    \"platforms\": [{\"platform\": \"Amd64\", \"entries\": [[\"open\", \"setup64.exe\"]]}]\n"
               "  }\n}\n");
     const KmrcRun compiled = kmrc({"compile", "p.kmr", "-o", "-"});
-    EXPECT_EQ(compiled.out, crlf({"[autorun]", "open=setup.exe", "action= Instalar =", "CustomEvent=MiEvento",
-                                  "UseAutoPlay=1", "", "[Content]", "MusicFiles=true", "VideoFiles=false", "",
-                                  "[ExclusiveContentPaths]", "\\musica", "", "[IgnoreContentPaths]", "\\tmp", "",
-                                  "[DeviceInstall]", "DriverPath=drivers", "", "[AutoRun.Amd64]",
+    EXPECT_EQ(compiled.out, crlf({"[autorun]",
+                                  "open=setup.exe",
+                                  "action= Instalar =",
+                                  "CustomEvent=MiEvento",
+                                  "UseAutoPlay=1",
+                                  "",
+                                  "[Content]",
+                                  "MusicFiles=true",
+                                  "VideoFiles=false",
+                                  "",
+                                  "[ExclusiveContentPaths]",
+                                  "\\musica",
+                                  "",
+                                  "[IgnoreContentPaths]",
+                                  "\\tmp",
+                                  "",
+                                  "[DeviceInstall]",
+                                  "DriverPath=drivers",
+                                  "",
+                                  "[AutoRun.Amd64]",
                                   "open=setup64.exe"}));
 
     struct Bad {
@@ -78,8 +112,8 @@ TEST_F(KmrcSettings, NewShowAndCompile) {
 // project compiles to.
 TEST_F(KmrcSettings, CheckSeesTheSettings) {
     std::filesystem::create_directory("disco");
-    const std::string original = crlf({"[AutoRun]", "open=setup.exe", "lable=Mi disco", "action=Instalar",
-                                       "[Content]", "PictureFiles=true", "[DeviceInstall]", "DriverPath=drv"});
+    const std::string original = crlf({"[AutoRun]", "open=setup.exe", "lable=Mi disco", "action=Instalar", "[Content]",
+                                       "PictureFiles=true", "[DeviceInstall]", "DriverPath=drv"});
     test::writeBytes("disco/autorun.inf", original);
     test::writeBytes("disco/setup.exe", "MZ");
     ASSERT_EQ(kmrc({"import", "disco/autorun.inf", "-o", "p.kmr"}).code, kDone);

@@ -100,11 +100,12 @@ TEST(KeptEntries, WhereEachLineOfAnImportGoes) {
         "; de 64 bits",
         "[Strings]",
         "Nombre=\"Mi disco\"",
+        "a=1\rb=2",
     });
     const ImportResult r = importAutorun(text, ImportOptions{});
     const DiscSettings& s = r.project.settings;
     EXPECT_EQ(r.project.objects, (std::vector<ProjectObject>{makeProgram("setup.exe")}));
-    EXPECT_EQ(r.unrecognised, 21U);
+    EXPECT_EQ(r.unrecognised, 22U);
     EXPECT_EQ(s.action, "Instalar el programa");
     EXPECT_EQ(s.useAutoPlay, "1");
     EXPECT_EQ(s.customEvent, "MiEvento");
@@ -120,7 +121,7 @@ TEST(KeptEntries, WhereEachLineOfAnImportGoes) {
         {"AutoRun", {"OPEN=otro.exe", "shellstart=x.exe", "; un comentario", "shell=nada"}},
         {"Content", {"Extra=1"}},
         {"autorun.AMD64", {"; de 64 bits"}},
-        {"Strings", {"Nombre=\"Mi disco\""}},
+        {"Strings", {"Nombre=\"Mi disco\"", "a=1", "b=2"}},
     };
     EXPECT_EQ(s.kept, kept);
     // Compiled in the documented order, after the lines of the objects.
@@ -154,8 +155,11 @@ TEST(KeptEntries, WhereEachLineOfAnImportGoes) {
                                              "",
                                              "[Strings]",
                                              "Nombre=\"Mi disco\"",
+                                             "a=1",
+                                             "b=2",
                                          }));
     EXPECT_EQ(lostEntries(text, compileAutorun(r.project)), "");
+    EXPECT_EQ(readProjectFile(projectFileBytes(r.project)).project, r.project);
     // Without the extras, exactly the plain import.
     const ImportResult plain = importAutorun(text, {.keepExtras = false});
     EXPECT_EQ(plain.project, importAutorun(text).project);  // the importer of old

@@ -78,6 +78,21 @@ TEST(SettingsCheck, FindingsOnSmallDiscFolders) {
          {},
          ""},
         {"action on a CD", [](Project& p, Files&) { p.settings.action = "Instalar"; }, {"action-on-cd"}, "CD o DVD"},
+        {"action text from a file on the disc",
+         [](Project& p, Files& f) {
+             p.disc.medium = Medium::Usb;
+             p.settings.action = "@Bin\\Textos.DLL,-101";
+             f["bin/textos.dll"] = "MZ";
+         },
+         {},
+         ""},
+        {"action text from a missing file",
+         [](Project& p, Files&) {
+             p.disc.medium = Medium::Usb;
+             p.settings.action = "@textos.dll,-101";
+         },
+         {"action-file-missing"},
+         "\"textos.dll\""},
         {"custom event", [](Project& p, Files&) { p.settings.customEvent = "MiEvento2"; }, {}, ""},
         {"custom event with a blank",
          [](Project& p, Files&) { p.settings.customEvent = "Mi Evento"; },
