@@ -82,8 +82,10 @@ void AutorunCommands::importAutorun() {
                                               MessageButtons::YesNo);
         if (answer == Answer::No) return;
     }
-    // The entries that make no object are kept with the project (on until the options say otherwise).
-    kmr::ImportResult result = kmr::importAutorun(text, kmr::ImportOptions{});
+    // The entries that make no object are kept with the project unless the options say otherwise.
+    kmr::ImportOptions options;
+    options.keepExtras = !m_keepExtras || m_keepExtras();
+    kmr::ImportResult result = kmr::importAutorun(text, options);
     ProjectWindow* child = m_host.addProjectWindow(qs(kmr::kImportedCaption));
     child->setProject(std::move(result.project));
     child->setSaved(0);
