@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <map>
@@ -62,27 +66,7 @@ QString joined(const QString& group, const QString& stored) {
     return group.isEmpty() ? stored : group + QLatin1Char('/') + stored;
 }
 
-// Names compare without regard to letter case, and what exists keeps the spelling it was first
-// written with: these find that spelling among the entries of `s`.
-QString storedGroup(const QSettings& s, const QString& group) {
-    if (group.isEmpty()) return group;
-    for (const QString& k : s.allKeys()) {
-        if (k.size() > group.size() && k.at(group.size()) == QLatin1Char('/') &&
-            k.startsWith(group, Qt::CaseInsensitive)) {
-            return k.left(group.size());
-        }
-    }
-    return group;
-}
-
-QString storedName(const QSettings& s, const QString& key, const QString& name) {
-    const QString wanted = joined(storedGroup(s, groupOf(key)), escapeName(name));
-    if (s.contains(wanted)) return wanted;
-    for (const QString& k : s.allKeys()) {
-        if (k.compare(wanted, Qt::CaseInsensitive) == 0) return k;
-    }
-    return wanted;
-}
+QString folded(const QString& name) { return name.toCaseFolded(); }
 
 // Every entry of the key `group` and of its subkeys, as stored.
 QStringList entriesOf(const QSettings& s, const QString& group) {
@@ -285,12 +269,22 @@ void SettingsKey::writeInt(const QString& name, qint32 value) const { m_store->w
 
 void SettingsKey::writeBool(const QString& name, bool value) const { writeInt(name, value ? 1 : 0); }
 
-IniSettingsStore::IniSettingsStore(const QString& folder) {
-    QDir().mkpath(folder);
-    const QDir dir(folder);
+std::optional<QString> SettingsKey::updateText(const QString& name,
+                                               const std::function<QString(const QString&)>& change) const {
+    return m_store->updateText(m_root, m_path, name, change);
+}
+
+IniSettingsStore::IniSettingsStore(const QString& folder) : m_folder(QDir(folder).absolutePath()) {
+    const QFileInfo info(m_folder);
+    if (info.exists() && !info.isDir()) {
+        fail(QStringLiteral("\"%1\" no es una carpeta").arg(info.fileName()), false);
+    } else if (!QDir().mkpath(m_folder)) {
+        fail(QStringLiteral("no se puede crear la carpeta"), false);
+    }
+    const QDir dir(m_folder);
     const char* names[] = {"machine.ini", "classes.ini", "user.ini"};
     for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const QString path = dir.filePath(QLatin1String(names[i]));
+        const QString path = openPath(i, dir.filePath(QLatin1String(names[i])));
         const bool older = isOlderLayout(path);
         const std::vector<OlderEntry> entries = older ? readOlderLayout(path) : std::vector<OlderEntry>{};
         m_files[i] = std::make_unique<QSettings>(path, readableFormat());
@@ -303,6 +297,45 @@ IniSettingsStore::IniSettingsStore(const QString& folder) {
         s.sync();
         ++m_saves;
     }
+}
+
+QString IniSettingsStore::openPath(std::size_t index, const QString& path) {
+    const QFileInfo info(path);
+    const QString name = QStringLiteral("\"%1\"").arg(info.fileName());
+    QByteArray readable;
+    // When the folder itself is unusable, so is every file in it.
+    bool usable = QFileInfo(m_folder).isDir();
+    if (usable && info.exists() && !info.isFile()) {
+        // A folder, a pipe or a device where the file should be: never read, never replaced.
+        fail(QStringLiteral("%1 no es un fichero").arg(name), false);
+        usable = false;
+    } else if (usable && info.exists()) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            // Written over, the user's settings would be lost for good; they stay as they are.
+            fail(QStringLiteral("no se puede leer %1").arg(name), false);
+            usable = false;
+        } else if (!info.isWritable() || !QFileInfo(m_folder).isWritable()) {
+            readable = f.readAll();
+            fail(QStringLiteral("no se puede escribir %1").arg(name), true);
+            usable = false;
+        }
+    } else if (usable && !QFileInfo(m_folder).isWritable()) {
+        fail(QStringLiteral("no se puede escribir en ella"), true);
+        usable = false;
+    }
+    if (usable) return path;
+    // A stand-in for the run: what could be read, changed in memory and on a private copy only.
+    if (!m_standIns) m_standIns = std::make_unique<QTemporaryDir>();
+    const QString standIn = m_standIns->filePath(QString::number(index) + QStringLiteral(".ini"));
+    QFile copy(standIn);
+    if (copy.open(QIODevice::WriteOnly)) copy.write(readable);
+    return standIn;
+}
+
+void IniSettingsStore::fail(const QString& detail, bool readable) {
+    if (!m_failure) m_failure = SettingsFailure{m_folder, detail, readable};
+    m_failure->readable = m_failure->readable && readable;
 }
 
 IniSettingsStore::~IniSettingsStore() {
@@ -334,8 +367,68 @@ void IniSettingsStore::written(SettingsRoot root) {
 void IniSettingsStore::save(std::size_t index) {
     if (!m_pending[index]) return;
     m_pending[index] = false;
-    m_files[index]->sync();
+    QSettings& s = *m_files[index];
+    // This process's own save changes nothing that the index does not hold already.
+    const bool indexed = indexCurrent(index);
+    s.sync();
+    if (indexed) stamp(index);
     ++m_saves;
+    if (s.status() != QSettings::NoError) {
+        fail(QStringLiteral("no se puede escribir \"%1\"").arg(QFileInfo(s.fileName()).fileName()), true);
+    }
+}
+
+bool IniSettingsStore::indexCurrent(std::size_t index) {
+    NameIndex& idx = m_indexes[index];
+    const QFileInfo info(m_files[index]->fileName());
+    if (idx.valid && (info.size() != idx.size || info.lastModified() != idx.modified)) idx.valid = false;
+    return idx.valid;
+}
+
+void IniSettingsStore::stamp(std::size_t index) {
+    NameIndex& idx = m_indexes[index];
+    const QFileInfo info(m_files[index]->fileName());
+    idx.size = info.size();
+    idx.modified = info.lastModified();
+}
+
+const IniSettingsStore::NameIndex& IniSettingsStore::index(SettingsRoot root) {
+    const auto i = static_cast<std::size_t>(root);
+    NameIndex& idx = m_indexes[i];
+    // Made again only when another process changed the file since.
+    if (indexCurrent(i)) return idx;
+    idx = NameIndex{};
+    idx.valid = true;
+    stamp(i);
+    for (const QString& k : file(root).allKeys()) remember(root, k);
+    return idx;
+}
+
+void IniSettingsStore::remember(SettingsRoot root, const QString& stored) {
+    NameIndex& idx = m_indexes[static_cast<std::size_t>(root)];
+    if (!idx.valid) return;
+    // What exists keeps the spelling it was first written with.
+    idx.names.insert(folded(stored), stored);
+    for (qsizetype slash = stored.indexOf(QLatin1Char('/')); slash > 0;
+         slash = stored.indexOf(QLatin1Char('/'), slash + 1)) {
+        const QString group = stored.left(slash);
+        idx.groups.insert(folded(group), group);
+    }
+}
+
+QString IniSettingsStore::storedGroup(SettingsRoot root, const QString& group) {
+    if (group.isEmpty()) return group;
+    const NameIndex& idx = index(root);
+    return idx.groups.value(folded(group), group);
+}
+
+QString IniSettingsStore::storedName(SettingsRoot root, const QString& key, const QString& name) {
+    const QString group = groupOf(key);
+    const QString wanted = joined(group, escapeName(name));
+    if (file(root).contains(wanted)) return wanted;
+    const NameIndex& idx = index(root);
+    if (const auto it = idx.names.constFind(folded(wanted)); it != idx.names.cend()) return *it;
+    return joined(storedGroup(root, group), escapeName(name));
 }
 
 void IniSettingsStore::beginBatch() { ++m_batchDepth; }
@@ -346,14 +439,17 @@ void IniSettingsStore::endBatch() {
 }
 
 bool IniSettingsStore::keyExists(SettingsRoot root, const QString& key) {
-    const QSettings& s = fresh(root);
+    fresh(root);
     const QString group = groupOf(key);
-    return group.isEmpty() ? !s.allKeys().isEmpty() : !entriesOf(s, group).isEmpty();
+    const NameIndex& idx = index(root);
+    return group.isEmpty() ? !idx.names.isEmpty() : idx.groups.contains(folded(group));
 }
 
 void IniSettingsStore::createKey(SettingsRoot root, const QString& key) {
     if (keyExists(root, key)) return;
-    file(root).setValue(joined(groupOf(key), kBareKey), QString());
+    const QString stored = joined(groupOf(key), kBareKey);
+    file(root).setValue(stored, QString());
+    remember(root, stored);
     written(root);
 }
 
@@ -361,7 +457,8 @@ bool IniSettingsStore::deleteKey(SettingsRoot root, const QString& key) {
     const QString group = groupOf(key);
     if (group.isEmpty() || !keyExists(root, key)) return false;
     QSettings& s = file(root);
-    const QString stored = storedGroup(s, group);
+    const QString stored = storedGroup(root, group);
+    m_indexes[static_cast<std::size_t>(root)].valid = false;
     for (const QString& k : entriesOf(s, group)) s.remove(k);
     // The parent stays, even when the deleted key was all it held.
     const qsizetype slash = stored.lastIndexOf(QLatin1Char('/'));
@@ -373,12 +470,12 @@ bool IniSettingsStore::deleteKey(SettingsRoot root, const QString& key) {
 
 bool IniSettingsStore::valueExists(SettingsRoot root, const QString& key, const QString& name) {
     const QSettings& s = fresh(root);
-    return s.contains(storedName(s, key, name));
+    return s.contains(storedName(root, key, name));
 }
 
 std::optional<QString> IniSettingsStore::readText(SettingsRoot root, const QString& key, const QString& name) {
     const QSettings& s = fresh(root);
-    const QVariant v = s.value(storedName(s, key, name));
+    const QVariant v = s.value(storedName(root, key, name));
     if (!v.isValid()) return std::nullopt;
     return v.toString();
 }
@@ -393,12 +490,61 @@ std::optional<qint32> IniSettingsStore::readInt(SettingsRoot root, const QString
 
 void IniSettingsStore::writeText(SettingsRoot root, const QString& key, const QString& name, const QString& value) {
     QSettings& s = file(root);
-    s.setValue(storedName(s, key, name), value);
+    const QString stored = storedName(root, key, name);
+    s.setValue(stored, value);
+    remember(root, stored);
     written(root);
 }
 
 void IniSettingsStore::writeInt(SettingsRoot root, const QString& key, const QString& name, qint32 value) {
     writeText(root, key, name, QString::number(value));
+}
+
+std::optional<QString> IniSettingsStore::updateText(SettingsRoot root, const QString& key, const QString& name,
+                                                    const std::function<QString(const QString&)>& change) {
+    const auto i = static_cast<std::size_t>(root);
+    QSettings& s = *m_files[i];
+    // What this process holds back goes first, or its next save would undo the change.
+    save(i);
+    // The file is read, changed and written under the lock that every save of the file takes, so
+    // no other process reads or writes it in between.
+    const QString path = s.fileName();
+    const bool indexed = indexCurrent(i);
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(5000)) return std::nullopt;
+    QSettings::SettingsMap map;
+    QFile in(path);
+    if (in.exists()) {
+        if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+        readLayout(in, map);
+        in.close();
+    }
+    const QString group = groupOf(key);
+    QString stored = joined(group, escapeName(name));
+    if (!map.contains(stored)) {
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            if (it.key().compare(stored, Qt::CaseInsensitive) == 0) {
+                stored = it.key();
+                break;
+            }
+        }
+    }
+    const auto found = map.constFind(stored);
+    const QString current = found == map.cend() ? QString() : found->toString();
+    const QString next = change(current);
+    if (found != map.cend() && next == current) return current;
+    map.insert(stored, next);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || !writeLayout(out, map) || !out.commit()) {
+        fail(QStringLiteral("no se puede escribir \"%1\"").arg(QFileInfo(path).fileName()), true);
+        return std::nullopt;
+    }
+    lock.unlock();
+    // This process reads the file again at once, in a batch too.
+    s.sync();
+    remember(root, stored);
+    if (indexed) stamp(i);
+    return current;
 }
 
 }  // namespace kmr::gui

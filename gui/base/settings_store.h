@@ -1,17 +1,30 @@
 #pragma once
 // The settings store: keys holding named text, integer and boolean values under three roots.
 
+#include <QDateTime>
+#include <QHash>
 #include <QSettings>
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+
+class QTemporaryDir;
 
 namespace kmr::gui {
 
 // The three roots: machine-wide settings, file-type classes and the current user's settings.
 enum class SettingsRoot { Machine, Classes, CurrentUser };
+
+// Why the settings cannot be kept: the folder they live in, what is wrong with it, and whether the
+// values could at least be read (when not, the program runs on the defaults).
+struct SettingsFailure {
+    QString folder;
+    QString detail;  // Spanish, for the user: "«machine.ini» es una carpeta"
+    bool readable = false;
+};
 
 // What the application needs from a settings store. Key paths use "\" between their parts; key and
 // value names compare without regard to letter case. The empty value name is the key's default value.
@@ -29,6 +42,13 @@ public:
     virtual std::optional<qint32> readInt(SettingsRoot root, const QString& key, const QString& name) = 0;
     virtual void writeText(SettingsRoot root, const QString& key, const QString& name, const QString& value) = 0;
     virtual void writeInt(SettingsRoot root, const QString& key, const QString& name, qint32 value) = 0;
+    // Reads a text value (a missing one reads empty) and writes what `change` makes of it, in one step
+    // that no other process sharing the store can split; a missing value is written even when
+    // unchanged. Returns the value found, or nullopt when the store could not do it.
+    virtual std::optional<QString> updateText(SettingsRoot root, const QString& key, const QString& name,
+                                              const std::function<QString(const QString&)>& change) = 0;
+    // The first reason found why the settings cannot be read or kept; nullopt while they can.
+    virtual std::optional<SettingsFailure> failure() const { return std::nullopt; }
 
     // Between beginBatch and the matching endBatch, writes are held and reach the files in one save at
     // the end; reads see them at once but no longer pick up what another process wrote meanwhile.
@@ -67,6 +87,7 @@ public:
     void writeText(const QString& name, const QString& value) const;
     void writeInt(const QString& name, qint32 value) const;
     void writeBool(const QString& name, bool value) const;
+    std::optional<QString> updateText(const QString& name, const std::function<QString(const QString&)>& change) const;
 
 private:
     SettingsStore* m_store;
@@ -81,6 +102,10 @@ private:
 // files, so two running instances can share them; outside a batch every read first picks up what
 // another process wrote, and every write reaches the file at once. Files in the older layout (names
 // folded to lower case, marker entries for keys and default values) are converted when opened.
+// A value is looked up by its name as written, else in an index of the names regardless of case
+// that is built again only when the file changed, so a read costs the same whatever the file holds.
+// A file that cannot be read or written is left alone: the store works on a copy of what could be
+// read (or on nothing) for the run, and failure() says why.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(const QString& folder);
@@ -97,6 +122,9 @@ public:
     std::optional<qint32> readInt(SettingsRoot root, const QString& key, const QString& name) override;
     void writeText(SettingsRoot root, const QString& key, const QString& name, const QString& value) override;
     void writeInt(SettingsRoot root, const QString& key, const QString& name, qint32 value) override;
+    std::optional<QString> updateText(SettingsRoot root, const QString& key, const QString& name,
+                                      const std::function<QString(const QString&)>& change) override;
+    std::optional<SettingsFailure> failure() const override { return m_failure; }
     void beginBatch() override;
     void endBatch() override;
 
@@ -104,16 +132,39 @@ public:
     int saves() const { return m_saves; }
 
 private:
+    // The names of one file regardless of letter case: folded name or key path -> as stored.
+    struct NameIndex {
+        bool valid = false;
+        qint64 size = -1;
+        QDateTime modified;
+        QHash<QString, QString> names;
+        QHash<QString, QString> groups;
+    };
+
     QSettings& file(SettingsRoot root);
     // Picks up other processes' writes, outside a batch.
     QSettings& fresh(SettingsRoot root);
     void written(SettingsRoot root);
     void save(std::size_t index);
+    // Where the file of `index` is read from: the user's file, or a stand-in when that cannot be used.
+    QString openPath(std::size_t index, const QString& path);
+    void fail(const QString& detail, bool readable);
+    const NameIndex& index(SettingsRoot root);
+    // Whether the index still matches the file; stamp() makes it match the file as it is now.
+    bool indexCurrent(std::size_t index);
+    void stamp(std::size_t index);
+    void remember(SettingsRoot root, const QString& stored);
+    QString storedGroup(SettingsRoot root, const QString& group);
+    QString storedName(SettingsRoot root, const QString& key, const QString& name);
 
+    QString m_folder;
     std::array<std::unique_ptr<QSettings>, 3> m_files;
+    std::array<NameIndex, 3> m_indexes;
     std::array<bool, 3> m_pending{};
     int m_batchDepth = 0;
     int m_saves = 0;
+    std::optional<SettingsFailure> m_failure;
+    std::unique_ptr<QTemporaryDir> m_standIns;
 };
 
 }  // namespace kmr::gui

@@ -4,12 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QSet>
 #include <QTimer>
 
 #include <sys/resource.h>
 
 #include <cstdio>
 #include <ctime>
+#include <memory>
 
 #include "base/guarded_application.h"
 #include "base/interface_setup.h"
@@ -18,6 +20,7 @@
 #include "base/settings_store.h"
 #include "frame/main_window.h"
 #include "platform/data_paths.h"
+#include "project/project_window.h"
 
 namespace {
 
@@ -44,6 +47,33 @@ public:
 
 private:
     bool m_done = false;
+};
+
+// With KMR_REPORT_OPENED_MS=N set, the double-start benchmark (bench/double_start.sh) learns which
+// projects this instance opened: each file once as "opened PATH", and the program quits after N ms.
+class OpenedProbe : public QObject {
+public:
+    OpenedProbe(const kmr::gui::MainWindow& frame, int quitAfterMs) : m_frame(frame) {
+        auto* scan = new QTimer(this);
+        connect(scan, &QTimer::timeout, this, &OpenedProbe::report);
+        scan->start(20);
+        QTimer::singleShot(quitAfterMs, this, [this] {
+            report();
+            QCoreApplication::quit();
+        });
+    }
+
+private:
+    void report() {
+        for (const kmr::gui::ProjectWindow* w : m_frame.projectWindows()) {
+            if (m_seen.contains(w)) continue;
+            m_seen.insert(w);
+            std::printf("opened %s\n", w->filePath().toLocal8Bit().constData());
+            std::fflush(stdout);
+        }
+    }
+    const kmr::gui::MainWindow& m_frame;
+    QSet<const kmr::gui::ProjectWindow*> m_seen;
 };
 
 }  // namespace
@@ -77,6 +107,9 @@ int main(int argc, char* argv[]) {
     if (!frame.startUp()) return 0;
     FirstPaintProbe probe;
     if (qEnvironmentVariableIsSet("KMR_EXIT_AT_FIRST_PAINT")) frame.installEventFilter(&probe);
+    std::unique_ptr<OpenedProbe> opened;
+    if (qEnvironmentVariableIsSet("KMR_REPORT_OPENED_MS"))
+        opened = std::make_unique<OpenedProbe>(frame, qEnvironmentVariableIntValue("KMR_REPORT_OPENED_MS"));
     frame.show();
     const int code = QApplication::exec();
     // The prompts go before the application does.

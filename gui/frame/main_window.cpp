@@ -20,6 +20,7 @@
 #include "autorun/conflicts_dialog.h"
 #include "autorun/disc_commands.h"
 #include "autorun/disc_properties_dialog.h"
+#include "base/hand_off_mailbox.h"
 #include "base/prompts.h"
 #include "editing/clipboard_commands.h"
 #include "editing/menu_editor_dialog.h"
@@ -137,15 +138,14 @@ bool MainWindow::startUp() {
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
     m_options->setSettingsKey(&*m_key);
     // Only while another instance runs is there anyone to hand the file to; alone, this instance
-    // opens it itself at the first activation, and a path left in the mailbox is nobody's.
+    // opens it itself at the first activation, and a path that waited in the mailbox before it took
+    // the lock is nobody's.
+    const QString left = m_start.arguments.isEmpty() ? QString() : m_key->readText(kMailbox);
     const bool alone = takeInstanceLock();
-    if (!m_start.arguments.isEmpty()) {
-        if (!alone) {
-            batch.reset();
-            if (handOff()) return false;
-            batch.emplace(m_store);
-        }
-        if (alone && !m_key->readText(kMailbox).isEmpty()) m_key->writeText(kMailbox, QString());
+    if (!m_start.arguments.isEmpty() && !alone) {
+        batch.reset();
+        if (handOff()) return false;
+        batch.emplace(m_store);
     }
     migrateOldConfiguration();
     writeDefaults();
@@ -157,6 +157,13 @@ bool MainWindow::startUp() {
     if (!m_key->valueExists(QStringLiteral("inicio"))) m_key->writeBool(QStringLiteral("inicio"), true);
     m_helpFile = m_key->readText(QStringLiteral("Ayuda"));
     m_help->setHelpFile(m_helpFile);
+    // The mailbox is written after the batch: a start beside this one may offer its path meanwhile,
+    // and the batch's save must not put an older mailbox back over it.
+    batch.reset();
+    const HandOffMailbox mailbox(*m_key);
+    if (alone) mailbox.discard(left);
+    mailbox.create();
+    m_settingsWarning.showOnce(m_store, m_prompts);
     m_handOffTimer->start();
     return true;
 }
@@ -180,20 +187,21 @@ void MainWindow::writeRegistration() {
 }
 
 bool MainWindow::handOff() {
-    // A running instance polls the mailbox more often than we wait, and empties it when it takes
-    // the path; seeing it empty means the file is in good hands and this instance can end.
-    m_key->writeText(kMailbox, m_start.arguments.constFirst());
+    // A running instance polls the mailbox more often than we wait, and takes the path in one step;
+    // seeing it gone means the file is in good hands and this instance can end. A path still there
+    // at the end is taken back in one step too, so exactly one instance opens it.
+    const HandOffMailbox mailbox(*m_key);
+    const QString path = m_start.arguments.constFirst();
     QElapsedTimer clock;
     clock.start();
-    bool taken = false;
-    while (!taken && clock.elapsed() < m_start.handOffWaitMs) {
-        if (m_key->readText(kMailbox).isEmpty())
-            taken = true;
-        else
-            QThread::msleep(5);
+    // Another start's path may still wait there; ours goes in once it was taken.
+    bool offered = mailbox.offer(path);
+    while (clock.elapsed() < m_start.handOffWaitMs) {
+        if (offered && mailbox.taken(path)) return true;
+        QThread::msleep(5);
+        if (!offered) offered = mailbox.offer(path);
     }
-    m_key->writeText(kMailbox, QString());
-    return taken;
+    return offered && mailbox.withdraw(path);
 }
 
 bool MainWindow::takeInstanceLock() {
@@ -254,7 +262,7 @@ void MainWindow::writeDefaults() {
         integer(name, 1);
     }
     for (const char* name : {"Actualizar", "X0", "Y0", "X1", "Y1", "Estado"}) integer(name, 0);
-    text("Archivo", QString());
+    // "Archivo" comes last, written by startUp() through the mailbox.
 }
 
 void MainWindow::checkHelpFile() {
@@ -335,10 +343,11 @@ void MainWindow::pollHandOff() {
     // An instance started beside a running one takes over the lock when that one ends, so later
     // starts hand their files to it.
     if (!holdsInstanceLock()) takeInstanceLock();
-    const QString path = m_key->readText(kMailbox);
+    // Settings that stopped working during the run are reported once, like those at the start.
+    m_settingsWarning.showOnce(m_store, m_prompts);
+    const QString path = HandOffMailbox(*m_key).take();
     if (path.isEmpty()) return;
     m_shared.pendingPath = path;
-    m_key->writeText(kMailbox, QString());
     m_fileCommands->openProject();
 }
 

@@ -13,6 +13,7 @@
 
 #include "base/image_list.h"
 #include "base/settings_store.h"
+#include "base/settings_warning.h"
 #include "base/shared_values.h"
 #include "help/web_links.h"
 #include "project/project_host.h"
@@ -193,6 +194,7 @@ private:
     SettingsStore& m_store;
     StartOptions m_start;
     std::optional<SettingsKey> m_key;
+    SettingsWarning m_settingsWarning;
     SharedValues m_shared;
     ImageList m_images;
     QString m_helpFile = QStringLiteral("KMR.HLP");

@@ -204,5 +204,28 @@ TEST_F(SettingsStoreTest, TwoStoresOnOneFolderSeeEachOthersWrites) {
     EXPECT_EQ(other.readInt(SettingsRoot::Machine, key, QStringLiteral("Y0")), 34) << "writes merge, none is lost";
 }
 
+// Names are found regardless of case also after another process changed the file, and within a
+// batch that has not reached the file yet.
+TEST_F(SettingsStoreTest, NamesInAnotherSpellingAreFoundAfterEveryChange) {
+    IniSettingsStore other(m_dir.path());
+    const QString key = QStringLiteral("Software\\Brenlowe\\KMR");
+    m_store.writeInt(SettingsRoot::Machine, key, QStringLiteral("X0"), 1);
+    EXPECT_FALSE(m_store.valueExists(SettingsRoot::Machine, key, QStringLiteral("OTRO")));
+    EXPECT_FALSE(m_store.keyExists(SettingsRoot::Machine, QStringLiteral("software\\otros")));
+    other.writeText(SettingsRoot::Machine, QStringLiteral("software\\brenlowe\\kmr"), QStringLiteral("otro"),
+                    QStringLiteral("http://y"));
+    other.createKey(SettingsRoot::Machine, QStringLiteral("Software\\Otros"));
+    EXPECT_EQ(m_store.readText(SettingsRoot::Machine, key, QStringLiteral("OTRO")), QStringLiteral("http://y"));
+    EXPECT_TRUE(m_store.keyExists(SettingsRoot::Machine, QStringLiteral("software\\otros")));
+    {
+        SettingsBatch batch(m_store);
+        m_store.writeText(SettingsRoot::Machine, key, QStringLiteral("Nuevo"), QStringLiteral("n"));
+        EXPECT_EQ(m_store.readText(SettingsRoot::Machine, key, QStringLiteral("NUEVO")), QStringLiteral("n"));
+        m_store.writeText(SettingsRoot::Machine, key, QStringLiteral("nuevo"), QStringLiteral("m"));
+    }
+    EXPECT_EQ(other.readText(SettingsRoot::Machine, key, QStringLiteral("Nuevo")), QStringLiteral("m"));
+    EXPECT_EQ(bytesOf("machine.ini").count("uevo="), 1) << "one value, in the spelling first written";
+}
+
 }  // namespace
 }  // namespace kmr::gui
