@@ -459,6 +459,13 @@ void MainWindow::refreshObjectCommands() {
 
 void MainWindow::modifyObject(kmr::Kind kind) { m_objectCommands->modifyObject(kind); }
 
+void MainWindow::deleteSelectedObject() {
+    // The command itself carries no shortcut; the list's key runs it only where the menu offers it.
+    refreshObjectCommands();
+    QAction* remove = findChild<QAction*>(QStringLiteral("Del1"));
+    if (remove != nullptr && remove->isVisible() && remove->isEnabled()) remove->trigger();
+}
+
 void MainWindow::showObjectMenu(const QPoint& globalPos) {
     // Not modal: the menu closes by itself when the user chooses or clicks elsewhere.
     m_popupMenu->popup(globalPos);
