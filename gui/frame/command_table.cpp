@@ -2,6 +2,7 @@
 // runs, the menus and tool bars that show it, and the refresh that decides which object commands
 // are offered.
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -9,6 +10,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 #include "autorun/autorun_commands.h"
@@ -24,6 +26,18 @@
 #include "project/project_window.h"
 
 namespace kmr::gui {
+
+namespace {
+
+// The least height at which `window` shows all it holds when it is `width` wide: a disc bar wraps to
+// more lines as its window narrows.
+int minimumHeightAt(const QWidget* window, int width) {
+    const QLayout* layout = window->layout();
+    if (layout != nullptr && layout->hasHeightForWidth()) return layout->totalMinimumHeightForWidth(width);
+    return window->minimumSizeHint().height();
+}
+
+}  // namespace
 
 QAction* MainWindow::makeAction(const char* name, const QString& caption, const QString& hint, int image,
                                 const QKeySequence& shortcut, const QString& category) {
@@ -257,27 +271,31 @@ void MainWindow::createActions() {
     }
     connect(m_windowCommands[0], &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
     connect(m_windowCommands[1], &QAction::triggered, this, [this] {
-        // One above the other, each as wide as the client area.
+        // One above the other, each as wide as the client area; never lower than its window needs, so a
+        // crowded area scrolls rather than cutting the windows.
         const auto windows = m_mdi->subWindowList();
         const QSize area = m_mdi->viewport()->size();
         const int h = windows.isEmpty() ? 0 : area.height() / static_cast<int>(windows.size());
         int y = 0;
         for (QMdiSubWindow* w : windows) {
             w->showNormal();
-            w->setGeometry(0, y, area.width(), h);
-            y += h;
+            const int wide = std::max(area.width(), w->minimumSizeHint().width());
+            const int high = std::max(h, minimumHeightAt(w, wide));
+            w->setGeometry(0, y, wide, high);
+            y += high;
         }
     });
     connect(m_windowCommands[2], &QAction::triggered, this, [this] {
-        // Side by side, each as high as the client area.
+        // Side by side, each as high as the client area; never narrower than its window needs.
         const auto windows = m_mdi->subWindowList();
         const QSize area = m_mdi->viewport()->size();
         const int w = windows.isEmpty() ? 0 : area.width() / static_cast<int>(windows.size());
         int x = 0;
         for (QMdiSubWindow* sub : windows) {
             sub->showNormal();
-            sub->setGeometry(x, 0, w, area.height());
-            x += w;
+            const int wide = std::max(w, sub->minimumSizeHint().width());
+            sub->setGeometry(x, 0, wide, std::max(area.height(), minimumHeightAt(sub, wide)));
+            x += wide;
         }
     });
     connect(m_windowCommands[3], &QAction::triggered, this, [this] {

@@ -57,6 +57,9 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
+    // Windows moved or cascaded past the edge stay reachable.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::refreshWindowCommands);
 
     createActions();

@@ -5,26 +5,34 @@
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMap>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 
 #include <memory>
 
 #include "base/interface_setup.h"
+#include "project/disc_bar.h"
+#include "project/object_list_view.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -87,6 +95,18 @@ QString clipping(QWidget* w) {
         const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
         need = QSize(fm.horizontalAdvance(text) + icon + frame, fm.height());
         if (need.width() <= r.width() && need.height() <= r.height()) return {};
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // The longest entry and the arrow.
+        text = combo->currentText();
+        need = combo->sizeHint();
+        if (need.width() <= w->width()) return {};
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        // An empty line's placeholder, whole, inside the frame and the line's side margins.
+        if (!line->text().isEmpty() || line->placeholderText().isEmpty()) return {};
+        text = line->placeholderText();
+        const int frame = 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        need = QSize(fm.horizontalAdvance(text) + frame + 4, fm.height());
+        if (need.width() <= w->width()) return {};
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         text = shownText(group->title());
         need = QSize(fm.horizontalAdvance(text), fm.height());
@@ -102,9 +122,9 @@ QString clipping(QWidget* w) {
         .arg(r.height());
 }
 
-// What a person finds wrong in what `dialog` shows now: clipped texts, and two controls on one
-// Alt key.
-QStringList faults(QDialog* dialog) {
+// What a person finds wrong in what `dialog` (or any window) shows now: clipped texts, and two controls
+// on one Alt key.
+QStringList faults(QWidget* dialog) {
     QStringList found;
     QMap<QString, QString> mnemonics;
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
@@ -177,6 +197,88 @@ TEST_F(InterfaceTest, FixedSizeDialogsShowWholeTextsAndDistinctMnemonics) {
           "kmr::gui::CommandBuilderDialog", "kmr::gui::NewProjectWizard"}) {
         EXPECT_TRUE(walked.contains(QLatin1String(expected))) << expected << " is not a fixed-size dialog";
     }
+}
+
+// What is cut by the edge of a project window or of the client area: each control lies whole inside
+// its window, and the window inside the area.
+QStringList cutOff(ProjectWindow* child) {
+    QStringList found;
+    const QRect room = child->rect();
+    for (QWidget* w : child->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(child) || w->parentWidget() != child->discBar()) continue;
+        const QRect at(w->mapTo(child, QPoint()), w->size());
+        if (!room.contains(at)) found << w->objectName() + QStringLiteral(" is cut by the window's edge");
+    }
+    // The list below the bar: inside the window, with room for its header and a row at least (more rows
+    // scroll).
+    const ObjectListView* list = child->listView();
+    if (list->geometry().bottom() > room.bottom() || list->height() < list->header()->height() + list->rowHeight())
+        found << QStringLiteral("the list is cut");
+    // A window past the client area's edge is reached by its scroll bars.
+    auto* frame = qobject_cast<QMdiSubWindow*>(child->parentWidget());
+    if (frame != nullptr && frame->mdiArea() != nullptr && !frame->isMaximized()) {
+        const QMdiArea* area = frame->mdiArea();
+        const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
+        if (!area->viewport()->rect().contains(frame->geometry()) && !scrolls)
+            found << QStringLiteral("the window overflows the client area, which has no scroll bar");
+    }
+    return found;
+}
+
+// The project windows at the frame's smallest size, maximised, and side by side in the designed frame
+// and in a wide one: every caption, button, arrow and placeholder whole. Cascaded windows that overflow
+// the client area can be scrolled to.
+TEST_F(InterfaceTest, ProjectWindowsShowWholeTextsAtEverySize) {
+    MainWindow& f = startFrame();
+    auto* area = f.findChild<QMdiArea*>(QStringLiteral("ClientArea"));
+    ASSERT_NE(area, nullptr);
+    QList<ProjectWindow*> children;
+    for (int i = 1; i <= 3; ++i) {
+        children << newProject(exampleProject(), QStringLiteral("Sin nombre %1").arg(i));
+    }
+    // A long folder: the line shows what fits and the tool tip all of it.
+    const QString folder = QStringLiteral("/home/usuario/Documentos/Proyectos de discos/Instalador de 2026/disco");
+    children[1]->discBar()->folderEdit()->setText(folder);
+    EXPECT_TRUE(children[1]->discBar()->folderEdit()->toolTip().contains(folder));
+
+    const struct {
+        const char* name;
+        QSize frame;
+        const char* arrange;  // a command of "Ventanas", or none to maximise the active window
+    } cases[] = {
+        {"500x300 maximised", {500, 300}, nullptr},
+        {"626 tiled side by side", {626, 532}, "MosaicoVertical1"},
+        {"626 tiled one above the other", {626, 532}, "MosaicoHorizontal1"},
+        {"1280 tiled side by side", {1280, 900}, "MosaicoVertical1"},
+        {"500x300 tiled side by side", {500, 300}, "MosaicoVertical1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.resize(c.frame);
+        QApplication::processEvents();
+        if (c.arrange == nullptr) {
+            area->activeSubWindow()->showMaximized();
+        } else {
+            action(c.arrange)->trigger();
+        }
+        QApplication::processEvents();
+        for (ProjectWindow* child : children) {
+            if (c.arrange == nullptr && child->parentWidget() != area->activeSubWindow()) continue;
+            QStringList found = faults(child) + cutOff(child);
+            EXPECT_TRUE(found.isEmpty()) << child->windowTitle().toStdString() << " at " << child->width() << "x"
+                                         << child->height() << ":\n"
+                                         << found.join(QLatin1Char('\n')).toStdString();
+        }
+        area->activeSubWindow()->showNormal();
+    }
+
+    f.resize(500, 300);
+    action("Cascada1")->trigger();
+    QApplication::processEvents();
+    for (QMdiSubWindow* w : area->subWindowList()) w->resize(420, 260);
+    QApplication::processEvents();
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible())
+        << "cascaded windows overflow the client area with no scroll bar";
 }
 
 // "Arranque" and "Ver" side by side: one top, one height, their check boxes line by line.
