@@ -75,7 +75,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     createCommands();
     createPanels();
 
-    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener();
+    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener(m_prompts);
     m_aboutBox = new AboutBox(opener, this);
     // The splash window's timer runs from here on, for the whole run.
     m_splash = new SplashWindow(this);
