@@ -10,8 +10,9 @@ class QPainter;
 
 namespace kmr::gui {
 
-// Pictures drawn on a 16 by 16 grid (also rendered at twice the size for dense screens), so every
-// picture shares one outline, palette and stroke width. An icon is drawn when it is first shown.
+// Pictures drawn on a 16 by 16 grid, so every picture shares one outline, palette and stroke width. An
+// icon is drawn when it is first shown, for the pixels it covers: at 24 or 32 on a screen scaled 1.5 or 2
+// times, never an upscaled 16-pixel copy.
 class ImageList {
 public:
     ImageList();
