@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -274,13 +275,20 @@ void MainWindow::createActions() {
         // One above the other, each as wide as the client area; never lower than its window needs, so a
         // crowded area scrolls rather than cutting the windows.
         const auto windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        const int h = windows.isEmpty() ? 0 : area.height() / static_cast<int>(windows.size());
+        if (windows.isEmpty()) return;
+        const QSize room = m_mdi->contentsRect().size();  // the client area without scroll bars
+        const int share = room.height() / static_cast<int>(windows.size());
+        auto heightOf = [&](QMdiSubWindow* w, int wide) { return std::max(share, minimumHeightAt(w, wide)); };
+        int width = room.width();
+        int total = 0;
+        for (QMdiSubWindow* w : windows) total += heightOf(w, width);
+        // Past the bottom the vertical scroll bar takes its room at the right.
+        if (total > room.height()) width -= m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi);
         int y = 0;
         for (QMdiSubWindow* w : windows) {
             w->showNormal();
-            const int wide = std::max(area.width(), w->minimumSizeHint().width());
-            const int high = std::max(h, minimumHeightAt(w, wide));
+            const int wide = std::max(width, w->minimumSizeHint().width());
+            const int high = heightOf(w, wide);
             w->setGeometry(0, y, wide, high);
             y += high;
         }
@@ -288,13 +296,20 @@ void MainWindow::createActions() {
     connect(m_windowCommands[2], &QAction::triggered, this, [this] {
         // Side by side, each as high as the client area; never narrower than its window needs.
         const auto windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        const int w = windows.isEmpty() ? 0 : area.width() / static_cast<int>(windows.size());
+        if (windows.isEmpty()) return;
+        const QSize room = m_mdi->contentsRect().size();
+        const int share = room.width() / static_cast<int>(windows.size());
+        int total = 0;
+        for (QMdiSubWindow* sub : windows) total += std::max(share, sub->minimumSizeHint().width());
+        // Past the right edge the horizontal scroll bar takes its room at the bottom.
+        const int height =
+            room.height() -
+            (total > room.width() ? m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi) : 0);
         int x = 0;
         for (QMdiSubWindow* sub : windows) {
             sub->showNormal();
-            const int wide = std::max(w, sub->minimumSizeHint().width());
-            sub->setGeometry(x, 0, wide, std::max(area.height(), minimumHeightAt(sub, wide)));
+            const int wide = std::max(share, sub->minimumSizeHint().width());
+            sub->setGeometry(x, 0, wide, std::max(height, minimumHeightAt(sub, wide)));
             x += wide;
         }
     });
