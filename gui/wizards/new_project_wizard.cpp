@@ -25,6 +25,7 @@
 #include <utility>
 
 #include "base/command_composer.h"
+#include "base/dialog_placement.h"
 #include "base/dialog_widgets.h"
 #include "base/image_list.h"
 #include "base/prompts.h"
@@ -378,8 +379,10 @@ void NewProjectWizard::showEvent(QShowEvent* event) {
     // starts afresh.
     if (!event->spontaneous()) {
         startAfresh();
-        // A fresh showing starts on the first field, not where the last one was left.
-        m_templateList->setFocus();
+        // A fresh showing starts on the first field, not where the last one was left, and where the
+        // first showing stood.
+        centreOnOwner(this);
+        startOn(m_templateList);
     }
     QDialog::showEvent(event);
 }
