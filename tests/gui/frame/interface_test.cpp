@@ -199,86 +199,60 @@ TEST_F(InterfaceTest, FixedSizeDialogsShowWholeTextsAndDistinctMnemonics) {
     }
 }
 
-// What is cut by the edge of a project window or of the client area: each control lies whole inside
-// its window, and the window inside the area.
-QStringList cutOff(ProjectWindow* child) {
+// What is cut by the edge of a project window: the disc bar's controls and the list (its header and a
+// row at least; more rows scroll). A window past the client area's edge must be reached by scroll bars.
+QStringList cutOff(ProjectWindow* child, const QMdiArea* area) {
     QStringList found;
-    const QRect room = child->rect();
-    for (QWidget* w : child->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(child) || w->parentWidget() != child->discBar()) continue;
-        const QRect at(w->mapTo(child, QPoint()), w->size());
-        if (!room.contains(at)) found << w->objectName() + QStringLiteral(" is cut by the window's edge");
+    for (QWidget* w : child->discBar()->findChildren<QWidget*>()) {
+        if (w->isVisibleTo(child) && !child->rect().contains(QRect(w->mapTo(child, QPoint()), w->size())))
+            found << w->objectName() + QStringLiteral(" is cut");
     }
-    // The list below the bar: inside the window, with room for its header and a row at least (more rows
-    // scroll).
     const ObjectListView* list = child->listView();
-    if (list->geometry().bottom() > room.bottom() || list->height() < list->header()->height() + list->rowHeight())
+    if (list->geometry().bottom() > child->rect().bottom() ||
+        list->height() < list->header()->height() + list->rowHeight())
         found << QStringLiteral("the list is cut");
-    // A window past the client area's edge is reached by its scroll bars.
-    auto* frame = qobject_cast<QMdiSubWindow*>(child->parentWidget());
-    if (frame != nullptr && frame->mdiArea() != nullptr && !frame->isMaximized()) {
-        const QMdiArea* area = frame->mdiArea();
-        const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
-        if (!area->viewport()->rect().contains(frame->geometry()) && !scrolls)
-            found << QStringLiteral("the window overflows the client area, which has no scroll bar");
-    }
+    const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
+    if (!area->viewport()->rect().contains(child->parentWidget()->geometry()) && !scrolls)
+        found << QStringLiteral("the window overflows a client area without scroll bars");
     return found;
 }
 
-// The project windows at the frame's smallest size, maximised, and side by side in the designed frame
-// and in a wide one: every caption, button, arrow and placeholder whole. Cascaded windows that overflow
-// the client area can be scrolled to.
+// Project windows maximised at the frame's smallest size and tiled in the designed and in a wide frame:
+// every caption, button, arrow and placeholder whole; cascaded windows past the edge can be scrolled to.
 TEST_F(InterfaceTest, ProjectWindowsShowWholeTextsAtEverySize) {
     MainWindow& f = startFrame();
     auto* area = f.findChild<QMdiArea*>(QStringLiteral("ClientArea"));
-    ASSERT_NE(area, nullptr);
     QList<ProjectWindow*> children;
-    for (int i = 1; i <= 3; ++i) {
-        children << newProject(exampleProject(), QStringLiteral("Sin nombre %1").arg(i));
-    }
-    // A long folder: the line shows what fits and the tool tip all of it.
+    for (int i = 1; i <= 3; ++i) children << newProject(exampleProject(), QStringLiteral("Sin nombre %1").arg(i));
     const QString folder = QStringLiteral("/home/usuario/Documentos/Proyectos de discos/Instalador de 2026/disco");
     children[1]->discBar()->folderEdit()->setText(folder);
     EXPECT_TRUE(children[1]->discBar()->folderEdit()->toolTip().contains(folder));
-
     const struct {
-        const char* name;
         QSize frame;
         const char* arrange;  // a command of "Ventanas", or none to maximise the active window
-    } cases[] = {
-        {"500x300 maximised", {500, 300}, nullptr},
-        {"626 tiled side by side", {626, 532}, "MosaicoVertical1"},
-        {"626 tiled one above the other", {626, 532}, "MosaicoHorizontal1"},
-        {"1280 tiled side by side", {1280, 900}, "MosaicoVertical1"},
-        {"500x300 tiled side by side", {500, 300}, "MosaicoVertical1"},
-    };
+    } cases[] = {{{500, 300}, nullptr},
+                 {{626, 532}, "MosaicoVertical1"},
+                 {{626, 532}, "MosaicoHorizontal1"},
+                 {{1280, 900}, "MosaicoVertical1"},
+                 {{500, 300}, "MosaicoVertical1"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(testing::Message() << c.frame.width() << " " << (c.arrange ? c.arrange : "maximised"));
         f.resize(c.frame);
         QApplication::processEvents();
-        if (c.arrange == nullptr) {
-            area->activeSubWindow()->showMaximized();
-        } else {
-            action(c.arrange)->trigger();
-        }
+        c.arrange == nullptr ? area->activeSubWindow()->showMaximized() : action(c.arrange)->trigger();
         QApplication::processEvents();
         for (ProjectWindow* child : children) {
             if (c.arrange == nullptr && child->parentWidget() != area->activeSubWindow()) continue;
-            QStringList found = faults(child) + cutOff(child);
-            EXPECT_TRUE(found.isEmpty()) << child->windowTitle().toStdString() << " at " << child->width() << "x"
-                                         << child->height() << ":\n"
-                                         << found.join(QLatin1Char('\n')).toStdString();
+            const QStringList found = faults(child) + cutOff(child, area);
+            EXPECT_TRUE(found.isEmpty()) << found.join(QLatin1Char('\n')).toStdString();
         }
         area->activeSubWindow()->showNormal();
     }
-
     f.resize(500, 300);
     action("Cascada1")->trigger();
-    QApplication::processEvents();
     for (QMdiSubWindow* w : area->subWindowList()) w->resize(420, 260);
     QApplication::processEvents();
-    EXPECT_TRUE(area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible())
-        << "cascaded windows overflow the client area with no scroll bar";
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible());
 }
 
 // "Arranque" and "Ver" side by side: one top, one height, their check boxes line by line.
