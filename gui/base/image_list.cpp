@@ -8,6 +8,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "base/picture_style.h"
@@ -355,7 +356,7 @@ QPixmap drawn(int index, int size) {
 // 16-pixel icon on a screen at 1.5 or 2 times is drawn at 24 or 32 pixels, never an upscaled copy.
 class DrawnOnUseEngine : public QIconEngine {
 public:
-    explicit DrawnOnUseEngine(int index) : m_index(index) {}
+    explicit DrawnOnUseEngine(std::function<QPixmap(int pixels)> draw) : m_draw(std::move(draw)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
         const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
@@ -401,7 +402,7 @@ private:
         for (const auto& [k, pm] : m_drawn) {
             if (k == key) return pm;
         }
-        QPixmap pm = drawn(m_index, extent);
+        QPixmap pm = m_draw(extent);
         if (mode != QIcon::Normal) pm = QIcon(pm).pixmap(QSize(extent, extent), 1.0, mode, state);
         pm.setDevicePixelRatio(1.0);
         // A few sizes at most are ever asked for: the list stays short.
@@ -409,15 +410,19 @@ private:
         return pm;
     }
 
-    int m_index;
+    std::function<QPixmap(int pixels)> m_draw;
     std::vector<std::pair<int, QPixmap>> m_drawn;
 };
 
 }  // namespace
 
+QIcon drawnIcon(std::function<QPixmap(int pixels)> draw) { return QIcon(new DrawnOnUseEngine(std::move(draw))); }
+
 ImageList::ImageList() {
     m_icons.resize(static_cast<std::size_t>(kIndices.back()) + 1);
-    for (int index : kIndices) m_icons[static_cast<std::size_t>(index)] = QIcon(new DrawnOnUseEngine(index));
+    for (int index : kIndices) {
+        m_icons[static_cast<std::size_t>(index)] = drawnIcon([index](int pixels) { return drawn(index, pixels); });
+    }
 }
 
 const std::vector<int>& ImageList::indices() { return kIndices; }
