@@ -8,6 +8,8 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "base/picture_style.h"
 
@@ -349,49 +351,78 @@ QPixmap drawn(int index, int size) {
     return pm;
 }
 
-// An icon whose pictures are drawn when it is first shown, not when the frame is built: drawing all
-// of them was a quarter of the start-up. Once drawn it is the icon it always was, the 16 and 32
-// pixel pictures, with the disabled look and the sizes between them that Qt makes from those.
+// An icon whose pictures are drawn when they are first shown, not when the frame is built: drawing all
+// of them was a quarter of the start-up. Each picture is drawn for the pixels it covers on the screen, so a
+// 16-pixel icon on a screen at 1.5 or 2 times is drawn at 24 or 32 pixels, never an upscaled copy.
 class DrawnOnUseEngine : public QIconEngine {
 public:
-    explicit DrawnOnUseEngine(int index) : m_index(index) {}
+    explicit DrawnOnUseEngine(std::function<QPixmap(int pixels)> draw) : m_draw(std::move(draw)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        drawnIcon().paint(painter, rect, Qt::AlignCenter, mode, state);
+        const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+        const int extent = std::min(rect.width(), rect.height());
+        if (extent <= 0) return;
+        QPixmap pm = devicePixmap(qRound(extent * ratio), mode, state);
+        pm.setDevicePixelRatio(ratio);
+        const QRect square(rect.x() + (rect.width() - extent) / 2, rect.y() + (rect.height() - extent) / 2, extent,
+                           extent);
+        painter->drawPixmap(square, pm);
     }
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return drawnIcon().pixmap(size, mode, state);
+        const int extent = std::min(size.width(), size.height());
+        return extent > 0 ? devicePixmap(extent, mode, state) : QPixmap();
     }
     QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return drawnIcon().pixmap(size, scale, mode, state);
+        // Before Qt 6.8 the size asked for is already in device pixels; from 6.8 on it is the icon's own.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+        const int device = std::min(size.width(), size.height());
+#else
+        const int device = qRound(std::min(size.width(), size.height()) * scale);
+#endif
+        if (device <= 0) return {};
+        QPixmap pm = devicePixmap(device, mode, state);
+        pm.setDevicePixelRatio(scale);
+        return pm;
     }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return drawnIcon().actualSize(size, mode, state);
+    QSize actualSize(const QSize& size, QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        const int extent = std::min(size.width(), size.height());
+        return {extent, extent};
     }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return drawnIcon().availableSizes(mode, state);
+    QList<QSize> availableSizes(QIcon::Mode /*mode*/, QIcon::State /*state*/) override {
+        return {QSize(16, 16), QSize(32, 32)};
     }
     bool isNull() override { return false; }
     QString key() const override { return QStringLiteral("kmr-drawn"); }
     QIconEngine* clone() const override { return new DrawnOnUseEngine(*this); }
 
 private:
-    const QIcon& drawnIcon() {
-        if (m_drawn.isNull()) {
-            for (int size : {16, 32}) m_drawn.addPixmap(drawn(m_index, size));
+    // The picture `extent` device pixels wide, in the look of `mode` (the disabled one is Qt's own).
+    QPixmap devicePixmap(int extent, QIcon::Mode mode, QIcon::State state) {
+        const int key = extent * 4 + static_cast<int>(mode);
+        for (const auto& [k, pm] : m_drawn) {
+            if (k == key) return pm;
         }
-        return m_drawn;
+        QPixmap pm = m_draw(extent);
+        if (mode != QIcon::Normal) pm = QIcon(pm).pixmap(QSize(extent, extent), 1.0, mode, state);
+        pm.setDevicePixelRatio(1.0);
+        // A few sizes at most are ever asked for: the list stays short.
+        m_drawn.emplace_back(key, pm);
+        return pm;
     }
 
-    int m_index;
-    QIcon m_drawn;
+    std::function<QPixmap(int pixels)> m_draw;
+    std::vector<std::pair<int, QPixmap>> m_drawn;
 };
 
 }  // namespace
 
+QIcon drawnIcon(std::function<QPixmap(int pixels)> draw) { return QIcon(new DrawnOnUseEngine(std::move(draw))); }
+
 ImageList::ImageList() {
     m_icons.resize(static_cast<std::size_t>(kIndices.back()) + 1);
-    for (int index : kIndices) m_icons[static_cast<std::size_t>(index)] = QIcon(new DrawnOnUseEngine(index));
+    for (int index : kIndices) {
+        m_icons[static_cast<std::size_t>(index)] = drawnIcon([index](int pixels) { return drawn(index, pixels); });
+    }
 }
 
 const std::vector<int>& ImageList::indices() { return kIndices; }

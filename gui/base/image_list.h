@@ -4,14 +4,20 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
 
 namespace kmr::gui {
 
-// Pictures drawn on a 16 by 16 grid (also rendered at twice the size for dense screens), so every
-// picture shares one outline, palette and stroke width. An icon is drawn when it is first shown.
+// An icon that `draw` paints when it is first shown, at the device pixels it covers there (a square of
+// `pixels` on a side), each size once.
+QIcon drawnIcon(std::function<QPixmap(int pixels)> draw);
+
+// Pictures drawn on a 16 by 16 grid, so every picture shares one outline, palette and stroke width. An
+// icon is drawn when it is first shown, for the pixels it covers: at 24 or 32 on a screen scaled 1.5 or 2
+// times, never an upscaled 16-pixel copy.
 class ImageList {
 public:
     ImageList();

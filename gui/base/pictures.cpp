@@ -23,6 +23,11 @@ QString bannerPicturePath() {
     return QStringLiteral(":/pictures/banner.jpg");
 }
 
+QString bannerPicturePath2x() {
+    ensurePictures();
+    return QStringLiteral(":/pictures/banner@2x.jpg");
+}
+
 QPixmap programIcon() {
     ensurePictures();
     return QPixmap(QStringLiteral(":/pictures/kmr64.png"));

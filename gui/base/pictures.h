@@ -9,6 +9,8 @@ namespace kmr::gui {
 
 // The banner as JPEG bytes inside the program (600 by 129 pixels).
 QString bannerPicturePath();
+// The same banner drawn at twice the size (1200 by 258 pixels), for screens scaled up.
+QString bannerPicturePath2x();
 // The program's icon, 64 by 64 pixels.
 QPixmap programIcon();
 

@@ -34,6 +34,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& o
 
 Answer QtPrompts::message(const QString& text, const QString& title, MessageIcon icon, MessageButtons buttons) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, m_parent);
+    // A message may name a file or an address that the user wants to copy.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
     QPushButton* ok = nullptr;

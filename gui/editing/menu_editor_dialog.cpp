@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "base/command_composer.h"
+#include "base/dialog_placement.h"
 #include "base/dialog_widgets.h"
 #include "base/edit_state.h"
 #include "base/prompts.h"
@@ -132,6 +134,15 @@ void MenuEditorDialog::tryAccept() {
     }
     m_state.editContext = kEditAccepted;
     accept();
+}
+
+void MenuEditorDialog::showEvent(QShowEvent* event) {
+    // Returning from the command builder is no new showing.
+    if (!event->spontaneous()) {
+        centreOnOwner(this);
+        startOn(m_text);
+    }
+    QDialog::showEvent(event);
 }
 
 void MenuEditorDialog::composeCommand() {

@@ -61,6 +61,10 @@ public:
     // "Editar": the command builder composes the command on its program page.
     void composeCommand();
 
+protected:
+    // Every showing starts on the menu text, centred on the frame.
+    void showEvent(QShowEvent* event) override;
+
 private:
     bool nameTaken(const QString& name) const;
 

@@ -6,11 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "base/command_composer.h"
+#include "base/dialog_placement.h"
 #include "base/dialog_widgets.h"
 #include "base/edit_state.h"
 #include "base/prompts.h"
@@ -114,9 +114,8 @@ void ValueDialog::done(int result) {
 void ValueDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    // Centred on the desktop rather than on the frame.
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
-    m_value->setFocus();
+    centreOnOwner(this);
+    startOn(m_value);
 }
 
 }  // namespace kmr::gui

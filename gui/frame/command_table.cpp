@@ -2,13 +2,16 @@
 // runs, the menus and tool bars that show it, and the refresh that decides which object commands
 // are offered.
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 #include "autorun/autorun_commands.h"
@@ -25,6 +28,18 @@
 #include "project/project_window.h"
 
 namespace kmr::gui {
+
+namespace {
+
+// The least height at which `window` shows all it holds when it is `width` wide: a disc bar wraps to
+// more lines as its window narrows.
+int minimumHeightAt(const QWidget* window, int width) {
+    const QLayout* layout = window->layout();
+    if (layout != nullptr && layout->hasHeightForWidth()) return layout->totalMinimumHeightForWidth(width);
+    return window->minimumSizeHint().height();
+}
+
+}  // namespace
 
 QAction* MainWindow::makeAction(const char* name, const QString& caption, const QString& hint, int image,
                                 const QKeySequence& shortcut, const QString& category) {
@@ -266,27 +281,45 @@ void MainWindow::createActions() {
     }
     connect(m_windowCommands[0], &QAction::triggered, m_mdi, &QMdiArea::cascadeSubWindows);
     connect(m_windowCommands[1], &QAction::triggered, this, [this] {
-        // One above the other, each as wide as the client area.
+        // One above the other, each as wide as the client area; never lower than its window needs, so a
+        // crowded area scrolls rather than cutting the windows.
         const auto windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        const int h = windows.isEmpty() ? 0 : area.height() / static_cast<int>(windows.size());
+        if (windows.isEmpty()) return;
+        const QSize room = m_mdi->contentsRect().size();  // the client area without scroll bars
+        const int share = room.height() / static_cast<int>(windows.size());
+        auto heightOf = [&](QMdiSubWindow* w, int wide) { return std::max(share, minimumHeightAt(w, wide)); };
+        int width = room.width();
+        int total = 0;
+        for (QMdiSubWindow* w : windows) total += heightOf(w, width);
+        // Past the bottom the vertical scroll bar takes its room at the right.
+        if (total > room.height()) width -= m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi);
         int y = 0;
         for (QMdiSubWindow* w : windows) {
             w->showNormal();
-            w->setGeometry(0, y, area.width(), h);
-            y += h;
+            const int wide = std::max(width, w->minimumSizeHint().width());
+            const int high = heightOf(w, wide);
+            w->setGeometry(0, y, wide, high);
+            y += high;
         }
     });
     connect(m_windowCommands[2], &QAction::triggered, this, [this] {
-        // Side by side, each as high as the client area.
+        // Side by side, each as high as the client area; never narrower than its window needs.
         const auto windows = m_mdi->subWindowList();
-        const QSize area = m_mdi->viewport()->size();
-        const int w = windows.isEmpty() ? 0 : area.width() / static_cast<int>(windows.size());
+        if (windows.isEmpty()) return;
+        const QSize room = m_mdi->contentsRect().size();
+        const int share = room.width() / static_cast<int>(windows.size());
+        int total = 0;
+        for (QMdiSubWindow* sub : windows) total += std::max(share, sub->minimumSizeHint().width());
+        // Past the right edge the horizontal scroll bar takes its room at the bottom.
+        const int height =
+            room.height() -
+            (total > room.width() ? m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi) : 0);
         int x = 0;
         for (QMdiSubWindow* sub : windows) {
             sub->showNormal();
-            sub->setGeometry(x, 0, w, area.height());
-            x += w;
+            const int wide = std::max(share, sub->minimumSizeHint().width());
+            sub->setGeometry(x, 0, wide, std::max(height, minimumHeightAt(sub, wide)));
+            x += wide;
         }
     });
     connect(m_windowCommands[3], &QAction::triggered, this, [this] {
@@ -467,6 +500,13 @@ void MainWindow::refreshObjectCommands() {
 }
 
 void MainWindow::modifyObject(kmr::Kind kind) { m_objectCommands->modifyObject(kind); }
+
+void MainWindow::deleteSelectedObject() {
+    // The command itself carries no shortcut; the list's key runs it only where the menu offers it.
+    refreshObjectCommands();
+    QAction* remove = findChild<QAction*>(QStringLiteral("Del1"));
+    if (remove != nullptr && remove->isVisible() && remove->isEnabled()) remove->trigger();
+}
 
 void MainWindow::showObjectMenu(const QPoint& globalPos) {
     // Not modal: the menu closes by itself when the user chooses or clicks elsewhere.

@@ -60,6 +60,9 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("ClientArea"));
+    // Windows moved or cascaded past the edge stay reachable.
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(m_mdi, &QMdiArea::subWindowActivated, this, &MainWindow::refreshWindowCommands);
 
     createActions();
@@ -75,7 +78,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     createCommands();
     createPanels();
 
-    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener();
+    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener(m_prompts);
     m_aboutBox = new AboutBox(opener, this);
     // The splash window's timer runs from here on, for the whole run.
     m_splash = new SplashWindow(this);

@@ -111,6 +111,7 @@ public:
     // Shows exactly the object commands that the active project and its selection allow.
     void refreshObjectCommands() override;
     void modifyObject(kmr::Kind kind) override;
+    void deleteSelectedObject() override;
     void showObjectMenu(const QPoint& globalPos) override;
     SaveOutcome saveProject(ProjectWindow* window) override;
     void abortShutdown() override { m_shutdownAborted = true; }

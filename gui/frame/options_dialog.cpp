@@ -10,9 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "base/dialog_placement.h"
 #include "base/settings_store.h"
 #include "help/help.h"
 #include "web/web_addresses.h"
@@ -51,9 +52,9 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Opciones"));
 
     auto* startGroup = new QGroupBox(QStringLiteral("Arranque"), this);
-    m_welcome = check(QStringLiteral("Mensaje de bienvenida"), "Bienvenida", true, startGroup);
-    m_centre = check(QStringLiteral("Centrar ventana"), "Centrar", false, startGroup);
-    m_wizard = check(QStringLiteral("Ejecutar el asistente"), "Asistente", true, startGroup);
+    m_welcome = check(QStringLiteral("&Mensaje de bienvenida"), "Bienvenida", true, startGroup);
+    m_centre = check(QStringLiteral("&Centrar ventana"), "Centrar", false, startGroup);
+    m_wizard = check(QStringLiteral("&Ejecutar el asistente"), "Asistente", true, startGroup);
     auto* startLayout = new QVBoxLayout(startGroup);
     startLayout->setSpacing(0);
     startLayout->setContentsMargins(6, 2, 6, 2);
@@ -62,10 +63,10 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     startLayout->addStretch();
 
     auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
-    m_toolBar = check(QStringLiteral("Barra de iconos"), "Vericonos", true, viewGroup);
-    m_statusBar = check(QStringLiteral("Barra de estado"), "Verestado", true, viewGroup);
-    m_tips = check(QStringLiteral("Asistente ide@"), "Veridea", true, viewGroup);
-    m_quickStart = check(QStringLiteral("Inicio rápido"), "inicio", true, viewGroup);
+    m_toolBar = check(QStringLiteral("&Barra de iconos"), "Vericonos", true, viewGroup);
+    m_statusBar = check(QStringLiteral("Barra de es&tado"), "Verestado", true, viewGroup);
+    m_tips = check(QStringLiteral("&Asistente ide@"), "Veridea", true, viewGroup);
+    m_quickStart = check(QStringLiteral("&Inicio rápido"), "inicio", true, viewGroup);
     auto* viewLayout = new QVBoxLayout(viewGroup);
     viewLayout->setSpacing(0);
     viewLayout->setContentsMargins(6, 2, 6, 2);
@@ -80,8 +81,8 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     m_siteGroup = new QButtonGroup(this);
     for (int i = 0; i < 5; ++i) {
         const bool other = i == 4;
-        auto* button =
-            new QRadioButton(other ? QStringLiteral("Otro:") : sites()[static_cast<std::size_t>(i)].caption, siteGroup);
+        auto* button = new QRadioButton(other ? QStringLiteral("&Otro:") : sites()[static_cast<std::size_t>(i)].caption,
+                                        siteGroup);
         button->setObjectName(QStringLiteral("Sitio%1").arg(i));
         // The update command reads the address from the button's hint.
         if (!other) button->setToolTip(sites()[static_cast<std::size_t>(i)].address);
@@ -204,8 +205,9 @@ void OptionsDialog::checkSiteButton() {
 void OptionsDialog::showEvent(QShowEvent* event) {
     readOptions();
     checkSiteButton();
-    if (const QScreen* s = QGuiApplication::primaryScreen()) {
-        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (!event->spontaneous()) {
+        centreOnOwner(this);
+        startOn(m_welcome);
     }
     QDialog::showEvent(event);
 }

@@ -21,12 +21,29 @@ Banner::Banner(QWidget* parent) : QWidget(parent) {
     setFixedSize(kBannerWidth, kBannerHeight);
 }
 
+const QImage& Banner::pictureFor(qreal ratio) {
+    if (ratio <= 1.0 || m_picture.isNull()) return m_picture;
+    if (!m_triedPicture2x) {
+        // Read only on a scaled screen: a plain one never pays for the larger picture.
+        m_triedPicture2x = true;
+        m_picture2x = loadJpegImage(bannerPicturePath2x()).image;
+        if (m_picture2x.size() == 2 * m_picture.size()) {
+            m_picture2x.setDevicePixelRatio(2.0);
+        } else {
+            m_picture2x = QImage();
+        }
+    }
+    return m_picture2x.isNull() ? m_picture : m_picture2x;
+}
+
 void Banner::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
-    if (m_picture.isNull()) {
+    const QImage& picture = pictureFor(devicePixelRatioF());
+    if (picture.isNull()) {
         p.fillRect(rect(), QColor(0x1d, 0x4d, 0x8c));
     } else {
-        p.drawImage(0, 0, m_picture);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRect(0, 0, kBannerWidth, kBannerHeight), picture);
     }
     QFont title(QStringLiteral("Arial"));
     title.setPixelSize(24);

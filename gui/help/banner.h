@@ -20,12 +20,17 @@ public:
     const QImage& picture() const { return m_picture; }
     // Why the picture could not be shown, or empty.
     const QString& pictureError() const { return m_error; }
+    // The picture drawn for a screen of `ratio` device pixels per pixel: the banner at twice the size
+    // above 1 (read when first needed), else the one above; null as picture() is.
+    const QImage& pictureFor(qreal ratio);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QImage m_picture;
+    QImage m_picture2x;
+    bool m_triedPicture2x = false;
     QString m_error;
 };
 

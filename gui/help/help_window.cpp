@@ -1,14 +1,18 @@
 #include "help/help_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -18,11 +22,22 @@
 #include <algorithm>
 
 #include "help/help_collection.h"
+#include "help/help_index.h"
 
 namespace kmr::gui {
 
 namespace {
 constexpr int kPageRole = Qt::UserRole;
+constexpr int kEntryRole = Qt::UserRole + 1;  // the index entry's position in m_entries
+constexpr int kKeywordRole = Qt::UserRole + 2;
+
+// Long titles wrap instead of ending in "...": a narrow side panel still shows them whole.
+void wrapItems(QListWidget* list) {
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setResizeMode(QListView::Adjust);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
 }  // namespace
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -68,20 +83,33 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     m_indexFilter->setPlaceholderText(QStringLiteral("Escriba la palabra que busca"));
     m_index = new QListWidget(indexPage);
     m_index->setObjectName(QStringLiteral("Indice"));
+    wrapItems(m_index);
+    // The pages of the keyword chosen above: one line each, so equal keywords of several pages are one entry.
+    m_indexPages = new QListWidget(indexPage);
+    m_indexPages->setObjectName(QStringLiteral("IndicePaginas"));
+    m_indexPages->setMaximumHeight(6 * m_indexPages->fontMetrics().lineSpacing());
+    wrapItems(m_indexPages);
+    auto* pagesLabel = new QLabel(QStringLiteral("&Páginas de la palabra:"), indexPage);
+    pagesLabel->setBuddy(m_indexPages);
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexLayout->addWidget(m_indexFilter);
-    indexLayout->addWidget(m_index);
+    indexLayout->addWidget(m_index, 1);
+    indexLayout->addWidget(pagesLabel);
+    indexLayout->addWidget(m_indexPages);
     connect(m_indexFilter, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
     connect(m_indexFilter, &QLineEdit::returnPressed, this, [this] {
-        for (int i = 0; i < m_index->count(); ++i) {
-            if (!m_index->item(i)->isHidden()) {
-                showPage(m_index->item(i)->data(kPageRole).toString());
-                return;
-            }
-        }
+        // The entry under the cursor, else the first one the filter leaves.
+        QListWidgetItem* item = m_index->currentItem();
+        for (int i = 0; (item == nullptr || item->isHidden()) && i < m_index->count(); ++i) item = m_index->item(i);
+        if (item != nullptr && !item->isHidden()) chooseEntry(item);
     });
-    connect(m_index, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { showPage(item->data(kPageRole).toString()); });
+    connect(m_index, &QListWidget::currentItemChanged, this, &HelpWindow::listEntryPages);
+    connect(m_index, &QListWidget::itemActivated, this, &HelpWindow::chooseEntry);
+    const auto openPlace = [this](QListWidgetItem* item) {
+        showKeyword(item->data(kPageRole).toString(), item->data(kKeywordRole).toString());
+    };
+    connect(m_indexPages, &QListWidget::itemActivated, this, openPlace);
+    connect(m_indexPages, &QListWidget::itemClicked, this, openPlace);
 
     auto* searchPage = new QWidget(this);
     m_searchText = new QLineEdit(searchPage);
@@ -91,6 +119,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     searchButton->setObjectName(QStringLiteral("Buscar"));
     m_results = new QListWidget(searchPage);
     m_results->setObjectName(QStringLiteral("Resultados"));
+    wrapItems(m_results);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchText);
     searchRow->addWidget(searchButton);
@@ -128,6 +157,8 @@ void HelpWindow::setCollection(const HelpCollection* help) {
     m_help = help;
     m_contents->clear();
     m_index->clear();
+    m_indexPages->clear();
+    m_entries.clear();
     m_results->clear();
     m_browser->clear();
     m_browser->clearHistory();
@@ -135,11 +166,49 @@ void HelpWindow::setCollection(const HelpCollection* help) {
     setWindowTitle(help->title().isEmpty() ? QStringLiteral("Ayuda de KMR") : help->title());
     fillContents(nullptr, help->contents());
     m_contents->expandToDepth(0);
-    for (const HelpKeyword& k : help->index()) {
-        auto* item = new QListWidgetItem(k.keyword, m_index);
-        item->setData(kPageRole, k.page);
-        item->setToolTip(k.pageTitle);
+    m_entries = mergeIndex(help->index());
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        auto* item = new QListWidgetItem(m_entries[i].keyword, m_index);
+        item->setData(kEntryRole, static_cast<int>(i));
+        QStringList titles;
+        for (const HelpKeyword& place : m_entries[i].places) titles << place.pageTitle;
+        item->setToolTip(titles.join(QLatin1Char('\n')));
     }
+}
+
+void HelpWindow::listEntryPages(QListWidgetItem* item) {
+    m_indexPages->clear();
+    if (item == nullptr) return;
+    const HelpIndexEntry& entry = m_entries.at(item->data(kEntryRole).toInt());
+    for (const HelpKeyword& place : entry.places) {
+        auto* line = new QListWidgetItem(place.pageTitle, m_indexPages);
+        line->setData(kPageRole, place.page);
+        line->setData(kKeywordRole, place.keyword);
+    }
+}
+
+void HelpWindow::chooseEntry(QListWidgetItem* item) {
+    if (item == nullptr) return;
+    if (m_index->currentItem() != item) m_index->setCurrentItem(item);
+    if (m_indexPages->count() == 1) {
+        QListWidgetItem* only = m_indexPages->item(0);
+        showKeyword(only->data(kPageRole).toString(), only->data(kKeywordRole).toString());
+        return;
+    }
+    // Several pages name the keyword: the user picks one from the list below.
+    m_indexPages->setCurrentRow(0);
+    m_indexPages->setFocus();
+}
+
+void HelpWindow::showKeyword(const QString& page, const QString& keyword) {
+    showPage(page);
+    if (m_help == nullptr || currentPage() != page) return;
+    // The section that the keyword names comes to the top of the view.
+    const int block = keywordSection(*m_browser->document(), keyword);
+    if (block < 0) return;
+    const QTextBlock at = m_browser->document()->findBlockByNumber(block);
+    const QRectF where = m_browser->document()->documentLayout()->blockBoundingRect(at);
+    m_browser->verticalScrollBar()->setValue(qRound(where.top()));
 }
 
 void HelpWindow::fillContents(QTreeWidgetItem* parent, const QList<HelpTopic>& topics) {

@@ -1,8 +1,11 @@
 #pragma once
 // The help viewer: contents, keyword index and full-text search beside the page, with back and forward.
 
+#include <QList>
 #include <QString>
 #include <QWidget>
+
+#include "help/help_index.h"
 
 class QKeyEvent;
 class QLineEdit;
@@ -10,12 +13,12 @@ class QListWidget;
 class QTabWidget;
 class QTextBrowser;
 class QTreeWidget;
+class QListWidgetItem;
 class QTreeWidgetItem;
 class QUrl;
 
 namespace kmr::gui {
 
-class HelpCollection;
 struct HelpTopic;
 
 class HelpWindow : public QWidget {
@@ -27,6 +30,8 @@ public:
     void setCollection(const HelpCollection* help);
     // Shows a page ("opciones.html", optionally with an anchor) and selects it in the contents.
     void showPage(const QString& page);
+    // Shows `page` at the section that `keyword` names.
+    void showKeyword(const QString& page, const QString& keyword);
     // Brings the contents, or the keyword index, forward.
     void showContentsTab();
     void showIndexTab();
@@ -45,6 +50,10 @@ protected:
 private:
     void fillContents(QTreeWidgetItem* parent, const QList<HelpTopic>& topics);
     void filterIndex(const QString& text);
+    // The index entry under the cursor: its pages in the list below; chosen (Enter, double click): its
+    // one page opens, or the focus goes to the list of its pages.
+    void listEntryPages(QListWidgetItem* item);
+    void chooseEntry(QListWidgetItem* item);
     void runSearch();
     void pageChanged(const QUrl& url);
 
@@ -53,6 +62,8 @@ private:
     QTreeWidget* m_contents;
     QLineEdit* m_indexFilter;
     QListWidget* m_index;
+    QListWidget* m_indexPages;
+    QList<HelpIndexEntry> m_entries;
     QLineEdit* m_searchText;
     QListWidget* m_results;
     QTextBrowser* m_browser;

@@ -10,8 +10,18 @@
 
 namespace kmr::gui {
 
-UrlOpener desktopUrlOpener() {
-    return [](const QString& address) { QDesktopServices::openUrl(QUrl(address)); };
+QString noBrowserMessage(const QString& address) {
+    return QStringLiteral("No se ha encontrado ningún navegador con el que abrir la dirección\n\n") + address +
+           QStringLiteral("\n\nPuede copiarla desde aquí y abrirla en el navegador que prefiera.");
+}
+
+UrlOpener desktopUrlOpener(Prompts& prompts, UrlHandler handler) {
+    if (!handler) handler = [](const QString& address) { return QDesktopServices::openUrl(QUrl(address)); };
+    return [&prompts, handler = std::move(handler)](const QString& address) {
+        if (handler(address)) return;
+        prompts.message(noBrowserMessage(address), QStringLiteral("Atención"), MessageIcon::Warning,
+                        MessageButtons::Ok);
+    };
 }
 
 QString webPageAddress(kmr::web::WebPage page) { return QString::fromStdString(kmr::web::webAddress(page)); }

@@ -14,9 +14,15 @@ class Prompts;
 // Opens an address; the application hands over the desktop's handler, tests record what would open.
 using UrlOpener = std::function<void(const QString& address)>;
 
-// Opens an address with the desktop's default handler (the browser, the mail program); the result is not
-// examined.
-UrlOpener desktopUrlOpener();
+// Hands an address to a handler; false when no handler took it (no browser on the system).
+using UrlHandler = std::function<bool(const QString& address)>;
+
+// What the user reads when no browser opens `address`: the address itself, to copy by hand.
+QString noBrowserMessage(const QString& address);
+
+// Opens an address with `handler`, by default the desktop's (the browser, the mail program). When no
+// handler takes it, the user gets the address in a message to copy instead of nothing at all.
+UrlOpener desktopUrlOpener(Prompts& prompts, UrlHandler handler = {});
 
 // The address of one of the maker's pages.
 QString webPageAddress(kmr::web::WebPage page);

@@ -3,11 +3,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <vector>
 
 #include "base/prompts.h"
 #include "base/qt_text.h"
@@ -16,19 +20,32 @@
 
 namespace kmr::gui {
 
+namespace {
+
+constexpr int kMarginX = 4;
+constexpr int kMarginY = 2;
+constexpr int kSpacingX = 6;
+constexpr int kSpacingY = 2;
+
+const QString kFolderHint =
+    QStringLiteral("La carpeta cuyo contenido se grabará en el disco; pulse \"Cambiar...\" para elegirla");
+
+}  // namespace
+
 DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("BarraDisco"));
-    auto* folderCaption = new QLabel(QStringLiteral("Carpeta del &disco:"), this);
+    m_folderCaption = new QLabel(QStringLiteral("Carpeta del &disco:"), this);
+    QLabel* folderCaption = m_folderCaption;
     m_folder = new QLineEdit(this);
     m_folder->setObjectName(QStringLiteral("CarpetaDisco"));
     // Short enough for the narrow window a project opens in; the tool tip says the rest.
     m_folder->setPlaceholderText(QStringLiteral("Ninguna"));
-    m_folder->setToolTip(
-        QStringLiteral("La carpeta cuyo contenido se grabará en el disco; pulse \"Cambiar...\" para elegirla"));
+    m_folder->setToolTip(kFolderHint);
     folderCaption->setBuddy(m_folder);
     m_change = new QPushButton(QStringLiteral("Cambiar..."), this);
     m_change->setObjectName(QStringLiteral("CambiarDisco"));
-    auto* mediumCaption = new QLabel(QStringLiteral("&Soporte:"), this);
+    m_mediumCaption = new QLabel(QStringLiteral("&Soporte:"), this);
+    QLabel* mediumCaption = m_mediumCaption;
     m_medium = new QComboBox(this);
     m_medium->setObjectName(QStringLiteral("SoporteDisco"));
     m_medium->addItem(qs(kmr::mediumName(kmr::Medium::CdDvd)));
@@ -46,16 +63,101 @@ DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
     connect(m_folder, &QLineEdit::editingFinished, this, &DiscBar::reportIfChanged);
     connect(m_medium, &QComboBox::activated, this, &DiscBar::reportIfChanged);
     connect(m_change, &QPushButton::clicked, this, &DiscBar::changeRequested);
-    connect(m_properties, &QPushButton::clicked, this, &DiscBar::propertiesRequested);
+    connect(m_properties, &QToolButton::clicked, this, &DiscBar::propertiesRequested);
+    connect(m_folder, &QLineEdit::textChanged, this, &DiscBar::updateFolderTip);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(folderCaption);
-    layout->addWidget(m_folder, 1);
-    layout->addWidget(m_change);
-    layout->addWidget(mediumCaption);
-    layout->addWidget(m_medium);
-    layout->addWidget(m_properties);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+}
+
+void DiscBar::updateFolderTip() {
+    // A long path shows only in part in the line: the tool tip holds all of it.
+    const QString folder = m_folder->text();
+    m_folder->setToolTip(folder.isEmpty() ? kFolderHint : folder + QStringLiteral("\n\n") + kFolderHint);
+}
+
+int DiscBar::folderMinimum() const {
+    // Room for the placeholder whole, with the line's frame and side margins.
+    return std::max(m_folder->minimumSizeHint().width(),
+                    m_folder->fontMetrics().horizontalAdvance(m_folder->placeholderText()) +
+                        m_folder->fontMetrics().averageCharWidth() * 2 + 8);
+}
+
+int DiscBar::arrange(int width, bool place) const {
+    // The folder line takes whatever its line has spare.
+    const int folderMin = folderMinimum();
+    auto need = [&](QWidget* w) { return w == m_folder ? folderMin : w->sizeHint().width(); };
+    using Line = std::vector<QWidget*>;
+    const std::vector<std::vector<Line>> arrangements = {
+        {{m_folderCaption, m_folder, m_change, m_mediumCaption, m_medium, m_properties}},
+        {{m_folderCaption, m_folder}, {m_change, m_mediumCaption, m_medium, m_properties}},
+        {{m_folderCaption, m_change}, {m_folder}, {m_mediumCaption, m_medium, m_properties}},
+        {{m_folderCaption}, {m_folder}, {m_change}, {m_mediumCaption, m_medium, m_properties}},
+    };
+    const int room = width - 2 * kMarginX;
+    auto lineWidth = [&](const Line& line) {
+        int sum = kSpacingX * static_cast<int>(line.size() - 1);
+        for (QWidget* w : line) sum += need(w);
+        return sum;
+    };
+    const std::vector<Line>* chosen = &arrangements.back();
+    for (const std::vector<Line>& a : arrangements) {
+        if (std::all_of(a.begin(), a.end(), [&](const Line& l) { return lineWidth(l) <= room; })) {
+            chosen = &a;
+            break;
+        }
+    }
+    int y = kMarginY;
+    for (const Line& line : *chosen) {
+        int height = 0;
+        for (QWidget* w : line) height = std::max(height, w->sizeHint().height());
+        if (place) {
+            // The folder line stretches; a line without it keeps its controls at their own width.
+            const int spare = std::max(0, room - lineWidth(line));
+            int x = kMarginX;
+            for (QWidget* w : line) {
+                int wide = need(w) + (w == m_folder ? spare : 0);
+                wide = std::min(wide, std::max(0, width - kMarginX - x));
+                const int h = w->sizeHint().height();
+                w->setGeometry(x, y + (height - h) / 2, wide, h);
+                x += wide + kSpacingX;
+            }
+        }
+        y += height + kSpacingY;
+    }
+    return y - kSpacingY + kMarginY;
+}
+
+QSize DiscBar::sizeHint() const {
+    int wide = 2 * kMarginX + 5 * kSpacingX;
+    for (QWidget* w : {static_cast<QWidget*>(m_folderCaption), static_cast<QWidget*>(m_folder),
+                       static_cast<QWidget*>(m_change), static_cast<QWidget*>(m_mediumCaption),
+                       static_cast<QWidget*>(m_medium), static_cast<QWidget*>(m_properties)}) {
+        wide += w->sizeHint().width();
+    }
+    return {wide, arrange(wide, false)};
+}
+
+QSize DiscBar::minimumSizeHint() const {
+    // The narrowest arrangement: one control a line, the medium with its caption.
+    int wide = folderMinimum();
+    for (QWidget* w : {static_cast<QWidget*>(m_folderCaption), static_cast<QWidget*>(m_change)}) {
+        wide = std::max(wide, w->sizeHint().width());
+    }
+    wide = std::max(wide, m_mediumCaption->sizeHint().width() + kSpacingX + m_medium->sizeHint().width() + kSpacingX +
+                              m_properties->sizeHint().width());
+    wide += 2 * kMarginX;
+    return {wide, arrange(wide, false)};
+}
+
+int DiscBar::heightForWidth(int width) const { return arrange(width, false); }
+
+void DiscBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int height = arrange(width(), true);
+    // A change of lines changes the bar's height: the window lays itself out again.
+    if (height != this->height()) updateGeometry();
 }
 
 void DiscBar::showDisc(const kmr::DiscTarget& disc) {

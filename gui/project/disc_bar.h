@@ -7,6 +7,7 @@
 #include "project/project.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -31,6 +32,12 @@ public:
     QComboBox* mediumBox() const { return m_medium; }
     QToolButton* propertiesButton() const { return m_properties; }
 
+    // The bar wraps to more lines as it narrows, so no caption, button or arrow is ever cut.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+
 signals:
     // The user typed another folder or chose another medium.
     void discEdited();
@@ -39,9 +46,19 @@ signals:
     // "Propiedades...": the disc properties dialog.
     void propertiesRequested();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void reportIfChanged();
+    // Lays the controls out in the first arrangement whose lines fit `width` (the last one when none
+    // does) and gives the height it takes; with `place`, moves the controls there.
+    int arrange(int width, bool place) const;
+    int folderMinimum() const;
+    void updateFolderTip();
 
+    QLabel* m_folderCaption;
+    QLabel* m_mediumCaption;
     QLineEdit* m_folder;
     QPushButton* m_change;
     QComboBox* m_medium;

@@ -37,6 +37,8 @@ public:
     virtual void refreshObjectCommands() = 0;
     // Runs the modify command for an object of `kind` on the active project window.
     virtual void modifyObject(kmr::Kind kind) = 0;
+    // The Delete key on the object list: the delete command, when it is offered.
+    virtual void deleteSelectedObject() = 0;
     // The object list's context menu at `globalPos`.
     virtual void showObjectMenu(const QPoint& globalPos) = 0;
     // Saves `window`, asking for a name when it has none.

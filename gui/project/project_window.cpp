@@ -1,6 +1,8 @@
 #include "project/project_window.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -137,6 +139,17 @@ bool ProjectWindow::eventFilter(QObject* watched, QEvent* event) {
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             openSelectedObject();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+            m_host.deleteSelectedObject();
+            return true;
+        }
+        // Shift+F10 opens the context menu where the Menu key does: at the current row.
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            const QPoint at = m_list->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, m_list->mapToGlobal(at));
+            QCoreApplication::sendEvent(m_list, &menu);
             return true;
         }
     }

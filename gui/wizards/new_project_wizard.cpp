@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QStatusTipEvent>
@@ -24,6 +25,7 @@
 #include <utility>
 
 #include "base/command_composer.h"
+#include "base/dialog_placement.h"
 #include "base/dialog_widgets.h"
 #include "base/image_list.h"
 #include "base/prompts.h"
@@ -56,6 +58,19 @@ QPushButton* makeButton(const QString& caption, const char* name, const QString&
     setHint(b, hint);
     return b;
 }
+
+// The template list shows no current item until the user picks one: by default a list that takes the
+// focus marks its first entry, which looks like a choice but applies nothing.
+class TemplateList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QListWidget::focusInEvent(event);
+        if (selectedItems().isEmpty()) selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+    }
+};
 
 QPlainTextEdit* makeReadOnlyText(const char* name, QWidget* parent) {
     auto* t = new QPlainTextEdit(parent);
@@ -125,6 +140,8 @@ NewProjectWizard::NewProjectWizard(SharedValues& shared, Prompts& prompts, const
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(help, &QPushButton::clicked, this, &NewProjectWizard::requestHelp);
+    // F1 asks for the same topic as "Ayuda", on every page.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &NewProjectWizard::requestHelp);
     connect(m_previous, &QPushButton::clicked, this, &NewProjectWizard::goBack);
     connect(m_main, &QPushButton::clicked, this, &NewProjectWizard::advance);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -142,7 +159,7 @@ QWidget* NewProjectWizard::makeWelcomePage() {
     page->setObjectName(QStringLiteral("Pagina0"));
     page->setAccessibleName(QStringLiteral("Bienvenido"));
 
-    m_templateList = new QListWidget(page);
+    m_templateList = new TemplateList(page);
     m_templateList->setObjectName(QStringLiteral("Plantillas"));
     m_templateList->setViewMode(QListView::IconMode);
     m_templateList->setIconSize(QSize(TemplatePictures::kSize, TemplatePictures::kSize));
@@ -154,14 +171,21 @@ QWidget* NewProjectWizard::makeWelcomePage() {
     m_templateList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_templateList->viewport()->installEventFilter(this);
     m_templateList->setMinimumSize(520, 150);
+    // Arrow keys and Space pick a template as a click does; a click applies it itself (also when it
+    // picks the template already selected).
+    connect(m_templateList, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> picked = m_templateList->selectedItems();
+        if (!picked.isEmpty()) templateClicked(picked.constFirst());
+    });
 
     m_explanation = makeReadOnlyText("Explicacion", page);
     m_explanation->setMaximumHeight(64);
 
-    auto* open = makeButton(QStringLiteral("Abrir..."), "Abrir", QStringLiteral("Abre un proyecto KMR guardado"), page);
-    auto* import = makeButton(QStringLiteral("Importar..."), "Importar",
+    auto* open =
+        makeButton(QStringLiteral("A&brir..."), "Abrir", QStringLiteral("Abre un proyecto KMR guardado"), page);
+    auto* import = makeButton(QStringLiteral("&Importar..."), "Importar",
                               QStringLiteral("Importa un fichero AUTORUN.INF guardado"), page);
-    m_noEdit = new QCheckBox(QStringLiteral("No editar"), page);
+    m_noEdit = new QCheckBox(QStringLiteral("No &editar"), page);
     m_noEdit->setObjectName(QStringLiteral("NoEditar"));
     setHint(m_noEdit, QStringLiteral("No continuar con el asistente de recopilación de datos"));
     connect(open, &QPushButton::clicked, this, &NewProjectWizard::openProject);
@@ -180,7 +204,9 @@ QWidget* NewProjectWizard::makeWelcomePage() {
                        "Rellene los datos que se le soliciten y recuerde que tiene a su disposición la ayuda "
                        "contextual del sistema."),
         page));
-    layout->addWidget(makeHeadline(QStringLiteral("Tipo de autorun que desea crear:"), page));
+    QLabel* kind = makeHeadline(QStringLiteral("&Tipo de autorun que desea crear:"), page);
+    kind->setBuddy(m_templateList);
+    layout->addWidget(kind);
     layout->addWidget(makeExplanation(
         QStringLiteral("Seleccione el tipo de autorun que desea crear para que el asistente le guíe correctamente "
                        "en la selección de datos para su creación."),
@@ -200,7 +226,7 @@ QWidget* NewProjectWizard::makeGeneralPage() {
     setHint(m_program, QStringLiteral("Escriba aquí el comando que desea ejecutar"));
     auto* editProgram = makeButton(QStringLiteral("Editar"), "EditarPrograma",
                                    QStringLiteral("Pulse aquí para editar el comando de forma asistida"), page);
-    m_resource = new QCheckBox(QStringLiteral("Recurso con programa asociado"), page);
+    m_resource = new QCheckBox(QStringLiteral("&Recurso con programa asociado"), page);
     m_resource->setObjectName(QStringLiteral("Recurso"));
     setHint(m_resource, QStringLiteral("Debe seleccionarlo para ficheros no ejecutables o páginas web"));
     m_icon = makeTextField(QStringLiteral("Icono"), page);
@@ -214,17 +240,17 @@ QWidget* NewProjectWizard::makeGeneralPage() {
 
     auto* grid = new QGridLayout;
     grid->addWidget(
-        makeBuddyLabel(QStringLiteral("Programa a ejecutar:"), m_program, QStringLiteral("ProgramaEtiqueta"), page), 0,
+        makeBuddyLabel(QStringLiteral("&Programa a ejecutar:"), m_program, QStringLiteral("ProgramaEtiqueta"), page), 0,
         0, 1, 2);
     grid->addWidget(m_program, 1, 0);
     grid->addWidget(editProgram, 1, 1);
     grid->addWidget(m_resource, 2, 0, 1, 2);
-    grid->addWidget(makeBuddyLabel(QStringLiteral("Icono a mostrar:"), m_icon, QStringLiteral("IconoEtiqueta"), page),
+    grid->addWidget(makeBuddyLabel(QStringLiteral("&Icono a mostrar:"), m_icon, QStringLiteral("IconoEtiqueta"), page),
                     3, 0, 1, 2);
     grid->addWidget(m_icon, 4, 0);
     grid->addWidget(editIcon, 4, 1);
     grid->addWidget(
-        makeBuddyLabel(QStringLiteral("Etiqueta a mostrar:"), m_label, QStringLiteral("EtiquetaEtiqueta"), page), 5, 0,
+        makeBuddyLabel(QStringLiteral("&Etiqueta a mostrar:"), m_label, QStringLiteral("EtiquetaEtiqueta"), page), 5, 0,
         1, 2);
     grid->addWidget(m_label, 6, 0);
 
@@ -351,7 +377,13 @@ QWidget* NewProjectWizard::makeSummaryPage() {
 void NewProjectWizard::showEvent(QShowEvent* event) {
     // Returning from the menu editor or the builder is no new showing: only the wizard's own show
     // starts afresh.
-    if (!event->spontaneous()) startAfresh();
+    if (!event->spontaneous()) {
+        startAfresh();
+        // A fresh showing starts on the first field, not where the last one was left, and where the
+        // first showing stood.
+        centreOnOwner(this);
+        startOn(m_templateList);
+    }
     QDialog::showEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 
+#include "base/image_list.h"
 #include "base/picture_style.h"
 
 namespace kmr::gui {
@@ -55,9 +56,7 @@ void autorunDisc(QPainter& p) {
 }  // namespace
 
 TemplatePictures::TemplatePictures() {
-    QIcon icon;
-    for (int size : {kSize, kSize * 2}) icon.addPixmap(pixmap(0, size));
-    m_icons.push_back(icon);
+    m_icons.push_back(drawnIcon([](int pixels) { return pixmap(0, pixels); }));
 }
 
 QIcon TemplatePictures::icon(int number) const {

@@ -10,7 +10,7 @@ class QPainter;
 
 namespace kmr::gui {
 
-// Pictures drawn once on a 32 by 32 grid (also rendered at twice the size for dense screens). A
+// Pictures drawn on a 32 by 32 grid, for the pixels they cover on the screen (48 at 1.5 times). A
 // template file names its picture by number; a number without a picture shows none.
 class TemplatePictures {
 public:

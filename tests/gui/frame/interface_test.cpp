@@ -5,26 +5,34 @@
 #include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMap>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 
 #include <memory>
 
 #include "base/interface_setup.h"
+#include "project/disc_bar.h"
+#include "project/object_list_view.h"
+#include "project/project_window.h"
 #include "support/frame_fixture.h"
 
 namespace kmr::gui::test {
@@ -87,6 +95,18 @@ QString clipping(QWidget* w) {
         const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
         need = QSize(fm.horizontalAdvance(text) + icon + frame, fm.height());
         if (need.width() <= r.width() && need.height() <= r.height()) return {};
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        // The longest entry and the arrow.
+        text = combo->currentText();
+        need = combo->sizeHint();
+        if (need.width() <= w->width()) return {};
+    } else if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        // An empty line's placeholder, whole, inside the frame and the line's side margins.
+        if (!line->text().isEmpty() || line->placeholderText().isEmpty()) return {};
+        text = line->placeholderText();
+        const int frame = 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        need = QSize(fm.horizontalAdvance(text) + frame + 4, fm.height());
+        if (need.width() <= w->width()) return {};
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         text = shownText(group->title());
         need = QSize(fm.horizontalAdvance(text), fm.height());
@@ -102,9 +122,9 @@ QString clipping(QWidget* w) {
         .arg(r.height());
 }
 
-// What a person finds wrong in what `dialog` shows now: clipped texts, and two controls on one
-// Alt key.
-QStringList faults(QDialog* dialog) {
+// What a person finds wrong in what `dialog` (or any window) shows now: clipped texts, and two controls
+// on one Alt key.
+QStringList faults(QWidget* dialog) {
     QStringList found;
     QMap<QString, QString> mnemonics;
     for (QWidget* w : dialog->findChildren<QWidget*>()) {
@@ -177,6 +197,62 @@ TEST_F(InterfaceTest, FixedSizeDialogsShowWholeTextsAndDistinctMnemonics) {
           "kmr::gui::CommandBuilderDialog", "kmr::gui::NewProjectWizard"}) {
         EXPECT_TRUE(walked.contains(QLatin1String(expected))) << expected << " is not a fixed-size dialog";
     }
+}
+
+// What is cut by the edge of a project window: the disc bar's controls and the list (its header and a
+// row at least; more rows scroll). A window past the client area's edge must be reached by scroll bars.
+QStringList cutOff(ProjectWindow* child, const QMdiArea* area) {
+    QStringList found;
+    for (QWidget* w : child->discBar()->findChildren<QWidget*>()) {
+        if (w->isVisibleTo(child) && !child->rect().contains(QRect(w->mapTo(child, QPoint()), w->size())))
+            found << w->objectName() + QStringLiteral(" is cut");
+    }
+    const ObjectListView* list = child->listView();
+    if (list->geometry().bottom() > child->rect().bottom() ||
+        list->height() < list->header()->height() + list->rowHeight())
+        found << QStringLiteral("the list is cut");
+    const bool scrolls = area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible();
+    if (!area->viewport()->rect().contains(child->parentWidget()->geometry()) && !scrolls)
+        found << QStringLiteral("the window overflows a client area without scroll bars");
+    return found;
+}
+
+// Project windows maximised at the frame's smallest size and tiled in the designed and in a wide frame:
+// every caption, button, arrow and placeholder whole; cascaded windows past the edge can be scrolled to.
+TEST_F(InterfaceTest, ProjectWindowsShowWholeTextsAtEverySize) {
+    MainWindow& f = startFrame();
+    auto* area = f.findChild<QMdiArea*>(QStringLiteral("ClientArea"));
+    QList<ProjectWindow*> children;
+    for (int i = 1; i <= 3; ++i) children << newProject(exampleProject(), QStringLiteral("Sin nombre %1").arg(i));
+    const QString folder = QStringLiteral("/home/usuario/Documentos/Proyectos de discos/Instalador de 2026/disco");
+    children[1]->discBar()->folderEdit()->setText(folder);
+    EXPECT_TRUE(children[1]->discBar()->folderEdit()->toolTip().contains(folder));
+    const struct {
+        QSize frame;
+        const char* arrange;  // a command of "Ventanas", or none to maximise the active window
+    } cases[] = {{{500, 300}, nullptr},
+                 {{626, 532}, "MosaicoVertical1"},
+                 {{626, 532}, "MosaicoHorizontal1"},
+                 {{1280, 900}, "MosaicoVertical1"},
+                 {{500, 300}, "MosaicoVertical1"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frame.width() << " " << (c.arrange ? c.arrange : "maximised"));
+        f.resize(c.frame);
+        QApplication::processEvents();
+        c.arrange == nullptr ? area->activeSubWindow()->showMaximized() : action(c.arrange)->trigger();
+        QApplication::processEvents();
+        for (ProjectWindow* child : children) {
+            if (c.arrange == nullptr && child->parentWidget() != area->activeSubWindow()) continue;
+            const QStringList found = faults(child) + cutOff(child, area);
+            EXPECT_TRUE(found.isEmpty()) << found.join(QLatin1Char('\n')).toStdString();
+        }
+        area->activeSubWindow()->showNormal();
+    }
+    f.resize(500, 300);
+    action("Cascada1")->trigger();
+    for (QMdiSubWindow* w : area->subWindowList()) w->resize(420, 260);
+    QApplication::processEvents();
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible());
 }
 
 // "Arranque" and "Ver" side by side: one top, one height, their check boxes line by line.

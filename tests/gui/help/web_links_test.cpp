@@ -46,5 +46,23 @@ TEST_F(WebLinksTest, UpdateAsksWithTheVersionInLowerCaseAndOpensOnlyOnAceptar) {
     EXPECT_FALSE(m_prompts.unusedAnswers());
 }
 
+// With no browser the address is not lost: the user reads it in a message, to copy.
+TEST(DesktopUrlOpener, WithoutABrowserTheMessageHoldsTheAddress) {
+    const QString address = QStringLiteral("http://www.brenlowe-pexilon.example/manual/kmr/index.htm");
+    for (const bool browser : {true, false}) {
+        test::ScriptedPrompts prompts;
+        QStringList handed;
+        desktopUrlOpener(prompts, [&](const QString& a) {
+            handed << a;
+            return browser;
+        })(address);
+        EXPECT_EQ(handed, QStringList{address});
+        ASSERT_EQ(prompts.messages.size(), browser ? 0U : 1U);
+        if (browser) continue;
+        EXPECT_TRUE(prompts.messages[0].text.contains(QLatin1Char('\n') + address + QLatin1Char('\n')));
+        EXPECT_EQ(prompts.messages[0].title, QStringLiteral("Atención"));
+    }
+}
+
 }  // namespace
 }  // namespace kmr::gui

@@ -6,6 +6,10 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
+#include <QTest>
+
+#include <cstdlib>
+#include <optional>
 
 #include "project/object_list_model.h"
 #include "project/object_list_view.h"
@@ -50,6 +54,38 @@ TEST_F(ProjectWindowTest, ListShowsOneColumnWithTheKindsPictureBeforeEachCaption
     EXPECT_EQ(child->selectedIndex(), -1);
     list->setCurrentIndex(list->model()->index(3, 0));
     EXPECT_EQ(child->selectedIndex(), 3);
+}
+
+// Delete on the list runs "Eliminar" (the command itself keeps no shortcut); Shift+F10 opens the
+// list's context menu beside the current row, as the Menu key does.
+TEST_F(ProjectWindowTest, DeleteAndShiftF10WorkOnTheList) {
+    startFrame();
+    ProjectWindow* child = newProject(exampleProject());
+    ObjectListView* list = child->listView();
+    EXPECT_TRUE(action("Del1")->shortcut().isEmpty());
+    const struct {
+        int selected;
+        std::optional<Answer> answer;  // none: nothing selected, nothing asked
+        int rowsAfter;
+    } cases[] = {{-1, std::nullopt, 5}, {2, Answer::No, 5}, {2, Answer::Yes, 4}};
+    for (const auto& c : cases) {
+        m_prompts.messages.clear();
+        child->select(c.selected);
+        if (c.answer) m_prompts.answer(*c.answer);
+        QTest::keyClick(list, Qt::Key_Delete);
+        EXPECT_EQ(rowCount(child), c.rowsAfter);
+        EXPECT_EQ(m_prompts.messages.size(), c.answer ? 1U : 0U);
+    }
+    EXPECT_EQ(m_prompts.messages.at(0).text, QStringLiteral("¿Seguro que desea eliminar el objeto seleccionado?"));
+    EXPECT_EQ(rowText(child, 2), QStringLiteral("Mostrar menú \"Instalar\""));
+
+    auto* popup = m_frame->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    child->select(1);
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    ASSERT_TRUE(popup->isVisible());
+    const int rowY = list->viewport()->mapToGlobal(rowRect(child, 1).center()).y();
+    EXPECT_LE(std::abs(popup->pos().y() - rowY), 3 * rowRect(child, 1).height());
+    popup->hide();
 }
 
 TEST_F(ProjectWindowTest, NewProjectsAreNumberedByTheWindowsOpenNow) {

@@ -2,6 +2,7 @@
 // the menu editor, and the close question.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QEnterEvent>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -230,6 +232,53 @@ TEST_F(WizardTest, TemplateClickFillsEverythingAndEmptySpaceClearsOnlyTheExplana
     EXPECT_EQ(w().currentPage(), NewProjectWizard::DatosGenerales);
     EXPECT_EQ(at<QLineEdit>("Programa").text(), QStringLiteral("setup.exe"));
     leave();
+}
+
+// Arrow keys pick a template as a click does, Enter then goes on with its data; the list shows no
+// current item before a choice; each showing starts on the list, and F1 asks for the wizard's topic.
+TEST_F(WizardTest, TheKeyboardPicksATemplateAsAClickDoesAndF1AsksForHelp) {
+    writeBytes(m_dir.filePath(QStringLiteral("a.kmrt")), kInstallerTemplate);
+    writeBytes(m_dir.filePath(QStringLiteral("b.kmrt")),
+               "[Brenlowe KMR Template]\r\nVersioMajor=2\r\nVersioMenor=3\r\nNom=Datos\r\nIcona=0\r\n"
+               "[ParametresGenerals]\r\nEtiqueta=DATOS\r\n");
+    QSignalSpy help(&w(), &NewProjectWizard::helpRequested);
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        w().show();
+        QApplication::setActiveWindow(&w());
+        QApplication::processEvents();
+        ASSERT_EQ(templateList().count(), 2);
+        EXPECT_EQ(w().focusWidget(), &templateList());
+        EXPECT_FALSE(templateList().currentIndex().isValid()) << "a current item before any choice";
+        EXPECT_TRUE(templateList().selectedItems().isEmpty());
+
+        const struct {
+            Qt::Key key;
+            const char* label;
+            const char* program;
+        } steps[] = {
+            {Qt::Key_Right, "Instalación", "setup.exe"},
+            {Qt::Key_Right, "DATOS", ""},
+            {Qt::Key_Left, "Instalación", "setup.exe"},
+        };
+        for (const auto& step : steps) {
+            QTest::keyClick(&templateList(), step.key);
+            EXPECT_EQ(at<QLineEdit>("Etiqueta").text(), QString::fromUtf8(step.label));
+            EXPECT_EQ(at<QLineEdit>("Programa").text(), QString::fromUtf8(step.program));
+        }
+        EXPECT_EQ(at<QPlainTextEdit>("Explicacion").toPlainText(), QStringLiteral("Un disco que instala un programa."));
+        EXPECT_EQ(menus().size(), 2U);
+        QTest::keyClick(&templateList(), Qt::Key_Return);
+        EXPECT_EQ(w().currentPage(), NewProjectWizard::DatosGenerales);
+        EXPECT_EQ(at<QLineEdit>("Programa").text(), QStringLiteral("setup.exe"));
+
+        // Leaves the focus on the label field: the next showing must not start there.
+        at<QLineEdit>("Etiqueta").setFocus();
+        QTest::keyClick(&at<QLineEdit>("Etiqueta"), Qt::Key_F1);
+        ASSERT_EQ(help.size(), showing + 1);
+        EXPECT_EQ(help.last().at(0).toInt(), kWizardHelpContext);
+        leave();
+    }
 }
 
 TEST_F(WizardTest, NewMenusTakeTheSmallestFreeNumberAndTheListIsTheEditorsNameSource) {
