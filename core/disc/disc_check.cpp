@@ -8,6 +8,7 @@
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
 #include "disc/disc_files.h"
+#include "platform/path_text.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -202,7 +203,7 @@ private:
             return;
         }
         std::error_code ec;
-        if (std::filesystem::file_size(*path, ec) > kMaxIconFileSize || ec) return;
+        if (std::filesystem::file_size(platform::pathOf(*path), ec) > kMaxIconFileSize || ec) return;
         const io::ReadResult file = io::readFile(*path);
         if (!file.ok()) return;
         const IconPick pick = pickIcon(file.bytes, ref.number);

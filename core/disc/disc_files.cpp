@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/path_text.h"
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -35,14 +36,15 @@ std::vector<std::string> discComponents(std::string_view path) {
 // The entry of a folder whose name matches, exact spelling first, then with A–Z folded.
 std::optional<fs::path> findEntry(const fs::path& folder, const std::string& name) {
     std::error_code ec;
-    if (fs::exists(folder / name, ec)) return folder / name;
+    const fs::path exact = folder / platform::pathOf(name);
+    if (fs::exists(exact, ec)) return exact;
     const std::string wanted = text::asciiLower(name);
     std::optional<fs::path> found;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
+        const std::string candidate = platform::textOf(it->path().filename());
         // Of several spellings the first in name order, so that the answer does not depend on the
         // order in which the system lists the folder.
-        if (text::asciiLower(candidate) == wanted && (!found || candidate < found->filename().string())) {
+        if (text::asciiLower(candidate) == wanted && (!found || candidate < platform::textOf(found->filename()))) {
             found = it->path();
         }
     }
@@ -78,14 +80,14 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 
 bool DiscFolder::exists() const {
     std::error_code ec;
-    return !m_root.empty() && fs::is_directory(m_root, ec);
+    return !m_root.empty() && fs::is_directory(platform::pathOf(m_root), ec);
 }
 
 std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     if (!exists()) return std::nullopt;
     const std::vector<std::string> parts = discComponents(discPath);
     if (parts.empty()) return std::nullopt;
-    fs::path at(m_root);
+    fs::path at = platform::pathOf(m_root);
     for (const std::string& part : parts) {
         const auto next = findEntry(at, part);
         if (!next) return std::nullopt;
@@ -93,18 +95,18 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     }
     std::error_code ec;
     if (fs::is_directory(at, ec)) return std::nullopt;
-    return at.string();
+    return platform::textOf(at);
 }
 
 std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder) {
-    const fs::path f{std::string(folder)};
-    if (f.empty() || f.is_absolute()) return f.string();
-    return (fs::path(std::string(projectPath)).parent_path() / f).lexically_normal().string();
+    const fs::path f = platform::pathOf(folder);
+    if (f.empty() || f.is_absolute()) return platform::textOf(f);
+    return platform::textOf((platform::pathOf(projectPath).parent_path() / f).lexically_normal());
 }
 
 std::string autorunPathIn(const std::string& folder) {
     if (auto existing = DiscFolder(folder).find("autorun.inf")) return *existing;
-    return (fs::path(folder) / "autorun.inf").string();
+    return platform::textOf(platform::pathOf(folder) / "autorun.inf");
 }
 
 std::vector<std::string> programCandidates(std::string_view command) {

@@ -1,13 +1,13 @@
 #include "disc/iso_image.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "platform/files.h"
+#include "platform/path_text.h"
 #include "text/text.h"
 
 namespace kmr::disc {
@@ -50,12 +50,6 @@ std::vector<char32_t> codePoints(std::string_view s) {
     return out;
 }
 
-mode_t usualFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 VolumeName isoVolumeName(std::string_view label) {
@@ -87,9 +81,9 @@ std::string imageLabel(const Project& project, const std::string& folder, const 
         if (o.kind == Kind::Label && !text::trimView(o.value(0)).empty()) return std::string(o.value(0));
     }
     std::error_code ec;
-    fs::path path = fs::absolute(folder, ec).lexically_normal();
+    fs::path path = fs::absolute(platform::pathOf(folder), ec).lexically_normal();
     if (path.filename().empty()) path = path.parent_path();
-    const std::string name = path.filename().string();
+    const std::string name = platform::textOf(path.filename());
     return name.empty() ? "CDROM" : name;
 }
 
@@ -118,9 +112,9 @@ std::optional<int> xorrisoProgress(std::string_view line) {
 
 bool imageInsideFolder(const std::string& image, const std::string& folder) {
     std::error_code ec;
-    const fs::path dir = fs::weakly_canonical(folder, ec);
+    const fs::path dir = fs::weakly_canonical(platform::pathOf(folder), ec);
     if (ec) return false;
-    const fs::path target = fs::weakly_canonical(fs::absolute(image, ec).parent_path(), ec);
+    const fs::path target = fs::weakly_canonical(fs::absolute(platform::pathOf(image), ec).parent_path(), ec);
     if (ec) return false;
     auto d = dir.begin();
     auto t = target.begin();
@@ -132,29 +126,22 @@ bool imageInsideFolder(const std::string& image, const std::string& folder) {
 
 PendingImage reservePendingImage(const std::string& image) {
     PendingImage p;
-    const fs::path parent = fs::path(image).parent_path();
-    std::string temp = (parent.empty() ? fs::path(".") : parent).string() + "/.kmr-iso-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        p.result = io::systemFailure(image, errno);
-        return p;
+    const fs::path parent = platform::pathOf(image).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : platform::textOf(parent);
+    p.result = platform::createUniqueFile(folder, ".kmr-iso-", p.path);
+    if (!p.result.ok()) {
+        p.path.clear();
+        p.result.message = image + ": " + p.result.reason;
     }
-    ::close(fd);
-    p.path = temp;
     return p;
 }
 
 io::IoResult finishPendingImage(const PendingImage& pending, const std::string& image) {
-    if (::chmod(pending.path.c_str(), usualFileMode()) != 0 || ::rename(pending.path.c_str(), image.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(pending.path.c_str());
-        return io::systemFailure(image, err);
-    }
-    return {};
+    return platform::moveOver(pending.path, image);
 }
 
 void discardPendingImage(const PendingImage& pending) {
-    if (!pending.path.empty()) ::unlink(pending.path.c_str());
+    if (!pending.path.empty()) platform::removeFile(pending.path);
 }
 
 }  // namespace kmr::disc
