@@ -140,6 +140,11 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
 
+    // Without xorriso there is no image: the disc folder is left as it was.
+    if (!programInstalled(std::string(disc::kXorriso))) {
+        io.err << "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n";
+        return kToolFailed;
+    }
     const Project& project = c->read.project;
     const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
