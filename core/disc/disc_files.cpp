@@ -33,21 +33,24 @@ std::vector<std::string> discComponents(std::string_view path) {
     return parts;
 }
 
-// The entry of a folder whose name matches, exact spelling first, then with A–Z folded.
+// The entry of a folder whose name matches, exact spelling first, then with A–Z folded. The answer
+// carries the spelling on the disc, also where the file system itself ignores case.
 std::optional<fs::path> findEntry(const fs::path& folder, const std::string& name) {
     std::error_code ec;
-    const fs::path exact = folder / platform::pathOf(name);
-    if (fs::exists(exact, ec)) return exact;
     const std::string wanted = text::asciiLower(name);
     std::optional<fs::path> found;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string candidate = platform::textOf(it->path().filename());
+        if (candidate == name) return it->path();
         // Of several spellings the first in name order, so that the answer does not depend on the
         // order in which the system lists the folder.
         if (text::asciiLower(candidate) == wanted && (!found || candidate < platform::textOf(found->filename()))) {
             found = it->path();
         }
     }
+    // A folder that may be entered but not listed still has the files it has.
+    const fs::path exact = folder / platform::pathOf(name);
+    if (!found && fs::exists(exact, ec)) return exact;
     return found;
 }
 
