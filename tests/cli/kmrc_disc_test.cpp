@@ -132,7 +132,7 @@ TEST_F(KmrcDisc, FailedBuildLeavesNoImage) {
                      "printf medio > \"${2#stdio:}\"\necho 'FAILURE : sin espacio' >&2\nexit 5\n");
     fs::permissions("bin/xorriso", fs::perms::owner_all);
     const std::string oldPath = ::getenv("PATH");
-    ::setenv("PATH", (fs::current_path() / "bin").c_str(), 1);
+    ::setenv("PATH", (fs::current_path() / "bin").string().c_str(), 1);
     test::writeBytes("viejo.iso", "imagen anterior");
     const test::KmrcRun failed = kmrc({"iso", "p.kmr", "-o", "viejo.iso"});
     const test::KmrcRun fresh = kmrc({"iso", "p.kmr", "-o", "nuevo.iso"});
@@ -151,6 +151,22 @@ TEST_F(KmrcDisc, FailedBuildLeavesNoImage) {
     EXPECT_EQ(missing.code, kToolFailed);
     EXPECT_NE(missing.err.find("no se pudo ejecutar xorriso (no está instalado)"), std::string::npos) << missing.err;
     for (const auto& e : fs::directory_iterator(".")) EXPECT_FALSE(e.path().filename().string().starts_with(".kmr"));
+}
+
+// Without xorriso nothing is written, not even the disc's autorun.inf, on Windows as on Linux.
+TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothing) {
+    const std::string oldPath = ::getenv("PATH");
+    ::setenv("PATH", (fs::current_path() / "no-hay").string().c_str(), 1);
+    fs::create_directories("no-hay");
+    test::writeBytes("no-hay/xorriso", "no es un programa\n");  // not executable, so not xorriso
+    const test::KmrcRun r = kmrc({"iso", "p.kmr", "-o", "disco.iso"});
+    const bool found = programInstalled("xorriso");
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_FALSE(found);
+    EXPECT_EQ(r.code, kToolFailed);
+    EXPECT_EQ(r.err, "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n");
+    EXPECT_FALSE(fs::exists("disco/autorun.inf"));
+    EXPECT_FALSE(fs::exists("disco.iso"));
 }
 
 TEST_F(KmrcDisc, IsoRefusals) {
