@@ -8,6 +8,7 @@
 #include "disc/disc_check.h"
 #include "disc/disc_files.h"
 #include "disc/iso_image.h"
+#include "disc/settings_check.h"
 #include "json.h"
 #include "kmrc.h"
 
@@ -56,6 +57,11 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
         }
         disc.folder = *folder;
     }
+    if (const std::string unreadable = disc::DiscFolder(disc.folder).readError(); !unreadable.empty()) {
+        io.err << "kmrc: " << unreadable << "\n";
+        code = kFileError;
+        return std::nullopt;
+    }
     if (const auto medium = c.args.value("--medium")) {
         if (*medium == "usb" || *medium == "USB") {
             disc.medium = Medium::Usb;
@@ -102,9 +108,12 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const auto disc = discOf(*c, kCheckUsage, io, code);
     if (!disc) return code;
-    // Without a disc folder the report holds the six conflict findings alone.
-    const std::vector<disc::CheckItem> items =
+    // Without a disc folder the report holds the six conflict findings and what the disc settings show alone.
+    std::vector<disc::CheckItem> items =
         disc->folder.empty() ? disc::conflictItems(c->read.project) : disc::checkProjectOnDisc(c->read.project, *disc);
+    if (disc->folder.empty()) {
+        for (disc::CheckItem& i : disc::checkSettings(c->read.project, nullptr)) items.push_back(std::move(i));
+    }
     if (c->args.has("--json")) {
         io.out << jsonReport(items, *disc);
     } else {
@@ -145,9 +154,16 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n";
         return kToolFailed;
     }
+    // The image's place is looked at first: a target that cannot take it changes nothing.
+    const disc::PendingImage pending = disc::reservePendingImage(image);
+    if (!pending.result.ok()) {
+        io.err << "kmrc: " << pending.result.message << "\n";
+        return kFileError;
+    }
     const Project& project = c->read.project;
     const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+        disc::discardPendingImage(pending);
         io.err << "kmrc: " << w.message << "\n";
         return kFileError;
     }
@@ -158,11 +174,6 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         disc::isoVolumeName(disc::imageLabel(project, disc->folder, c->args.value("--label")));
     if (!volume.warning.empty()) io.err << "Aviso: " << volume.warning << "\n";
 
-    const disc::PendingImage pending = disc::reservePendingImage(image);
-    if (!pending.result.ok()) {
-        io.err << "kmrc: " << pending.result.message << "\n";
-        return kFileError;
-    }
     const ChildResult run =
         runChild(std::string(disc::kXorriso), disc::xorrisoArguments(disc->folder, pending.path, volume.id),
                  [&io](std::string_view line) { io.err << line << "\n"; });

@@ -32,6 +32,10 @@ Uso:
       iconos no válidos o con un número inexistente, nombres internos de menú repetidos o no válidos,
       espacios que Windows quitará y un autorun.inf distinto del proyecto. Con --medium usb (o el
       soporte del proyecto) dice además qué entradas ignora Windows en una unidad USB.
+      Las entradas del disco se comprueban también: claves que Windows no conoce en [autorun] o en una
+      sección de plataforma, el nombre de CustomEvent, UseAutoPlay junto a un programa y, con la carpeta
+      del disco, action, los tipos de [Content] sin ficheros y las carpetas de DriverPath y de contenido
+      que faltan. El autorun.inf de la carpeta se compara por sus entradas, no byte a byte.
       --json escribe {"disc": ..., "medium": ..., "findings": [{"key", "title", "image", "explanation"}]}.
   kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] PROYECTO -o IMAGEN.iso
       Compila el proyecto en el autorun.inf de la carpeta del disco y crea con xorriso una imagen ISO
@@ -39,11 +43,13 @@ Uso:
       proyecto o del nombre de la carpeta, recortado a lo que admite ISO 9660 (32 letras A-Z, cifras y _)
       con un aviso. La imagen se escribe en un fichero temporal junto a IMAGEN.iso que solo la sustituye
       si xorriso termina bien.
-  kmrc import [--force] [--json] AUTORUN [-o PROYECTO]
+  kmrc import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]
       Importa un fichero autorun. Con --json escribe el proyecto en JSON, como show, más
       "unrecognised": N (las órdenes no reconocidas); con -o lo guarda como proyecto de la versión 2. Sin
       --json, el mensaje final de la importación va a la salida de errores. Un fichero sin la línea
-      "[autorun]" al principio se rechaza salvo con --force.
+      "[autorun]" al principio se rechaza salvo con --force. Las entradas que no dan objetos (action,
+      [Content], las secciones de plataforma, las desconocidas...) se conservan en el proyecto y se
+      compilan de nuevo; con --sin-extras solo se importan los objetos.
   kmrc templates [--json]
       Lista las plantillas que lista el asistente de nuevo proyecto, en su orden: una por línea con su
       carpeta, su fichero, su nombre y su número de menús, separados por tabuladores. Con --json:
@@ -58,6 +64,9 @@ Uso:
       recurso con programa asociado); cada --menu añade un menú al final de la lista, con el nombre
       interno "Menu" y el primer número libre si no se da NOMBRE (si el comando lleva "=", termine con
       "=NOMBRE" o con un "=" final); --default N hace predeterminado el menú N (desde 1; 0: ninguno).
+      Entradas del disco: --action TEXTO, --custom-event NOMBRE, --use-autoplay,
+      --content music|pictures|video[=VALOR], --exclusive-path, --ignore-path y --driver-path CARPETA
+      (repetibles) y --platform-entry PLATAFORMA:CLAVE=VALOR (x86, Amd64, Alpha, Mips o PPC).
   kmrc --help
       Muestra esta ayuda.
 

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "json.h"
 #include "kmrc.h"
+#include "settings_options.h"
 #include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
@@ -105,8 +106,9 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
 }
 
 int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    const ParsedArgs p =
-        parseArgs(args, {"--resource"}, true, {"--template", "--program", "--icon", "--label", "--menu", "--default"});
+    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label", "--menu", "--default"};
+    for (const std::string_view o : settingsOptions()) options.push_back(o);
+    const ParsedArgs p = parseArgs(args, {"--resource", kSettingsFlag}, true, options);
     if (!p.error.empty()) return usageError(io, p.error);
     if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
     if (!p.output) return usageError(io, "falta -o PROYECTO");
@@ -157,7 +159,10 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         for (WizardMenu& m : data.menus) m.kind = Kind::PlainMenu;
         if (*n > 0) toggleDefaultMenu(data.menus, static_cast<std::size_t>(*n) - 1);
     }
-    return writeOutput(*p.output, projectFileBytes(buildProject(data)), io);
+    Project project = buildProject(data);
+    if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
+        return usageError(io, error);
+    return writeOutput(*p.output, projectFileBytes(project), io);
 }
 
 }  // namespace kmr::cli

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/files.h"
 #include "platform/path_text.h"
 #include "text/text.h"
 
@@ -126,22 +125,16 @@ bool imageInsideFolder(const std::string& image, const std::string& folder) {
 
 PendingImage reservePendingImage(const std::string& image) {
     PendingImage p;
-    const fs::path parent = platform::pathOf(image).parent_path();
-    const std::string folder = parent.empty() ? std::string(".") : platform::textOf(parent);
-    p.result = platform::createUniqueFile(folder, ".kmr-iso-", p.path);
-    if (!p.result.ok()) {
-        p.path.clear();
-        p.result.message = image + ": " + p.result.reason;
-    }
+    p.staged = io::stageFile(image);
+    p.path = p.staged.tempPath;
+    p.result = p.staged.result;
     return p;
 }
 
 io::IoResult finishPendingImage(const PendingImage& pending, const std::string& image) {
-    return platform::moveOver(pending.path, image);
+    return io::commitStagedFile(pending.staged, image);
 }
 
-void discardPendingImage(const PendingImage& pending) {
-    if (!pending.path.empty()) platform::removeFile(pending.path);
-}
+void discardPendingImage(const PendingImage& pending) { io::discardStagedFile(pending.staged); }
 
 }  // namespace kmr::disc

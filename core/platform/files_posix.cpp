@@ -1,31 +1,22 @@
-#include <sys/stat.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
 
 #include "platform/files.h"
+#include "text/file_io.h"
 
 namespace kmr::platform {
 
-io::IoResult createUniqueFile(const std::string& folder, std::string_view prefix, std::string& path) {
-    std::string temp = folder + "/" + std::string(prefix) + "XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return io::systemFailure(temp, errno);
-    ::close(fd);
-    path = temp;
-    return {};
-}
-
-io::IoResult moveOver(const std::string& from, const std::string& target) {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::chmod(from.c_str(), 0666 & ~mask) != 0 || ::rename(from.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(from.c_str());
-        return io::systemFailure(target, err);
+std::string folderUnreadable(const std::string& folder) {
+    int err = 0;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        ::closedir(dir);
+        if (::faccessat(AT_FDCWD, folder.c_str(), R_OK | X_OK, AT_EACCESS) != 0) err = errno;
+    } else {
+        err = errno;
     }
-    return {};
+    return err == 0 ? std::string() : io::systemErrorText(err);
 }
-
-void removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
 }  // namespace kmr::platform
