@@ -2,6 +2,7 @@
 // systems, with the wide (UTF-16) calls, so that any name the program is given reaches the disc whole.
 #include <windows.h>
 
+#include <io.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -47,8 +48,48 @@ int errnoOf(DWORD error) {
         case ERROR_INVALID_PARAMETER: return EINVAL;
         case ERROR_NOT_READY:
         case ERROR_DEV_NOT_EXIST: return ENODEV;
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA: return EPIPE;
         default: return 0;
     }
+}
+
+IoResult failureWithReason(const std::string& path, IoStatus status, int err, std::string reason) {
+    IoResult r;
+    r.status = status;
+    r.error = err;
+    r.reason = std::move(reason);
+    r.message = path + ": " + r.reason;
+    return r;
+}
+
+IoResult tooLarge(const std::string& path) {
+    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
+                             "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
+                                 " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
+}
+
+IoResult readOnly(const std::string& path, int err) {
+    return failureWithReason(
+        path, IoStatus::Failed, err,
+        err == EROFS ? systemErrorText(EROFS) : "No tiene permiso para escribir en este fichero (es de solo lectura)");
+}
+
+// An existing file this user may not write (marked read-only, or denied by its permissions) is left
+// alone, as a direct write would leave it: replacing it would also lose the mark with the contents.
+// A file that another program holds open is no refusal: the replacement says what happens to it.
+int writeRefusal(const std::wstring& target, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return EACCES;
+    const HANDLE h =
+        ::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(h);
+        return 0;
+    }
+    const DWORD err = ::GetLastError();
+    if (err == ERROR_WRITE_PROTECT) return EROFS;
+    return err == ERROR_ACCESS_DENIED ? EACCES : 0;
 }
 
 // Closes a handle however the block it belongs to ends.
@@ -130,6 +171,41 @@ IoResult writeInPlace(const std::string& path, const std::wstring& target, DWORD
     if (!file.valid()) return platform::windowsFailure(path, ::GetLastError());
     DWORD err = writeProduced(file.get(), produce);
     if (err == 0 && disposition == TRUNCATE_EXISTING && !::FlushFileBuffers(file.get())) err = ::GetLastError();
+    const DWORD closed = file.close();
+    if (err == 0) err = closed;
+    return err == 0 ? IoResult{} : platform::windowsFailure(path, err);
+}
+
+// Overwrites an existing file where it is, for a folder that refuses the temporary file. The space for
+// the whole new content is reserved first: when the disc cannot hold it, the old file stays whole.
+IoResult overwriteExisting(const std::string& path, const std::wstring& target, const ByteProducer& produce,
+                           DWORD tempError) {
+    Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return platform::windowsFailure(path, tempError);
+    // A first run of the producer only counts the bytes.
+    long long size = 0;
+    produce([&](std::string_view piece) {
+        size += static_cast<long long>(piece.size());
+        return true;
+    });
+    DWORD err = 0;
+    LARGE_INTEGER before{};
+    if (!::GetFileSizeEx(file.get(), &before)) err = ::GetLastError();
+    const auto resize = [&](long long to) {
+        LARGE_INTEGER at{};
+        at.QuadPart = to;
+        return ::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
+    };
+    if (err == 0 && size > before.QuadPart && !resize(size)) {
+        err = ::GetLastError();
+        resize(before.QuadPart);  // a reservation that failed half-way leaves the contents intact
+    }
+    LARGE_INTEGER start{};
+    if (err == 0 && !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) err = ::GetLastError();
+    if (err == 0) err = writeProduced(file.get(), produce);
+    if (err == 0 && !resize(size)) err = ::GetLastError();
+    if (err == 0 && !::FlushFileBuffers(file.get())) err = ::GetLastError();
     const DWORD closed = file.close();
     if (err == 0) err = closed;
     return err == 0 ? IoResult{} : platform::windowsFailure(path, err);
@@ -217,7 +293,7 @@ void removeStaleTemporaries(const std::wstring& folder) {
 }
 
 template <class Sized, class Take>
-IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
+IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized, Take&& take) {
     const std::wstring wide = platform::widen(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
@@ -227,8 +303,10 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
     if (!file.valid()) return platform::windowsFailure(path, ::GetLastError());
     LARGE_INTEGER size{};
     const bool disk = ::GetFileType(file.get()) == FILE_TYPE_DISK && ::GetFileSizeEx(file.get(), &size);
+    if (disk && static_cast<std::uint64_t>(size.QuadPart) > limit) return tooLarge(path);
     sized(disk && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0);
     std::vector<char> buffer(65536);
+    std::uint64_t total = 0;
     for (;;) {
         DWORD n = 0;
         if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) {
@@ -237,6 +315,9 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
             return platform::windowsFailure(path, err);
         }
         if (n == 0) break;
+        // A stream (a pipe, a device) has no size: it is cut off as soon as it passes the limit.
+        total += n;
+        if (total > limit) return tooLarge(path);
         take(std::string_view(buffer.data(), n));
     }
     return {};
@@ -245,11 +326,7 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
 }  // namespace
 
 IoResult systemFailure(const std::string& path, int err) {
-    IoResult r;
-    r.status = err == ENOENT ? IoStatus::NotFound : IoStatus::Failed;
-    r.reason = systemErrorText(err);
-    r.message = path + ": " + r.reason;
-    return r;
+    return failureWithReason(path, err == ENOENT ? IoStatus::NotFound : IoStatus::Failed, err, systemErrorText(err));
 }
 
 std::string systemErrorText(int err) {
@@ -275,6 +352,7 @@ std::string systemErrorText(int err) {
         case ENODEV: return "No existe el dispositivo";
         case EXDEV: return "No se puede mover entre discos distintos";
         case EINVAL: return "Argumento no válido";
+        case EPIPE: return "El programa que leía la tubería la cerró antes de terminar";
         default: return std::strerror(err);
     }
 }
@@ -286,10 +364,10 @@ bool fileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-ReadResult readFile(const std::string& path) {
+ReadResult readFile(const std::string& path, std::uint64_t limit) {
     ReadResult r;
     static_cast<IoResult&>(r) = readPieces(
-        path,
+        path, limit,
         [&](std::size_t size) {
             if (size > 0) r.bytes.reserve(size);
         },
@@ -300,7 +378,7 @@ ReadResult readFile(const std::string& path) {
 
 IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
                           const std::function<void(std::string_view)>& take) {
-    return readPieces(path, sized, take);
+    return readPieces(path, kMaxInputBytes, sized, take);
 }
 
 // Here the whole file is held in a string: nothing is handed back before the end.
@@ -332,19 +410,99 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return systemFailure(path, EISDIR);
-    // A file marked read-only is not to be changed: replacing it would lose the mark with the contents.
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return systemFailure(path, EACCES);
+    if (exists) {
+        if (const int refused = writeRefusal(target, attributes); refused != 0) return readOnly(path, refused);
+    }
 
     const DWORD err = writeReplacing(target, produce);
     // A folder that refuses new files may still hold a file that can be written: then it is
-    // overwritten where it is (the old contents cannot be kept in this case).
-    if (err == ERROR_ACCESS_DENIED && exists) {
-        IoResult direct = writeInPlace(path, target, TRUNCATE_EXISTING, produce);
-        return direct.ok() ? direct : platform::windowsFailure(path, err);
-    }
+    // overwritten where it is.
+    if (err == ERROR_ACCESS_DENIED && exists) return overwriteExisting(path, target, produce, err);
     if (err != 0) return platform::windowsFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};
+}
+
+// The staged file is held open, without leave to delete it, until it is committed: a later write in
+// the folder then sees that it is alive. The handle asks for no access to the contents, so that the
+// program that writes the file by its name may open it however it shares it. The handle is kept as a
+// C runtime descriptor in `fd`.
+StagedFile stageFile(const std::string& path) {
+    StagedFile staged;
+    staged.target = path;
+    const std::wstring target = platform::widen(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    staged.existed = attributes != INVALID_FILE_ATTRIBUTES;
+    if (staged.existed && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        staged.result = systemFailure(path, EISDIR);
+        return staged;
+    }
+    if (isDeviceName(target)) {
+        staged.result = failureWithReason(path, IoStatus::Failed, EINVAL,
+                                          "No es un fichero normal (es un dispositivo, una tubería o un socket); "
+                                          "escriba la imagen en un fichero");
+        return staged;
+    }
+    if (staged.existed) {
+        if (const int refused = writeRefusal(target, attributes); refused != 0) {
+            staged.result = readOnly(path, refused);
+            return staged;
+        }
+    }
+    const std::wstring folder = folderOf(target);
+    removeStaleTemporaries(folder);
+    std::wstring temp;
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; h == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = randomTempName(folder);
+        h = ::CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && (::GetLastError() != ERROR_FILE_EXISTS || attempt == 100)) {
+            staged.result = platform::windowsFailure(path, ::GetLastError());
+            return staged;
+        }
+    }
+    ::CloseHandle(h);
+    h = ::CreateFileW(temp.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        staged.result = platform::windowsFailure(path, ::GetLastError());
+        ::DeleteFileW(temp.c_str());
+        return staged;
+    }
+    staged.fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), 0);
+    if (staged.fd < 0) {
+        ::CloseHandle(h);
+        ::DeleteFileW(temp.c_str());
+        staged.result = systemFailure(path, EMFILE);
+        return staged;
+    }
+    staged.tempPath = platform::narrow(temp);
+    return staged;
+}
+
+IoResult commitStagedFile(const StagedFile& staged, const std::string& path) {
+    // The holding handle does not let the file be renamed: it is closed first.
+    ::_close(staged.fd);
+    const std::wstring temp = platform::widen(staged.tempPath);
+    DWORD err = 0;
+    {
+        Handle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid() || !::FlushFileBuffers(file.get())) err = ::GetLastError();
+    }
+    if (err == 0 && !::MoveFileExW(temp.c_str(), platform::widen(staged.target).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        err = ::GetLastError();
+    if (err == 0) return {};
+    ::DeleteFileW(temp.c_str());
+    return platform::windowsFailure(path, err);
+}
+
+void discardStagedFile(const StagedFile& staged) {
+    if (staged.tempPath.empty()) return;
+    ::_close(staged.fd);
+    ::DeleteFileW(platform::widen(staged.tempPath).c_str());
 }
 
 }  // namespace kmr::io

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 
 #include "child_process.h"
-#include "platform/files.h"
 #include "platform/path_text.h"
 #include "support/test_files.h"
 #include "text/file_io.h"
@@ -75,6 +75,15 @@ TEST(WindowsFiles, WritesAndReadsAsTheLinuxSideDoes) {
         EXPECT_EQ(namesIn(platform::pathOf(folder)), std::vector<std::string>{"año Ágata.kmr"}) << c.what;
     }
     EXPECT_EQ(io::readFile(folder + "/nada.kmr").status, io::IoStatus::NotFound);
+    // Above the limit a file is refused by its size, before it is read.
+    ASSERT_TRUE(io::writeFileAtomic(name, "0123456789").ok());
+    const io::ReadResult big = io::readFile(name, 9);
+    EXPECT_EQ(big.status, io::IoStatus::TooLarge);
+    EXPECT_EQ(big.error, EFBIG);
+    EXPECT_EQ(big.reason,
+              "El fichero es demasiado grande (más de 64 MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
+    EXPECT_TRUE(big.bytes.empty());
+    EXPECT_EQ(io::readFile(name, 10).bytes, "0123456789");
     EXPECT_EQ(io::readFile(folder).reason, "Es una carpeta");
     EXPECT_FALSE(io::fileExists(folder));
 }
@@ -86,7 +95,11 @@ TEST(WindowsFiles, ReadOnlyTargetIsRefusedAndKept) {
     ASSERT_TRUE(::SetFileAttributesW(platform::pathOf(path).c_str(), FILE_ATTRIBUTE_READONLY));
     const io::IoResult w = io::writeFileAtomic(path, "después");
     EXPECT_FALSE(w.ok());
-    EXPECT_EQ(w.message, path + ": Permiso denegado");
+    EXPECT_EQ(w.message, path + ": No tiene permiso para escribir en este fichero (es de solo lectura)");
+    // The image made elsewhere is refused the same way, before anything is made.
+    const io::StagedFile staged = io::stageFile(path);
+    EXPECT_EQ(staged.result.message, w.message);
+    EXPECT_TRUE(staged.tempPath.empty());
     EXPECT_EQ(io::readFile(path).bytes, "antes");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"sólo lectura.inf"});
     ::SetFileAttributesW(platform::pathOf(path).c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -124,20 +137,26 @@ TEST(WindowsFiles, LeftoversOfKilledWritesGoUnlessInUseOrRecent) {
     EXPECT_EQ(namesIn(dir.path()), (std::vector<std::string>{".kmr-Held00", ".kmr-Recent", ".kmr-notours", "p.kmr"}));
 }
 
-TEST(WindowsFiles, PendingImageReplacesOnlyWhenFinished) {
+TEST(WindowsFiles, StagedImageReplacesOnlyWhenFinished) {
     const test::TempDir dir;
     const std::string image = utf8(dir.path(), "imagen ñ.iso");
     test::writeBytes(platform::pathOf(image), "vieja");
-    std::string pending;
-    ASSERT_TRUE(platform::createUniqueFile(platform::textOf(dir.path()), ".kmr-iso-", pending).ok());
-    std::string second;
-    ASSERT_TRUE(platform::createUniqueFile(platform::textOf(dir.path()), ".kmr-iso-", second).ok());
-    EXPECT_NE(pending, second);
-    platform::removeFile(second);
-    test::writeBytes(platform::pathOf(pending), "nueva");
+    const io::StagedFile pending = io::stageFile(image);
+    ASSERT_TRUE(pending.result.ok()) << pending.result.message;
+    const io::StagedFile second = io::stageFile(image);
+    ASSERT_TRUE(second.result.ok()) << second.result.message;
+    EXPECT_NE(pending.tempPath, second.tempPath);
+    io::discardStagedFile(second);
+    // Another program writes the file by its name while kmrc holds it.
+    test::writeBytes(platform::pathOf(pending.tempPath), "nueva");
     EXPECT_EQ(test::readBytes(platform::pathOf(image)), "vieja");
-    ASSERT_TRUE(platform::moveOver(pending, image).ok());
+    ASSERT_TRUE(io::commitStagedFile(pending, image).ok());
     EXPECT_EQ(test::readBytes(platform::pathOf(image)), "nueva");
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"imagen ñ.iso"});
+    // A device or a folder cannot be replaced by a file made elsewhere.
+    EXPECT_EQ(io::stageFile("NUL").result.reason,
+              "No es un fichero normal (es un dispositivo, una tubería o un socket); escriba la imagen en un fichero");
+    EXPECT_EQ(io::stageFile(platform::textOf(dir.path())).result.reason, "Es una carpeta");
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"imagen ñ.iso"});
 }
 

@@ -20,6 +20,8 @@ cp "$data/projects/"*.kmr "$seed/"
 cp "$data/projects/example.kmr" "$seed/año ñú.kmr"
 cp "$data/autorun/hand-written/input.inf" "$seed/autorun de prueba.inf"
 cp "$data/autorun/utf16/input.inf" "$seed/utf16.inf"
+# Above the input limit: refused by its size, before it is read (sparse, so it costs no disc space).
+truncate -s 65M "$seed/grande ñ.kmr"
 printf 'MZ' >"$seed/dísco ñ/SETUP.EXE"
 printf 'léeme\r\n' >"$seed/dísco ñ/Docs/Léeme.txt"
 printf '[Brenlowe KMR File]\r\nVersion=2.0\r\nPrograma=setup.exe\r\nEtiqueta=Ñandú\r\nDisco=dísco ñ\r\nMenus=1\r\n\r\n[Menu1]\r\nTexto=Léame\r\nComando=notepad Docs\\léeme.txt\r\nNombre=leame\r\n' \
@@ -35,6 +37,7 @@ cases=(
     "show|v2-utf16.kmr"
     "show|v1-broken.kmr"
     "show|no está.kmr"
+    "show|grande ñ.kmr"
     "convert|v1-two-menus.kmr|convertido ñ.kmr"
     "compile|año ñú.kmr|-o|-"
     "compile|--strict|año ñú.kmr|-o|estricto.inf"
