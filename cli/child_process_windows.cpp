@@ -1,6 +1,7 @@
 // Running another program on Windows: the program is looked for as NAME.exe on the PATH, its
 // arguments go on a wide command line quoted as the C runtime splits it, and both of its output
-// streams come back through one pipe.
+// streams come back through one pipe. The program runs in a job that ends with kmrc: a killed kmrc
+// leaves no xorriso writing an image that no one will rename.
 #include <windows.h>
 
 #include <cerrno>
@@ -95,13 +96,28 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     startup.hStdInput = nothing;
     startup.hStdOutput = writeEnd;
     startup.hStdError = writeEnd;
+    // The job's one handle is kmrc's: when kmrc ends, however it ends, the system kills what is in it.
+    const HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job != nullptr) ::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                          nullptr, &startup, &process);
-    const DWORD startError = started ? 0 : ::GetLastError();
+    BOOL started = ::CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, TRUE,
+                                    CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &process);
+    DWORD startError = started ? 0 : ::GetLastError();
+    // A program that could not be put in the job is not let run on its own.
+    if (started && (job == nullptr || !::AssignProcessToJobObject(job, process.hProcess))) {
+        startError = ::GetLastError();
+        ::TerminateProcess(process.hProcess, 1);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+        started = FALSE;
+    }
+    if (started) ::ResumeThread(process.hThread);
     ::CloseHandle(writeEnd);
     if (nothing != INVALID_HANDLE_VALUE) ::CloseHandle(nothing);
     if (!started) {
+        if (job != nullptr) ::CloseHandle(job);
         ::CloseHandle(readEnd);
         result.startError = startError == ERROR_FILE_NOT_FOUND ? ENOENT : EACCES;
         return result;
@@ -123,6 +139,7 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     DWORD code = 0;
     ::GetExitCodeProcess(process.hProcess, &code);
     ::CloseHandle(process.hProcess);
+    ::CloseHandle(job);
     result.exitCode = static_cast<int>(code);
     return result;
 }

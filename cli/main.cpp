@@ -1,5 +1,4 @@
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <new>
@@ -22,8 +21,6 @@ std::string programFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A reader that closes the pipe early is a failed write (EPIPE) with a message, not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
     int code = kmr::cli::kDone;
     try {
         // Even this allocates: the streams' own buffers.

@@ -16,7 +16,8 @@ std::vector<std::string> programArguments(int argc, char** argv);
 std::string programFile(const char* argv0);
 
 // Standard input and output carry bytes as they are (no line-end translation), and a console shows
-// the UTF-8 the program writes.
+// the UTF-8 the program writes. A reader that closes the pipe early makes a failed write (EPIPE) with
+// a message, not a silent death.
 void setUpStandardStreams();
 
 }  // namespace kmr::platform

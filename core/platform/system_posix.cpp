@@ -1,3 +1,4 @@
+#include <csignal>
 #include <filesystem>
 #include <system_error>
 
@@ -20,6 +21,6 @@ std::string programFile(const char* argv0) {
     return ec ? std::string() : named.string();
 }
 
-void setUpStandardStreams() {}
+void setUpStandardStreams() { std::signal(SIGPIPE, SIG_IGN); }
 
 }  // namespace kmr::platform
