@@ -2,10 +2,12 @@
 
 #include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 
 namespace kmr::cli {
 namespace {
@@ -23,6 +25,22 @@ void passLines(std::string& pending, const std::function<void(std::string_view)>
 }
 
 }  // namespace
+
+bool programInstalled(const std::string& program) {
+    if (program.find('/') != std::string::npos) return ::access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path != nullptr ? path : "";
+    for (;;) {
+        const auto colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        // An empty entry is the current folder, as for the shell.
+        const std::string file = (folder.empty() ? std::string(".") : std::string(folder)) + "/" + program;
+        struct stat st {};
+        if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(file.c_str(), X_OK) == 0) return true;
+        if (colon == std::string_view::npos) return false;
+        rest.remove_prefix(colon + 1);
+    }
+}
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& args,
                      const std::function<void(std::string_view)>& onLine) {

@@ -17,6 +17,10 @@ struct ChildResult {
     bool succeeded() const { return started && signal == 0 && exitCode == 0; }
 };
 
+// True when the program is found on the PATH (as NAME.exe on Windows), so that a command that needs
+// it can say it is missing before it changes anything.
+bool programInstalled(const std::string& program);
+
 // Runs the program (looked up on PATH) with the arguments; its standard output and error both come
 // to `onLine`, one line at a time without the line end. Its standard input is empty.
 ChildResult runChild(const std::string& program, const std::vector<std::string>& args,

@@ -149,6 +149,11 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
 
+    // Without xorriso there is no image: the disc folder is left as it was.
+    if (!programInstalled(std::string(disc::kXorriso))) {
+        io.err << "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n";
+        return kToolFailed;
+    }
     // The image's place is looked at first: a target that cannot take it changes nothing.
     const disc::PendingImage pending = disc::reservePendingImage(image);
     if (!pending.result.ok()) {

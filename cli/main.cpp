@@ -1,39 +1,32 @@
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <new>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "kmrc.h"
+#include "platform/path_text.h"
+#include "platform/system.h"
 #include "wizards/templates.h"
 
 namespace {
 
-// The folder that holds this program: the running executable's, or else the one argv[0] names.
+// The folder that holds this program.
 std::string programFolder(const char* argv0) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) return self.parent_path().string();
-    if (argv0 == nullptr) return {};
-    const fs::path named = fs::absolute(fs::path(argv0), ec);
-    return ec ? std::string() : named.parent_path().string();
+    const std::string self = kmr::platform::programFile(argv0);
+    return self.empty() ? std::string() : kmr::platform::textOf(kmr::platform::pathOf(self).parent_path());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A reader that closes the pipe early is a failed write (EPIPE) with a message, not a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
     int code = kmr::cli::kDone;
     try {
         // Even this allocates: the streams' own buffers.
         std::ios::sync_with_stdio(false);
-        const std::vector<std::string> args(argv + 1, argv + argc);
+        kmr::platform::setUpStandardStreams();
+        const std::vector<std::string> args = kmr::platform::programArguments(argc, argv);
         const kmr::cli::KmrcSetup setup{
             kmr::templateFolders(programFolder(argc > 0 ? argv[0] : nullptr), kmr::templateEnvironmentOfProcess())};
         code = kmr::cli::runKmrc(args, std::cin, std::cout, std::cerr, setup);

@@ -28,7 +28,7 @@ int usageError(Streams io, const std::string& message) {
 std::optional<TemplateRecord> findTemplate(const std::string& wanted, const std::vector<std::string>& folders,
                                            Streams io, int& exitCode) {
     const std::string folded = text::asciiLower(wanted);
-    const bool looksLikeFile = wanted.find('/') != std::string::npos || folded.ends_with(kTemplateExtension);
+    const bool looksLikeFile = wanted.find_first_of("/\\") != std::string::npos || folded.ends_with(kTemplateExtension);
     if (!io::fileExists(wanted) || !looksLikeFile) {
         const std::vector<TemplateRecord> listed = listTemplates(folders);
         const auto byName =

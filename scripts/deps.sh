@@ -11,7 +11,10 @@ kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # cpack -G DEB: dpkg-shlibdeps finds the package's Depends
     dpkg-dev file
     # the editor's titles under a real X server
-    xvfb xdotool)
+    xvfb xdotool
+    # kmrc.exe: the MinGW-w64 cross compiler (POSIX threads), GoogleTest's sources to build for it, and
+    # Wine to run both
+    g++-mingw-w64-x86-64-posix googletest wine wine64)
 
 kmr_install_deps() {
     local wanted=("${kmr_packages_common[@]}")

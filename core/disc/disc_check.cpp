@@ -9,6 +9,7 @@
 #include "autorun/conflicts.h"
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
+#include "platform/path_text.h"
 #include "disc/settings_check.h"
 #include "text/file_io.h"
 #include "text/text.h"
@@ -226,7 +227,7 @@ private:
             return;
         }
         std::error_code ec;
-        if (std::filesystem::file_size(*path, ec) > kMaxIconFileSize || ec) return;
+        if (std::filesystem::file_size(platform::pathOf(*path), ec) > kMaxIconFileSize || ec) return;
         const io::ReadResult file = io::readFile(*path);
         if (!file.ok()) return;
         const IconPick pick = pickIcon(file.bytes, ref.number);

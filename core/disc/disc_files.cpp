@@ -1,15 +1,13 @@
 #include "disc/disc_files.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include "text/file_io.h"
+#include "platform/files.h"
+#include "platform/path_text.h"
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -37,20 +35,24 @@ std::vector<std::string> discComponents(std::string_view path) {
     return parts;
 }
 
-// The entry of a folder whose name matches, exact spelling first, then with A–Z folded.
+// The entry of a folder whose name matches, exact spelling first, then with A–Z folded. The answer
+// carries the spelling on the disc, also where the file system itself ignores case.
 std::optional<fs::path> findEntry(const fs::path& folder, const std::string& name) {
     std::error_code ec;
-    if (fs::exists(folder / name, ec)) return folder / name;
     const std::string wanted = text::asciiLower(name);
     std::optional<fs::path> found;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
+        const std::string candidate = platform::textOf(it->path().filename());
+        if (candidate == name) return it->path();
         // Of several spellings the first in name order, so that the answer does not depend on the
         // order in which the system lists the folder.
-        if (text::asciiLower(candidate) == wanted && (!found || candidate < found->filename().string())) {
+        if (text::asciiLower(candidate) == wanted && (!found || candidate < platform::textOf(found->filename()))) {
             found = it->path();
         }
     }
+    // A folder that may be entered but not listed still has the files it has.
+    const fs::path exact = folder / platform::pathOf(name);
+    if (!found && fs::exists(exact, ec)) return exact;
     return found;
 }
 
@@ -94,28 +96,21 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 
 bool DiscFolder::exists() const {
     std::error_code ec;
-    return !m_root.empty() && fs::is_directory(m_root, ec);
+    return !m_root.empty() && fs::is_directory(platform::pathOf(m_root), ec);
 }
 
 std::string DiscFolder::readError() const {
     if (!exists()) return {};
-    int err = 0;
-    if (DIR* dir = ::opendir(m_root.c_str())) {
-        ::closedir(dir);
-        if (::faccessat(AT_FDCWD, m_root.c_str(), R_OK | X_OK, AT_EACCESS) != 0) err = errno;
-    } else {
-        err = errno;
-    }
-    if (err == 0) return {};
-    return m_root + ": no se puede leer la carpeta del disco (" + io::systemErrorText(err) +
-           "); compruebe sus permisos";
+    const std::string reason = platform::folderUnreadable(m_root);
+    if (reason.empty()) return {};
+    return m_root + ": no se puede leer la carpeta del disco (" + reason + "); compruebe sus permisos";
 }
 
 std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     if (!exists()) return std::nullopt;
     const std::vector<std::string> parts = discComponents(discPath);
     if (parts.empty()) return std::nullopt;
-    fs::path at(m_root);
+    fs::path at = platform::pathOf(m_root);
     for (const std::string& part : parts) {
         const auto next = findEntry(at, part);
         if (!next) return std::nullopt;
@@ -123,12 +118,12 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     }
     std::error_code ec;
     if (fs::is_directory(at, ec)) return std::nullopt;
-    return at.string();
+    return platform::textOf(at);
 }
 
 std::optional<std::string> DiscFolder::findFolder(std::string_view discPath) const {
     if (!exists()) return std::nullopt;
-    fs::path at(m_root);
+    fs::path at = platform::pathOf(m_root);
     for (const std::string& part : discComponents(discPath)) {
         const auto next = findEntry(at, part);
         if (!next) return std::nullopt;
@@ -136,18 +131,18 @@ std::optional<std::string> DiscFolder::findFolder(std::string_view discPath) con
     }
     std::error_code ec;
     if (!fs::is_directory(at, ec)) return std::nullopt;
-    return at.string();
+    return platform::textOf(at);
 }
 
 std::string resolveDiscFolder(std::string_view projectPath, std::string_view folder) {
-    const fs::path f{std::string(folder)};
-    if (f.empty() || f.is_absolute()) return f.string();
-    return (fs::path(std::string(projectPath)).parent_path() / f).lexically_normal().string();
+    const fs::path f = platform::pathOf(folder);
+    if (f.empty() || f.is_absolute()) return platform::textOf(f);
+    return platform::textOf((platform::pathOf(projectPath).parent_path() / f).lexically_normal());
 }
 
 std::string autorunPathIn(const std::string& folder) {
     if (auto existing = DiscFolder(folder).find("autorun.inf")) return *existing;
-    return (fs::path(folder) / "autorun.inf").string();
+    return platform::textOf(platform::pathOf(folder) / "autorun.inf");
 }
 
 std::vector<std::string> programCandidates(std::string_view command) {

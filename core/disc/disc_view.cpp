@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "disc/iso_image.h"
+#include "platform/path_text.h"
 #include "text/text.h"
 
 namespace kmr::disc {
@@ -18,9 +19,9 @@ std::string discName(const Project& project, const DiscTarget& disc) {
         if (!label.empty()) return std::string(label);
     }
     if (disc.medium == Medium::Usb) {
-        fs::path folder = fs::path(disc.folder).lexically_normal();
+        fs::path folder = platform::pathOf(disc.folder).lexically_normal();
         if (folder.filename().empty()) folder = folder.parent_path();
-        const std::string name = folder.filename().string();
+        const std::string name = platform::textOf(folder.filename());
         return name.empty() ? "Unidad USB" : name;
     }
     if (disc.folder.empty()) return "CDROM";

@@ -1,13 +1,12 @@
 #include "disc/iso_image.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "platform/path_text.h"
 #include "text/text.h"
 
 namespace kmr::disc {
@@ -81,9 +80,9 @@ std::string imageLabel(const Project& project, const std::string& folder, const 
         if (o.kind == Kind::Label && !text::trimView(o.value(0)).empty()) return std::string(o.value(0));
     }
     std::error_code ec;
-    fs::path path = fs::absolute(folder, ec).lexically_normal();
+    fs::path path = fs::absolute(platform::pathOf(folder), ec).lexically_normal();
     if (path.filename().empty()) path = path.parent_path();
-    const std::string name = path.filename().string();
+    const std::string name = platform::textOf(path.filename());
     return name.empty() ? "CDROM" : name;
 }
 
@@ -112,9 +111,9 @@ std::optional<int> xorrisoProgress(std::string_view line) {
 
 bool imageInsideFolder(const std::string& image, const std::string& folder) {
     std::error_code ec;
-    const fs::path dir = fs::weakly_canonical(folder, ec);
+    const fs::path dir = fs::weakly_canonical(platform::pathOf(folder), ec);
     if (ec) return false;
-    const fs::path target = fs::weakly_canonical(fs::absolute(image, ec).parent_path(), ec);
+    const fs::path target = fs::weakly_canonical(fs::absolute(platform::pathOf(image), ec).parent_path(), ec);
     if (ec) return false;
     auto d = dir.begin();
     auto t = target.begin();

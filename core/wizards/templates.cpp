@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/path_text.h"
 #include "project/profile.h"
 #include "text/file_io.h"
 #include "text/integer.h"
@@ -48,11 +49,11 @@ std::vector<std::string> templateFilesOf(const std::string& folder) {
     };
     std::vector<Candidate> candidates;
     std::error_code ec;
-    fs::directory_iterator it(fs::path(folder), ec);
+    fs::directory_iterator it(platform::pathOf(folder), ec);
     const fs::directory_iterator end;
     for (; !ec && it != end; it.increment(ec)) {
         const fs::directory_entry& entry = *it;
-        std::string name = entry.path().filename().string();
+        std::string name = platform::textOf(entry.path().filename());
         std::error_code typeError;
         if (!isTemplateFileName(name) || !entry.is_regular_file(typeError)) continue;
         candidates.push_back({text::asciiLower(name), std::move(name), entry.path()});
@@ -63,7 +64,7 @@ std::vector<std::string> templateFilesOf(const std::string& folder) {
     });
     std::vector<std::string> paths;
     paths.reserve(candidates.size());
-    for (const Candidate& c : candidates) paths.push_back(c.path.string());
+    for (const Candidate& c : candidates) paths.push_back(platform::textOf(c.path));
     return paths;
 }
 
@@ -141,15 +142,15 @@ std::vector<std::string> templateFolders(const std::string& programDir, const Te
     namespace fs = std::filesystem;
     std::vector<fs::path> candidates;
     if (!programDir.empty()) {
-        candidates.emplace_back(programDir);
-        candidates.push_back(fs::path(programDir) / ".." / "share" / "kmr" / "templates");
+        candidates.push_back(platform::pathOf(programDir));
+        candidates.push_back(platform::pathOf(programDir) / ".." / "share" / "kmr" / "templates");
     }
     // A relative $XDG_DATA_HOME is invalid and is ignored, as an unset one.
-    const fs::path dataHome(env.xdgDataHome);
+    const fs::path dataHome = platform::pathOf(env.xdgDataHome);
     if (dataHome.is_absolute()) {
         candidates.push_back(dataHome / "kmr" / "templates");
     } else if (!env.home.empty()) {
-        candidates.push_back(fs::path(env.home) / ".local" / "share" / "kmr" / "templates");
+        candidates.push_back(platform::pathOf(env.home) / ".local" / "share" / "kmr" / "templates");
     }
 
     std::vector<std::string> folders;
@@ -157,7 +158,7 @@ std::vector<std::string> templateFolders(const std::string& programDir, const Te
         std::error_code ec;
         fs::path canonical = fs::weakly_canonical(candidate, ec);
         if (ec) canonical = candidate.lexically_normal();
-        std::string folder = canonical.string();
+        std::string folder = platform::textOf(canonical);
         // weakly_canonical keeps a trailing separator when the path ended in one.
         while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(std::move(folder));

@@ -38,7 +38,7 @@ protected:
         m_setup.templateFolders = {folder("a"), folder("b")};
     }
 
-    std::string folder(const std::string& name) const { return (m_dir.path() / name).string(); }
+    std::string folder(const std::string& name) const { return (m_dir.path() / name).generic_string(); }
     KmrcRun run(const std::vector<std::string>& args) const { return test::kmrc(args, {}, m_setup); }
     Project projectIn(const std::string& file) const {
         return readProjectFile(test::readBytes(m_dir.path() / file)).project;

@@ -3,14 +3,23 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace kmr::test {
 
 TempDir::TempDir() {
-    std::string templ = (std::filesystem::temp_directory_path() / "kmr-test-XXXXXX").string();
-    if (::mkdtemp(templ.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = templ;
+    // A new folder of a random name, made the same way on every system.
+    static std::mt19937_64 random(std::random_device{}());
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::filesystem::path candidate = base / ("kmr-test-" + std::to_string(random() % 1000000000));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate.generic_string();
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder could be made");
 }
 
 TempDir::~TempDir() {

@@ -14,7 +14,8 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    // With "/" between the folders on every system, as kmrc writes paths.
+    std::string file(const std::string& name) const { return (m_path / name).generic_string(); }
 
 private:
     std::filesystem::path m_path;

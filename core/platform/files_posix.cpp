@@ -1,0 +1,22 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+
+#include "platform/files.h"
+#include "text/file_io.h"
+
+namespace kmr::platform {
+
+std::string folderUnreadable(const std::string& folder) {
+    int err = 0;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        ::closedir(dir);
+        if (::faccessat(AT_FDCWD, folder.c_str(), R_OK | X_OK, AT_EACCESS) != 0) err = errno;
+    } else {
+        err = errno;
+    }
+    return err == 0 ? std::string() : io::systemErrorText(err);
+}
+
+}  // namespace kmr::platform
