@@ -26,6 +26,7 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
     if (!findings.empty() && p.has("--strict")) return kFindings;
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
+    if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
     code = writeOutput(
         out, [&](const auto& write) { autorunFileBytes(r.project, write); }, io);
@@ -50,10 +51,10 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     }
     const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {
-        io.err << "Encabezado incorrecto.\n";
         io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
         return kRefused;
     }
+    if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
     const ImportResult imported = importAutorun(content);
     if (p->output) {
         code = writeOutput(
@@ -64,6 +65,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         writeJsonProject(io.out, 2, false, imported.project, imported.unrecognised);
     } else {
         io.err << importReportText(imported.unrecognised) << "\n";
+        if (!p->output) io.err << "kmrc: no se ha guardado nada (-o PROYECTO lo guarda, --json lo muestra)\n";
     }
     return kDone;
 }
