@@ -41,7 +41,6 @@ TEST(KmrcReplace, AProjectIsReplacedOnlyWithForce) {
         {{"import", at("autorun.inf"), "-o", at("old.kmr")}, at("old.kmr"), kOther, true},
         // What is not a project is written as before: an autorun.inf, a file of other content.
         {{"compile", at("p.kmr"), "-o", at("old.inf")}, at("old.inf"), kAutorun, false},
-        {{"new", "-o", at("old.kmr")}, at("old.kmr"), "notas", false},
         {{"convert", at("p.kmr"), at("old.kmr")}, at("old.kmr"), "", false},
     };
     for (const Case& c : cases) {
