@@ -35,10 +35,10 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
 }
 
 int importCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force", "--json"},
+    static const CommandForm kForm{{"--force", "--json", "--sin-extras"},
                                    true,
                                    1,
-                                   "kmrc import [--force] [--json] AUTORUN [-o PROYECTO]",
+                                   "kmrc import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]",
                                    "se espera un fichero autorun"};
     int code = kDone;
     const auto p = parseCommand(args, kForm, io, code);
@@ -46,8 +46,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     // Only the decoded text is kept: the file's bytes are gone before the import builds its project.
     const AutorunSource source = readAutorunFile(p->positional[0]);
     if (!source.ok()) {
-        io.err << "kmrc: " << source.message << "\n";
-        return kFileError;
+        return readFailure(source, io);
     }
     const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {
@@ -55,7 +54,8 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         return kRefused;
     }
     if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
-    const ImportResult imported = importAutorun(content);
+    // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
+    const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});
     if (p->output) {
         code = writeOutput(
             *p->output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);

@@ -1,12 +1,11 @@
 #include "child_process.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
-
-extern char** environ;
+#include <csignal>
 
 namespace kmr::cli {
 namespace {
@@ -41,18 +40,49 @@ ChildResult runChild(const std::string& program, const std::vector<std::string>&
     for (std::string& a : owned) argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    ::posix_spawn_file_actions_adddup2(&actions, out[1], 2);
-    pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    if (spawned != 0) {
+    // The program dies with kmrc (PR_SET_PDEATHSIG): a killed kmrc leaves no xorriso writing an image
+    // that no one will rename. `failed` brings back the errno of a program that could not be started.
+    int failed[2];
+    if (::pipe2(failed, O_CLOEXEC) != 0) {
+        result.startError = errno;
         ::close(out[0]);
-        result.startError = spawned;
+        ::close(out[1]);
+        return result;
+    }
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        int err = 0;
+        if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != parent) ::_exit(127);
+        ::signal(SIGPIPE, SIG_DFL);
+        const int none = ::open("/dev/null", O_RDONLY);
+        if (none < 0 || ::dup2(none, 0) < 0 || ::dup2(out[1], 1) < 0 || ::dup2(out[1], 2) < 0) {
+            err = errno;
+        } else {
+            ::execvp(program.c_str(), argv.data());
+            err = errno;
+        }
+        [[maybe_unused]] const ssize_t told = ::write(failed[1], &err, sizeof err);
+        ::_exit(127);
+    }
+    const int forkError = pid < 0 ? errno : 0;
+    ::close(out[1]);
+    ::close(failed[1]);
+    int startError = forkError;
+    if (pid > 0) {
+        ssize_t n = 0;
+        while ((n = ::read(failed[0], &startError, sizeof startError)) < 0 && errno == EINTR) {
+        }
+        if (n != static_cast<ssize_t>(sizeof startError)) startError = 0;
+    }
+    ::close(failed[0]);
+    if (startError != 0) {
+        ::close(out[0]);
+        if (pid > 0) {
+            while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
+        result.startError = startError;
         return result;
     }
     result.started = true;

@@ -1,6 +1,7 @@
 #include "command_support.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -73,11 +74,19 @@ std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, con
     return p;
 }
 
+int readFailure(const io::IoResult& r, Streams io) {
+    if (r.error == ENOMEM) {
+        io.err << kOutOfMemory;
+        return kRefused;
+    }
+    io.err << "kmrc: " << r.message << "\n";
+    return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
+}
+
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
     io::ReadResult r = io::readFile(path);
     if (!r.ok()) {
-        io.err << "kmrc: " << r.message << "\n";
-        exitCode = kFileError;
+        exitCode = readFailure(r, io);
         return std::nullopt;
     }
     return std::move(r.bytes);
@@ -86,8 +95,7 @@ std::optional<std::string> readInput(const std::string& path, Streams io, int& e
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode) {
     ProjectFileRead file = readProjectPath(path);
     if (!file.ok()) {
-        io.err << "kmrc: " << file.message << "\n";
-        exitCode = kFileError;
+        exitCode = readFailure(file, io);
         return std::nullopt;
     }
     ProjectReadResult& r = file.read;

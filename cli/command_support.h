@@ -69,6 +69,10 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
 // unless `force`. On failure prints the reason and sets `exitCode`.
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode);
 
+// Says why an input could not be read and returns the exit code: kRefused for one above the size
+// limit or when memory ran out, kFileError for the rest.
+int readFailure(const io::IoResult& r, Streams io);
+
 // Reads a whole file; on failure prints the reason and sets `exitCode`.
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
 

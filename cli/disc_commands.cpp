@@ -12,6 +12,7 @@
 #include "disc/disc_check.h"
 #include "disc/disc_files.h"
 #include "disc/iso_image.h"
+#include "disc/settings_check.h"
 #include "json.h"
 #include "kmrc.h"
 #include "text/text.h"
@@ -61,6 +62,11 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
             return std::nullopt;
         }
         disc.folder = *folder;
+    }
+    if (const std::string unreadable = disc::DiscFolder(disc.folder).readError(); !unreadable.empty()) {
+        io.err << "kmrc: " << unreadable << "\n";
+        code = kFileError;
+        return std::nullopt;
     }
     if (const auto medium = c.args.value("--medium")) {
         if (*medium == "usb" || *medium == "USB") {
@@ -136,12 +142,14 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const auto disc = discOf(*c, kCheckUsage, io, code);
     if (!disc) return code;
-    // Without a disc folder the report holds the six conflict findings alone.
+    // The conflict findings come first; then, with a disc folder, what is seen in it, and what the disc
+    // settings show (with or without a folder).
     std::vector<disc::CheckItem> items = disc::conflictItems(c->read.project);
     const std::size_t conflicts = items.size();
     if (!disc->folder.empty()) {
         for (disc::CheckItem& i : disc::checkDisc(c->read.project, *disc)) items.push_back(std::move(i));
     }
+    for (disc::CheckItem& i : disc::checkSettings(c->read.project, &*disc)) items.push_back(std::move(i));
     if (c->args.has("--json")) {
         io.out << jsonReport(items, *disc);
     } else {
@@ -179,10 +187,16 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n";
         return kToolFailed;
     }
-
+    // The image's place is looked at next: a target that cannot take it changes nothing.
+    const disc::PendingImage pending = disc::reservePendingImage(image);
+    if (!pending.result.ok()) {
+        io.err << "kmrc: " << pending.result.message << "\n";
+        return kFileError;
+    }
     const Project& project = c->read.project;
     const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+        disc::discardPendingImage(pending);
         io.err << "kmrc: " << w.message << "\n";
         return kFileError;
     }
@@ -193,11 +207,6 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         disc::isoVolumeName(disc::imageLabel(project, disc->folder, c->args.value("--label")));
     if (!volume.warning.empty()) io.err << "Aviso: " << volume.warning << "\n";
 
-    const disc::PendingImage pending = disc::reservePendingImage(image);
-    if (!pending.result.ok()) {
-        io.err << "kmrc: " << pending.result.message << "\n";
-        return kFileError;
-    }
     // What xorriso prints is its own business unless it fails or it was asked for.
     const bool verbose = c->args.has("--verbose");
     std::string said;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "settings_options.h"
 #include "text/text.h"
 
 namespace kmr::cli {
@@ -79,7 +80,10 @@ void writeJsonProject(std::ostream& out, int format, bool errors, const Project&
         writeObject(piece, o);
         out << piece;
     }
-    out << (first ? "]" : "\n  ]") << tail(unrecognised);
+    out << (first ? "]" : "\n  ]");
+    // The disc settings, only when the project has some: the output of other projects stays as it was.
+    if (!project.settings.empty()) out << ",\n  \"settings\": " << jsonSettings(project.settings);
+    out << tail(unrecognised);
 }
 
 }  // namespace kmr::cli

@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -26,6 +27,8 @@ std::string programFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that closes the pipe early is a failed write (EPIPE) with a message, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     int code = kmr::cli::kDone;
     try {
         // Even this allocates: the streams' own buffers.

@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "json.h"
 #include "kmrc.h"
+#include "settings_options.h"
 #include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
@@ -106,9 +107,10 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
 }
 
 int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    const ParsedArgs p =
-        parseArgs(args, {"--resource", "--force"}, true,
-                  {"--template", "--program", "--icon", "--label", "--menu", "--default", "--disc", "--medium"});
+    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label",
+                                             "--menu",     "--default", "--disc", "--medium"};
+    for (const std::string_view o : settingsOptions()) options.push_back(o);
+    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag}, true, options);
     if (!p.error.empty()) return usageError(io, p.error);
     if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
     if (!p.output) return usageError(io, "falta -o PROYECTO");
@@ -175,6 +177,8 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         project.disc.folder = ec ? *disc : folder.string();
         project.disc.medium = medium == "usb" ? Medium::Usb : Medium::CdDvd;
     }
+    if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
+        return usageError(io, error);
     if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
     return writeOutput(*p.output, projectFileBytes(project), io);
 }

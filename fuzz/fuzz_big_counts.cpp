@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.reserve(file.size() + piece.size() * repeats);
     for (std::size_t i = 0; i < repeats; ++i) file.append(piece);
 
-    // Beyond the memory limit, a plain bound: no reader makes more objects than half the file's bytes.
+    // Beyond the memory limit, a plain bound: a reader makes at most one object per two bytes of the
+    // file, and empty menus for missing ones only up to as many as it found or 64 (countBacked).
     std::size_t objects = 0;
     switch (reader) {
         case 0:
@@ -60,6 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         default: objects = kmr::importAutorun(kmr::text::decode(file).text).project.size(); break;
     }
-    if (objects > file.size() / 2 + 8) std::abort();
+    if (objects > file.size() + 72) std::abort();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "autorun/compiler.h"
 
+#include "autorun/kept_entries.h"
+
 #include "text/pieces.h"
 #include "text/text.h"
 
@@ -17,26 +19,37 @@ void line(std::string& out, std::string_view a, std::string_view b = {}, std::st
     for (const std::string_view piece : {a, b, c, d, kEol}) p = text::put(p, piece);
 }
 
+// The fixed pieces of a menu's lines: each line of a menu starts by ending the line before.
+constexpr char kMenuKey[] = "\r\nshell\\";
+constexpr char kTextEquals[] = "=";
+constexpr char kCommandEquals[] = "\\command=";
+constexpr char kDefaultKey[] = "shell=";
+constexpr char kLineEnd[] = "\r\n";  // kEol, as a literal whose size put() knows
+
 // A menu: an empty line, then "shell\NAME=text" and "shell\NAME\command=command", in one size check.
 void menuLines(std::string& out, std::string_view name, std::string_view menuText, std::string_view command) {
+    using text::lengthOf;
     const std::size_t at = out.size();
-    out.resize(at + 2 * name.size() + menuText.size() + command.size() + 8 + 1 + 8 + 9 + 2);
+    // The name stands in both lines; the fixed pieces add up to one constant.
+    out.resize(at + 2 * name.size() + menuText.size() + command.size() + 2 * lengthOf(kMenuKey) +
+               lengthOf(kTextEquals) + lengthOf(kCommandEquals) + lengthOf(kLineEnd));
     char* p = out.data() + at;
-    p = text::put(p, "\r\nshell\\");
+    p = text::put(p, kMenuKey);
     p = text::put(p, name);
-    p = text::put(p, "=");
+    p = text::put(p, kTextEquals);
     p = text::put(p, menuText);
-    p = text::put(p, "\r\nshell\\");
+    p = text::put(p, kMenuKey);
     p = text::put(p, name);
-    p = text::put(p, "\\command=");
+    p = text::put(p, kCommandEquals);
     p = text::put(p, command);
-    text::put(p, "\r\n");
+    text::put(p, kLineEnd);
 }
 
 // A menu's internal name stands in both of its lines, and a default menu's once more in "shell=".
 std::size_t repeatedSize(const ProjectObject& o) {
     if (!isMenu(o.kind)) return 0;
-    return o.value(2).size() + (o.kind == Kind::DefaultMenu ? 8 + o.value(2).size() : 0);
+    const std::size_t name = o.value(2).size();
+    return name + (o.kind == Kind::DefaultMenu ? text::lengthOf(kDefaultKey) + name + kEol.size() : 0);
 }
 
 }  // namespace
@@ -71,12 +84,14 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         // The first menu stands where the general objects end: the default verbs go before it.
         if (i == generalCount) {
             for (std::size_t k = i; k < objects.size(); ++k) {
-                if (objects[k].kind == Kind::DefaultMenu) line(out, "shell=", objects[k].value(2));
+                if (objects[k].kind == Kind::DefaultMenu) line(out, kDefaultKey, objects[k].value(2));
             }
         }
         menuLines(out, o.value(2), o.value(0), o.value(1));
         if (!flush()) return;
     }
+    // The disc settings after the objects, in their fixed order; nothing without them.
+    compileSettings(out, project.settings);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.

@@ -45,6 +45,15 @@ struct ImportResult {
 // but is dropped uncounted when nothing takes it.
 ImportResult importAutorun(std::string_view content);
 
+// How an import is made; the one-argument importAutorun above is the import without extras. With
+// `keepExtras` (the default of these options, and of the editor and kmrc), the project also keeps in its disc settings
+// every entry and line that made no object (see keepExtras in autorun/kept_entries.h); the objects and
+// the count are the same either way. Without it, nothing but the objects is kept.
+struct ImportOptions {
+    bool keepExtras = true;
+};
+ImportResult importAutorun(std::string_view content, const ImportOptions& options);
+
 // The closing message: the warning ("Atención", warning icon) with the count, or the success notice.
 std::string importReportText(std::size_t unrecognised);
 

@@ -7,7 +7,9 @@
 
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
+#include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
+#include "disc/settings_check.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -20,11 +22,12 @@ struct FindingInfo {
     int image;
 };
 
-constexpr std::array<FindingInfo, 12> kFindings = {{
+constexpr std::array<FindingInfo, 13> kFindings = {{
     {"folder-missing", "Carpeta del disco inexistente", kWarningImage},
     {"missing-file", "Fichero inexistente en el disco", kWarningImage},
     {"absolute-path", "Referencia a una ruta absoluta", kInformationImage},
     {"document-as-program", "Documento ejecutado como programa", kWarningImage},
+    {"interpreter-command", "Orden del intérprete de comandos", kWarningImage},
     {"not-an-icon", "Fichero de icono no válido", kWarningImage},
     {"unreadable-icon", "Icono ilegible", kWarningImage},
     {"icon-number-past-end", "Número de icono inexistente", kWarningImage},
@@ -58,7 +61,7 @@ std::string subjectOf(const ProjectObject& o) {
     return "El comando del menú " + inQuotes(o.value(0));
 }
 
-enum class Where { OnDisc, System, Elsewhere, Missing };
+enum class Where { OnDisc, System, Interpreter, Elsewhere, Missing };
 
 struct Lookup {
     Where where = Where::Missing;
@@ -81,6 +84,7 @@ Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) 
             if (const auto path = folder.find(c + ".exe")) return {Where::OnDisc, c + ".exe", *path};
         }
         if (program && isSystemProgram(c)) return {Where::System, c, {}};
+        if (program && isInterpreterCommand(c)) return {Where::Interpreter, c, {}};
     }
     // Nothing found: a report names the first of the names tried that looks like a file name.
     const auto named = std::find_if(candidates.begin(), candidates.end(), [](const std::string& c) {
@@ -153,6 +157,10 @@ private:
             return;
         }
         const Lookup found = lookUp(m_folder, command, program);
+        if (found.where == Where::Interpreter) {
+            interpreterCommand(o, command, found.name);
+            return;
+        }
         if (found.where == Where::Missing && folder && !found.name.empty()) {
             add(DiscFinding::MissingFile,
                 "  " + subjectOf(o) + " hace referencia a " + inQuotes(found.name) +
@@ -177,6 +185,22 @@ private:
                                        "el programa que debe abrirlo, por ejemplo: " +
                                            example
                                      : "  Escriba delante el programa que debe abrirlo, por ejemplo: " + example);
+    }
+
+    // Only the command interpreter knows such an order, so the command must start it: "cmd /c"
+    // runs the rest of the line and ends. start takes a first quoted argument for the window's
+    // title, so the example gives it an empty one before a quoted file.
+    void interpreterCommand(const ProjectObject& o, std::string_view command, const std::string& order) {
+        const std::string_view line = text::trimView(command);
+        std::string example = "cmd /c " + std::string(line);
+        const std::string_view rest =
+            line.starts_with(order) ? text::trimLeftView(line.substr(order.size())) : std::string_view();
+        if (text::asciiLower(order) == "start" && rest.starts_with('"'))
+            example = "cmd /c " + std::string(line.substr(0, order.size())) + " \"\" " + std::string(rest);
+        add(DiscFinding::InterpreterCommand,
+            "  " + subjectOf(o) + " empieza por " + inQuotes(order) +
+                ", que es una orden del intérprete de comandos y no un programa. Windows no la encontrará.",
+            "  Escriba delante cmd /c para que la ejecute el intérprete, por ejemplo: " + example);
     }
 
     void checkIcon(const ProjectObject& o, bool folder) {
@@ -285,11 +309,19 @@ private:
     void checkAutorunFile() {
         const auto path = m_folder.find(kAutorunFileName);
         if (!path) return;
+        // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
+        // the order of the lines.
         const io::ReadResult file = io::readFile(*path);
-        if (file.ok() && file.bytes == autorunFileBytes(m_project)) return;
+        std::string difference;
+        if (file.ok()) {
+            const auto d = firstMeaningDifference(text::decode(file.bytes).text, compileAutorun(m_project));
+            if (!d) return;
+            difference = ": " + *d;
+        }
         add(DiscFinding::AutorunDiffers,
             "  El fichero " + inQuotes(text::fileNameOf(*path)) +
-                " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto.",
+                " de la carpeta del disco no coincide con lo que se obtiene al compilar este proyecto" + difference +
+                ".",
             "  Compile el proyecto en la carpeta del disco antes de grabarlo, o el disco llevará el autorun "
             "anterior.");
     }
@@ -360,6 +392,7 @@ std::vector<CheckItem> conflictItems(const Project& project) {
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc) {
     std::vector<CheckItem> items = conflictItems(project);
     for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
+    for (CheckItem& item : checkSettings(project, &disc)) items.push_back(std::move(item));
     return items;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The check of a project against the folder that will be burnt: the six conflict findings first,
 // unchanged, then what only the disc's contents can tell (files that are not there, documents
-// started as programs, icons that Windows cannot show, menu names that clash, entries a USB drive
-// ignores, an autorun.inf that is not the project's).
+// started as programs, orders of the command interpreter started as programs, icons that Windows cannot show, menu
+// names that clash, entries a USB drive ignores, an autorun.inf that is not the project's).
 
 #include <array>
 #include <string>
@@ -16,18 +16,19 @@ namespace kmr::disc {
 
 // The disc findings, in the fixed order in which a report lists them, after the conflict findings.
 enum class DiscFinding {
-    FolderMissing,      // the disc folder is not there
-    MissingFile,        // a run entry, icon or menu command names a file the disc does not hold
-    AbsolutePath,       // a drive or network path inside a value
-    DocumentAsProgram,  // a document or web page started as a program
-    NotAnIcon,          // the icon file is neither an icon, a program nor a library
-    UnreadableIcon,     // a program whose icons cannot be read
-    IconNumberPastEnd,  // the icon number picks no icon of the file
-    MenuNamesClash,     // menu internal names that differ only in letter case
-    BadMenuName,        // an internal name that breaks the shell\NAME\command key
-    BlanksDropped,      // blanks at either end of a value, which Windows drops
-    AutorunDiffers,     // the folder's autorun.inf is not what the project compiles to
-    UsbIgnoresEntries,  // on a USB drive Windows runs nothing from autorun.inf
+    FolderMissing,       // the disc folder is not there
+    MissingFile,         // a run entry, icon or menu command names a file the disc does not hold
+    AbsolutePath,        // a drive or network path inside a value
+    DocumentAsProgram,   // a document or web page started as a program
+    InterpreterCommand,  // a command that begins with an order of the command interpreter (start, dir…)
+    NotAnIcon,           // the icon file is neither an icon, a program nor a library
+    UnreadableIcon,      // a program whose icons cannot be read
+    IconNumberPastEnd,   // the icon number picks no icon of the file
+    MenuNamesClash,      // menu internal names that differ only in letter case
+    BadMenuName,         // an internal name that breaks the shell\NAME\command key
+    BlanksDropped,       // blanks at either end of a value, which Windows drops
+    AutorunDiffers,      // the folder's autorun.inf is not what the project compiles to
+    UsbIgnoresEntries,   // on a USB drive Windows runs nothing from autorun.inf
 };
 
 // One line of a report: a conflict finding or a disc finding about one object.
@@ -52,7 +53,7 @@ std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc)
 std::vector<CheckItem> conflictItems(const Project& project);
 
 // The report of "Comprobar disco...": the conflict findings of the project, exactly as the compile
-// command shows them, then the disc findings.
+// command shows them, then the disc findings, then those of the disc settings (disc/settings_check.h).
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc);
 
 // The icon the project shows for the disc, read from the disc folder, for a preview. When `ico` is

@@ -1,10 +1,15 @@
 #include "disc/disc_files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -58,12 +63,23 @@ std::string_view extensionOf(std::string_view name) {
 constexpr std::array<std::string_view, 6> kProgramExtensions = {".exe", ".com", ".bat", ".cmd", ".pif", ".scr"};
 constexpr std::array<std::string_view, 5> kAddressPrefixes = {"http:", "https:", "ftp:", "www.", "mailto:"};
 
-// Programs of Windows itself that a command may name without a folder: the system folders are on
-// the search path, "start" is the command interpreter's own, and the rest are registered by name.
-constexpr std::array<std::string_view, 22> kSystemPrograms = {
-    "calc",    "cmd",      "command", "control", "cscript",    "explorer", "hh",       "iexplore",
-    "msiexec", "mshta",    "mspaint", "notepad", "powershell", "regedit",  "rundll32", "start",
-    "write",   "winhlp32", "wordpad", "wscript", "xcopy",      "wmplayer",
+// Programs of Windows itself that a command may name without a folder. Most lie in the system
+// folders (System32 and the Windows folder), which are on the search path; iexplore, wordpad and
+// wmplayer lie elsewhere and are registered by name. command.com is left out: 64-bit Windows has
+// none. Orders of the command interpreter (start, dir, copy…) are no programs and are not here.
+constexpr std::array<std::string_view, 25> kSystemPrograms = {
+    "attrib",   "calc",     "cmd",     "control",    "cscript", "explorer", "hh",       "iexplore", "msiexec",
+    "mshta",    "mspaint",  "notepad", "powershell", "reg",     "regedit",  "regsvr32", "robocopy", "rundll32",
+    "winhlp32", "wmplayer", "wordpad", "write",      "wscript", "wusa",     "xcopy",
+};
+
+// Orders that the command interpreter (cmd.exe) carries out itself: no file holds them, so Windows
+// cannot start them as programs.
+constexpr std::array<std::string_view, 43> kInterpreterCommands = {
+    "assoc", "break",    "call",  "cd",    "chdir",  "cls",   "color", "copy", "date",   "del",    "dir",
+    "echo",  "endlocal", "erase", "exit",  "for",    "ftype", "goto",  "if",   "md",     "mkdir",  "mklink",
+    "move",  "path",     "pause", "popd",  "prompt", "pushd", "rd",    "rem",  "ren",    "rename", "rmdir",
+    "set",   "setlocal", "shift", "start", "time",   "title", "type",  "ver",  "verify", "vol",
 };
 
 bool startsAPath(std::string_view before) {
@@ -81,6 +97,20 @@ bool DiscFolder::exists() const {
     return !m_root.empty() && fs::is_directory(m_root, ec);
 }
 
+std::string DiscFolder::readError() const {
+    if (!exists()) return {};
+    int err = 0;
+    if (DIR* dir = ::opendir(m_root.c_str())) {
+        ::closedir(dir);
+        if (::faccessat(AT_FDCWD, m_root.c_str(), R_OK | X_OK, AT_EACCESS) != 0) err = errno;
+    } else {
+        err = errno;
+    }
+    if (err == 0) return {};
+    return m_root + ": no se puede leer la carpeta del disco (" + io::systemErrorText(err) +
+           "); compruebe sus permisos";
+}
+
 std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     if (!exists()) return std::nullopt;
     const std::vector<std::string> parts = discComponents(discPath);
@@ -93,6 +123,19 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
     }
     std::error_code ec;
     if (fs::is_directory(at, ec)) return std::nullopt;
+    return at.string();
+}
+
+std::optional<std::string> DiscFolder::findFolder(std::string_view discPath) const {
+    if (!exists()) return std::nullopt;
+    fs::path at(m_root);
+    for (const std::string& part : discComponents(discPath)) {
+        const auto next = findEntry(at, part);
+        if (!next) return std::nullopt;
+        at = *next;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(at, ec)) return std::nullopt;
     return at.string();
 }
 
@@ -129,6 +172,11 @@ bool isSystemProgram(std::string_view name) {
         if (n.ends_with(ext)) n.resize(n.size() - ext.size());
     }
     return std::find(kSystemPrograms.begin(), kSystemPrograms.end(), n) != kSystemPrograms.end();
+}
+
+bool isInterpreterCommand(std::string_view name) {
+    const std::string n = text::asciiLower(name);
+    return std::find(kInterpreterCommands.begin(), kInterpreterCommands.end(), n) != kInterpreterCommands.end();
 }
 
 bool isAddress(std::string_view value) {

@@ -17,11 +17,17 @@ public:
 
     const std::string& root() const { return m_root; }
     bool exists() const;
+    // Why a folder that exists cannot be listed or entered (its permissions), in Spanish, naming it;
+    // empty when it can, or when it is not there. Such a folder is an error of its own: looking files
+    // up in it would report every one of them missing.
+    std::string readError() const;
 
     // The path on this machine of the file that a path on the disc names: '\' and '/' separate
     // folders, a leading separator is the root, "." and ".." are followed without leaving the disc,
     // and names match with A–Z folded (an exact match wins). Empty when no file is there.
     std::optional<std::string> find(std::string_view discPath) const;
+    // The same for a folder; the root itself for "\" or an empty path.
+    std::optional<std::string> findFolder(std::string_view discPath) const;
 
 private:
     std::string m_root;
@@ -40,9 +46,13 @@ std::string autorunPathIn(const std::string& folder);
 // text ("setup", "setup de", "setup de prueba.exe"). Blanks at either end are dropped first.
 std::vector<std::string> programCandidates(std::string_view command);
 
-// A program name Windows finds among its own programs (explorer, notepad.exe, start, cmd…), compared
+// A program name Windows finds among its own programs (explorer, notepad.exe, cmd…), compared
 // with A–Z folded; only a bare name, without any folder, counts.
 bool isSystemProgram(std::string_view name);
+
+// An order that the command interpreter carries out itself (start, dir, copy…), compared with A–Z
+// folded; only the bare word counts ("start.exe" would be a program of that name).
+bool isInterpreterCommand(std::string_view name);
 
 // What a file name is by its extension, as Windows starts it.
 enum class FileRole {

@@ -50,12 +50,6 @@ std::vector<char32_t> codePoints(std::string_view s) {
     return out;
 }
 
-mode_t usualFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
 VolumeName isoVolumeName(std::string_view label) {
@@ -132,29 +126,16 @@ bool imageInsideFolder(const std::string& image, const std::string& folder) {
 
 PendingImage reservePendingImage(const std::string& image) {
     PendingImage p;
-    const fs::path parent = fs::path(image).parent_path();
-    std::string temp = (parent.empty() ? fs::path(".") : parent).string() + "/.kmr-iso-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        p.result = io::systemFailure(image, errno);
-        return p;
-    }
-    ::close(fd);
-    p.path = temp;
+    p.staged = io::stageFile(image);
+    p.path = p.staged.tempPath;
+    p.result = p.staged.result;
     return p;
 }
 
 io::IoResult finishPendingImage(const PendingImage& pending, const std::string& image) {
-    if (::chmod(pending.path.c_str(), usualFileMode()) != 0 || ::rename(pending.path.c_str(), image.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(pending.path.c_str());
-        return io::systemFailure(image, err);
-    }
-    return {};
+    return io::commitStagedFile(pending.staged, image);
 }
 
-void discardPendingImage(const PendingImage& pending) {
-    if (!pending.path.empty()) ::unlink(pending.path.c_str());
-}
+void discardPendingImage(const PendingImage& pending) { io::discardStagedFile(pending.staged); }
 
 }  // namespace kmr::disc

@@ -44,15 +44,16 @@ std::optional<int> xorrisoProgress(std::string_view line);
 // itself while it grows).
 bool imageInsideFolder(const std::string& image, const std::string& folder);
 
-// An empty temporary file in the image's folder, for xorriso to write; the image is replaced by it
-// only when the build finished. `path` is empty on failure, and `result` then names the image and
-// the system's reason.
+// An empty hidden file for xorriso to write, which replaces the image only when the build finished,
+// as any other output is replaced (io::stageFile): a link is followed, a read-only file, a device or
+// a FIFO is refused. `path` is empty on failure, and `result` then names the image and the reason.
 struct PendingImage {
     std::string path;
     io::IoResult result;
+    io::StagedFile staged;
 };
 PendingImage reservePendingImage(const std::string& image);
-// Gives the finished file the usual permissions and renames it over the image.
+// Renames the finished file over the image; it keeps the permissions of the file it replaces.
 io::IoResult finishPendingImage(const PendingImage& pending, const std::string& image);
 // Removes the temporary file of a cancelled or failed build.
 void discardPendingImage(const PendingImage& pending);

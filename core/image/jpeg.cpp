@@ -71,7 +71,8 @@ bool decodeInto(jpeg_decompress_struct& cinfo, ErrorManager& err, jpeg_progress_
 
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-    if (std::size_t{cinfo.image_width} * cinfo.image_height > kMaxJpegPixels) {
+    if (cinfo.image_width > kMaxJpegSide || cinfo.image_height > kMaxJpegSide ||
+        std::size_t{cinfo.image_width} * cinfo.image_height > kMaxJpegPixels) {
         std::snprintf(err.message, sizeof err.message, "imagen demasiado grande (%ux%u)", cinfo.image_width,
                       cinfo.image_height);
         jpeg_destroy_decompress(&cinfo);

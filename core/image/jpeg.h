@@ -21,8 +21,10 @@ struct JpegResult {
     std::string error;  // libjpeg's own words, when not ok
 };
 
-// Pictures with more pixels than this are refused rather than allocated.
-inline constexpr std::size_t kMaxJpegPixels = std::size_t{40} * 1000 * 1000;
+// The program shows pictures of a window's size: one whose header declares a side longer than this,
+// or more pixels than this, is refused before anything is allocated for it.
+inline constexpr unsigned kMaxJpegSide = 4096;
+inline constexpr std::size_t kMaxJpegPixels = std::size_t{12} * 1000 * 1000;
 
 // Any corruption that libjpeg notices, warnings included (a truncated file, bad Huffman data), makes the
 // whole picture count as broken: a half-grey banner is not a picture worth showing.

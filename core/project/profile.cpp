@@ -152,7 +152,7 @@ ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view pre
         return out;
     }
     auto& sections = out.sections;
-    const std::size_t lines = walkSections(m_text, [&](const ProfileSection& s) {
+    walkSections(m_text, [&](const ProfileSection& s) {
         if (const auto k = sectionNumber(s.name(), prefix, count)) sections.emplace_back(*k, s);
         return true;
     });
@@ -164,9 +164,7 @@ ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view pre
     sections.erase(
         std::unique(sections.begin(), sections.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
         sections.end());
-    const auto n = static_cast<std::size_t>(count);
-    const std::size_t found = sections.size();
-    out.backed = n <= lines && n - found <= std::max<std::size_t>(found, 64);
+    out.backed = countBacked(sections.size(), static_cast<std::size_t>(count));
     if (!out.backed) {
         sections.clear();
         sections.shrink_to_fit();

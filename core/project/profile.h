@@ -64,9 +64,8 @@ public:
 
     // The sections named `prefix` and a number from 1 to `count` (the number as std::to_string
     // writes it, the name A–Z folded): the first section of each number, in number order.
-    // `backed` says whether the text can stand behind the count: it has at least `count` lines, and
-    // at most 64 of the numbered sections, or at most half of them, are missing. A count beyond
-    // that is taken for a broken file rather than read into empty entries.
+    // `backed` says whether the text can stand behind the count (countBacked): a count beyond that
+    // is taken for a broken file rather than read into empty entries.
     struct NumberedSections {
         std::vector<std::pair<std::int32_t, ProfileSection>> sections;
         bool backed = false;
@@ -78,6 +77,14 @@ public:
 private:
     std::string m_text;
 };
+
+// Whether a file that holds `found` of `count` numbered entries (menus) can stand behind the count:
+// at most 64 of them, or at most as many as were found, are missing. The missing ones are read as
+// empty entries; so a short file may name a few more menus than it holds, while a huge count in a
+// small file never asks for more memory than the file's own size allows.
+constexpr bool countBacked(std::size_t found, std::size_t count) {
+    return count <= found || count - found <= (found > 64 ? found : 64);
+}
 
 // The value rules on their own: trim, remove one enclosing pair of matching quotes, cut.
 std::string profileValue(std::string_view raw);

@@ -317,7 +317,7 @@ bool valuesFitCp1252(const Project& project) {
             if (!text::fitsCp1252(o.value(i))) return false;
         }
     }
-    return true;
+    return settingsFitCp1252(project.settings);
 }
 
 bool isResourceEntry(const ProjectObject& o) { return o.caption().starts_with("Ejecutar r"); }

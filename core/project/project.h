@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "project/disc_settings.h"
+
 namespace kmr {
 
 // The kind of an object; the number is also the index of its picture in the shared image list.
@@ -150,10 +152,12 @@ std::string_view mediumName(Medium medium);
 // The medium named by a text, A–Z folded: "USB" is a USB drive, anything else a CD or DVD.
 Medium mediumFromName(std::string_view name);
 
-// The ordered object list with the operations that keep its order rules, and the disc it is for.
+// The ordered object list with the operations that keep its order rules, the disc it is for and the
+// disc's settings beside the list.
 struct Project {
     std::vector<ProjectObject> objects;
     DiscTarget disc;
+    DiscSettings settings;
 
     Project() = default;
     // A project of these objects, with no disc named.
@@ -192,8 +196,8 @@ struct Project {
 };
 
 // True when every value that the project's files hold (the first of a run entry, icon or label, the
-// three of a menu) has a Windows-1252 byte for each of its characters, so that those files (whose
-// other characters are ASCII) need not be UTF-16.
+// three of a menu, the texts of the disc settings) has a Windows-1252 byte for each of its characters,
+// so that those files (whose other characters are ASCII) need not be UTF-16.
 bool valuesFitCp1252(const Project& project);
 
 // One menu gathered by the new-project wizard.

@@ -44,6 +44,12 @@ void writeKey(std::string& out, std::string_view key, std::string_view value) {
     out.append(kCrLf);
 }
 
+constexpr char kMenuHeaderStart[] = "\r\n[Menu";  // after an empty line
+constexpr char kMenuHeaderEnd[] = "]\r\n";
+constexpr char kTextKey[] = "Texto=";
+constexpr char kCommandKey[] = "Comando=";
+constexpr char kNameKey[] = "Nombre=";
+
 // A key line whose value is written as it stands or in one extra pair of quotes.
 template <std::size_t N>
 char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
@@ -51,7 +57,13 @@ char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quo
     if (quoted) *p++ = '"';
     p = text::put(p, value);
     if (quoted) *p++ = '"';
-    return text::put(p, "\r\n");
+    return text::put(p, kCrLf);
+}
+
+// The room putKeyLine takes.
+template <std::size_t N>
+std::size_t keyLineSize(const char (&key)[N], std::string_view value, bool quoted) {
+    return text::lengthOf(key) + (quoted ? 2 : 0) + value.size() + kCrLf.size();
 }
 
 // A menu's section, preceded by an empty line, made with one size check: most of a big file is
@@ -63,17 +75,18 @@ void writeMenuSection(std::string& out, std::size_t number, const ProjectObject&
     const std::string_view menuText = o.value(0), command = o.value(1), name = o.value(2);
     const bool quoteText = readerWouldChange(menuText), quoteCommand = readerWouldChange(command),
                quoteName = readerWouldChange(name);
-    const std::size_t size = 7 + numberText.size() + 3 + 6 + menuText.size() + 2 + 8 + command.size() + 2 + 7 +
-                             name.size() + 2 + 2 * (quoteText + quoteCommand + quoteName);
+    const std::size_t size = text::lengthOf(kMenuHeaderStart) + numberText.size() + text::lengthOf(kMenuHeaderEnd) +
+                             keyLineSize(kTextKey, menuText, quoteText) +
+                             keyLineSize(kCommandKey, command, quoteCommand) + keyLineSize(kNameKey, name, quoteName);
     const std::size_t at = out.size();
     out.resize(at + size);
     char* p = out.data() + at;
-    p = text::put(p, "\r\n[Menu");
+    p = text::put(p, kMenuHeaderStart);
     p = text::put(p, numberText);
-    p = text::put(p, "]\r\n");
-    p = putKeyLine(p, "Texto=", menuText, quoteText);
-    p = putKeyLine(p, "Comando=", command, quoteCommand);
-    putKeyLine(p, "Nombre=", name, quoteName);
+    p = text::put(p, kMenuHeaderEnd);
+    p = putKeyLine(p, kTextKey, menuText, quoteText);
+    p = putKeyLine(p, kCommandKey, command, quoteCommand);
+    putKeyLine(p, kNameKey, name, quoteName);
 }
 
 // Reads lines one at a time; past the end every read gives an empty line.
@@ -152,6 +165,8 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
         }
         if (!flush()) return;
     }
+    // The disc settings after the menus, only when there are some.
+    writeSettingsSection(out, project.settings);
 }
 
 }  // namespace
@@ -182,8 +197,8 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
         const std::size_t n = std::min<std::size_t>(o.valueCount(), isMenu(o.kind) ? 3 : 1);
         for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
     }
-    // The disc folder is written too, and may hold any character.
-    fits = fits && text::fitsCp1252(project.disc.folder);
+    // The disc folder and the disc settings are written too, and may hold any character.
+    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(project.settings);
     text::FileEncoder encoder(fits);
     writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
@@ -197,6 +212,40 @@ std::string projectFileBytes(const Project& project) {
 }
 
 namespace {
+
+// A value of the settings section by the profile rules, decoded, but never cut: a kept line comes back
+// whole however long it is.
+std::string_view settingsValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
+    std::string_view v = text::trimView(raw);
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    if (encoding && !text::isAscii(v)) {
+        scratch.clear();
+        text::decodeAppend(scratch, v, *encoding);
+        v = scratch;
+    }
+    return v;
+}
+
+// The settings section of a decoded text, for the reader of files in any layout: the first section of
+// that name, line by line.
+void readSettingsSection(std::string_view content, DiscSettings& settings) {
+    SettingsSectionReader reader(settings);
+    text::LineCursor cursor(content, true);
+    bool in = false;
+    bool seen = false;
+    std::string scratch;
+    while (!cursor.atEnd()) {
+        const std::string_view line = cursor.next();
+        if (const auto name = profileHeaderName(line)) {
+            if (in) return;
+            in = !seen && profileNamesEqual(*name, kSettingsSection);
+            seen = seen || in;
+        } else if (in) {
+            if (const auto kv = profileKeyLine(line)) reader.take(kv->first, settingsValue(kv->second, {}, scratch));
+        }
+    }
+}
 
 ProjectReadResult readV2(const ProfileFile& file) {
     ProjectReadResult r;
@@ -272,7 +321,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     static constexpr std::array<std::string_view, 9> kGeneralKeys = {
         "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
-    enum class In { Nothing, General, Menu };
+    enum class In { Nothing, General, Menu, Settings };
     In in = In::Nothing;
     bool generalSeen = false;
     bool generalDone = false;
@@ -285,6 +334,8 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
     std::array<std::string, 3> scratch;
     ObjectMaker maker;
+    SettingsSectionReader settings(r.project.settings);
+    bool settingsSeen = false;
     const auto value = [&](const std::optional<std::string_view>& raw, std::size_t buffer = 0) {
         return raw ? fileValue(*raw, encoding, scratch[buffer]) : std::string_view();
     };
@@ -327,28 +378,33 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
     constexpr std::size_t kReleaseStep = 1u << 20;
     std::size_t released = 0;
-    std::size_t lines = 0;
     text::LineCursor cursor(text, true);
     std::size_t sectionStart = 0;  // the values of the section being read still point into the text from here
     while (!cursor.atEnd()) {
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
-        ++lines;
         std::size_t first = 0;
         while (first < line.size() && text::isBlank(line[first])) ++first;
         if (first == line.size()) {
             // a blank line
         } else if (line[first] != '[') {
-            if (in == In::Menu)
+            if (in == In::Menu) {
                 take(line.substr(first), kMenuKeys, menu);
-            else if (in == In::General)
+            } else if (in == In::General) {
                 take(line.substr(first), kGeneralKeys, general);
+            } else if (in == In::Settings) {
+                if (const auto kv = profileKeyLine(line))
+                    settings.take(kv->first, settingsValue(kv->second, encoding, scratch[0]));
+            }
         } else if (const auto name = profileHeaderName(line)) {
             endSection();
             sectionStart = lineStart;
             if (!generalSeen && profileNamesEqual(*name, kSection)) {
                 in = In::General;
                 generalSeen = true;
+            } else if (!settingsSeen && profileNamesEqual(*name, kSettingsSection)) {
+                in = In::Settings;
+                settingsSeen = true;
             } else if (const auto k = profileSectionNumber(*name, "Menu", INT32_MAX)) {
                 if (!generalDone) return std::nullopt;              // a menu before the count
                 if (*k > next && *k <= menus) return std::nullopt;  // out of order
@@ -368,8 +424,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
     const auto found = static_cast<std::size_t>(next - 1);
     if (menus > 0 && found < static_cast<std::size_t>(menus)) {
-        const auto n = static_cast<std::size_t>(menus);
-        if (n <= lines && n - found <= std::max<std::size_t>(found, 64)) {
+        if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
             r.errors = true;
@@ -383,7 +438,9 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 
 ProjectReadResult readProjectV2(std::string_view content) {
     if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
-    return readV2(ProfileFile::parse(content));
+    ProjectReadResult r = readV2(ProfileFile::parse(content));
+    readSettingsSection(content, r.project.settings);
+    return r;
 }
 
 ProjectReadResult readProjectV1(std::string_view content) {
@@ -417,10 +474,15 @@ ProjectReadResult readProjectV1(std::string_view content) {
         errors = true;
     }
     for (std::int32_t k = 1; k <= menus; ++k) {
-        // A menu with not one line left is not made: a count the file cannot back reads as broken,
-        // not as a list of empty menus.
+        // A file that ends early gives empty menus for the rest of its count, as far as the count is
+        // one the file can back; past that it is broken, and the menus it did hold are kept.
         if (!lines.anyLeft()) {
             errors = true;
+            const auto found = static_cast<std::size_t>(k - 1);
+            const auto count = static_cast<std::size_t>(menus);
+            if (!countBacked(found, count)) break;
+            p.objects.reserve(p.size() + count - found);
+            for (std::size_t missing = count - found; missing > 0; --missing) p.append(makeMenu({}, {}, {}));
             break;
         }
         const std::string number = std::to_string(k);
@@ -459,7 +521,12 @@ ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std
         release ? [&](std::size_t upTo) { release(mark + upTo); } : std::function<void(std::size_t)>();
     if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
     if (reload && !reload()) return {};
-    return readV2(ProfileFile(text::decodeAs(raw, encoding)));
+    std::string decoded = text::decodeAs(raw, encoding);
+    DiscSettings settings;
+    readSettingsSection(decoded, settings);
+    ProjectReadResult r = readV2(ProfileFile(std::move(decoded)));
+    r.project.settings = std::move(settings);
+    return r;
 }
 
 }  // namespace

@@ -19,8 +19,9 @@ ProjectFormat detectProjectFormat(std::string_view content);
 // What a reader made of a file. `versionOk` is false for a version-2 file whose "Version" is not
 // exactly "2.0" (the caller asks whether to go on; the project is what the file gave anyway).
 // `errors` says the file is broken (the editor says it contained errors): a version-1 line of the
-// wrong form, or a menu count that the file's content cannot back (a version-1 file that ends before
-// its menus, a version-2 file with far fewer menu sections than menus, which then gives no menus).
+// wrong form, a version-1 file that ends before its menus (the rest are empty menus, as far as
+// countBacked allows), or a version-2 count far beyond the file's menu sections (countBacked), which
+// then gives no menus.
 struct ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;

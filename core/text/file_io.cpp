@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,7 +20,37 @@ namespace kmr::io {
 namespace {
 
 constexpr std::string_view kTempPrefix = ".kmr-";
+// The name the ISO images of earlier versions were made under.
+constexpr std::string_view kOldImagePrefix = ".kmr-iso-";
 constexpr std::size_t kTempRandomChars = 6;  // as mkstemp's XXXXXX
+
+IoResult failureWithReason(const std::string& path, IoStatus status, int err, std::string reason) {
+    IoResult r;
+    r.status = status;
+    r.error = err;
+    r.reason = std::move(reason);
+    r.message = path + ": " + r.reason;
+    return r;
+}
+
+IoResult tooLarge(const std::string& path) {
+    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
+                             "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
+                                 " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
+}
+
+IoResult readOnly(const std::string& path, int err) {
+    return failureWithReason(
+        path, IoStatus::Failed, err,
+        err == EROFS ? systemErrorText(EROFS) : "No tiene permiso para escribir en este fichero (es de solo lectura)");
+}
+
+// A regular file this user may not write is left alone, as a direct write would leave it. The check
+// is the system's own for the effective user, so root may still replace a file it could write.
+int writeRefusal(const std::string& target) {
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0) return 0;
+    return errno == EACCES || errno == EPERM || errno == EROFS ? errno : 0;
+}
 
 std::string folderOf(const std::string& path) {
     const auto pos = path.find_last_of('/');
@@ -51,17 +82,34 @@ int writeProduced(int fd, const ByteProducer& produce) {
 }
 
 // A folder that refuses new files may still hold a file that can be written: then the file is
-// overwritten where it is, as a save without the temporary file. What fails half-way is reported
-// like any other failure; the old contents cannot be kept in this case.
+// overwritten where it is, as a save without the temporary file. The space for the whole new content
+// is reserved first, so that a full disk (or a file size limit) leaves the old contents whole.
 bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
 
 IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
                            int tempError) {
     const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return systemFailure(path, tempError);
-    int err = ::ftruncate(fd, 0) == 0 ? 0 : errno;
+    int err = 0;
     try {
+        // A first run of the producer only counts the bytes.
+        off_t size = 0;
+        produce([&](std::string_view piece) {
+            size += static_cast<off_t>(piece.size());
+            return true;
+        });
+        struct stat before {};
+        err = ::fstat(fd, &before) == 0 ? 0 : errno;
+        if (err == 0 && size > 0) {
+            err = ::posix_fallocate(fd, 0, size);
+            // A reservation that failed half-way may have made the file longer; its contents are intact.
+            struct stat after {};
+            if (err != 0 && ::fstat(fd, &after) == 0 && after.st_size != before.st_size) {
+                [[maybe_unused]] const int ignored = ::ftruncate(fd, before.st_size);
+            }
+        }
         if (err == 0) err = writeProduced(fd, produce);
+        if (err == 0 && ::ftruncate(fd, size) != 0) err = errno;
     } catch (...) {
         ::close(fd);  // the producer ran out of memory
         throw;
@@ -99,17 +147,39 @@ int followLinks(std::string path, std::string& resolved) {
     return ELOOP;
 }
 
-// A device, a FIFO or a socket is written as it is: replacing it would replace the device itself.
-IoResult writeInPlace(const std::string& path, const std::string& target, const ByteProducer& produce) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+// A device, a FIFO or a socket is written as it is: replacing it would replace the device itself. A
+// FIFO is opened without waiting for a reader, and a reader that goes away is an EPIPE failure: the
+// SIGPIPE it raises is held back while this thread writes and then taken, so it ends no program.
+IoResult writeInPlace(const std::string& path, const std::string& target, bool fifo, const ByteProducer& produce) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | (fifo ? O_NONBLOCK : 0));
+    if (fd < 0 && fifo && errno == ENXIO) {
+        return failureWithReason(path, IoStatus::Failed, ENXIO,
+                                 "Ningún programa está leyendo de esta tubería (FIFO); abra primero el que la lee");
+    }
     if (fd < 0) return systemFailure(path, errno);
+    if (fifo) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    sigset_t pipeSignal;
+    sigset_t previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const auto restoreSignals = [&](int err) {
+        if (err == EPIPE) {
+            const struct timespec now {};
+            while (::sigtimedwait(&pipeSignal, nullptr, &now) < 0 && errno == EINTR) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    };
     int err = 0;
     try {
         err = writeProduced(fd, produce);
     } catch (...) {
+        restoreSignals(0);
         ::close(fd);  // the producer ran out of memory
         throw;
     }
+    restoreSignals(err);
     if (err != 0) {
         ::close(fd);
         return systemFailure(path, err);
@@ -132,8 +202,9 @@ std::string randomTempName(const std::string& folder) {
 }
 
 bool isTempName(std::string_view name) {
-    if (name.size() != kTempPrefix.size() + kTempRandomChars || !name.starts_with(kTempPrefix)) return false;
-    for (const char c : name.substr(kTempPrefix.size())) {
+    const std::size_t prefix = name.starts_with(kOldImagePrefix) ? kOldImagePrefix.size() : kTempPrefix.size();
+    if (name.size() != prefix + kTempRandomChars || !name.starts_with(kTempPrefix)) return false;
+    for (const char c : name.substr(prefix)) {
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
     }
     return true;
@@ -317,11 +388,7 @@ void removeStaleTemporaries(const std::string& folder) {
 }  // namespace
 
 IoResult systemFailure(const std::string& path, int err) {
-    IoResult r;
-    r.status = err == ENOENT ? IoStatus::NotFound : IoStatus::Failed;
-    r.reason = systemErrorText(err);
-    r.message = path + ": " + r.reason;
-    return r;
+    return failureWithReason(path, err == ENOENT ? IoStatus::NotFound : IoStatus::Failed, err, systemErrorText(err));
 }
 
 std::string systemErrorText(int err) {
@@ -348,6 +415,7 @@ std::string systemErrorText(int err) {
         case ENODEV: return "No existe el dispositivo";
         case EXDEV: return "No se puede mover entre discos distintos";
         case EINVAL: return "Argumento no válido";
+        case EPIPE: return "El programa que leía la tubería la cerró antes de terminar";
         default: return std::strerror(err);
     }
 }
@@ -362,7 +430,7 @@ namespace {
 // Reads the whole file: `sized` is told the size the system states for it (0 when none), then `take`
 // gets its bytes in order, in pieces of up to 64 KiB.
 template <class Sized, class Take>
-IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
+IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized, Take&& take) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return systemFailure(path, errno);
     struct stat st {};
@@ -370,6 +438,12 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
         ::close(fd);
         return systemFailure(path, EISDIR);
     }
+    if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > limit) {
+        ::close(fd);
+        return tooLarge(path);
+    }
+    std::uint64_t total = 0;
+    bool over = false;
     int err = 0;
     // `sized` and `take` may run out of memory: the file is closed before the exception goes on.
     try {
@@ -383,6 +457,11 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
                 err = errno;
                 break;
             }
+            total += static_cast<std::uint64_t>(n);
+            if (total > limit) {
+                over = true;
+                break;
+            }
             take(std::string_view(buffer, static_cast<std::size_t>(n)));
         }
     } catch (...) {
@@ -390,16 +469,17 @@ IoResult readPieces(const std::string& path, Sized&& sized, Take&& take) {
         throw;
     }
     ::close(fd);
+    if (over) return tooLarge(path);
     if (err != 0) return systemFailure(path, err);
     return {};
 }
 
 }  // namespace
 
-ReadResult readFile(const std::string& path) {
+ReadResult readFile(const std::string& path, std::uint64_t limit) {
     ReadResult r;
     static_cast<IoResult&>(r) = readPieces(
-        path,
+        path, limit,
         [&](std::size_t size) {
             if (size > 0) r.bytes.reserve(size);
         },
@@ -410,7 +490,7 @@ ReadResult readFile(const std::string& path) {
 
 IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
                           const std::function<void(std::string_view)>& take) {
-    return readPieces(path, sized, take);
+    return readPieces(path, kMaxInputBytes, sized, take);
 }
 
 FileBuffer::~FileBuffer() {
@@ -428,6 +508,7 @@ IoResult FileBuffer::load(const std::string& path) {
         return systemFailure(path, err);
     }
     ::close(fd);
+    if (S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) > kMaxInputBytes) return tooLarge(path);
     if (!S_ISREG(st.st_mode) || st.st_size <= 0) {
         // A stream has no size to map: it is read into a string, which is not handed back.
         ReadResult r = readFile(path);
@@ -489,7 +570,10 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return systemFailure(path, EISDIR);
-    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, produce);
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(path, target, S_ISFIFO(existing.st_mode), produce);
+    if (exists) {
+        if (const int refused = writeRefusal(target); refused != 0) return readOnly(path, refused);
+    }
 
     bool linkFailed = false;
     int err = writeRegular(target, exists ? &existing : nullptr, produce, false, linkFailed);
@@ -500,6 +584,70 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     if (err != 0) return systemFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};
+}
+
+StagedFile stageFile(const std::string& path) {
+    StagedFile staged;
+    if (const int err = followLinks(path, staged.target); err != 0) {
+        staged.result = systemFailure(path, err);
+        return staged;
+    }
+    struct stat existing {};
+    staged.existed = ::stat(staged.target.c_str(), &existing) == 0;
+    if (staged.existed && S_ISDIR(existing.st_mode)) {
+        staged.result = systemFailure(path, EISDIR);
+        return staged;
+    }
+    if (staged.existed && !S_ISREG(existing.st_mode)) {
+        staged.result = failureWithReason(path, IoStatus::Failed, EINVAL,
+                                          "No es un fichero normal (es un dispositivo, una tubería o un socket); "
+                                          "escriba la imagen en un fichero");
+        return staged;
+    }
+    if (staged.existed) {
+        if (const int refused = writeRefusal(staged.target); refused != 0) {
+            staged.result = readOnly(path, refused);
+            return staged;
+        }
+    }
+    const std::string folder = folderOf(staged.target);
+    removeStaleTemporaries(folder);
+    std::string temp = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+    staged.fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (staged.fd < 0) {
+        staged.result = systemFailure(path, errno);
+        return staged;
+    }
+    staged.tempPath = std::move(temp);
+    staged.mode = staged.existed ? (existing.st_mode & 07777) : (0666 & ~currentUmask());
+    if (staged.existed) {
+        staged.uid = existing.st_uid;
+        staged.gid = existing.st_gid;
+    }
+    return staged;
+}
+
+IoResult commitStagedFile(const StagedFile& staged, const std::string& path) {
+    const auto fail = [&](int err) {
+        discardStagedFile(staged);
+        return systemFailure(path, err);
+    };
+    // The file may have been written through its name: its own descriptor still reaches it.
+    if (staged.existed && ::fchown(staged.fd, static_cast<uid_t>(staged.uid), static_cast<gid_t>(staged.gid)) != 0) {
+        [[maybe_unused]] const int ignored =
+            ::fchown(staged.fd, static_cast<uid_t>(-1), static_cast<gid_t>(staged.gid));
+    }
+    if (::fchmod(staged.fd, static_cast<mode_t>(staged.mode)) != 0) return fail(errno);
+    if (::fsync(staged.fd) != 0) return fail(errno);
+    if (::rename(staged.tempPath.c_str(), staged.target.c_str()) != 0) return fail(errno);
+    if (::close(staged.fd) != 0) return systemFailure(path, errno);
+    return {};
+}
+
+void discardStagedFile(const StagedFile& staged) {
+    if (staged.tempPath.empty()) return;
+    ::unlink(staged.tempPath.c_str());
+    ::close(staged.fd);
 }
 
 }  // namespace kmr::io

@@ -1,22 +1,29 @@
 #pragma once
 // Whole-file reading and safe whole-file writing, with failures reported as values.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
 namespace kmr::io {
 
-enum class IoStatus { Ok, NotFound, Failed };
+// TooLarge: an input above the size limit, refused before it is read whole.
+enum class IoStatus { Ok, NotFound, Failed, TooLarge };
 
 // Outcome of a file operation. On failure `message` names the file and the system's reason, and
-// `reason` is the reason alone.
+// `reason` is the reason alone; `error` is the system's error number (ENOMEM: out of memory).
 struct IoResult {
     IoStatus status = IoStatus::Ok;
     std::string message;
     std::string reason;
+    int error = 0;
     bool ok() const { return status == IoStatus::Ok; }
 };
+
+// No project, template or autorun.inf comes near this size: a larger input is refused at once, by
+// its size when it is a file, as soon as this much is read when it is a stream (a FIFO, /dev/zero).
+inline constexpr std::uint64_t kMaxInputBytes = std::uint64_t{64} << 20;
 
 struct ReadResult : IoResult {
     std::string bytes;
@@ -32,8 +39,8 @@ IoResult systemFailure(const std::string& path, int err);
 // True when an ordinary file (or anything that is not a directory) exists at the path.
 bool fileExists(const std::string& path);
 
-// Reads the whole file.
-ReadResult readFile(const std::string& path);
+// Reads the whole file; one of more than `limit` bytes is refused (TooLarge) without being read.
+ReadResult readFile(const std::string& path, std::uint64_t limit = kMaxInputBytes);
 
 // Reads the whole file as readFile does, without holding it: `sized` is first told the size the system
 // states for it (0 when it states none), then `take` gets its bytes in order, a piece at a time. After a
@@ -51,7 +58,7 @@ public:
     FileBuffer& operator=(const FileBuffer&) = delete;
     ~FileBuffer();
 
-    // Reads the whole file (anything that can be read, devices and FIFOs too).
+    // Reads the whole file (anything that can be read, devices and FIFOs too), up to kMaxInputBytes.
     IoResult load(const std::string& path);
     std::string_view bytes() const { return {m_data, m_size}; }
     // Hands back the whole pages before `upTo`; they read as zeros until reload().
@@ -79,10 +86,13 @@ private:
 //
 // A symbolic link is followed: the file it leads to is replaced, in its own folder, and the link
 // stays. An existing target that is not a regular file (a device, a FIFO) is written directly, as it
-// is not a file to replace. A replaced file keeps its permissions and, where the process may, its
-// owner and group.
+// is not a file to replace; a FIFO that no program reads is refused at once instead of waiting, and
+// a reader that closes it early is a failure (EPIPE), never a SIGPIPE. A replaced file keeps its
+// permissions and, where the process may, its owner and group. A file this user may not write (read
+// only) is refused, as a direct write would be, and left as it is.
 // A folder that refuses the temporary file while the target itself is writable gets the target
-// overwritten in place instead; a failure then is reported the same way.
+// overwritten in place instead, once the space for the whole new content is reserved: when it cannot
+// be, the old file stays whole and the failure is reported.
 IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
 
 // Bytes handed over piece by piece: the producer calls `write` with each piece in order and may stop
@@ -92,5 +102,26 @@ using ByteProducer = std::function<void(const std::function<bool(std::string_vie
 // The same safe write for bytes that are made as they are written, so that they are never all in
 // memory at once.
 IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce);
+
+// A file that another program writes by its name (the ISO image xorriso makes) and that replaces the
+// target only once it is complete, with the same care as writeFileAtomic: a link is followed and the
+// file it leads to replaced in its own folder, a replaced file keeps its permissions and owner, a
+// read-only file is refused. A device, a FIFO or a folder is refused: a file made elsewhere cannot be
+// put in its place. The hidden file is named ".kmr-XXXXXX" beside the target and held open until it
+// is committed or discarded; one that a killed run left is removed by the next write in the folder.
+struct StagedFile {
+    std::string tempPath;  // the file to write; empty when nothing could be staged
+    std::string target;    // the file it will replace, links followed
+    int fd = -1;
+    bool existed = false;
+    unsigned mode = 0;  // the permissions the file gets
+    long long uid = -1, gid = -1;
+    IoResult result;  // why nothing could be staged
+};
+StagedFile stageFile(const std::string& path);
+// Flushes the finished file and renames it over the target; `path` is the name given to stageFile.
+IoResult commitStagedFile(const StagedFile& staged, const std::string& path);
+// Removes the file of a cancelled or failed run.
+void discardStagedFile(const StagedFile& staged);
 
 }  // namespace kmr::io

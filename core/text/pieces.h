@@ -36,6 +36,12 @@ char* put(char* p, const char (&text)[N]) {
     return p + N - 1;
 }
 
+// The length of a text written as a literal, without its terminating zero: the room a put of it takes.
+template <std::size_t N>
+constexpr std::size_t lengthOf(const char (&)[N]) {
+    return N - 1;
+}
+
 inline char* put(char* p, std::string_view text) {
     if (!text.empty()) std::memcpy(p, text.data(), text.size());
     return p + text.size();

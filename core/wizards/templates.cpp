@@ -86,9 +86,8 @@ std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t f
     r.menuCountText = valueOr(profile, kGeneral, "Menus", "0");
     r.defaultMenuText = valueOr(profile, kGeneral, "MenuPredeterminat", "0");
 
-    // A count that is no whole number, or one that the file cannot back (more menus than lines, far
-    // more than menu sections), cannot be meant: such a template is listed without menus rather than
-    // read into unbounded memory.
+    // A count that is no whole number, or one far beyond the menu sections the file holds, cannot be
+    // meant: such a template is listed without menus rather than read into unbounded memory.
     const auto count = text::parseInteger(r.menuCountText, kDecimal);
     if (count && *count > 0) {
         const ProfileFile::NumberedSections numbered = profile.numberedSections("Menu", *count);

@@ -36,9 +36,9 @@ struct TemplateRecord {
 };
 
 // Reads a template from the bytes of a file (Windows-1252, or UTF-16 LE / UTF-8 with a byte-order
-// mark). nullopt when the file is not of version 2.3. A "Menus" value that is no whole number, or one
-// that the file cannot back (more than its number of lines, or far more than its menu sections; see
-// ProfileFile::numberedSections), gives a template without menus.
+// mark). nullopt when the file is not of version 2.3. Menus whose sections are missing get the
+// default values. A "Menus" value that is no whole number, or one far beyond the file's menu sections
+// (countBacked), gives a template without menus.
 std::optional<TemplateRecord> readTemplate(std::string_view bytes, std::size_t fileNumber);
 
 // The template files of a folder: ordinary, not hidden, ending in ".kmrt" in any case, in name order

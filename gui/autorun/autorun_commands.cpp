@@ -85,7 +85,10 @@ void AutorunCommands::importAutorun() {
                                               MessageButtons::YesNo);
         if (answer == Answer::No) return;
     }
-    kmr::ImportResult result = kmr::importAutorun(text);
+    // The entries that make no object are kept with the project unless the options say otherwise.
+    kmr::ImportOptions options;
+    options.keepExtras = !m_keepExtras || m_keepExtras();
+    kmr::ImportResult result = kmr::importAutorun(text, options);
     ProjectWindow* child = m_host.addProjectWindow(qs(kmr::kImportedCaption));
     child->setProject(std::move(result.project));
     child->setSaved(0);

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace kmr::gui {
 
 class ConflictsDialog;
@@ -22,12 +24,15 @@ public:
     // the disc folder's autorun.inf is proposed when the project names an existing one.
     void compileProject();
     void importAutorun();
+    // Whether an import keeps the entries that make no object (the options say); kept when unset.
+    void setKeepExtras(std::function<bool()> keepExtras) { m_keepExtras = std::move(keepExtras); }
 
 private:
     ProjectHost& m_host;
     ConflictsDialog& m_conflicts;
     // The name the compile dialog proposes: the last one chosen in it.
     QString m_lastCompileName = QStringLiteral("autorun.inf");
+    std::function<bool()> m_keepExtras;
 };
 
 }  // namespace kmr::gui

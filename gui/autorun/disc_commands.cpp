@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <QProgressDialog>
 
+#include <sys/prctl.h>
+#include <csignal>
+
 #include "autorun/autorun_commands.h"
 #include "autorun/compiler.h"
 #include "autorun/disc_preview_dialog.h"
@@ -51,6 +54,11 @@ ProjectWindow* DiscCommands::windowWithFolder() {
 void DiscCommands::checkDisc() {
     ProjectWindow* child = windowWithFolder();
     if (child == nullptr) return;
+    if (const std::string unreadable = kmr::disc::DiscFolder(resolvedDisc(*child).folder).readError();
+        !unreadable.empty()) {
+        showError(m_host.prompts(), qs(unreadable));
+        return;
+    }
     std::vector<kmr::disc::CheckItem> items = kmr::disc::checkProjectOnDisc(child->project(), resolvedDisc(*child));
     if (items.empty()) {
         m_host.prompts().message(QStringLiteral("No se ha encontrado ningún problema: el disco está listo."),
@@ -136,6 +144,10 @@ void DiscCommands::makeIsoImage() {
         showError(prompts, QStringLiteral("No se encuentra la carpeta del disco \"") + folder + QStringLiteral("\"."));
         return;
     }
+    if (const std::string unreadable = kmr::disc::DiscFolder(disc.folder).readError(); !unreadable.empty()) {
+        showError(prompts, qs(unreadable));
+        return;
+    }
     // The usual questions of "Compilar": the report first, then the autorun.inf that is already there.
     if (!m_autorun.confirmFindings()) return;
     const QString autorunPath = qs(kmr::disc::autorunPathIn(disc.folder));
@@ -192,6 +204,8 @@ DiscCommands::BuildResult DiscCommands::runIsoProgram(QWidget* parent, const QSt
     process.setProgram(m_isoProgram);
     process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // xorriso dies with the editor: a killed editor leaves no image being written.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 
     QProgressDialog progress(QStringLiteral("Creando la imagen ISO..."), QStringLiteral("Cancelar"), 0, 100, parent);
     progress.setObjectName(QStringLiteral("ProgresoISO"));

@@ -10,17 +10,16 @@
 namespace kmr::gui {
 
 std::optional<QByteArray> readWholeFile(Prompts& prompts, const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        showError(prompts, QStringLiteral("No se ha podido leer el fichero \"%1\": %2").arg(path, f.errorString()));
+    // The program's own reader, as kmrc's: a file above the input size limit is refused by its size,
+    // a stream once that much is read.
+    kmr::io::ReadResult r = kmr::io::readFile(QFile::encodeName(path).toStdString());
+    if (!r.ok()) {
+        showError(
+            prompts,
+            QStringLiteral("No se ha podido leer el fichero \"%1\": %2").arg(path, QString::fromStdString(r.reason)));
         return std::nullopt;
     }
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        showError(prompts, QStringLiteral("No se ha podido leer el fichero \"%1\": %2").arg(path, f.errorString()));
-        return std::nullopt;
-    }
-    return bytes;
+    return QByteArray(r.bytes.data(), static_cast<qsizetype>(r.bytes.size()));
 }
 
 bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& bytes) {

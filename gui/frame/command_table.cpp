@@ -13,6 +13,7 @@
 
 #include "autorun/autorun_commands.h"
 #include "autorun/disc_commands.h"
+#include "autorun/disc_properties_dialog.h"
 #include "editing/clipboard_commands.h"
 #include "editing/object_commands.h"
 #include "editing/object_rules.h"
@@ -101,7 +102,15 @@ void MainWindow::createActions() {
         makeAction("CrearImagenISO1", QStringLiteral("Crear i&magen ISO..."),
                    QStringLiteral("Crear imagen ISO|Crea la imagen ISO de la carpeta del disco, lista para grabar"), -1,
                    none, file);
+    auto* propiedades = makeAction(
+        "PropDisco1", QStringLiteral("&Propiedades del disco..."),
+        QStringLiteral("Propiedades del disco|Reproducción automática, contenido, carpetas, plataformas y demás "
+                       "entradas del autorun.inf"),
+        -1, none, file);
     connect(comprobar, &QAction::triggered, this, [this] { m_discCommands->checkDisc(); });
+    connect(propiedades, &QAction::triggered, this, [this] {
+        if (ProjectWindow* child = activeProjectWindow()) m_discProperties->editOn(*child);
+    });
     connect(vistaPrevia, &QAction::triggered, this, [this] { m_discCommands->previewDisc(); });
     connect(imagenIso, &QAction::triggered, this, [this] { m_discCommands->makeIsoImage(); });
 
@@ -324,7 +333,7 @@ void MainWindow::createMenus() {
     archivo->addAction(act("Opciones1"));
     archivo->addSeparator();
     archivo->addActions({act("Importar2"), act("Exportar1")});
-    archivo->addActions({act("ComprobarDisco1"), act("VistaPreviaDisco1"), act("CrearImagenISO1")});
+    archivo->addActions({act("PropDisco1"), act("ComprobarDisco1"), act("VistaPreviaDisco1"), act("CrearImagenISO1")});
     archivo->addSeparator();
     archivo->addActions(m_links);
     m_linkSeparator = archivo->addSeparator();

@@ -19,6 +19,7 @@
 #include "autorun/autorun_commands.h"
 #include "autorun/conflicts_dialog.h"
 #include "autorun/disc_commands.h"
+#include "autorun/disc_properties_dialog.h"
 #include "base/prompts.h"
 #include "editing/clipboard_commands.h"
 #include "editing/menu_editor_dialog.h"
@@ -30,6 +31,7 @@
 #include "help/splash_window.h"
 #include "panels/quick_start_panel.h"
 #include "panels/tips_panel.h"
+#include "project/disc_bar.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
@@ -85,6 +87,7 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     m_handOffTimer = new QTimer(this);
     m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
     m_handOffTimer->setInterval(450);
+    m_handOffTimer->setTimerType(Qt::PreciseTimer);
     connect(m_handOffTimer, &QTimer::timeout, this, &MainWindow::pollHandOff);
 
     refreshWindowCommands();
@@ -95,6 +98,8 @@ void MainWindow::createDialogs() {
     m_builder = new CommandBuilderDialog(m_shared.edit, m_prompts, this);
     m_menuEditor = new MenuEditorDialog(m_shared.edit, m_prompts, *m_builder, this);
     m_valueDialog = new ValueDialog(m_shared.edit, m_prompts, *m_builder, this);
+    m_discProperties = new DiscPropertiesDialog(m_shared.edit, m_prompts, this);
+    connect(m_discProperties, &DiscPropertiesDialog::helpRequested, this, [this] { showHelp(kHelpDiscProperties); });
     m_wizard = new NewProjectWizard(m_shared, m_prompts, m_images, *m_menuEditor, *m_builder, this);
     // The program's own folder is the first place templates are looked for.
     m_wizard->setProgramFolder(QFileInfo(m_start.programFile).absolutePath());
@@ -108,6 +113,7 @@ void MainWindow::createCommands() {
     m_objectCommands = std::make_unique<ObjectCommands>(*this, *m_menuEditor, *m_valueDialog);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(*this, *m_objectCommands);
     m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
+    m_autorunCommands->setKeepExtras([this] { return m_options->keepImportExtras(); });
     m_discCommands = std::make_unique<DiscCommands>(*this, *m_autorunCommands, this);
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
     connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, m_setDefaultAction, &QAction::setChecked);
@@ -415,6 +421,7 @@ ProjectWindow* MainWindow::activeProjectWindow() const {
 ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
     auto* child = new ProjectWindow(*this, caption);
     QMdiSubWindow* sw = m_mdi->addSubWindow(child);
+    connect(child->discBar(), &DiscBar::propertiesRequested, this, [this, child] { m_discProperties->editOn(*child); });
     sw->setAttribute(Qt::WA_DeleteOnClose);
     connect(sw, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &MainWindow::refreshWindowCommands, Qt::QueuedConnection); });

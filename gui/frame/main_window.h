@@ -34,6 +34,7 @@ class CommandBuilderDialog;
 class Help;
 class ConflictsDialog;
 class DiscCommands;
+class DiscPropertiesDialog;
 class MenuEditorDialog;
 class NewProjectWizard;
 class ObjectCommands;
@@ -87,6 +88,7 @@ public:
     OptionsDialog* optionsDialog() const { return m_options; }
     CommandBuilderDialog* commandBuilder() const { return m_builder; }
     ConflictsDialog* conflictsDialog() const { return m_conflicts; }
+    DiscPropertiesDialog* discPropertiesDialog() const { return m_discProperties; }
     // The project window's context menu on its object list.
     QMenu* contextMenu() const { return m_popupMenu; }
     QAction* linkAction(int slot) const { return m_links.at(slot); }
@@ -207,6 +209,7 @@ private:
     OptionsDialog* m_options = nullptr;
     CommandBuilderDialog* m_builder = nullptr;
     ConflictsDialog* m_conflicts = nullptr;
+    DiscPropertiesDialog* m_discProperties = nullptr;
     AboutBox* m_aboutBox = nullptr;
     SplashWindow* m_splash = nullptr;
     std::unique_ptr<Help> m_help;

@@ -71,6 +71,10 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     viewLayout->setContentsMargins(6, 2, 6, 2);
     for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
 
+    // An import keeps, beside the objects, every entry of the file that makes none.
+    m_keepExtras = check(QStringLiteral("Conservar al importar las entradas que no son órdenes del proyecto"),
+                         "Conservar", true, this);
+
     auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
     auto* siteLayout = new QGridLayout(siteGroup);
     m_siteGroup = new QButtonGroup(this);
@@ -130,9 +134,11 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(6);
     layout->addLayout(top);
+    layout->addWidget(m_keepExtras);
     layout->addWidget(siteGroup, 1);
     layout->addLayout(buttons);
-    setFixedSize(449, 316);
+    // The import option's line comes on top of the size the other options need.
+    setFixedSize(449, 316 + m_keepExtras->sizeHint().height() + layout->spacing());
 }
 
 bool OptionsDialog::welcome() const { return m_welcome->isChecked(); }
@@ -142,6 +148,7 @@ bool OptionsDialog::showToolBar() const { return m_toolBar->isChecked(); }
 bool OptionsDialog::showStatusBar() const { return m_statusBar->isChecked(); }
 bool OptionsDialog::showTips() const { return m_tips->isChecked(); }
 bool OptionsDialog::showQuickStart() const { return m_quickStart->isChecked(); }
+bool OptionsDialog::keepImportExtras() const { return m_keepExtras->isChecked(); }
 QString OptionsDialog::otherAddress() const { return m_other->text(); }
 
 QString OptionsDialog::siteAddress() const {
@@ -165,6 +172,7 @@ void OptionsDialog::readOptions() {
     m_statusBar->setChecked(m_key->readBool(QStringLiteral("Verestado"), true));
     m_tips->setChecked(m_key->readBool(QStringLiteral("Veridea"), true));
     m_quickStart->setChecked(m_key->readBool(QStringLiteral("inicio"), true));
+    m_keepExtras->setChecked(m_key->readBool(QStringLiteral("Conservar"), true));
     m_site = m_key->readInt(QStringLiteral("Actualizar"), 0);
     m_other->setText(m_key->readText(QStringLiteral("Otro"), QStringLiteral("http://")));
 }
@@ -179,6 +187,7 @@ void OptionsDialog::storeOptions() {
     m_key->writeBool(QStringLiteral("Verestado"), showStatusBar());
     m_key->writeBool(QStringLiteral("Veridea"), showTips());
     m_key->writeBool(QStringLiteral("inicio"), showQuickStart());
+    m_key->writeBool(QStringLiteral("Conservar"), keepImportExtras());
     m_key->writeInt(QStringLiteral("Actualizar"), m_site);
     m_key->writeText(QStringLiteral("Otro"), m_other->text());
 }

@@ -41,6 +41,8 @@ public:
     bool showStatusBar() const;
     bool showTips() const;
     bool showQuickStart() const;
+    // "Conservar al importar las entradas que no son órdenes del proyecto".
+    bool keepImportExtras() const;
     int siteSelection() const { return m_site; }
     QString otherAddress() const;
     // The address of the selected site ("Otro:" gives the edit box's text), or empty when the
@@ -77,6 +79,7 @@ private:
     QCheckBox* m_statusBar;
     QCheckBox* m_tips;
     QCheckBox* m_quickStart;
+    QCheckBox* m_keepExtras;
     QButtonGroup* m_siteGroup;
     std::array<QRadioButton*, 5> m_siteButtons{};
     QLineEdit* m_other;

@@ -16,10 +16,11 @@ class HelpWindow;
 class Prompts;
 
 // The context numbers of the help topics.
-inline constexpr int kHelpMain = 1;     // "&Ayuda" (F1) and the tool-bar button
-inline constexpr int kHelpWizard = 3;   // the new-project wizard's "Ayuda"
-inline constexpr int kHelpBuilder = 4;  // the command builder's "Ayuda"
-inline constexpr int kHelpOptions = 9;  // the options dialog's "Ayuda"
+inline constexpr int kHelpMain = 1;             // "&Ayuda" (F1) and the tool-bar button
+inline constexpr int kHelpWizard = 3;           // the new-project wizard's "Ayuda"
+inline constexpr int kHelpBuilder = 4;          // the command builder's "Ayuda"
+inline constexpr int kHelpOptions = 9;          // the options dialog's "Ayuda"
+inline constexpr int kHelpDiscProperties = 10;  // the "Ayuda" of "Propiedades del disco"
 
 // The help file's name.
 inline const QString kHelpFileName = QStringLiteral("kmr.hlp");

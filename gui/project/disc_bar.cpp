@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 #include "base/prompts.h"
 #include "base/qt_text.h"
@@ -33,10 +34,19 @@ DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
     m_medium->addItem(qs(kmr::mediumName(kmr::Medium::CdDvd)));
     m_medium->addItem(qs(kmr::mediumName(kmr::Medium::Usb)));
     mediumCaption->setBuddy(m_medium);
+    // A picture alone, so that the folder keeps its room in a narrow window; the window gives the picture.
+    m_properties = new QToolButton(this);
+    m_properties->setObjectName(QStringLiteral("PropiedadesDisco"));
+    m_properties->setText(QStringLiteral("Propiedades..."));
+    m_properties->setAccessibleName(QStringLiteral("Propiedades del disco"));
+    m_properties->setToolTip(
+        QStringLiteral("Propiedades del disco: Reproducción automática, contenido, carpetas, "
+                       "plataformas y demás entradas del autorun.inf"));
 
     connect(m_folder, &QLineEdit::editingFinished, this, &DiscBar::reportIfChanged);
     connect(m_medium, &QComboBox::activated, this, &DiscBar::reportIfChanged);
     connect(m_change, &QPushButton::clicked, this, &DiscBar::changeRequested);
+    connect(m_properties, &QPushButton::clicked, this, &DiscBar::propertiesRequested);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
@@ -45,6 +55,7 @@ DiscBar::DiscBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_change);
     layout->addWidget(mediumCaption);
     layout->addWidget(m_medium);
+    layout->addWidget(m_properties);
 }
 
 void DiscBar::showDisc(const kmr::DiscTarget& disc) {

@@ -9,6 +9,7 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 
 namespace kmr::gui {
 
@@ -28,12 +29,15 @@ public:
     QLineEdit* folderEdit() const { return m_folder; }
     QPushButton* changeButton() const { return m_change; }
     QComboBox* mediumBox() const { return m_medium; }
+    QToolButton* propertiesButton() const { return m_properties; }
 
 signals:
     // The user typed another folder or chose another medium.
     void discEdited();
     // "Cambiar...".
     void changeRequested();
+    // "Propiedades...": the disc properties dialog.
+    void propertiesRequested();
 
 private:
     void reportIfChanged();
@@ -41,6 +45,7 @@ private:
     QLineEdit* m_folder;
     QPushButton* m_change;
     QComboBox* m_medium;
+    QToolButton* m_properties;
     kmr::DiscTarget m_shown;
 };
 

@@ -27,6 +27,8 @@ public:
     void setProject(kmr::Project project);
     // The disc the project is burnt to; no row shows it.
     void setDisc(const kmr::DiscTarget& disc) { m_project.disc = disc; }
+    // The disc settings beside the list; no row shows them either.
+    void setSettings(kmr::DiscSettings settings) { m_project.settings = std::move(settings); }
 
     // Inserts at the position the order rules give the object's kind and returns it.
     std::size_t insert(kmr::ProjectObject object);

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "base/image_list.h"
@@ -43,6 +44,8 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     connect(m_objects, &QAbstractItemModel::rowsRemoved, this, changed);
     connect(m_objects, &QAbstractItemModel::dataChanged, this, changed);
     m_discBar = new DiscBar(this);
+    // The gear of the settings, beside the disc's own.
+    m_discBar->propertiesButton()->setIcon(host.images().icon(10));
     connect(m_discBar, &DiscBar::discEdited, this, [this] { setDisc(m_discBar->disc()); });
     connect(m_discBar, &DiscBar::changeRequested, this, [this] { chooseDiscFolder(*this, m_host.prompts()); });
     auto* layout = new QVBoxLayout(this);
@@ -83,6 +86,13 @@ void ProjectWindow::setDisc(const kmr::DiscTarget& disc) {
     if (disc == project().disc) return;
     m_objects->setDisc(disc);
     setSaved(0);
+}
+
+bool ProjectWindow::setDiscSettings(kmr::DiscSettings settings) {
+    if (settings == project().settings) return false;
+    m_objects->setSettings(std::move(settings));
+    markChanged();
+    return true;
 }
 
 int ProjectWindow::selectedIndex() const {

@@ -33,6 +33,8 @@ public:
     // The disc folder and medium, shown above the list; setting another marks the project changed.
     void setDisc(const kmr::DiscTarget& disc);
     DiscBar* discBar() const { return m_discBar; }
+    // The disc settings beside the list; other settings mark the project changed. True when they differ.
+    bool setDiscSettings(kmr::DiscSettings settings);
 
     const QString& filePath() const { return m_filePath; }
     void setFilePath(const QString& path) { m_filePath = path; }

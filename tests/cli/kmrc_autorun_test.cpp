@@ -107,17 +107,23 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
               "{\n  \"format\": 2,\n  \"errors\": false,\n  \"objects\": [\n"
               "    {\"kind\": 21, \"caption\": \"Ejecutar programa \\\"setup.exe\\\"\", \"values\": [\"setup.exe\"]},\n"
               "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"LÃ©eme\\\"\", \"values\": [\"LÃ©eme\", \"notepad "
-              "leeme.txt\", \"leeme\"]}\n  ],\n  \"unrecognised\": 1\n}\n");
+              "leeme.txt\", \"leeme\"]}\n  ],\n  \"settings\": {\n    \"action\": \"Instalar\"\n  },\n"
+              "  \"unrecognised\": 1\n}\n");
 
     const KmrcRun saved = kmrc({"import", "autorun.inf", "-o", "nuevo.kmr"});
     EXPECT_EQ(saved.code, kDone);
     EXPECT_EQ(saved.out, "");
     EXPECT_EQ(saved.err, "No se han reconocido 1 órdenes del fichero.\n");
-    EXPECT_EQ(test::readBytes("nuevo.kmr"), crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Menus=1",
-                                                  "Predeterminado=1", "", "[Menu1]",
-                                                  "Texto=L\xC3\xA9"
-                                                  "eme",
-                                                  "Comando=notepad leeme.txt", "Nombre=leeme"}));
+    const std::string objectsOnly =
+        crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Menus=1", "Predeterminado=1", "", "[Menu1]",
+              "Texto=L\xC3\xA9"
+              "eme",
+              "Comando=notepad leeme.txt", "Nombre=leeme"});
+    // The AutoPlay text is kept beside the objects; with --sin-extras the project holds the objects alone.
+    EXPECT_EQ(test::readBytes("nuevo.kmr"), objectsOnly + crlf({"", "[Entradas del autorun]", "Accion=Instalar"}));
+    const KmrcRun bare = kmrc({"import", "--sin-extras", "autorun.inf", "-o", "solo.kmr"});
+    EXPECT_EQ(bare.err, saved.err);
+    EXPECT_EQ(test::readBytes("solo.kmr"), objectsOnly);
 
     test::writeBytes("clean.inf", kExampleAutorun);
     // Nothing kept, and said so.

@@ -1,14 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <filesystem>
+#include <functional>
 
 #include "child_process.h"
 #include "kmrc.h"
+#include "support/child_process.h"
 #include "support/kmrc_runner.h"
 #include "support/pe_builder.h"
 #include "support/test_files.h"
+#include "support/unprivileged.h"
 
 namespace kmr::cli {
 namespace {
@@ -35,10 +41,14 @@ protected:
         test::writeBytes("disco/disco.ico", test::buildIco({"img"}));
         test::writeBytes("disco/leeme.txt", "hola");
     }
-    void TearDown() override { fs::current_path(m_old); }
+    void TearDown() override {
+        fs::current_path(m_old);
+        ::setenv("PATH", m_path.c_str(), 1);
+    }
 
     test::TempDir m_dir;
     fs::path m_old;
+    std::string m_path = ::getenv("PATH");
 };
 
 TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
@@ -197,26 +207,27 @@ TEST_F(KmrcDisc, IsoRefusals) {
     EXPECT_FALSE(fs::exists("disco/autorun.inf"));
 }
 
-// A stand-in for xorriso that talks as the real one does and writes an image.
-void fakeXorriso(const std::string& exitCode) {
+// Puts a stand-in for xorriso first on PATH (the fixture puts PATH back). It talks as the real one does,
+// writes a small image where it is told and exits with `exitCode`; when KMR_FAKE_PID names a file, it
+// writes its process number there and waits instead.
+void useFakeXorriso(const std::string& exitCode = "0") {
     fs::create_directories("bin");
     test::writeBytes("bin/xorriso",
                      "#!/bin/sh\necho 'xorriso 1.5 : RockRidge filesystem manipulator'\n"
                      "while [ \"$1\" != -outdev ]; do shift; done\n"
+                     "if [ -n \"$KMR_FAKE_PID\" ]; then echo $$ > \"$KMR_FAKE_PID\"; exec sleep 60; fi\n"
                      "printf imagen > \"${2#stdio:}\"\necho \"Writing to '$2' completed\"\nexit " +
                          exitCode + "\n");
     fs::permissions("bin/xorriso", fs::perms::owner_all);
+    ::setenv("PATH", ((fs::current_path() / "bin").string() + ":" + ::getenv("PATH")).c_str(), 1);
 }
 
 TEST_F(KmrcDisc, IsoKeepsXorrisosTalkUnlessAskedOrFailed) {
-    fakeXorriso("0");
-    const std::string oldPath = ::getenv("PATH");
-    ::setenv("PATH", (fs::current_path() / "bin").c_str(), 1);
+    useFakeXorriso();
     const test::KmrcRun quiet = kmrc({"iso", "p.kmr", "-o", "a.iso"});
     const test::KmrcRun verbose = kmrc({"iso", "--verbose", "p.kmr", "-o", "b.iso"});
-    fakeXorriso("3");
+    useFakeXorriso("3");
     const test::KmrcRun failed = kmrc({"iso", "p.kmr", "-o", "c.iso"});
-    ::setenv("PATH", oldPath.c_str(), 1);
 
     EXPECT_EQ(quiet.code, kDone) << quiet.err;
     EXPECT_EQ(quiet.err.find("xorriso 1.5"), std::string::npos) << quiet.err;
@@ -230,15 +241,12 @@ TEST_F(KmrcDisc, IsoKeepsXorrisosTalkUnlessAskedOrFailed) {
 
 TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothingAndReportsFindingsAsCheckDoes) {
     fs::remove("disco/disco.ico");
-    const std::string oldPath = ::getenv("PATH");
     ::setenv("PATH", "/nonexistent", 1);
     const test::KmrcRun missing = kmrc({"iso", "p.kmr", "-o", "x.iso"});
     EXPECT_FALSE(fs::exists("disco/autorun.inf"));
     EXPECT_FALSE(fs::exists("x.iso"));
-    fakeXorriso("0");
-    ::setenv("PATH", (fs::current_path() / "bin").c_str(), 1);
+    useFakeXorriso();
     const test::KmrcRun made = kmrc({"iso", "p.kmr", "-o", "x.iso"});
-    ::setenv("PATH", oldPath.c_str(), 1);
 
     EXPECT_EQ(missing.code, kToolFailed);
     EXPECT_EQ(missing.err, "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n");
@@ -246,6 +254,87 @@ TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothingAndReportsFindingsAsCheckDoes) {
     EXPECT_NE(made.err.find("\nFichero inexistente en el disco: El icono hace referencia a \"disco.ico\""),
               std::string::npos)
         << made.err;
+}
+
+// compile and iso against the same targets: the node named is never replaced by another kind of file.
+TEST_F(KmrcDisc, IsoTreatsSpecialTargetsAsCompileDoes) {
+    useFakeXorriso();
+    fs::create_directories("real");
+    test::writeBytes("real/img", "old");
+    ::chmod("real/img", 0640);
+    fs::create_symlink("real/img", "link");
+    fs::create_symlink("/dev/null", "null");
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    const auto linkKept = [] {
+        struct stat st {};
+        return fs::is_symlink("link") && ::stat("real/img", &st) == 0 && (st.st_mode & 0777) == 0640 &&
+               test::readBytes("real/img") != "old";
+    };
+    const struct {
+        const char* target;  // a link is followed, a device written (iso refuses it), a lone FIFO refused
+        int compileCode, isoCode;
+        std::function<bool()> kept;
+    } cases[] = {
+        {"link", kDone, kDone, linkKept},
+        {"null", kDone, kFileError, [] { return fs::is_character_file("/dev/null") && fs::is_symlink("null"); }},
+        {"fifo", kFileError, kFileError, [] { return fs::is_fifo("fifo"); }},
+    };
+    for (const auto& c : cases) {
+        for (const std::string verb : {"compile", "iso"}) {
+            SCOPED_TRACE(verb + " " + c.target);
+            const test::KmrcRun r = kmrc({verb, "p.kmr", "-o", c.target});
+            EXPECT_EQ(r.code, verb == "iso" ? c.isoCode : c.compileCode) << r.err;
+            EXPECT_TRUE(c.kept());
+            EXPECT_TRUE(r.code == kDone || r.err.find("kmrc: " + std::string(c.target) + ": ") != std::string::npos);
+            for (const auto& e : fs::directory_iterator("."))
+                EXPECT_FALSE(e.path().filename().string().starts_with(".kmr"));
+        }
+    }
+}
+
+// A disc folder that cannot be read is an error, not a list of missing files.
+TEST_F(KmrcDisc, UnreadableDiscFolderIsAnError) {
+    ::chmod(m_dir.path().c_str(), 0755);
+    ::chmod("disco", 0);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"check", "--disc", "disco", "p.kmr"}, {"iso", "p.kmr", "-o", "x.iso"}}) {
+        const std::string report = test::runUnprivileged([&] {
+            const test::KmrcRun r = kmrc(args);
+            return std::to_string(r.code) + " " + r.err;
+        });
+        EXPECT_TRUE(report.starts_with("3 kmrc: disco: no se puede leer la carpeta del disco (Permiso denegado)"))
+            << report;
+    }
+}
+
+// A killed iso takes xorriso with it, and the next run removes the hidden image it left.
+TEST_F(KmrcDisc, KilledIsoLeavesNothingBehind) {
+    useFakeXorriso();
+    ::setenv("KMR_FAKE_PID", "xorriso.pid", 1);
+    const std::string program = test::kmrcProgram();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::execl(program.c_str(), program.c_str(), "iso", "p.kmr", "-o", "x.iso", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::unsetenv("KMR_FAKE_PID");
+    for (int tries = 0; tries < 1000 && test::readBytes("xorriso.pid").empty(); ++tries) ::usleep(10000);
+    ASSERT_FALSE(test::readBytes("xorriso.pid").empty()) << "the stand-in never ran";
+    const int xorriso = std::stoi(test::readBytes("xorriso.pid"));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    bool gone = false;  // gone, or a zombie that no one has reaped yet
+    for (int tries = 0; tries < 500 && !gone; ++tries) {
+        const std::string stat = test::readBytes("/proc/" + std::to_string(xorriso) + "/stat");
+        gone = stat.empty() || stat.find(") Z") != std::string::npos;
+        if (!gone) ::usleep(10000);
+    }
+    if (!gone) ::kill(xorriso, SIGKILL);
+    EXPECT_TRUE(gone) << "xorriso outlived kmrc";
+
+    const test::KmrcRun again = kmrc({"iso", "p.kmr", "-o", "x.iso"});
+    EXPECT_EQ(again.code, kDone) << again.err;
+    for (const auto& e : fs::directory_iterator(".")) EXPECT_FALSE(e.path().filename().string().starts_with(".kmr"));
 }
 
 }  // namespace

@@ -2,11 +2,17 @@
 // exit code, not an abort.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "kmrc.h"
 #include "support/child_process.h"
+#include "support/kmrc_runner.h"
 #include "support/test_files.h"
 
 namespace kmr::cli {
@@ -52,28 +58,60 @@ TEST(KmrcOutput, TheProgramChecksItsOutputAndItsMemory) {
     EXPECT_EQ(full.exitCode, kFileError);
     EXPECT_EQ(full.err, kStdoutFailed);
 
+    // A FIFO whose reader goes away early: a message and exit 3, never a death by SIGPIPE.
+    ASSERT_EQ(::mkfifo(dir.file("out.fifo").c_str(), 0600), 0);
+    const int reader = ::open(dir.file("out.fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    std::thread closer([&] {  // takes a little, then goes away
+        char some[16];
+        for (int tries = 0; tries < 500 && ::read(reader, some, sizeof some) <= 0; ++tries) ::usleep(10000);
+        ::close(reader);
+    });
+    const test::ChildOutcome closed =
+        test::runProgram(test::kmrcProgram(), {"convert", dir.file("big.kmr"), dir.file("out.fifo")}, "/dev/null");
+    closer.join();
+    EXPECT_EQ(closed.exitCode, kFileError);
+    EXPECT_EQ(closed.err,
+              "kmrc: " + dir.file("out.fifo") + ": El programa que leía la tubería la cerró antes de terminar\n");
+
     if (!test::memoryLimitsWork()) GTEST_SKIP() << "address-space limits mean nothing under the sanitizers";
     // The program and the file's 11 MB fit in about 20 MiB of address space, the project read from it
-    // in about 30. Every limit in between must end in the message, whatever allocation it stops: a
-    // reader that fails half-way lets go of what it made without a crash.
+    // in about 30. Every limit below must end in the message and exit 4, whatever allocation it stops
+    // (the file's own buffer included): a reader that fails half-way lets go of what it made.
     int refused = 0;
     for (std::size_t mib = 12; mib <= 40; ++mib) {
         SCOPED_TRACE(std::to_string(mib) + " MiB");
         const test::ChildOutcome limited =
             test::runProgram(test::kmrcProgram(), {"show", dir.file("big.kmr")}, dir.file("out.json"), mib << 20);
         ASSERT_EQ(limited.signal, 0) << limited.err;
-        if (limited.exitCode == kRefused) {
+        // Too little room even to read the file is running out of memory too.
+        if (limited.exitCode != kDone) {
+            EXPECT_EQ(limited.exitCode, kRefused) << limited.err;
             EXPECT_EQ(limited.err, kOutOfMemory);
             ++refused;
-        } else if (limited.exitCode != kDone) {
-            // Too little room to read the file at all is a file error.
-            EXPECT_EQ(limited.exitCode, kFileError) << limited.err;
         }
     }
     EXPECT_GT(refused, 0);
     const test::ChildOutcome roomy =
         test::runProgram(test::kmrcProgram(), {"show", dir.file("big.kmr")}, dir.file("out.json"), 512u << 20);
     EXPECT_EQ(roomy.exitCode, kDone) << roomy.err;
+}
+
+// Inputs larger than any project or autorun.inf are refused before they are read, or as soon as a
+// stream passes the limit.
+TEST(KmrcOutput, OversizedInputsAreRefusedAtOnce) {
+    test::TempDir dir;
+    test::writeBytes(dir.file("huge.kmr"), "");
+    std::filesystem::resize_file(dir.file("huge.kmr"), std::uintmax_t{2} << 30);  // sparse: no disk is used
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"show", "--force", dir.file("huge.kmr")},
+                                                 {"import", "--json", dir.file("huge.kmr")},
+                                                 {"show", "/dev/zero"},
+                                                 {"import", "/dev/zero"}}) {
+        const test::KmrcRun r = test::kmrc(args);
+        EXPECT_EQ(r.code, kRefused);
+        EXPECT_EQ(r.err, "kmrc: " + args.back() +
+                             ": El fichero es demasiado grande (más de 64 MiB); ningún proyecto, plantilla ni "
+                             "autorun.inf ocupa tanto\n");
+    }
 }
 
 }  // namespace

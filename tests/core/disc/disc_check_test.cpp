@@ -6,6 +6,7 @@
 #include <map>
 
 #include "autorun/compiler.h"
+#include "disc/disc_files.h"
 #include "support/pe_builder.h"
 #include "support/test_files.h"
 #include "text/text.h"
@@ -69,12 +70,35 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
         {"system programs",
          [](Project& p, Files&) {
              setValue(p, 3, 1, "NOTEPAD.EXE leeme.txt");
-             p.append(makeMenu("a", "start leeme.txt", "a"));
+             p.append(makeMenu("a", "cmd /c start leeme.txt", "a"));
              p.append(makeMenu("b", "cmd /c dir", "b"));
              p.append(makeMenu("c", "explorer", "c"));
          },
          {},
          ""},
+        {"order of the command interpreter",
+         [](Project& p, Files&) { p.append(makeMenu("a", "start leeme.txt", "a")); },
+         {"interpreter-command"},
+         "por ejemplo: cmd /c start leeme.txt"},
+        {"start gives a quoted file a title before it",
+         [](Project& p, Files&) { p.append(makeMenu("a", "START \"docs\\index.html\"", "a")); },
+         {"interpreter-command"},
+         "por ejemplo: cmd /c START \"\" \"docs\\index.html\""},
+        {"order as the run entry",
+         [](Project& p, Files&) { setValue(p, 0, 0, "Dir /s"); },
+         {"interpreter-command"},
+         "El programa o recurso a ejecutar empieza por \"Dir\", que es una orden del intérprete de comandos"},
+        {"a program of that name on the disc",
+         [](Project& p, Files& f) {
+             p.append(makeMenu("a", "copy leeme.txt", "a"));
+             f["COPY.EXE"] = kProgram;
+         },
+         {},
+         ""},
+        {"an order's name with an extension is a program",
+         [](Project& p, Files&) { p.append(makeMenu("a", "start.exe leeme.txt", "a")); },
+         {"missing-file"},
+         "\"start.exe\""},
         {"quoted path with blanks",
          [](Project& p, Files& f) {
              setValue(p, 0, 0, "\"programas\\mi setup.exe\" /s");
@@ -265,6 +289,22 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
             EXPECT_TRUE(i.explanation[0].starts_with("  ") && i.explanation[1].starts_with("  ")) << c.name;
         }
     }
+}
+
+// What Windows starts by a bare name: its own programs, not the orders of its command interpreter.
+TEST(DiscCheck, WindowsProgramsAndInterpreterOrders) {
+    const std::vector<std::string_view> programs = {"notepad",  "NOTEPAD.EXE", "cmd",        "Explorer.exe",
+                                                    "regsvr32", "xcopy",       "powershell", "rundll32.exe"};
+    const std::vector<std::string_view> orders = {"start", "START", "dir", "copy", "del", "echo", "type", "cd"};
+    const std::vector<std::string_view> neither = {"start.exe",       "command",       "command.com",
+                                                   "dir.com",         "setup",         "",
+                                                   "C:\\notepad.exe", "system32\\cmd", "notepad leeme.txt"};
+    for (const std::string_view name : programs)
+        EXPECT_TRUE(isSystemProgram(name) && !isInterpreterCommand(name)) << name;
+    for (const std::string_view name : orders)
+        EXPECT_TRUE(isInterpreterCommand(name) && !isSystemProgram(name)) << name;
+    for (const std::string_view name : neither)
+        EXPECT_FALSE(isSystemProgram(name) || isInterpreterCommand(name)) << name;
 }
 
 TEST(DiscCheck, ConflictFindingsComeFirstAsTheCompileCommandShowsThem) {

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,3 +93,19 @@ TEST(Jpeg, BrokenBytesAreReportedNotDecoded) {
 }
 
 }  // namespace
+
+// A small file may declare a huge picture: it is refused by its declared size, before any pixel
+// buffer is made for it.
+TEST(Jpeg, DeclaredSizeBeyondWhatIsShownIsRefused) {
+    std::vector<unsigned char> bytes = banner();
+    std::size_t sof = 2;  // the frame header: FF C0..C2, length, precision, height, width
+    while (sof + 9 < bytes.size() && !(bytes[sof] == 0xFF && bytes[sof + 1] >= 0xC0 && bytes[sof + 1] <= 0xC2)) ++sof;
+    ASSERT_LT(sof + 9, bytes.size());
+    for (const auto& [width, height] : {std::pair{6300u, 6300u}, {5000u, 100u}, {100u, 5000u}, {4096u, 4000u}}) {
+        const unsigned char size[] = {static_cast<unsigned char>(height >> 8), static_cast<unsigned char>(height),
+                                      static_cast<unsigned char>(width >> 8), static_cast<unsigned char>(width)};
+        std::copy(std::begin(size), std::end(size), bytes.begin() + static_cast<std::ptrdiff_t>(sof + 5));
+        const auto r = kmr::image::decodeJpeg(bytes);
+        EXPECT_EQ(r.error, "imagen demasiado grande (" + std::to_string(width) + "x" + std::to_string(height) + ")");
+    }
+}

@@ -1,5 +1,5 @@
-// Menu counts against what the file holds: a count that the content cannot back makes a broken file,
-// not a list of empty menus; counts that files really use read as they always did.
+// Menu counts against what the file holds: a count far beyond the menus the file holds makes a broken
+// file, not a list of empty menus; a few missing menus are read as empty ones.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,7 +45,9 @@ TEST(MenuCounts, Version2AndTemplates) {
         {"sections out of order count", 100, menuSections(31, 100) + menuSections(1, 2) + repeat(";\n", 10), false, 72},
         {"a repeated section counts once", 100, repeat("[menu1]\n", 40) + repeat("[Menu01]\n", 40), true},
         {"blank lines back nothing", 100000, repeat("\n", 100000), true},
-        {"more menus than lines", 9, "[Menu1]\n", true},
+        {"more menus than the file has lines", 9, ";\n;\n;\n", false, 0},
+        {"64 missing and none found", 64, "", false, 0},
+        {"65 missing and none found", 65, "", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -61,10 +63,13 @@ TEST(MenuCounts, Version2AndTemplates) {
                          0);
         ASSERT_TRUE(t.has_value());
         EXPECT_EQ(t->menus.size(), c.broken ? 0U : static_cast<std::size_t>(c.count));
+        // No section holds the template's keys, so every menu takes the defaults.
+        const std::array<std::string, 3> defaults = {"Acción", "programa.exe", "NombreInterno"};
+        EXPECT_EQ(std::count(t->menus.begin(), t->menus.end(), defaults), static_cast<std::ptrdiff_t>(t->menus.size()));
     }
 }
 
-TEST(MenuCounts, Version1StopsWhereTheLinesEnd) {
+TEST(MenuCounts, Version1EndingEarlyGivesEmptyMenusAsFarAsTheCountIsBacked) {
     const std::string head = "[dantreva kmr file]\nversion=1.0\nprograma=p\nicono=i\n";
     const std::string twoMenus = "menu1.texto=a\nmenu1.comando=b\nmenu1.nombre=c\n\n\nmenu2.texto=d\n";
     struct Case {
@@ -72,18 +77,29 @@ TEST(MenuCounts, Version1StopsWhereTheLinesEnd) {
         std::string file;
         bool errors;
         std::size_t menus;
+        std::size_t empty;  // menus with no value at all, at the end of the list
     };
     const std::vector<Case> cases = {
-        {"count met", head + "menus=2\n" + twoMenus + "menu2.comando=e\nmenu2.nombre=f\n", false, 2},
-        {"last menu cut short", head + "menus=2\n" + twoMenus, true, 2},
-        {"menus without any line", head + "menus=5\n" + twoMenus + repeat("\r\n", 50), true, 2},
-        {"blank lines back nothing", head + "menus=100000\n" + repeat("\n", 100000), true, 0},
+        {"count met", head + "menus=2\n" + twoMenus + "menu2.comando=e\nmenu2.nombre=f\n", false, 2, 0},
+        {"last menu cut short", head + "menus=2\n" + twoMenus, true, 2, 0},
+        {"menus without any line", head + "menus=5\n" + twoMenus + repeat("\r\n", 50), true, 5, 3},
+        {"64 missing, none held", head + "menus=64\n", true, 64, 64},
+        {"65 missing, none held", head + "menus=65\n", true, 0, 0},
+        {"past the bound the menus held stay", head + "menus=67\n" + twoMenus, true, 2, 0},
+        {"blank lines back nothing", head + "menus=100000\n" + repeat("\n", 100000), true, 0, 0},
+        {"huge count", head + "menus=2147483647\n" + twoMenus, true, 2, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const ProjectReadResult r = readProjectFile(c.file);
         EXPECT_EQ(r.errors, c.errors);
-        EXPECT_EQ(r.project.menuCount(), c.menus);
+        ASSERT_EQ(r.project.menuCount(), c.menus);
+        const auto& objects = r.project.objects;
+        const auto empty =
+            static_cast<std::size_t>(std::find_if(objects.rbegin(), objects.rend(),
+                                                  [](const ProjectObject& o) { return o != makeMenu("", "", ""); }) -
+                                     objects.rbegin());
+        EXPECT_EQ(empty, c.empty);
     }
 }
 

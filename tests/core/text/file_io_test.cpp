@@ -65,10 +65,11 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
         int fileMode;  // -1: no file
         bool ok;
         const char* after;
+        const char* reason;
     } cases[] = {
-        {"writable file", 0646, true, "new"},
-        {"read-only file", 0444, false, "old"},
-        {"no file yet", -1, false, nullptr},
+        {"writable file", 0646, true, "new", nullptr},
+        {"read-only file", 0444, false, "old", "No tiene permiso para escribir en este fichero (es de solo lectura)"},
+        {"no file yet", -1, false, nullptr, "Permiso denegado"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,7 +85,7 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
             return w.ok() ? std::string("ok") : w.message;
         });
         ::chmod(dir.path().c_str(), 0755);
-        EXPECT_EQ(report, c.ok ? "ok" : path + ": Permiso denegado");
+        EXPECT_EQ(report, c.ok ? "ok" : path + ": " + c.reason);
         if (c.after != nullptr) {
             EXPECT_EQ(test::readBytes(path), c.after);
             struct stat st {};
@@ -202,10 +203,14 @@ TEST(FileIo, SpecialTargetsAreWrittenNotReplaced) {
     EXPECT_EQ(writeFileAtomic(dir.file("loop1"), "x").message,
               dir.file("loop1") + ": Hay demasiados enlaces simbólicos en la ruta");
 
-    std::string received;
-    std::thread reader([&] { received = test::readBytes(dir.file("fifo")); });
+    // The reader is there first: a FIFO that no one reads is refused.
+    const int reader = ::open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
     const IoResult toFifo = writeFileAtomic(dir.file("fifo"), "through the pipe");
-    reader.join();
+    std::string received(64, '\0');
+    const ssize_t n = ::read(reader, received.data(), received.size());
+    received.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    ::close(reader);
     EXPECT_TRUE(toFifo.ok()) << toFifo.message;
     EXPECT_EQ(received, "through the pipe");
     EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
@@ -254,6 +259,66 @@ TEST(FileIo, LeftoversOfKilledWritesGoAtTheNextSave) {
     std::set<std::string> left;
     for (const auto& e : fs::directory_iterator(dir.path())) left.insert(e.path().filename().string());
     EXPECT_EQ(left, (std::set<std::string>{"autorun.inf", ".kmr-Held01", ".kmr-toolong1", ".kmr-dir123", "keep.txt"}));
+}
+
+std::string outcome(const IoResult& r) { return r.ok() ? "ok" : r.reason; }
+
+// A file this user may not write is refused, as a direct write would be, and keeps its contents, mode
+// and owner; one it may write is replaced.
+TEST(FileIo, ReadOnlyTargetsAreRefused) {
+    constexpr const char* kRefused = "No tiene permiso para escribir en este fichero (es de solo lectura)";
+    const struct {
+        mode_t mode;
+        uid_t owner, ownerAfter;  // a user may not give a file away: a replaced file becomes its own
+        const char* expected;
+    } cases[] = {
+        {0444, 0, 0, kRefused}, {0644, 0, 0, kRefused}, {0444, 65534, 65534, kRefused}, {0666, 0, 65534, "ok"}};
+    test::TempDir dir;
+    ::chmod(dir.path().c_str(), 0777);
+    const std::string path = dir.file("target");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.owner));
+        test::writeBytes(path, "old");
+        ::chmod(path.c_str(), c.mode);
+        ::chown(path.c_str(), c.owner, c.owner);
+        // The image's writer refuses the same files: it leaves "new" in its staged file.
+        const std::string report = test::runUnprivileged([&] {
+            const StagedFile s = stageFile(path);
+            if (s.result.ok()) test::writeBytes(s.tempPath, "new");
+            return outcome(s.result.ok() ? commitStagedFile(s, path) : s.result) + "|" +
+                   outcome(writeFileAtomic(path, "new"));
+        });
+        EXPECT_EQ(report, c.expected + std::string("|") + c.expected);
+        EXPECT_EQ(test::readBytes(path), report.starts_with("ok") ? "new" : "old");
+        struct stat st {};
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, c.ownerAfter);
+        EXPECT_EQ(st.st_mode & 0777, c.mode);
+        std::filesystem::remove(path);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "nothing left beside it";
+    }
+}
+
+// In a folder that refuses new files a writable file is overwritten in place, only once the whole
+// new content is sure to fit: past a file size limit the old file stays whole.
+TEST(FileIo, OverwriteInPlaceNeverTears) {
+    for (const std::size_t newSize : {900, 10, 5000}) {
+        SCOPED_TRACE(newSize);
+        test::TempDir dir;
+        const std::string path = dir.file("autorun.inf");
+        const std::string old(300, 'o');
+        test::writeBytes(path, old);
+        ::chown(path.c_str(), 65534, 65534);
+        ::chmod(dir.path().c_str(), 0555);
+        const std::string report = test::runUnprivileged([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{1000, 1000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return outcome(writeFileAtomic(path, std::string(newSize, 'n')));
+        });
+        EXPECT_EQ(report, newSize < 1000 ? "ok" : "El fichero es demasiado grande");
+        EXPECT_EQ(test::readBytes(path), report == "ok" ? std::string(newSize, 'n') : old);
+    }
 }
 
 }  // namespace

@@ -138,8 +138,9 @@ TEST(TemplateRead, MenuCountThatIsNoUsableNumberGivesNoMenus) {
         const char* count;
         std::size_t menus;
     } cases[] = {
-        {"1", 1}, {" 2 ", 2}, {"0", 0},           {"-3", 0}, {"abc", 0}, {"2.5", 0}, {"0x2", 0},  // decimal only
-        {"", 0},  {"1e3", 0}, {"99999999999", 0}, {"40", 0},  // more menus than the file has lines cannot be meant
+        {"1", 1}, {" 2 ", 2}, {"0", 0},           {"-3", 0},  {"abc", 0}, {"2.5", 0}, {"0x2", 0},  // decimal only
+        {"", 0},  {"1e3", 0}, {"99999999999", 0}, {"64", 64}, {"65", 0},  // with no menu section, up to 64 missing ones
+                                                                          // are read
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
@@ -148,7 +149,7 @@ TEST(TemplateRead, MenuCountThatIsNoUsableNumberGivesNoMenus) {
         EXPECT_EQ(r->menus.size(), c.menus);
         EXPECT_EQ(applyTemplate(*r).menus.size(), c.menus);
     }
-    // A count up to the number of lines is read, even with no menu section at all.
+    // A count is read with no menu section at all, however few lines the file has.
     std::string text = header(lines({"[ParametresGenerals]", "Menus=12"}));
     for (int i = 0; i < 7; ++i) text += "; comentario\r\n";
     const auto r = read(text);

@@ -16,17 +16,19 @@
 namespace kmr::gui {
 namespace {
 
-// A folder that refuses new files: a writable project file in it is saved in place; a read-only one
-// is reported with the file and the reason and keeps its contents.
+// A folder that refuses new files: a writable project file in it is saved in place; a read-only one,
+// in such a folder or in any other, is reported with the file and the reason and keeps its contents.
 TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
     const struct {
         const char* name;
         int fileMode;
+        int folderMode;
         const char* expected;  // the child's report: "ok" or the error message's start
         QByteArray after;
     } cases[] = {
-        {"writable file", 0646, "ok", "nuevo"},
-        {"read-only file", 0444, "Error|No se ha podido escribir el fichero \"", "viejo"},
+        {"writable file", 0646, 0555, "ok", "nuevo"},
+        {"read-only file", 0444, 0555, "Error|No se ha podido escribir el fichero \"", "viejo"},
+        {"read-only file in a writable folder", 0444, 0777, "Error|No se ha podido escribir el fichero \"", "viejo"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -37,7 +39,7 @@ TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
         f.write("viejo");
         f.close();
         ::chmod(QFile::encodeName(path).constData(), static_cast<mode_t>(c.fileMode));
-        ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+        ::chmod(QFile::encodeName(dir.path()).constData(), static_cast<mode_t>(c.folderMode));
         const std::string report = kmr::test::runUnprivileged([&] {
             test::ScriptedPrompts prompts;
             if (writeWholeFile(prompts, path, QByteArrayLiteral("nuevo"))) return std::string("ok");

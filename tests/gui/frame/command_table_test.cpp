@@ -66,6 +66,8 @@ TEST_F(CommandTableTest, EveryCommandHasItsCaptionShortcutPictureAndHint) {
         {"Del1", "Eliminar", none, 5, "Eliminar", "Elimina el objeto seleccionado", "Contextual"},
         {"Conflictos1", "Con&flictos", none, 29, "Detecta errores típicos en las compilaciones",
          "Detecta errores típicos en las compilaciones", "Archivo"},
+        {"PropDisco1", "&Propiedades del disco...", none, -1, "Propiedades del disco",
+         "Reproducción automática, contenido, carpetas, plataformas y demás entradas del autorun.inf", "Archivo"},
         {"ComprobarDisco1", "Comprobar &disco...", none, 29, "Comprobar disco",
          "Comprueba el proyecto con los ficheros de la carpeta del disco", "Archivo"},
         {"VistaPreviaDisco1", "&Vista previa del disco", none, -1, "Vista previa del disco",
@@ -138,7 +140,8 @@ TEST_F(CommandTableTest, MenusAndToolBarsHoldTheirCommandsInOrder) {
     const QString h = QStringLiteral(" (hidden)");
     EXPECT_EQ(entries(menus[0]->menu()).join(QLatin1Char('|')),
               QStringLiteral("&Nuevo...|&Abrir...|&Cerrar|-|&Guardar|G&uardar como...|-|&Opciones...|-|&Importar...|"
-                             "C&ompilar...|Comprobar &disco...|&Vista previa del disco|Crear i&magen ISO...|-|") +
+                             "C&ompilar...|&Propiedades del disco...|Comprobar &disco...|&Vista previa del disco|Crear "
+                             "i&magen ISO...|-|") +
                   QStringList(5, h).join(QLatin1Char('|')) + QStringLiteral("|-|&Salir"));
     EXPECT_EQ(entries(menus[1]->menu()).join(QLatin1Char('|')),
               QStringLiteral("C&ortar|&Copiar|&Pegar|- (hidden)|Añadir (hidden)|Modificar programa... (hidden)|"

@@ -92,6 +92,7 @@ TEST_F(StartupTest, FirstStartWritesEveryDefaultCentresTheFrameAndRunsTheWizard)
     EXPECT_TRUE(f.optionsDialog()->centre());
     EXPECT_TRUE(f.handOffTimer()->isActive());
     EXPECT_EQ(f.handOffTimer()->interval(), 450);
+    EXPECT_EQ(f.handOffTimer()->timerType(), Qt::PreciseTimer);
 }
 
 TEST_F(StartupTest, RegistrationIsSkippedOnlyWhenTheMarkerKeyExists) {

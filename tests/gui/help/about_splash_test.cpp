@@ -50,6 +50,7 @@ TEST(SplashWindow, ABorderlessBannerThatTheNextTickCloses) {
     EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     // The timer runs from the window's creation on, shown or not.
     EXPECT_EQ(splash.timer()->interval(), 2500);
+    EXPECT_EQ(splash.timer()->timerType(), Qt::PreciseTimer);
     EXPECT_TRUE(splash.timer()->isActive());
 
     splash.tick();  // hidden: nothing happens

@@ -132,6 +132,7 @@ TEST_F(HelpTest, EachContextNumberOpensItsTopic) {
         {kHelpWizard, QStringLiteral("asistente.html"), QStringLiteral("El asistente de nuevo proyecto")},
         {kHelpBuilder, QStringLiteral("constructor.html"), QStringLiteral("El asistente de edición de comandos")},
         {kHelpOptions, QStringLiteral("opciones.html"), QStringLiteral("Opciones")},
+        {kHelpDiscProperties, QStringLiteral("propiedades.html"), QStringLiteral("Propiedades del disco")},
         {77, QStringLiteral("inicio.html"), QStringLiteral("Bienvenido a KMR")},
     };
     for (const auto& c : cases) {
