@@ -59,16 +59,23 @@ constexpr std::string_view kCheckText[] = {
     "refiere: ficheros que faltan (buscados como Windows, desde la raíz y sin distinguir mayúsculas), rutas "
     "absolutas, documentos ejecutados como programas, iconos no válidos, nombres internos de menú repetidos o no "
     "válidos, espacios que Windows quitará y un autorun.inf distinto del proyecto.",
+    "Las entradas del disco se comprueban también: claves que Windows no conoce en [autorun] o en una sección de "
+    "plataforma, el nombre de CustomEvent, UseAutoPlay junto a un programa y, con la carpeta del disco, action, los "
+    "tipos de [Content] sin ficheros y las carpetas de DriverPath y de contenido que faltan. El autorun.inf de la "
+    "carpeta se compara por sus entradas, no byte a byte.",
 };
 
 constexpr HelpOption kImportOptions[] = {
     {"--force", "acepta un fichero sin la línea \"[autorun]\" al principio y sustituye un proyecto que ya existe"},
     {"--json", "escribe el proyecto en JSON, como show, más \"unrecognised\": N (las órdenes no reconocidas)"},
+    {"--sin-extras", "importa solo los objetos, sin las demás entradas"},
     {"-o PROYECTO", "guarda el proyecto importado en la versión 2"},
 };
 constexpr std::string_view kImportText[] = {
     "Importa un fichero autorun. El resultado de la importación va a la salida de errores; sin -o ni --json no "
     "se guarda nada, y así se dice.",
+    "Las entradas que no dan objetos (action, [Content], las secciones de plataforma, las desconocidas...) se "
+    "conservan en el proyecto y se compilan de nuevo.",
 };
 
 constexpr HelpOption kTemplatesOptions[] = {
@@ -98,12 +105,22 @@ constexpr HelpOption kNewOptions[] = {
     {"--default N", "hace predeterminado el menú N (desde 1; 0: ninguno)"},
     {"--disc CARPETA", "la carpeta del disco que nombrará el proyecto"},
     {"--medium cd|usb", "el soporte del disco (con --disc)"},
+    {"--action TEXTO", "el texto con que la Reproducción automática presenta el programa (action)"},
+    {"--custom-event NOMBRE", "el evento de Reproducción automática (CustomEvent)"},
+    {"--use-autoplay", "usa la Reproducción automática en lugar del programa (UseAutoPlay=1)"},
+    {"--content TIPO[=VALOR]", "un tipo de [Content]: music, pictures o video (por omisión, true)"},
+    {"--exclusive-path CARPETA", "una carpeta de [ExclusiveContentPaths]"},
+    {"--ignore-path CARPETA", "una carpeta de [IgnoreContentPaths]"},
+    {"--driver-path CARPETA", "una carpeta de controladores (DriverPath de [DeviceInstall])"},
+    {"--platform-entry PLATAFORMA:CLAVE=VALOR", "una entrada de [AutoRun.PLATAFORMA] (x86, Amd64, Alpha, Mips o PPC)"},
     {"--force", "sustituye un proyecto que ya existe"},
     {"-o PROYECTO", "el proyecto que se crea (versión 2)"},
 };
 constexpr std::string_view kNewText[] = {
     "Crea el proyecto que crearía el asistente con los mismos datos: la plantilla los rellena y las demás "
     "opciones los sustituyen o añaden menús.",
+    "Las opciones de las entradas del disco (de --action a --platform-entry) las guardan en el proyecto; "
+    "--content y las de carpetas y de plataforma pueden repetirse.",
 };
 
 constexpr HelpOption kIsoOptions[] = {
@@ -117,8 +134,9 @@ constexpr std::string_view kIsoText[] = {
     "Compila el proyecto en el autorun.inf de la carpeta del disco, escribe los hallazgos como check --disc y "
     "crea con xorriso una imagen ISO 9660 con nombres Joliet y Rock Ridge. El nombre de volumen se recorta a lo "
     "que admite ISO 9660 (32 letras A-Z, cifras y _), con un aviso.",
-    "Sin xorriso no se cambia nada. La imagen se escribe en un fichero temporal junto a IMAGEN.iso que solo la "
-    "sustituye si xorriso termina bien; si falla, se muestra lo que escribió.",
+    "Sin xorriso no se cambia nada, ni si IMAGEN.iso no puede escribirse (un dispositivo, una FIFO o un fichero de "
+    "solo lectura: sale con 3). La imagen se escribe en un fichero temporal oculto junto a IMAGEN.iso que solo la "
+    "sustituye si xorriso termina bien; si falla, se muestra lo que escribió. xorriso termina con kmrc.",
 };
 
 constexpr CommandHelp kCommands[] = {
@@ -127,11 +145,14 @@ constexpr CommandHelp kCommands[] = {
     {"compile", "compile [--force] [--strict] PROYECTO [-o SALIDA|-]", kCompileOptions, kCompileText},
     {"check", "check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO", kCheckOptions,
      kCheckText},
-    {"import", "import [--force] [--json] AUTORUN [-o PROYECTO]", kImportOptions, kImportText},
+    {"import", "import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]", kImportOptions, kImportText},
     {"templates", "templates [--json]", kTemplatesOptions, kTemplatesText},
     {"new",
      "new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
-     "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--force] -o PROYECTO",
+     "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
+     "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
+     "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
+     "-o PROYECTO",
      kNewOptions, kNewText},
     {"iso", "iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso", kIsoOptions,
      kIsoText},
@@ -142,11 +163,11 @@ constexpr ExitCodeHelp kExitCodes[] = {
     {1, "se encontraron conflictos o hallazgos (check, compile --strict)"},
     {2, "uso incorrecto, o un proyecto que se sustituiría sin --force"},
     {3,
-     "un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), o no se pudo "
-     "escribir la salida estándar"},
+     "un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), un destino de solo "
+     "lectura, una carpeta del disco que no se puede leer, o no se pudo escribir la salida estándar o una FIFO"},
     {4,
      "entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la versión 2.3, "
-     "nombre interno de menú repetido) o sin memoria para leerla"},
+     "nombre interno de menú repetido, más de 64 MiB) o sin memoria para leerla"},
     {5, "xorriso no está instalado o falló (iso)"},
 };
 
@@ -258,7 +279,8 @@ std::string programHelpText() {
     out += "\n";
     out += wrapText(
         "Los ficheros se escriben en un fichero temporal que después sustituye al destino: si algo falla, el fichero "
-        "anterior queda intacto. Un proyecto que ya existe solo se sustituye con --force.",
+        "anterior queda intacto. Un destino de solo lectura se rechaza y queda como estaba. Un proyecto que ya existe "
+        "solo se sustituye con --force. Ninguna entrada puede pasar de 64 MiB.",
         0);
     out += "\n";
     out += wrapText(

@@ -17,7 +17,10 @@ namespace {
 
 constexpr std::string_view kNewUsage =
     "kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
-    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--force] -o PROYECTO";
+    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
+    "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
+    "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
+    "-o PROYECTO";
 
 int usageError(Streams io, const std::string& message) {
     io.err << "kmrc: " << message << "\nuso: " << kNewUsage << "\n";
