@@ -125,7 +125,8 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
     EXPECT_EQ(
         kmrc({"check", "p.kmr"}).out,
         "autorun.inf distinto del proyecto: El fichero \"Autorun.INF\" de la carpeta del disco no coincide con lo "
-        "que se obtiene al compilar este proyecto.\n");
+        "que se obtiene al compilar este proyecto: la entrada open de [autorun] vale \"otro.exe\" en lugar de "
+        "\"setup.exe\".\n");
 }
 
 // What xorriso prints about an image; with `paths`, only the quoted paths of -find, one a line.
