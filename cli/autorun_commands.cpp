@@ -26,6 +26,7 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
     if (!findings.empty() && p.has("--strict")) return kFindings;
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
+    if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
     code = writeOutput(
         out, [&](const auto& write) { autorunFileBytes(r.project, write); }, io);
@@ -49,10 +50,10 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
     }
     const std::string& content = source.text;
     if (!hasAutorunHeader(content) && !p->has("--force")) {
-        io.err << "Encabezado incorrecto.\n";
         io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
         return kRefused;
     }
+    if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
     // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
     const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});
     if (p->output) {
@@ -64,6 +65,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         writeJsonProject(io.out, 2, false, imported.project, imported.unrecognised);
     } else {
         io.err << importReportText(imported.unrecognised) << "\n";
+        if (!p->output) io.err << "kmrc: no se ha guardado nada (-o PROYECTO lo guarda, --json lo muestra)\n";
     }
     return kDone;
 }

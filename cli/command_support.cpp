@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
 #include "kmrc.h"
-#include "project/messages.h"
 #include "text/file_io.h"
+#include "text/text.h"
 
 namespace kmr::cli {
 
@@ -98,7 +100,6 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
     }
     ProjectReadResult& r = file.read;
     if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
-        io.err << msg::kVersionQuestion << "\n";
         io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
         exitCode = kRefused;
         return std::nullopt;
@@ -135,6 +136,26 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
         return kFileError;
     }
     return kDone;
+}
+
+bool holdsProject(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    // Known by its first line, in 8 bits or in UTF-16, whatever the file's name.
+    std::ifstream file(path, std::ios::binary);
+    std::string head(64, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(file.gcount()));
+    std::erase(head, '\0');
+    head = text::asciiLower(head);
+    return head.find("[brenlowe kmr file]") != std::string::npos ||
+           head.find("[dantreva kmr file]") != std::string::npos;
+}
+
+bool mayReplace(const std::string& path, bool force, Streams io) {
+    if (force || !holdsProject(path)) return true;
+    io.err << "kmrc: " << path << ": ya existe un proyecto con ese nombre; use --force para sustituirlo\n";
+    return false;
 }
 
 }  // namespace kmr::cli

@@ -82,4 +82,10 @@ int writeOutput(const std::string& path, std::string_view bytes, Streams io);
 // The same for bytes made as they are written.
 int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
 
+// Whether `path` is a project file: a regular file whose first line is a project's.
+bool holdsProject(const std::string& path);
+// Whether a command may write `path`: not when that would replace a project, unless `force`. Says why
+// it may not.
+bool mayReplace(const std::string& path, bool force, Streams io);
+
 }  // namespace kmr::cli

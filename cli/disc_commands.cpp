@@ -1,4 +1,5 @@
 // kmrc check and kmrc iso: the project on its own, or against the folder that will be burnt.
+
 #include <cerrno>
 #include <ostream>
 
@@ -11,13 +12,15 @@
 #include "disc/settings_check.h"
 #include "json.h"
 #include "kmrc.h"
+#include "text/text.h"
 
 namespace kmr::cli {
 namespace {
 
 constexpr std::string_view kCheckUsage =
     "kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO";
-constexpr std::string_view kIsoUsage = "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] PROYECTO -o IMAGEN.iso";
+constexpr std::string_view kIsoUsage =
+    "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso";
 
 struct LoadedCommand {
     ParsedArgs args;
@@ -92,11 +95,26 @@ std::string jsonReport(const std::vector<disc::CheckItem>& items, const DiscTarg
         out += first ? "\n    " : ",\n    ";
         first = false;
         out += "{\"key\": " + jsonString(i.key) + ", \"title\": " + jsonString(i.title) +
-               ", \"image\": " + std::to_string(i.image) + ", \"explanation\": [" + jsonString(i.explanation[0]) +
-               ", " + jsonString(i.explanation[1]) + "]}";
+               ", \"image\": " + std::to_string(i.image) + ", \"explanation\": [" +
+               jsonString(text::trimLeftView(i.explanation[0])) + ", " +
+               jsonString(text::trimLeftView(i.explanation[1])) + "]}";
     }
     out += first ? "]\n}\n" : "\n  ]\n}\n";
     return out;
+}
+
+// The findings as check prints them, one a line: a disc finding names its file or object on its line,
+// so a title that comes up twice still says what it is about; `explain` adds what else explains it.
+void printFindings(const std::vector<disc::CheckItem>& items, std::size_t conflicts, bool explain, std::ostream& out) {
+    for (std::size_t n = 0; n < items.size(); ++n) {
+        const disc::CheckItem& i = items[n];
+        const bool onDisc = n >= conflicts;
+        out << i.title;
+        if (onDisc) out << ": " << text::trimLeftView(i.explanation[0]);
+        out << "\n";
+        if (explain && !onDisc) out << i.explanation[0] << "\n";
+        if (explain) out << i.explanation[1] << "\n";
+    }
 }
 
 }  // namespace
@@ -108,26 +126,25 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const auto disc = discOf(*c, kCheckUsage, io, code);
     if (!disc) return code;
-    // Without a disc folder the report holds the six conflict findings and what the disc settings show alone.
-    std::vector<disc::CheckItem> items =
-        disc->folder.empty() ? disc::conflictItems(c->read.project) : disc::checkProjectOnDisc(c->read.project, *disc);
-    if (disc->folder.empty()) {
-        for (disc::CheckItem& i : disc::checkSettings(c->read.project, nullptr)) items.push_back(std::move(i));
+    // The conflict findings come first; then, with a disc folder, what is seen in it, and what the disc
+    // settings show (with or without a folder).
+    std::vector<disc::CheckItem> items = disc::conflictItems(c->read.project);
+    const std::size_t conflicts = items.size();
+    if (!disc->folder.empty()) {
+        for (disc::CheckItem& i : disc::checkDisc(c->read.project, *disc)) items.push_back(std::move(i));
     }
+    for (disc::CheckItem& i : disc::checkSettings(c->read.project, &*disc)) items.push_back(std::move(i));
     if (c->args.has("--json")) {
         io.out << jsonReport(items, *disc);
     } else {
-        for (const disc::CheckItem& i : items) {
-            io.out << i.title << "\n";
-            if (c->args.has("--explain")) io.out << i.explanation[0] << "\n" << i.explanation[1] << "\n";
-        }
+        printFindings(items, conflicts, c->args.has("--explain"), io.out);
     }
     return items.empty() ? kDone : kFindings;
 }
 
 int isoCommand(const std::vector<std::string>& args, Streams io) {
     int code = kDone;
-    const auto c = parseLoaded(args, {"--force"}, {"--disc", "--label"}, true, kIsoUsage, io, code);
+    const auto c = parseLoaded(args, {"--force", "--verbose"}, {"--disc", "--label"}, true, kIsoUsage, io, code);
     if (!c) return code;
     const auto disc = discOf(*c, kIsoUsage, io, code);
     if (!disc) return code;
@@ -149,12 +166,12 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
 
-    // Without xorriso there is no image: the disc folder is left as it was.
+    // Without xorriso there will be no image: the folder is left as it was.
     if (!programInstalled(std::string(disc::kXorriso))) {
-        io.err << "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n";
+        io.err << "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n";
         return kToolFailed;
     }
-    // The image's place is looked at first: a target that cannot take it changes nothing.
+    // The image's place is looked at next: a target that cannot take it changes nothing.
     const disc::PendingImage pending = disc::reservePendingImage(image);
     if (!pending.result.ok()) {
         io.err << "kmrc: " << pending.result.message << "\n";
@@ -168,16 +185,26 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         return kFileError;
     }
     io.err << kCompiledMessage << " (" << autorun << ")\n";
-    for (const disc::CheckItem& i : disc::checkProjectOnDisc(project, *disc)) io.err << i.title << "\n";
+    printFindings(disc::checkProjectOnDisc(project, *disc), disc::conflictItems(project).size(), false, io.err);
 
     const disc::VolumeName volume =
         disc::isoVolumeName(disc::imageLabel(project, disc->folder, c->args.value("--label")));
     if (!volume.warning.empty()) io.err << "Aviso: " << volume.warning << "\n";
 
+    // What xorriso prints is its own business unless it fails or it was asked for.
+    const bool verbose = c->args.has("--verbose");
+    std::string said;
     const ChildResult run =
         runChild(std::string(disc::kXorriso), disc::xorrisoArguments(disc->folder, pending.path, volume.id),
-                 [&io](std::string_view line) { io.err << line << "\n"; });
+                 [&](std::string_view line) {
+                     if (verbose) {
+                         io.err << line << "\n";
+                     } else {
+                         said.append(line).append("\n");
+                     }
+                 });
     if (!run.succeeded()) {
+        io.err << said;
         disc::discardPendingImage(pending);
         if (!run.started) {
             io.err << "kmrc: no se pudo ejecutar xorriso" << (run.startError == ENOENT ? " (no está instalado)" : "")

@@ -28,6 +28,7 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const ParsedArgs& p = c->args;
     const ProjectReadResult& r = c->read;
+    if (!mayReplace(p.positional[1], p.has("--force"), io)) return kUsage;
     return writeOutput(
         p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io);
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <ostream>
 
 #include "commands.h"
@@ -16,7 +17,10 @@ namespace {
 
 constexpr std::string_view kNewUsage =
     "kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
-    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] -o PROYECTO";
+    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
+    "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
+    "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
+    "-o PROYECTO";
 
 int usageError(Streams io, const std::string& message) {
     io.err << "kmrc: " << message << "\nuso: " << kNewUsage << "\n";
@@ -106,16 +110,21 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
 }
 
 int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label", "--menu", "--default"};
+    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label",
+                                             "--menu",     "--default", "--disc", "--medium"};
     for (const std::string_view o : settingsOptions()) options.push_back(o);
-    const ParsedArgs p = parseArgs(args, {"--resource", kSettingsFlag}, true, options);
+    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag}, true, options);
     if (!p.error.empty()) return usageError(io, p.error);
     if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
     if (!p.output) return usageError(io, "falta -o PROYECTO");
-    for (const std::string_view single : {"--template", "--program", "--icon", "--label", "--default"}) {
+    for (const std::string_view single :
+         {"--template", "--program", "--icon", "--label", "--default", "--disc", "--medium"}) {
         if (p.values(single).size() > 1) return usageError(io, std::string(single) + " se da más de una vez");
     }
     if (p.has("--resource") && p.values("--program").empty()) return usageError(io, "--resource va con --program");
+    const auto medium = p.value("--medium");
+    if (medium && !p.value("--disc")) return usageError(io, "--medium va con --disc");
+    if (medium && *medium != "cd" && *medium != "usb") return usageError(io, "--medium espera cd o usb: " + *medium);
 
     // As in the wizard: the template fills the fields and the menu list, then the fields are edited,
     // new menus are appended and one may be made the default.
@@ -152,6 +161,9 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     for (const std::string& value : p.values("--default")) {
         constexpr text::IntegerSyntax kDecimal{.allowSign = false, .allowHex0x = false, .allowHexDollar = false};
         const auto n = text::parseInteger(value, kDecimal);
+        if (data.menus.empty() && n && *n > 0) {
+            return usageError(io, "--default " + value + ": el proyecto no tiene menús (0 deja ninguno)");
+        }
         if (!n || static_cast<std::size_t>(*n) > data.menus.size()) {
             return usageError(io, "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
                                       ", o 0 para ninguno: " + value);
@@ -160,8 +172,17 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         if (*n > 0) toggleDefaultMenu(data.menus, static_cast<std::size_t>(*n) - 1);
     }
     Project project = buildProject(data);
+    if (const auto disc = p.value("--disc")) {
+        // Kept whole, as the editor keeps a chosen folder: the project may be saved elsewhere later.
+        std::error_code ec;
+        std::filesystem::path folder = std::filesystem::absolute(*disc, ec).lexically_normal();
+        if (!folder.has_filename()) folder = folder.parent_path();
+        project.disc.folder = ec ? *disc : folder.string();
+        project.disc.medium = medium == "usb" ? Medium::Usb : Medium::CdDvd;
+    }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
         return usageError(io, error);
+    if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
     return writeOutput(*p.output, projectFileBytes(project), io);
 }
 

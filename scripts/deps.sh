@@ -1,5 +1,6 @@
 # Debian packages the project needs; sourced by ./run-tests and ./run.
-# kmr_install_deps test|run installs whatever of the list is missing.
+# kmr_install_deps run installs whatever of the first list is missing (what builds and runs the editor),
+# kmr_install_deps test whatever of both lists (what builds and runs every test too).
 
 # Besides the build: Qt's Spanish texts and the stand-in for the interface font, which the editor uses at
 # run time, and xorriso, which makes the ISO image of a disc folder (kmrc iso, "Crear imagen ISO...").
@@ -8,8 +9,8 @@ kmr_packages_common=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev lib
 kmr_packages_test=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
     # the install test's validators, and what it reads a MIME database and manual pages with
     desktop-file-utils libxml2-utils appstream shared-mime-info libglib2.0-bin groff-base
-    # cpack -G DEB: dpkg-shlibdeps finds the package's Depends
-    dpkg-dev file
+    # cpack -G DEB: dpkg-shlibdeps finds the package's Depends; lintian checks the package
+    dpkg-dev file lintian
     # the editor's titles under a real X server
     xvfb xdotool
     # kmrc.exe: the MinGW-w64 cross compiler (POSIX threads), GoogleTest's sources to build for it, and

@@ -41,9 +41,12 @@ void AutorunCommands::compileProject() {
         if (const QString folder = qs(resolvedDisc(*child).folder); !folder.isEmpty() && QFileInfo(folder).isDir()) {
             proposed = qs(kmr::disc::autorunPathIn(utf8(folder)));
         }
+        // Without a disc folder or an earlier choice, the dialog starts beside the project.
+        const QString projectFolder =
+            child->filePath().isEmpty() ? QString() : QFileInfo(child->filePath()).absolutePath();
         const auto chosen =
             prompts.saveFile({QStringLiteral("Compilar fichero autorun..."), QStringLiteral("Fichero de autoarranque"),
-                              QStringLiteral("autorun.inf"), proposed, QString()});
+                              QStringLiteral("autorun.inf"), proposed, QString(), projectFolder});
         if (!chosen) return;
         m_lastCompileName = *chosen;
         if (QFileInfo(*chosen).isFile()) {

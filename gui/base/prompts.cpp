@@ -1,6 +1,8 @@
 #include "base/prompts.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,18 +18,6 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
         case MessageIcon::Error: return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
-}
-
-std::optional<QString> runFileDialog(QWidget* parent, const FileDialogOptions& options, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(parent, options.title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilter(options.filterName + QStringLiteral(" (") + options.filterPattern + QLatin1Char(')'));
-    if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
-    if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
@@ -70,20 +60,43 @@ Answer QtPrompts::message(const QString& text, const QString& title, MessageIcon
     return Answer::Ok;
 }
 
-std::optional<QString> QtPrompts::openFile(const FileDialogOptions& options) {
-    return runFileDialog(m_parent, options, QFileDialog::AcceptOpen);
+std::optional<QString> QtPrompts::runFileDialog(const FileDialogOptions& options, bool save) {
+    QFileDialog dialog(m_parent, options.title);
+    prepareFileDialog(dialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilter(options.filterName + QStringLiteral(" (") + options.filterPattern + QLatin1Char(')'));
+    if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
+    if (const QString folder = startFolder(options, m_recent.folderFor(options.filterPattern)); !folder.isEmpty()) {
+        dialog.setDirectory(folder);
+    }
+    if (const QFileInfo proposed(options.fileName); !options.fileName.isEmpty()) {
+        dialog.selectFile(proposed.isAbsolute() ? options.fileName : proposed.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    m_recent.remember(options.filterPattern, chosen, false);
+    return chosen;
 }
 
-std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& options) {
-    return runFileDialog(m_parent, options, QFileDialog::AcceptSave);
-}
+std::optional<QString> QtPrompts::openFile(const FileDialogOptions& options) { return runFileDialog(options, false); }
+
+std::optional<QString> QtPrompts::saveFile(const FileDialogOptions& options) { return runFileDialog(options, true); }
 
 std::optional<QString> QtPrompts::chooseFolder(const QString& title, const QString& start) {
-    QFileDialog dialog(m_parent, title, start);
+    // Folders are a kind of their own, apart from every file pattern.
+    const QString kind = QStringLiteral("/");
+    QString folder = start.isEmpty() ? m_recent.folderFor(kind) : start;
+    if (folder.isEmpty()) folder = QDir::homePath();
+    QFileDialog dialog(m_parent, title, folder);
+    prepareFileDialog(dialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    m_recent.remember(kind, chosen, true);
+    return chosen;
 }
 
 }  // namespace kmr::gui

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "base/file_dialog_setup.h"
+
 class QWidget;
 
 namespace kmr::gui {
@@ -20,6 +22,7 @@ struct FileDialogOptions {
     QString filterPattern;  // "*.kmr"
     QString fileName;       // proposed name, may hold a folder
     QString defaultSuffix;  // added when the user types a name without extension
+    QString folder = {};    // where to start when `fileName` names no folder: the project's own folder
 };
 
 // Every question, message and file dialog of the application goes through here.
@@ -30,7 +33,8 @@ public:
     // The chosen path, or nullopt when the user cancels.
     virtual std::optional<QString> openFile(const FileDialogOptions& options) = 0;
     virtual std::optional<QString> saveFile(const FileDialogOptions& options) = 0;
-    // An existing folder, starting at `start`; nullopt when the user cancels.
+    // An existing folder, starting at `start` (empty: the folder chosen last); nullopt when the user
+    // cancels.
     virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
 };
 
@@ -47,7 +51,10 @@ public:
     std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
 
 private:
+    std::optional<QString> runFileDialog(const FileDialogOptions& options, bool save);
+
     QWidget* m_parent;
+    RecentFolders m_recent;
 };
 
 }  // namespace kmr::gui

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QSet>
@@ -9,15 +10,19 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "base/guarded_application.h"
 #include "base/interface_setup.h"
 #include "base/pictures.h"
 #include "base/prompts.h"
 #include "base/settings_store.h"
+#include "frame/editor_arguments.h"
 #include "frame/main_window.h"
 #include "platform/data_paths.h"
 #include "project/project_window.h"
@@ -76,9 +81,28 @@ private:
     QSet<const kmr::gui::ProjectWindow*> m_seen;
 };
 
+// Answers --help and --version, and refuses a line it cannot read, before any window or display is
+// needed. Returns the exit code, or -1 to go on.
+int answerCommandLine(const std::vector<std::string>& args) {
+    const kmr::gui::EditorArguments parsed = kmr::gui::parseEditorArguments(args);
+    switch (parsed.action) {
+        case kmr::gui::EditorArguments::Action::Help: std::fputs(kmr::gui::editorHelpText().c_str(), stdout); return 0;
+        case kmr::gui::EditorArguments::Action::Version:
+            std::fputs(kmr::gui::editorVersionText().c_str(), stdout);
+            return 0;
+        case kmr::gui::EditorArguments::Action::UsageError:
+            std::fprintf(stderr, "kmr: %s (kmr --help muestra la ayuda)\n", parsed.error.c_str());
+            return 2;
+        case kmr::gui::EditorArguments::Action::Run: break;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const std::vector<std::string> line(argv + std::min(argc, 1), argv + argc);
+    if (const int code = answerCommandLine(line); code >= 0) return code;
     kmr::gui::GuardedApplication app(argc, argv);
     // No display name: the platform would append it to every title, and the titles are the
     // program's own ("Quillmere", "Error", "Atención"...). The desktop entry names the program.
@@ -92,9 +116,11 @@ int main(int argc, char* argv[]) {
 
     kmr::gui::StartOptions start;
     start.programFile = QApplication::applicationFilePath();
-    const QStringList args = QApplication::arguments();
+    const std::string project = kmr::gui::parseEditorArguments(line).project;
     // A running instance may sit in another folder, so a handed path has to be absolute.
-    if (args.size() > 1) start.arguments << QFileInfo(args.at(1)).absoluteFilePath();
+    if (!project.empty()) {
+        start.arguments << QFileInfo(QFile::decodeName(QByteArray::fromStdString(project))).absoluteFilePath();
+    }
 
     const QString settingsFolder = kmr::gui::IniSettingsStore::defaultFolder();
     // Held while this instance runs, beside the settings that carry the hand-off.

@@ -184,7 +184,8 @@ kmr::DiscTarget resolvedDisc(const ProjectWindow& window) {
 bool chooseDiscFolder(ProjectWindow& window, Prompts& prompts) {
     QString start = qs(resolvedDisc(window).folder);
     if (start.isEmpty() || !QFileInfo(start).isDir()) {
-        start = window.filePath().isEmpty() ? QDir::homePath() : QFileInfo(window.filePath()).absolutePath();
+        // Beside the project, or (for a project never saved) where the last disc folder was chosen.
+        start = window.filePath().isEmpty() ? QString() : QFileInfo(window.filePath()).absolutePath();
     }
     const auto chosen = prompts.chooseFolder(QStringLiteral("Carpeta del disco"), start);
     if (!chosen) return false;

@@ -122,7 +122,13 @@ void ProjectFileCommands::saveProjectAs() {
     Prompts& prompts = m_host.prompts();
     ProjectWindow* child = m_host.activeProjectWindow();
     if (child == nullptr || child->project().empty()) return;
-    const auto chosen = prompts.saveFile(projectSaveDialog(m_lastSaveName));
+    FileDialogOptions dialog = projectSaveDialog(m_lastSaveName);
+    // A project that has a file is saved anew from its own folder, its name proposed.
+    if (const QFileInfo own(child->filePath()); !child->filePath().isEmpty()) {
+        dialog.fileName = own.fileName();
+        dialog.folder = own.absolutePath();
+    }
+    const auto chosen = prompts.saveFile(dialog);
     if (!chosen) return;
     m_lastSaveName = *chosen;
     if (fileExists(*chosen)) {

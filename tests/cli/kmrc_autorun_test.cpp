@@ -126,7 +126,10 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
     EXPECT_EQ(test::readBytes("solo.kmr"), objectsOnly);
 
     test::writeBytes("clean.inf", kExampleAutorun);
-    EXPECT_EQ(kmrc({"import", "clean.inf"}).err, "El fichero se ha importado con éxito.\n");
+    // Nothing kept, and said so.
+    EXPECT_EQ(kmrc({"import", "clean.inf"}).err,
+              "El fichero se ha importado con éxito.\nkmrc: no se ha guardado nada (-o PROYECTO lo guarda, --json lo "
+              "muestra)\n");
 }
 
 TEST_F(KmrcAutorun, ImportRefusesAFileWithoutItsHeader) {
@@ -134,7 +137,8 @@ TEST_F(KmrcAutorun, ImportRefusesAFileWithoutItsHeader) {
     const KmrcRun refused = kmrc({"import", "--json", "plain.inf"});
     EXPECT_EQ(refused.code, kRefused);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err.substr(0, 23), "Encabezado incorrecto.\n");
+    // One message, the command line's own.
+    EXPECT_EQ(refused.err, "kmrc: plain.inf: falta la línea [autorun] (use --force para seguir igualmente)\n");
     // Accepted, the first line is read like every other one.
     const KmrcRun forced = kmrc({"import", "--force", "--json", "plain.inf"});
     EXPECT_EQ(forced.code, kDone);

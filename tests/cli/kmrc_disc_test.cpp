@@ -58,26 +58,47 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
                                        "Comando=x.exe", "Nombre=t"}));
     fs::create_directories("sub");
     test::writeBytes("sub/p.kmr", crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=../disco", "Programa=setup"}));
+    const std::string kNotThere =
+        ", que no se encuentra en la carpeta del disco. Windows lo busca respecto a la raíz del CD, sin distinguir "
+        "mayúsculas de minúsculas.\n";
     const std::vector<Case> cases = {
         {{"check", "p.kmr"}, 0, "", ""},
         {{"check", "sub/p.kmr"}, 0, "", ""},  // a relative folder is taken from the project file's folder
         {{"check", "--disc", "otro", "p.kmr"},
          1,
-         "Fichero inexistente en el disco\nFichero inexistente en el disco\n",
+         // Each line names its file, so the same title twice still tells what it is about.
+         "Fichero inexistente en el disco: El programa o recurso a ejecutar hace referencia a \"setup.exe\"" +
+             kNotThere + "Fichero inexistente en el disco: El icono hace referencia a \"disco.ico\"" + kNotThere,
          ""},
-        {{"check", "--medium", "usb", "p.kmr"}, 1, "Autorun limitado en unidades USB\n", ""},
+        {{"check", "--medium", "usb", "p.kmr"},
+         1,
+         "Autorun limitado en unidades USB: Desde la actualización de la reproducción automática de 2009 (KB971029, la "
+         "norma desde Windows 7), Windows solo usa el icono y la etiqueta del autorun.inf de una unidad USB; no "
+         "ejecuta nada. Se ignorarán: open, shell\\leeme.\n",
+         ""},
         {{"check", "--medium", "cd", "solo.kmr"}, 2, "", "kmrc: --medium necesita la carpeta del disco"},
         {{"check", "--medium", "disquete", "p.kmr"}, 2, "", "kmrc: soporte desconocido: disquete"},
         {{"check", "--disc", "no-existe", "p.kmr"}, 3, "", "kmrc: no-existe: no es una carpeta"},
-        {{"check", "--disc", "otro", "solo.kmr"}, 1, "No hay recurso\nFichero inexistente en el disco\n", ""},
+        {{"check", "--disc", "otro", "solo.kmr"},
+         1,
+         "No hay recurso\nFichero inexistente en el disco: El comando del menú \"T\" hace referencia a \"x.exe\"" +
+             kNotThere,
+         ""},
         {{"check", "--disc"}, 2, "", "kmrc: falta el valor tras --disc"},
-        {{"check", "lejos.kmr"}, 1, "Carpeta del disco inexistente\n", ""},
-        {{"check", "--disc", "disco", "lejos.kmr"}, 1, "Fichero inexistente en el disco\n", ""},
+        {{"check", "lejos.kmr"},
+         1,
+         "Carpeta del disco inexistente: No se encuentra la carpeta del disco \"../ya-no-esta\". Sin ella no se puede "
+         "comprobar qué ficheros llevará el CD.\n",
+         ""},
+        {{"check", "--disc", "disco", "lejos.kmr"},
+         1,
+         "Fichero inexistente en el disco: El programa o recurso a ejecutar hace referencia a \"a\"" + kNotThere,
+         ""},
         {{"check", "--json", "solo.kmr"},
          1,
          "{\n  \"disc\": null,\n  \"medium\": null,\n  \"findings\": [\n    {\"key\": \"no-resource\", \"title\": "
-         "\"No hay recurso\", \"image\": 28, \"explanation\": [\"  No existe ningún objeto de recurso o programa "
-         "autoejecutable.\", \"  Como consecuencia, el CD que albergue este autorun NO autoejecutará ningún "
+         "\"No hay recurso\", \"image\": 28, \"explanation\": [\"No existe ningún objeto de recurso o programa "
+         "autoejecutable.\", \"Como consecuencia, el CD que albergue este autorun NO autoejecutará ningún "
          "programa. Asegúrese de que es lo que desea.\"]}\n  ]\n}\n",
          ""},
         {{"check", "--json", "p.kmr"},
@@ -95,7 +116,11 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
     test::writeBytes("disco/Autorun.INF", kAutorun);
     EXPECT_EQ(kmrc({"check", "p.kmr"}).code, 0);
     test::writeBytes("disco/Autorun.INF", crlf({"[autorun]", "open=otro.exe"}));
-    EXPECT_EQ(kmrc({"check", "p.kmr"}).out, "autorun.inf distinto del proyecto\n");
+    EXPECT_EQ(
+        kmrc({"check", "p.kmr"}).out,
+        "autorun.inf distinto del proyecto: El fichero \"Autorun.INF\" de la carpeta del disco no coincide con lo "
+        "que se obtiene al compilar este proyecto: la entrada open de [autorun] vale \"otro.exe\" en lugar de "
+        "\"setup.exe\".\n");
 }
 
 // What xorriso prints about an image; with `paths`, only the quoted paths of -find, one a line.
@@ -153,7 +178,7 @@ TEST_F(KmrcDisc, FailedBuildLeavesNoImage) {
     EXPECT_EQ(fresh.code, kToolFailed);
     EXPECT_FALSE(fs::exists("nuevo.iso"));
     EXPECT_EQ(missing.code, kToolFailed);
-    EXPECT_NE(missing.err.find("no se pudo ejecutar xorriso (no está instalado)"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err, "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n");
     for (const auto& e : fs::directory_iterator(".")) EXPECT_FALSE(e.path().filename().string().starts_with(".kmr"));
 }
 
@@ -168,7 +193,7 @@ TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothing) {
     ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_FALSE(found);
     EXPECT_EQ(r.code, kToolFailed);
-    EXPECT_EQ(r.err, "kmrc: no se pudo ejecutar xorriso (no está instalado); no se ha creado la imagen\n");
+    EXPECT_EQ(r.err, "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n");
     EXPECT_FALSE(fs::exists("disco/autorun.inf"));
     EXPECT_FALSE(fs::exists("disco.iso"));
 }
@@ -191,6 +216,55 @@ TEST_F(KmrcDisc, IsoRefusals) {
     };
     for (const Case& c : cases) EXPECT_EQ(kmrc(c.args).code, c.code) << c.args.back();
     EXPECT_FALSE(fs::exists("disco/autorun.inf"));
+}
+
+// Puts a stand-in for xorriso first on PATH (the fixture puts PATH back). It talks as the real one does,
+// writes a small image where it is told and exits with `exitCode`; when KMR_FAKE_PID names a file, it
+// writes its process number there and waits instead.
+void useFakeXorriso(const std::string& exitCode = "0") {
+    fs::create_directories("bin");
+    test::writeBytes("bin/xorriso",
+                     "#!/bin/sh\necho 'xorriso 1.5 : RockRidge filesystem manipulator'\n"
+                     "while [ \"$1\" != -outdev ]; do shift; done\n"
+                     "if [ -n \"$KMR_FAKE_PID\" ]; then echo $$ > \"$KMR_FAKE_PID\"; exec sleep 60; fi\n"
+                     "printf imagen > \"${2#stdio:}\"\necho \"Writing to '$2' completed\"\nexit " +
+                         exitCode + "\n");
+    fs::permissions("bin/xorriso", fs::perms::owner_all);
+    ::setenv("PATH", ((fs::current_path() / "bin").string() + ":" + ::getenv("PATH")).c_str(), 1);
+}
+
+TEST_F(KmrcDisc, IsoKeepsXorrisosTalkUnlessAskedOrFailed) {
+    useFakeXorriso();
+    const test::KmrcRun quiet = kmrc({"iso", "p.kmr", "-o", "a.iso"});
+    const test::KmrcRun verbose = kmrc({"iso", "--verbose", "p.kmr", "-o", "b.iso"});
+    useFakeXorriso("3");
+    const test::KmrcRun failed = kmrc({"iso", "p.kmr", "-o", "c.iso"});
+
+    EXPECT_EQ(quiet.code, kDone) << quiet.err;
+    EXPECT_EQ(quiet.err.find("xorriso 1.5"), std::string::npos) << quiet.err;
+    EXPECT_EQ(quiet.err.find("Writing to"), std::string::npos) << quiet.err;
+    EXPECT_NE(quiet.err.find("Imagen creada: a.iso"), std::string::npos) << quiet.err;
+    EXPECT_EQ(test::readBytes("a.iso"), "imagen");
+    EXPECT_NE(verbose.err.find("xorriso 1.5 : RockRidge filesystem manipulator\n"), std::string::npos) << verbose.err;
+    EXPECT_EQ(failed.code, kToolFailed);
+    EXPECT_NE(failed.err.find("xorriso 1.5 : RockRidge filesystem manipulator\n"), std::string::npos) << failed.err;
+}
+
+TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothingAndReportsFindingsAsCheckDoes) {
+    fs::remove("disco/disco.ico");
+    ::setenv("PATH", "/nonexistent", 1);
+    const test::KmrcRun missing = kmrc({"iso", "p.kmr", "-o", "x.iso"});
+    EXPECT_FALSE(fs::exists("disco/autorun.inf"));
+    EXPECT_FALSE(fs::exists("x.iso"));
+    useFakeXorriso();
+    const test::KmrcRun made = kmrc({"iso", "p.kmr", "-o", "x.iso"});
+
+    EXPECT_EQ(missing.code, kToolFailed);
+    EXPECT_EQ(missing.err, "kmrc: no se encuentra xorriso (no está instalado); no se ha cambiado nada\n");
+    EXPECT_EQ(made.code, kDone) << made.err;
+    EXPECT_NE(made.err.find("\nFichero inexistente en el disco: El icono hace referencia a \"disco.ico\""),
+              std::string::npos)
+        << made.err;
 }
 
 }  // namespace

@@ -120,15 +120,21 @@ TEST_F(KmrcSettings, CheckSeesTheSettings) {
 
     const KmrcRun alone = kmrc({"check", "--explain", "p.kmr"});
     EXPECT_EQ(alone.code, kFindings);
-    EXPECT_NE(alone.out.find("Entrada desconocida\n  Windows no conoce la entrada lable: la ignora. ¿Quería decir "
-                             "label?\n"),
+    EXPECT_NE(alone.out.find("Entrada desconocida: Windows no conoce la entrada lable: la ignora. ¿Quería decir "
+                             "label?\n  Corrija el nombre"),
               std::string::npos)
         << alone.out;
 
     const KmrcRun onDisc = kmrc({"check", "--disc", "disco", "p.kmr"});
+    // One finding a line, each naming what it is about.
     EXPECT_EQ(onDisc.out,
-              "Entrada desconocida\nTexto de Reproducción automática en un CD o DVD\nTipo de contenido sin "
-              "ficheros\nCarpeta inexistente en el disco\n");
+              "Entrada desconocida: Windows no conoce la entrada lable: la ignora. ¿Quería decir label?\n"
+              "Texto de Reproducción automática en un CD o DVD: Windows solo usa la entrada action en unidades "
+              "extraíbles y fijas (como una unidad USB); en un CD o DVD no la usa.\n"
+              "Tipo de contenido sin ficheros: [Content] indica que el disco lleva imágenes (PictureFiles), pero la "
+              "carpeta del disco no contiene ningún fichero de ese tipo.\n"
+              "Carpeta inexistente en el disco: DriverPath nombra la carpeta \"drv\", que no se encuentra en la "
+              "carpeta del disco.\n");
     const KmrcRun usb = kmrc({"check", "--json", "--disc", "disco", "--medium", "usb", "p.kmr"});
     EXPECT_EQ(usb.out.find("autorun-differs"), std::string::npos) << usb.out;
     EXPECT_EQ(usb.out.find("action-"), std::string::npos) << usb.out;  // a program is there for the text

@@ -140,7 +140,7 @@ TEST_F(KmrcTemplates, NewWritesTheWizardsProject) {
         SCOPED_TRACE(c.what);
         std::vector<std::string> args = {"new"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        args.insert(args.end(), {"-o", folder("q.kmr")});
+        args.insert(args.end(), {"--force", "-o", folder("q.kmr")});
         const KmrcRun q = run(args);
         ASSERT_EQ(q.code, kDone) << q.err;
         EXPECT_EQ(projectIn("q.kmr"), buildProject(c.data));
@@ -168,6 +168,9 @@ TEST_F(KmrcTemplates, NewRefusesBadInputAndWritesNothing) {
         {{"--menu", "Texto="}, kUsage, "Debe rellenar todas las casillas."},
         {{"--template", "Instalación", "--menu", "X=x.exe=ver"}, kRefused, "No puede utilizar el mismo nombre"},
         {{"--menu", "A=a", "--default", "2"}, kUsage, "de 1 a 1"},
+        {{"--default", "5"}, kUsage, "--default 5: el proyecto no tiene menús"},
+        {{"--medium", "usb"}, kUsage, "--medium va con --disc"},
+        {{"--disc", "d", "--medium", "disquete"}, kUsage, "--medium espera cd o usb"},
         {{"--default", "-1"}, kUsage, "--default espera"},
         {{"--default", "uno"}, kUsage, "--default espera"},
         {{"suelto"}, kUsage, "argumento de más: suelto"},
@@ -198,7 +201,7 @@ TEST(KmrcShippedTemplates, EachGivesAProjectThatChecksAndCompiles) {
     for (const TemplateRecord& r : records) {
         SCOPED_TRACE(r.name);
         const bool resource = applyTemplate(r).resource;
-        ASSERT_EQ(test::kmrc({"new", "--template", r.name, "-o", dir.file("p.kmr")}, {}, setup).code, kDone);
+        ASSERT_EQ(test::kmrc({"new", "--template", r.name, "--force", "-o", dir.file("p.kmr")}, {}, setup).code, kDone);
         const KmrcRun check = test::kmrc({"check", dir.file("p.kmr")});
         EXPECT_EQ(check.out, resource ? "Autorun válido solo para Windows XP\n" : "");
         const KmrcRun compile = test::kmrc({"compile", dir.file("p.kmr"), "-o", dir.file("autorun.inf")});

@@ -32,12 +32,18 @@ programs=(kmrc)
 [ "$editor" = 1 ] && programs+=(kmr)
 for p in "${programs[@]}"; do
     [ -x "$prefix/$bindir/$p" ] || fail "missing program $bindir/$p"
-    check_file "$mandir/man1/$p.1"
+    # Installed programs carry no symbols or debug information, whatever the build type.
+    if have file; then
+        file -b "$prefix/$bindir/$p" | grep -q ', stripped' || fail "$bindir/$p is not stripped"
+    fi
+    check_file "$mandir/man1/$p.1.gz"
     if have groff; then
-        warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z -K utf8 "$prefix/$mandir/man1/$p.1" 2>&1)
+        warnings=$(gzip -dc "$prefix/$mandir/man1/$p.1.gz" | LC_ALL=C.UTF-8 groff -man -ww -z -K utf8 2>&1)
         [ -z "$warnings" ] || fail "$p.1: $warnings"
     fi
 done
+check_file "$datadir/doc/kmr/copyright"
+check_file "$datadir/doc/kmr/changelog.gz"
 [ -d "$prefix/$datadir/kmr" ] || fail "missing data folder $datadir/kmr"
 "$prefix/$bindir/kmrc" --help >/dev/null || fail "the installed kmrc does not run"
 

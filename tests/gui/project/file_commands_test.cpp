@@ -164,6 +164,8 @@ TEST_F(FileCommandsTest, SaveAsListsTheFileAndAnswerNoSavesUnderTheOldPath) {
     m_prompts.choose(other);
     m_prompts.answer(Answer::No);
     action("Guardarcomo1")->trigger();
+    EXPECT_EQ(m_prompts.files.back().options.fileName, QStringLiteral("primero.kmr")) << "in its own folder";
+    EXPECT_EQ(m_prompts.files.back().options.folder, QFileInfo(first).absolutePath());
     EXPECT_EQ(readBytes(other), QByteArray("no tocar"));
     EXPECT_EQ(readBytes(first), QByteArray::fromStdString(kmr::projectFileBytes(changed)));
     EXPECT_EQ(m_prompts.texts(), (QStringList{overwrite, saved}));

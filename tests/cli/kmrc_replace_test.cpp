@@ -1,0 +1,86 @@
+// kmrc never replaces a project file unless told to, and kmrc new names the disc of its project.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "kmrc.h"
+#include "support/kmrc_runner.h"
+#include "support/test_files.h"
+
+namespace kmr::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::crlf;
+using test::kmrc;
+
+const std::string kProject = crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Etiqueta=Viejo"});
+// Another project, which each refused command would replace.
+const std::string kOther = crlf({"[Brenlowe KMR File]", "Version=2.0", "Etiqueta=Otro"});
+const std::string kAutorun = crlf({"[autorun]", "open=otro.exe"});
+// The same project saved as UTF-16 LE, under a name that does not say what it is.
+constexpr char kUtf16Bytes[] = "\xFF\xFE[\0B\0r\0e\0n\0l\0o\0w\0e\0 \0K\0M\0R\0 \0F\0i\0l\0e\0]\0\r\0\n\0";
+const std::string kUtf16Project(kUtf16Bytes, sizeof kUtf16Bytes - 1);
+
+TEST(KmrcReplace, AProjectIsReplacedOnlyWithForce) {
+    test::TempDir dir;
+    test::writeBytes(dir.file("p.kmr"), kProject);
+    test::writeBytes(dir.file("autorun.inf"), kAutorun);
+    auto at = [&](const char* name) { return dir.file(name); };
+    struct Case {
+        std::vector<std::string> args;  // without --force
+        std::string target;
+        std::string before;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {{"new", "--label", "Nuevo", "-o", at("old.kmr")}, at("old.kmr"), kOther, true},
+        {{"new", "--label", "Nuevo", "-o", at("old.dat")}, at("old.dat"), kUtf16Project, true},
+        {{"convert", at("p.kmr"), at("old.kmr")}, at("old.kmr"), kOther, true},
+        {{"compile", at("p.kmr"), "-o", at("old.kmr")}, at("old.kmr"), kOther, true},
+        {{"import", at("autorun.inf"), "-o", at("old.kmr")}, at("old.kmr"), kOther, true},
+        // What is not a project is written as before: an autorun.inf, a file of other content.
+        {{"compile", at("p.kmr"), "-o", at("old.inf")}, at("old.inf"), kAutorun, false},
+        {{"convert", at("p.kmr"), at("old.kmr")}, at("old.kmr"), "", false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = testing::PrintToString(c.args);
+        test::writeBytes(c.target, c.before);
+        const test::KmrcRun r = kmrc(c.args);
+        if (!c.refused) {
+            EXPECT_EQ(r.code, kDone) << what << r.err;
+            EXPECT_NE(test::readBytes(c.target), c.before) << what;
+            continue;
+        }
+        EXPECT_EQ(r.code, kUsage) << what;
+        EXPECT_EQ(r.err, "kmrc: " + c.target + ": ya existe un proyecto con ese nombre; use --force para sustituirlo\n")
+            << what;
+        EXPECT_EQ(test::readBytes(c.target), c.before) << what;
+        std::vector<std::string> forced = c.args;
+        forced.insert(forced.begin() + 1, "--force");
+        const test::KmrcRun f = kmrc(forced);
+        EXPECT_EQ(f.code, kDone) << what << f.err;
+        EXPECT_NE(test::readBytes(c.target), c.before) << what;
+    }
+}
+
+TEST(KmrcReplace, NewNamesTheDiscFolderAndMedium) {
+    test::TempDir dir;
+    fs::create_directories(dir.path() / "disco");
+    const test::KmrcRun r = kmrc({"new", "--program", "setup.exe", "--disc", dir.file("disco") + "/", "--medium", "usb",
+                                  "-o", dir.file("p.kmr")});
+    ASSERT_EQ(r.code, kDone) << r.err;
+    const std::string saved = test::readBytes(dir.file("p.kmr"));
+    EXPECT_NE(saved.find("\r\nDisco=" + dir.file("disco") + "\r\n"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\r\nSoporte=USB\r\n"), std::string::npos) << saved;
+    // check and iso find the folder without --disc.
+    const test::KmrcRun check = kmrc({"check", dir.file("p.kmr")});
+    EXPECT_NE(check.out.find("Fichero inexistente en el disco: El programa o recurso a ejecutar hace referencia a "
+                             "\"setup.exe\""),
+              std::string::npos)
+        << check.out;
+    EXPECT_NE(check.out.find("Autorun limitado en unidades USB"), std::string::npos) << check.out;
+}
+
+}  // namespace
+}  // namespace kmr::cli
