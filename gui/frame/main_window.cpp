@@ -1,18 +1,15 @@
+// The frame itself: what it is made of, the help and options commands, the views, and what the
+// shut-down stores and closes. Its start-up lies in frame_startup.cpp, its project windows in
+// project_windows.cpp, its panels in frame_panels.cpp.
+
 #include "frame/main_window.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLockFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QScreen>
 #include <QStatusBar>
-#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 
@@ -20,7 +17,6 @@
 #include "autorun/conflicts_dialog.h"
 #include "autorun/disc_commands.h"
 #include "autorun/disc_properties_dialog.h"
-#include "base/hand_off_mailbox.h"
 #include "base/prompts.h"
 #include "editing/clipboard_commands.h"
 #include "editing/menu_editor_dialog.h"
@@ -32,23 +28,12 @@
 #include "help/splash_window.h"
 #include "panels/quick_start_panel.h"
 #include "panels/tips_panel.h"
-#include "project/disc_bar.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
 #include "wizards/command_builder_dialog.h"
 #include "wizards/new_project_wizard.h"
 
-#include <algorithm>
-
 namespace kmr::gui {
-
-namespace {
-
-const QString kRegistrationMarker = QStringLiteral("Software\\Brenlowe\\KMR2");
-const QString kOldConfiguration = QStringLiteral("software\\Dantreva\\Vostrelo\\Config");
-const QString kMailbox = QStringLiteral("Archivo");
-
-}  // namespace
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions options, QWidget* parent)
     : QMainWindow(parent), m_prompts(prompts), m_store(store), m_start(std::move(options)) {
@@ -131,230 +116,6 @@ MainWindow::~MainWindow() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Start-up
-
-bool MainWindow::startUp() {
-    m_activationPending = true;
-    // Start-up's writes go to the files in one save; the hand-off alone has to write through at once.
-    std::optional<SettingsBatch> batch(std::in_place, m_store);
-    if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
-    m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
-    m_options->setSettingsKey(&*m_key);
-    // Only while another instance runs is there anyone to hand the file to; alone, this instance
-    // opens it itself at the first activation, and a path that waited in the mailbox before it took
-    // the lock is nobody's.
-    const QString left = m_start.arguments.isEmpty() ? QString() : m_key->readText(kMailbox);
-    const bool alone = takeInstanceLock();
-    if (!m_start.arguments.isEmpty() && !alone) {
-        batch.reset();
-        if (handOff()) return false;
-        batch.emplace(m_store);
-    }
-    migrateOldConfiguration();
-    writeDefaults();
-    checkHelpFile();
-    for (int i = 1; i <= 5; ++i) {
-        const QString name = QStringLiteral("link%1").arg(i);
-        if (!m_key->valueExists(name)) m_key->writeText(name, QString());
-    }
-    if (!m_key->valueExists(QStringLiteral("inicio"))) m_key->writeBool(QStringLiteral("inicio"), true);
-    m_helpFile = m_key->readText(QStringLiteral("Ayuda"));
-    m_help->setHelpFile(m_helpFile);
-    // The mailbox is written after the batch: a start beside this one may offer its path meanwhile,
-    // and the batch's save must not put an older mailbox back over it.
-    batch.reset();
-    const HandOffMailbox mailbox(*m_key);
-    if (alone) mailbox.discard(left);
-    mailbox.create();
-    m_settingsWarning.showOnce(m_store, m_prompts);
-    m_handOffTimer->start();
-    return true;
-}
-
-void MainWindow::writeRegistration() {
-    const QFileInfo program(m_start.programFile);
-    const QString folder = QDir::toNativeSeparators(program.absolutePath());
-    const QString path = QDir::toNativeSeparators(program.absoluteFilePath());
-    const struct {
-        QString key;
-        QString value;
-    } entries[] = {
-        {QStringLiteral(".kmr"), QStringLiteral("kmrautofile")},
-        {QStringLiteral("kmrautofile"), QStringLiteral("Proyecto de Quillmere")},
-        {QStringLiteral("kmrautofile\\DefaultIcon"), folder + QDir::separator() + QStringLiteral("kmrfile.ico,0")},
-        {QStringLiteral("kmrautofile\\shell\\Open\\Command"), path + QStringLiteral(" \"%1\"")},
-    };
-    for (const auto& e : entries) m_store.writeText(SettingsRoot::Classes, e.key, QString(), e.value);
-    // The marker tells the next starts that the registration is there.
-    m_store.createKey(SettingsRoot::Machine, kRegistrationMarker);
-}
-
-bool MainWindow::handOff() {
-    // A running instance polls the mailbox more often than we wait, and takes the path in one step;
-    // seeing it gone means the file is in good hands and this instance can end. A path still there
-    // at the end is taken back in one step too, so exactly one instance opens it.
-    const HandOffMailbox mailbox(*m_key);
-    const QString path = m_start.arguments.constFirst();
-    QElapsedTimer clock;
-    clock.start();
-    // Another start's path may still wait there; ours goes in once it was taken.
-    bool offered = mailbox.offer(path);
-    while (clock.elapsed() < m_start.handOffWaitMs) {
-        if (offered && mailbox.taken(path)) return true;
-        QThread::msleep(5);
-        if (!offered) offered = mailbox.offer(path);
-    }
-    return offered && mailbox.withdraw(path);
-}
-
-bool MainWindow::takeInstanceLock() {
-    if (m_start.instanceLockPath.isEmpty()) return false;
-    if (!m_instanceLock) {
-        QDir().mkpath(QFileInfo(m_start.instanceLockPath).absolutePath());
-        m_instanceLock = std::make_unique<QLockFile>(m_start.instanceLockPath);
-        // The lock is held for as long as the instance runs; one left by an instance that died is
-        // recognised by its process, never by its age.
-        m_instanceLock->setStaleLockTime(0);
-    }
-    return m_instanceLock->isLocked() || m_instanceLock->tryLock(0);
-}
-
-bool MainWindow::holdsInstanceLock() const { return m_instanceLock && m_instanceLock->isLocked(); }
-
-void MainWindow::migrateOldConfiguration() {
-    const auto old = SettingsKey::open(m_store, SettingsRoot::CurrentUser, kOldConfiguration, false);
-    if (!old) return;
-    const Answer answer = m_prompts.message(
-        QStringLiteral("Se ha detectado la configuración de una versión anterior de KMR. ¿Desea importar su "
-                       "configuración antes de eliminarla?"),
-        QStringLiteral("Confirmación"), MessageIcon::Question, MessageButtons::YesNoCancel);
-    if (answer == Answer::Cancel) return;
-    if (answer == Answer::Yes) {
-        // An old configuration may lack a value; what it lacks is left to the defaults.
-        auto copyText = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeText(to, old->readText(from));
-        };
-        auto copyBool = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeBool(to, old->readBool(from));
-        };
-        copyText(QStringLiteral("Ayuda"), QStringLiteral("Ayuda"));
-        copyText(QStringLiteral("Otro"), QStringLiteral("Otro"));
-        copyBool(QStringLiteral("Bienvenida"), QStringLiteral("Bienvenida"));
-        copyBool(QStringLiteral("Centrado"), QStringLiteral("Centrar"));
-        copyBool(QStringLiteral("Iconos"), QStringLiteral("Vericonos"));
-        copyBool(QStringLiteral("Estado"), QStringLiteral("Verestado"));
-        if (old->valueExists(QStringLiteral("Actualiza"))) {
-            m_key->writeInt(QStringLiteral("Actualizar"), old->readInt(QStringLiteral("Actualiza")));
-        }
-    }
-    if (m_store.deleteKey(SettingsRoot::CurrentUser, QStringLiteral("Software\\Dantreva\\Vostrelo"))) {
-        m_prompts.message(QStringLiteral("Se ha eliminado la información obsoleta del registro."),
-                          QStringLiteral("Información"), MessageIcon::Information, MessageButtons::Ok);
-    }
-}
-
-void MainWindow::writeDefaults() {
-    const auto text = [this](const char* name, const QString& value) {
-        if (!m_key->valueExists(QLatin1String(name))) m_key->writeText(QLatin1String(name), value);
-    };
-    const auto integer = [this](const char* name, qint32 value) {
-        if (!m_key->valueExists(QLatin1String(name))) m_key->writeInt(QLatin1String(name), value);
-    };
-    text("Otro", QStringLiteral("http://"));
-    for (const char* name : {"Bienvenida", "Centrar", "Asistente", "Vericonos", "Verestado", "Veridea"}) {
-        integer(name, 1);
-    }
-    for (const char* name : {"Actualizar", "X0", "Y0", "X1", "Y1", "Estado"}) integer(name, 0);
-    // "Archivo" comes last, written by startUp() through the mailbox.
-}
-
-void MainWindow::checkHelpFile() {
-    // Beside the program in the build tree, in ../share/kmr/ when installed.
-    const QString local = findHelpFile(m_start.programFile);
-    const bool localExists = QFileInfo(local).isFile();
-    const QString name = QStringLiteral("Ayuda");
-    if (!m_key->valueExists(name) && localExists) m_key->writeText(name, local);
-    const QString stored = m_key->readText(name);
-    if (stored.isEmpty() || !QFileInfo(stored).isFile()) {
-        if (localExists) {
-            m_key->writeText(name, local);
-        } else {
-            m_prompts.message(QStringLiteral("No se encuentra el fichero de ayuda."), QStringLiteral("Error"),
-                              MessageIcon::Error, MessageButtons::Ok);
-        }
-    }
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-    if (!m_centredOnce) {
-        m_centredOnce = true;
-        if (const QScreen* s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(s->availableGeometry().center());
-            move(r.topLeft());
-        }
-        // The first activation runs once the frame is on screen and the event loop is turning.
-        QTimer::singleShot(0, this, &MainWindow::firstActivation);
-    }
-    QMainWindow::showEvent(event);
-}
-
-void MainWindow::firstActivation() {
-    if (!m_activationPending || !m_key) return;
-    m_activationPending = false;
-    m_options->readOptions();
-    restoreFrameGeometry();
-    refreshObjectCommands();
-    m_shared.pendingPath.clear();
-    for (int i = 0; i < 5; ++i) {
-        m_shared.recentFiles[static_cast<std::size_t>(i)] = m_key->readText(QStringLiteral("link%1").arg(i + 1));
-    }
-    showRecentFiles();
-    applyOptions();
-    if (m_options->showQuickStart()) m_quickStart->show();
-    if (m_options->welcome()) m_splash->showOver(this);
-    if (!m_start.arguments.isEmpty()) {
-        m_shared.pendingPath = m_start.arguments.constFirst();
-        m_fileCommands->openProject();
-    } else if (m_options->runWizard() && m_shared.pendingPath.isEmpty()) {
-        newProject();
-    }
-}
-
-void MainWindow::restoreFrameGeometry() {
-    // A stored 0 by 0 means no size was stored yet: the frame keeps its designed size.
-    const QSize stored(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
-    if (!stored.isNull()) resize(stored);
-    if (!m_options->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
-    // What was stored on a larger or another screen is brought onto the screen the frame opens on.
-    const QScreen* s = QGuiApplication::screenAt(frameGeometry().center());
-    if (s == nullptr) s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
-    if (s == nullptr) return;
-    const QRect area = s->availableGeometry();
-    const QSize decoration = frameGeometry().size() - size();
-    resize(size().boundedTo(area.size() - decoration).expandedTo(minimumSize()));
-    QRect r = frameGeometry();
-    r.moveRight(std::min(r.right(), area.right()));
-    r.moveBottom(std::min(r.bottom(), area.bottom()));
-    r.moveLeft(std::max(r.left(), area.left()));
-    r.moveTop(std::max(r.top(), area.top()));
-    move(r.topLeft());
-}
-
-void MainWindow::pollHandOff() {
-    if (!m_key) return;
-    // An instance started beside a running one takes over the lock when that one ends, so later
-    // starts hand their files to it.
-    if (!holdsInstanceLock()) takeInstanceLock();
-    // Settings that stopped working during the run are reported once, like those at the start.
-    m_settingsWarning.showOnce(m_store, m_prompts);
-    const QString path = HandOffMailbox(*m_key).take();
-    if (path.isEmpty()) return;
-    m_shared.pendingPath = path;
-    m_fileCommands->openProject();
-}
-
-// ---------------------------------------------------------------------------------------------
 // Help, about, update and the web
 
 void MainWindow::showHelp(int context) { m_help->showContext(context); }
@@ -410,108 +171,6 @@ void MainWindow::toggleToolBar() { toggleOption(&OptionsDialog::flipToolBar); }
 void MainWindow::toggleStatusBar() { toggleOption(&OptionsDialog::flipStatusBar); }
 void MainWindow::toggleQuickStart() { toggleOption(&OptionsDialog::flipQuickStart); }
 void MainWindow::toggleTips() { toggleOption(&OptionsDialog::flipTips); }
-
-// ---------------------------------------------------------------------------------------------
-// Project windows
-
-QList<ProjectWindow*> MainWindow::projectWindows() const {
-    QList<ProjectWindow*> list;
-    for (QMdiSubWindow* sw : m_mdi->subWindowList()) {
-        // A closed window lingers until its deferred deletion; it no longer counts.
-        if (sw->isHidden()) continue;
-        if (auto* child = qobject_cast<ProjectWindow*>(sw->widget())) list << child;
-    }
-    return list;
-}
-
-ProjectWindow* MainWindow::activeProjectWindow() const {
-    QMdiSubWindow* sw = m_mdi->currentSubWindow();
-    if (sw == nullptr || sw->isHidden()) return nullptr;
-    return qobject_cast<ProjectWindow*>(sw->widget());
-}
-
-ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
-    auto* child = new ProjectWindow(*this, caption);
-    QMdiSubWindow* sw = m_mdi->addSubWindow(child);
-    connect(child->discBar(), &DiscBar::propertiesRequested, this, [this, child] { m_discProperties->editOn(*child); });
-    sw->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sw, &QObject::destroyed, this,
-            [this] { QMetaObject::invokeMethod(this, &MainWindow::refreshWindowCommands, Qt::QueuedConnection); });
-    sw->show();
-    m_mdi->setActiveSubWindow(sw);
-    refreshWindowCommands();
-    return child;
-}
-
-void MainWindow::refreshWindowCommands() {
-    const bool any = !projectWindows().isEmpty();
-    for (QAction* a : m_windowCommands) a->setEnabled(any);
-    m_closeAction->setEnabled(any);
-    // Another project window is active now, or none is.
-    refreshObjectCommands();
-}
-
-void MainWindow::listProjectWindows() {
-    qDeleteAll(m_windowList);
-    m_windowList.clear();
-    delete m_windowsMenu->findChild<QActionGroup*>(QStringLiteral("ListaVentanas"));
-    const QList<ProjectWindow*> windows = projectWindows();
-    if (windows.isEmpty()) return;
-    auto* group = new QActionGroup(m_windowsMenu);
-    group->setObjectName(QStringLiteral("ListaVentanas"));
-    m_windowList << m_windowsMenu->addSeparator();
-    const ProjectWindow* active = activeProjectWindow();
-    for (qsizetype i = 0; i < windows.size(); ++i) {
-        ProjectWindow* w = windows.at(i);
-        QString caption = w->windowTitle();
-        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        // The first nine are reached by their digit.
-        QAction* a =
-            m_windowsMenu->addAction(i < 9 ? QStringLiteral("&%1 %2").arg(QString::number(i + 1), caption) : caption);
-        a->setObjectName(QStringLiteral("Ventana%1").arg(i + 1));
-        a->setCheckable(true);
-        a->setChecked(w == active);
-        a->setActionGroup(group);
-        connect(a, &QAction::triggered, this, [this, w] {
-            if (projectWindows().contains(w))
-                m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
-        });
-        m_windowList << a;
-    }
-}
-
-void MainWindow::arrangeIcons() {
-    // Minimised windows line up along the bottom edge of the client area.
-    int x = 0;
-    const int bottom = m_mdi->viewport()->height();
-    for (QMdiSubWindow* sw : m_mdi->subWindowList()) {
-        if (!sw->isMinimized() || sw->isHidden()) continue;
-        const QSize size = sw->size();
-        sw->move(x, bottom - size.height());
-        x += size.width();
-    }
-}
-
-void MainWindow::closeProject() {
-    if (QMdiSubWindow* sw = m_mdi->currentSubWindow()) sw->close();
-}
-
-void MainWindow::newProject() {
-    m_wizard->exec();
-    // Cancelled, or handed over to the open or import command: nothing to build.
-    if (!m_shared.wizardFinished) return;
-    createProject(QStringLiteral("Sin nombre %1").arg(projectWindows().size() + 1));
-}
-
-ProjectWindow* MainWindow::createProject(const QString& caption) {
-    ProjectWindow* child = addProjectWindow(caption);
-    child->setProject(kmr::buildProject(m_shared.wizardData));
-    child->setSaved(0);
-    return child;
-}
-
-SaveOutcome MainWindow::saveProject(ProjectWindow* window) { return m_fileCommands->saveProject(window); }
-
 // ---------------------------------------------------------------------------------------------
 // Shut-down
 
