@@ -9,8 +9,8 @@
 #include "autorun/conflicts.h"
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
-#include "platform/path_text.h"
 #include "disc/settings_check.h"
+#include "platform/path_text.h"
 #include "text/file_io.h"
 #include "text/text.h"
 

@@ -6,8 +6,8 @@
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
