@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QStandardPaths>
 
 #include <sys/prctl.h>
 #include <csignal>
@@ -125,6 +126,11 @@ std::optional<QString> DiscCommands::askImageName(const QString& folder) {
     }
 }
 
+QString DiscCommands::programMissingText() const {
+    return QStringLiteral("No se ha podido ejecutar \"") + m_isoProgram +
+           QStringLiteral("\": compruebe que xorriso está instalado. No se ha creado la imagen.");
+}
+
 void DiscCommands::makeIsoImage() {
     Prompts& prompts = m_host.prompts();
     ProjectWindow* child = m_host.activeProjectWindow();
@@ -148,23 +154,31 @@ void DiscCommands::makeIsoImage() {
         showError(prompts, qs(unreadable));
         return;
     }
+    // Without xorriso there will be no image: nothing is asked and the disc folder is left as it was.
+    if (QStandardPaths::findExecutable(m_isoProgram).isEmpty()) {
+        showError(prompts, programMissingText());
+        return;
+    }
     // The usual questions of "Compilar": the report first, then the autorun.inf that is already there.
     if (!m_autorun.confirmFindings()) return;
     const QString autorunPath = qs(kmr::disc::autorunPathIn(disc.folder));
     const auto image = askImageName(folder);
     if (!image) return;
-    if (!writeAutorun(*child, autorunPath)) return;
+    // The image's place is taken first: a target that cannot take the image changes nothing.
+    const kmr::disc::PendingImage pending = kmr::disc::reservePendingImage(utf8(*image));
+    if (!pending.result.ok()) {
+        showError(prompts, qs(pending.result.message));
+        return;
+    }
+    if (!writeAutorun(*child, autorunPath)) {
+        kmr::disc::discardPendingImage(pending);
+        return;
+    }
 
     const kmr::disc::VolumeName volume =
         kmr::disc::isoVolumeName(kmr::disc::imageLabel(child->project(), disc.folder, std::nullopt));
     if (!volume.warning.empty()) {
         prompts.message(qs(volume.warning), kAttention, MessageIcon::Warning, MessageButtons::Ok);
-    }
-
-    const kmr::disc::PendingImage pending = kmr::disc::reservePendingImage(utf8(*image));
-    if (!pending.result.ok()) {
-        showError(prompts, qs(pending.result.message));
-        return;
     }
     QStringList arguments;
     for (const std::string& a : kmr::disc::xorrisoArguments(disc.folder, pending.path, volume.id)) arguments << qs(a);
@@ -175,11 +189,7 @@ void DiscCommands::makeIsoImage() {
         switch (build.end) {
             case BuildResult::End::Cancelled:
             case BuildResult::End::Done: return;
-            case BuildResult::End::NotStarted:
-                showError(prompts, QStringLiteral("No se ha podido ejecutar \"") + m_isoProgram +
-                                       QStringLiteral("\": compruebe que xorriso está instalado. No se ha creado la "
-                                                      "imagen."));
-                return;
+            case BuildResult::End::NotStarted: showError(prompts, programMissingText()); return;
             case BuildResult::End::Failed: {
                 const QString end = build.crashed
                                         ? QStringLiteral("xorriso se ha interrumpido")

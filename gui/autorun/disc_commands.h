@@ -45,6 +45,8 @@ private:
     bool writeAutorun(const ProjectWindow& window, const QString& autorunPath);
     // The image file the user names; nullopt on Cancel or a refused name.
     std::optional<QString> askImageName(const QString& folder);
+    // The error shown when xorriso cannot be started.
+    QString programMissingText() const;
 
     struct BuildResult {
         enum class End { Done, Failed, NotStarted, Cancelled } end = End::NotStarted;
