@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "json.h"
 #include "kmrc.h"
+#include "platform/path_text.h"
 #include "settings_options.h"
 #include "text/file_io.h"
 #include "text/integer.h"
@@ -175,9 +176,9 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     if (const auto disc = p.value("--disc")) {
         // Kept whole, as the editor keeps a chosen folder: the project may be saved elsewhere later.
         std::error_code ec;
-        std::filesystem::path folder = std::filesystem::absolute(*disc, ec).lexically_normal();
+        std::filesystem::path folder = std::filesystem::absolute(platform::pathOf(*disc), ec).lexically_normal();
         if (!folder.has_filename()) folder = folder.parent_path();
-        project.disc.folder = ec ? *disc : folder.string();
+        project.disc.folder = ec ? *disc : platform::textOf(folder);
         project.disc.medium = medium == "usb" ? Medium::Usb : Medium::CdDvd;
     }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())

@@ -1,5 +1,6 @@
 // Whole-file reading and safe whole-file writing on Windows: the same promises as on the other
 // systems, with the wide (UTF-16) calls, so that any name the program is given reaches the disc whole.
+// The failures' Spanish texts are text/file_io.cpp's, which both systems build.
 #include <windows.h>
 
 #include <io.h>
@@ -12,6 +13,7 @@
 
 #include "platform/wide_text.h"
 #include "text/file_io.h"
+#include "text/file_io_internal.h"
 
 namespace kmr::io {
 namespace {
@@ -52,21 +54,6 @@ int errnoOf(DWORD error) {
         case ERROR_NO_DATA: return EPIPE;
         default: return 0;
     }
-}
-
-IoResult failureWithReason(const std::string& path, IoStatus status, int err, std::string reason) {
-    IoResult r;
-    r.status = status;
-    r.error = err;
-    r.reason = std::move(reason);
-    r.message = path + ": " + r.reason;
-    return r;
-}
-
-IoResult tooLarge(const std::string& path) {
-    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
-                             "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
-                                 " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
 }
 
 IoResult readOnly(const std::string& path, int err) {
@@ -324,38 +311,6 @@ IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized,
 }
 
 }  // namespace
-
-IoResult systemFailure(const std::string& path, int err) {
-    return failureWithReason(path, err == ENOENT ? IoStatus::NotFound : IoStatus::Failed, err, systemErrorText(err));
-}
-
-std::string systemErrorText(int err) {
-    switch (err) {
-        case ENOENT: return "No existe el fichero o la carpeta";
-        case EACCES:
-        case EPERM: return "Permiso denegado";
-        case EISDIR: return "Es una carpeta";
-        case ENOTDIR: return "Una parte de la ruta no es una carpeta";
-        case ENOSPC: return "No queda espacio en el disco";
-        case EROFS: return "El disco es de solo lectura";
-        case ENOMEM: return "No hay memoria suficiente";
-        case EEXIST: return "El fichero ya existe";
-        case ENAMETOOLONG: return "El nombre es demasiado largo";
-        case ELOOP: return "Hay demasiados enlaces simbólicos en la ruta";
-        case EIO: return "Error de entrada/salida";
-        case EMFILE:
-        case ENFILE: return "Hay demasiados ficheros abiertos";
-        case EFBIG: return "El fichero es demasiado grande";
-        case ETXTBSY:
-        case EBUSY: return "El fichero está en uso";
-        case ENXIO:
-        case ENODEV: return "No existe el dispositivo";
-        case EXDEV: return "No se puede mover entre discos distintos";
-        case EINVAL: return "Argumento no válido";
-        case EPIPE: return "El programa que leía la tubería la cerró antes de terminar";
-        default: return std::strerror(err);
-    }
-}
 
 bool fileExists(const std::string& path) {
     const std::wstring wide = platform::widen(path);

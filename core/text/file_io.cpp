@@ -1,8 +1,7 @@
-// Failures of file reads and writes in the user's words, and the one question about a file that
-// is neither a read nor a write.
+// Failures of file reads and writes in the user's words, on every system (the errors of Windows are
+// turned into the same errno values first).
 #include "text/file_io.h"
 
-#include <sys/stat.h>
 #include <cerrno>
 #include <cstring>
 
@@ -19,6 +18,12 @@ IoResult failureWithReason(const std::string& path, IoStatus status, int err, st
     return r;
 }
 
+IoResult tooLarge(const std::string& path) {
+    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
+                             "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
+                                 " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
+}
+
 IoResult systemFailure(const std::string& path, int err) {
     return failureWithReason(path, err == ENOENT ? IoStatus::NotFound : IoStatus::Failed, err, systemErrorText(err));
 }
@@ -31,7 +36,9 @@ std::string systemErrorText(int err) {
         case EISDIR: return "Es una carpeta";
         case ENOTDIR: return "Una parte de la ruta no es una carpeta";
         case ENOSPC: return "No queda espacio en el disco";
+#ifdef EDQUOT  // no such error on Windows
         case EDQUOT: return "Se ha superado la cuota de disco";
+#endif
         case EROFS: return "El disco es de solo lectura";
         case ENOMEM: return "No hay memoria suficiente";
         case EEXIST: return "El fichero ya existe";
@@ -50,11 +57,6 @@ std::string systemErrorText(int err) {
         case EPIPE: return "El programa que leía la tubería la cerró antes de terminar";
         default: return std::strerror(err);
     }
-}
-
-bool fileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace kmr::io

@@ -14,12 +14,6 @@
 namespace kmr::io {
 namespace {
 
-IoResult tooLarge(const std::string& path) {
-    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
-                             "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
-                                 " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
-}
-
 // Reads the whole file: `sized` is told the size the system states for it (0 when none), then `take`
 // gets its bytes in order, in pieces of up to 64 KiB.
 template <class Sized, class Take>
@@ -151,6 +145,11 @@ void FileBuffer::release(std::size_t upTo) {
     if (end <= m_released) return;
     ::madvise(m_data + m_released, end - m_released, MADV_DONTNEED);
     m_released = end;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace kmr::io

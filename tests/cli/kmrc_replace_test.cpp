@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "kmrc.h"
+#include "platform/path_text.h"
 #include "support/kmrc_runner.h"
 #include "support/test_files.h"
 
@@ -71,7 +72,9 @@ TEST(KmrcReplace, NewNamesTheDiscFolderAndMedium) {
                                   "-o", dir.file("p.kmr")});
     ASSERT_EQ(r.code, kDone) << r.err;
     const std::string saved = test::readBytes(dir.file("p.kmr"));
-    EXPECT_NE(saved.find("\r\nDisco=" + dir.file("disco") + "\r\n"), std::string::npos) << saved;
+    // The folder as the system writes it: with "\\" on Windows.
+    const std::string folder = platform::textOf(platform::pathOf(dir.file("disco")).make_preferred());
+    EXPECT_NE(saved.find("\r\nDisco=" + folder + "\r\n"), std::string::npos) << saved;
     EXPECT_NE(saved.find("\r\nSoporte=USB\r\n"), std::string::npos) << saved;
     // check and iso find the folder without --disc.
     const test::KmrcRun check = kmrc({"check", dir.file("p.kmr")});
