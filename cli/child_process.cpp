@@ -10,21 +10,6 @@
 #include <cstdlib>
 
 namespace kmr::cli {
-namespace {
-
-// Hands every whole line of `pending` to `onLine` and keeps the unfinished rest. xorriso ends its
-// progress lines with a line feed; a carriage return also ends one.
-void passLines(std::string& pending, const std::function<void(std::string_view)>& onLine) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        if (pending[i] != '\n' && pending[i] != '\r') continue;
-        if (i > start) onLine(std::string_view(pending).substr(start, i - start));
-        start = i + 1;
-    }
-    pending.erase(0, start);
-}
-
-}  // namespace
 
 bool programInstalled(const std::string& program) {
     if (program.find('/') != std::string::npos) return ::access(program.c_str(), X_OK) == 0;

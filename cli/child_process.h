@@ -26,4 +26,8 @@ bool programInstalled(const std::string& program);
 ChildResult runChild(const std::string& program, const std::vector<std::string>& args,
                      const std::function<void(std::string_view)>& onLine);
 
+// Hands every whole line of `pending` to `onLine` and keeps the unfinished rest. xorriso ends its
+// progress lines with a line feed; a carriage return also ends one.
+void passLines(std::string& pending, const std::function<void(std::string_view)>& onLine);
+
 }  // namespace kmr::cli

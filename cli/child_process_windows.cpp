@@ -12,16 +12,6 @@
 namespace kmr::cli {
 namespace {
 
-void passLines(std::string& pending, const std::function<void(std::string_view)>& onLine) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < pending.size(); ++i) {
-        if (pending[i] != '\n' && pending[i] != '\r') continue;
-        if (i > start) onLine(std::string_view(pending).substr(start, i - start));
-        start = i + 1;
-    }
-    pending.erase(0, start);
-}
-
 // The program's file found on the PATH, or empty.
 std::wstring findOnPath(const std::string& program) {
     const DWORD pathSize = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);

@@ -213,9 +213,11 @@ std::string projectFileBytes(const Project& project) {
 
 namespace {
 
-// A value of the settings section by the profile rules, decoded, but never cut: a kept line comes back
-// whole however long it is.
-std::string_view settingsValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
+// A value by the profile rules, decoded from the file's own encoding, whatever its length: the rules
+// work on ASCII characters only, which no other character contains, so they can be applied before
+// decoding. `encoding` is unset for text that is decoded already. The value is decoded into
+// `scratch`, which the caller keeps from value to value so that reading a value allocates nothing.
+std::string_view profileValueUncut(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
     std::string_view v = text::trimView(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
@@ -225,6 +227,12 @@ std::string_view settingsValue(std::string_view raw, std::optional<text::Encodin
         v = scratch;
     }
     return v;
+}
+
+// A value of the settings section by the profile rules, decoded, but never cut: a kept line comes back
+// whole however long it is.
+std::string_view settingsValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
+    return profileValueUncut(raw, encoding, scratch);
 }
 
 // The settings section of a decoded text, for the reader of files in any layout: the first section of
@@ -292,19 +300,9 @@ ProjectReadResult readV2(const ProfileFile& file) {
     return r;
 }
 
-// A value by the profile rules, decoded from the file's own encoding: the rules work on ASCII
-// characters only, which no other character contains, so they can be applied before decoding.
-// `encoding` is unset for text that is decoded already. The value is decoded into `scratch`, which
-// the caller keeps from value to value so that reading a value allocates nothing.
+// A value by the profile rules, decoded from the file's own encoding, cut as the profile rules cut it.
 std::string_view fileValue(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
-    std::string_view v = text::trimView(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    if (encoding && !text::isAscii(v)) {
-        scratch.clear();
-        text::decodeAppend(scratch, v, *encoding);
-        v = scratch;
-    }
+    const std::string_view v = profileValueUncut(raw, encoding, scratch);
     return v.size() > kProfileValueLimit ? text::left(v, kProfileValueLimit) : v;
 }
 
