@@ -8,22 +8,7 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// As the project file's writer: a value that the reader would trim or unquote goes inside one more
-// pair of double quotes, which the reader removes again.
-bool readerWouldChange(std::string_view v) {
-    if (v.empty()) return false;
-    if (text::isBlank(v.front()) || text::isBlank(v.back())) return true;
-    return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
-}
-
-void writeKey(std::string& out, std::string_view key, std::string_view value) {
-    out.append(key).push_back('=');
-    const bool quoted = readerWouldChange(value);
-    if (quoted) out.push_back('"');
-    out.append(value);
-    if (quoted) out.push_back('"');
-    out.append(kCrLf);
-}
+void writeKey(std::string& out, std::string_view key, std::string_view value) { appendProfileKeyLine(out, key, value); }
 
 void writeOptional(std::string& out, std::string_view key, const std::optional<std::string>& value) {
     if (value) writeKey(out, key, *value);

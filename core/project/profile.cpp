@@ -172,4 +172,19 @@ ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view pre
     return out;
 }
 
+bool readerWouldChange(std::string_view v) {
+    if (v.empty()) return false;
+    if (text::isBlank(v.front()) || text::isBlank(v.back())) return true;
+    return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+}
+
+void appendProfileKeyLine(std::string& out, std::string_view key, std::string_view value) {
+    out.append(key).push_back('=');
+    const bool quoted = readerWouldChange(value);
+    if (quoted) out.push_back('"');
+    out.append(value);
+    if (quoted) out.push_back('"');
+    out.append("\r\n");
+}
+
 }  // namespace kmr

@@ -89,6 +89,13 @@ constexpr bool countBacked(std::size_t found, std::size_t count) {
 // The value rules on their own: trim, remove one enclosing pair of matching quotes, cut.
 std::string profileValue(std::string_view raw);
 
+// What writers of profile files share. A value that the value rules would change (blanks at its ends,
+// one enclosing pair of matching quotes) is written inside one more pair of double quotes, which the
+// reader removes again; every other value is written exactly as it stands.
+bool readerWouldChange(std::string_view value);
+// Appends "key=value" and CR LF, the value quoted where the reader would change it.
+void appendProfileKeyLine(std::string& out, std::string_view key, std::string_view value);
+
 // The line rules on their own, for readers that go through a text once. A header line's name, or
 // nullopt for any other line:
 std::optional<std::string_view> profileHeaderName(std::string_view line);

@@ -22,27 +22,7 @@ namespace {
 constexpr std::string_view kSection = "Brenlowe KMR File";
 constexpr std::string_view kCrLf = "\r\n";
 
-// The reader trims values and removes one enclosing pair of matching quotes. A value that this
-// would change is written inside one extra pair of double quotes, which the reader removes again;
-// every other value is written exactly as it stands.
-bool readerWouldChange(std::string_view v) {
-    if (v.empty()) return false;
-    if (text::isBlank(v.front()) || text::isBlank(v.back())) return true;
-    return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
-}
-
-void writeKey(std::string& out, std::string_view key, std::string_view value) {
-    out.append(key);
-    out.push_back('=');
-    if (readerWouldChange(value)) {
-        out.push_back('"');
-        out.append(value);
-        out.push_back('"');
-    } else {
-        out.append(value);
-    }
-    out.append(kCrLf);
-}
+void writeKey(std::string& out, std::string_view key, std::string_view value) { appendProfileKeyLine(out, key, value); }
 
 constexpr char kMenuHeaderStart[] = "\r\n[Menu";  // after an empty line
 constexpr char kMenuHeaderEnd[] = "]\r\n";
