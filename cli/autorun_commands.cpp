@@ -10,62 +10,49 @@
 
 namespace kmr::cli {
 
-int compileCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force", "--strict"},
-                                   true,
-                                   1,
-                                   "kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]",
-                                   "se espera un fichero de proyecto"};
+int compileCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto c = parseProjectCommand(args, kForm, io, code);
-    if (!c) return code;
-    const ParsedArgs& p = c->args;
-    const ProjectReadResult& r = c->read;
-    const std::vector<Finding> findings = checkConflicts(r.project);
+    const auto r = loadProject(p.positional[0], p.has("--force"), io, code);
+    if (!r) return code;
+    const std::vector<Finding> findings = checkConflicts(r->project);
     for (const Finding f : findings) io.err << findingText(f).title << "\n";
     if (!findings.empty() && p.has("--strict")) return kFindings;
 
-    const std::string out = p.output.value_or(std::string(kAutorunFileName));
+    const std::string out = p.output().value_or(std::string(kAutorunFileName));
     if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
     code = writeOutput(
-        out, [&](const auto& write) { autorunFileBytes(r.project, write); }, io);
+        out, [&](const auto& write) { autorunFileBytes(r->project, write); }, io);
     if (code == kDone && out != "-") io.err << kCompiledMessage << "\n";
     return code;
 }
 
-int importCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force", "--json", "--sin-extras"},
-                                   true,
-                                   1,
-                                   "kmrc import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]",
-                                   "se espera un fichero autorun"};
+int importCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
+    const std::optional<std::string> output = p.output();
     // Only the decoded text is kept: the file's bytes are gone before the import builds its project.
-    const AutorunSource source = readAutorunFile(p->positional[0]);
+    const AutorunSource source = readAutorunFile(p.positional[0]);
     if (!source.ok()) {
         return readFailure(source, io);
     }
     const std::string& content = source.text;
-    if (!hasAutorunHeader(content) && !p->has("--force")) {
-        io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
+    if (!hasAutorunHeader(content) && !p.has("--force")) {
+        io.err << "kmrc: " << p.positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
         return kRefused;
     }
-    if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
+    if (output && !mayReplace(*output, p.has("--force"), io)) return kUsage;
     // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
-    const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});
-    if (p->output) {
+    const ImportResult imported = importAutorun(content, {.keepExtras = !p.has("--sin-extras")});
+    if (output) {
         code = writeOutput(
-            *p->output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);
+            *output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);
         if (code != kDone) return code;
     }
-    if (p->has("--json")) {
+    if (p.has("--json")) {
         writeJsonProject(io.out, 2, false, imported.project, imported.unrecognised);
     } else {
         io.err << importReportText(imported.unrecognised) << "\n";
-        if (!p->output) io.err << "kmrc: no se ha guardado nada (-o PROYECTO lo guarda, --json lo muestra)\n";
+        if (!output) io.err << "kmrc: no se ha guardado nada (-o PROYECTO lo guarda, --json lo muestra)\n";
     }
     return kDone;
 }

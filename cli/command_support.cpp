@@ -1,6 +1,5 @@
 #include "command_support.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -11,68 +10,6 @@
 #include "text/text.h"
 
 namespace kmr::cli {
-
-bool ParsedArgs::has(std::string_view flag) const { return std::find(flags.begin(), flags.end(), flag) != flags.end(); }
-
-std::vector<std::string> ParsedArgs::values(std::string_view option) const {
-    std::vector<std::string> out;
-    for (const auto& [name, value] : options) {
-        if (name == option) out.push_back(value);
-    }
-    return out;
-}
-
-std::optional<std::string> ParsedArgs::value(std::string_view option) const {
-    for (auto it = options.rbegin(); it != options.rend(); ++it) {
-        if (it->first == option) return it->second;
-    }
-    return std::nullopt;
-}
-
-ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput, const std::vector<std::string_view>& valueOptions) {
-    ParsedArgs p;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
-            p.positional.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (allowOutput && a == "-o") {
-            if (i + 1 >= args.size()) {
-                p.error = "falta el fichero tras -o";
-                return p;
-            }
-            p.output = args[++i];
-        } else if (std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end()) {
-            if (i + 1 >= args.size()) {
-                p.error = "falta el valor tras " + a;
-                return p;
-            }
-            p.options.emplace_back(a, args[i + 1]);
-            ++i;
-        } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
-            p.flags.push_back(a);
-        } else {
-            p.error = "opción desconocida: " + a;
-            return p;
-        }
-    }
-    return p;
-}
-
-std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, const CommandForm& form, Streams io,
-                                       int& exitCode) {
-    ParsedArgs p = parseArgs(args, form.flags, form.output);
-    if (p.error.empty() && p.positional.size() != form.files) p.error = form.missingFiles;
-    if (!p.error.empty()) {
-        io.err << "kmrc: " << p.error << "\nuso: " << form.usage << "\n";
-        exitCode = kUsage;
-        return std::nullopt;
-    }
-    return p;
-}
 
 int readFailure(const io::IoResult& r, Streams io) {
     if (r.error == ENOMEM) {
@@ -105,15 +42,6 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
         return std::nullopt;
     }
     return std::move(r);
-}
-
-std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,
-                                                  Streams io, int& exitCode) {
-    auto parsed = parseCommand(args, form, io, exitCode);
-    if (!parsed) return std::nullopt;
-    auto read = loadProject(parsed->positional[0], parsed->has("--force"), io, exitCode);
-    if (!read) return std::nullopt;
-    return ProjectCommand{std::move(*parsed), std::move(*read)};
 }
 
 int writeOutput(const std::string& path, std::string_view bytes, Streams io) {

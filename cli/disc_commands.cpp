@@ -17,37 +17,16 @@
 namespace kmr::cli {
 namespace {
 
-constexpr std::string_view kCheckUsage =
-    "kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO";
-constexpr std::string_view kIsoUsage =
-    "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso";
-
+// A verb's line and the project it names first.
 struct LoadedCommand {
-    ParsedArgs args;
+    const ParsedArgs& args;
     ProjectReadResult read;
 };
-
-std::optional<LoadedCommand> parseLoaded(const std::vector<std::string>& args,
-                                         const std::vector<std::string_view>& flags,
-                                         const std::vector<std::string_view>& options, bool output,
-                                         std::string_view usage, Streams io, int& code) {
-    ParsedArgs p = parseArgs(args, flags, output, options);
-    if (p.error.empty() && p.positional.size() != 1) p.error = "se espera un fichero de proyecto";
-    if (p.error.empty() && output && !p.output) p.error = "falta la imagen que se va a crear (-o IMAGEN.iso)";
-    if (!p.error.empty()) {
-        io.err << "kmrc: " << p.error << "\nuso: " << usage << "\n";
-        code = kUsage;
-        return std::nullopt;
-    }
-    auto read = loadProject(p.positional[0], p.has("--force"), io, code);
-    if (!read) return std::nullopt;
-    return LoadedCommand{std::move(p), std::move(*read)};
-}
 
 // The disc a command works on: --disc, else the folder the project names (relative to the project
 // file); the medium from --medium, else the project's. nullopt with `code` set when the line is
 // wrong; a target with an empty folder when neither names one.
-std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage, Streams io, int& code) {
+std::optional<DiscTarget> discOf(const LoadedCommand& c, Streams io, int& code) {
     DiscTarget disc = c.read.project.disc;
     disc.folder = disc::resolveDiscFolder(c.args.positional[0], disc.folder);
     if (const auto folder = c.args.value("--disc")) {
@@ -71,13 +50,11 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
         } else if (*medium == "cd" || *medium == "dvd" || *medium == "CD/DVD") {
             disc.medium = Medium::CdDvd;
         } else {
-            io.err << "kmrc: soporte desconocido: " << *medium << " (cd o usb)\nuso: " << usage << "\n";
-            code = kUsage;
+            code = usageError(c.args, "soporte desconocido: " + *medium + " (cd o usb)", io);
             return std::nullopt;
         }
         if (disc.folder.empty()) {
-            io.err << "kmrc: --medium necesita la carpeta del disco (--disc CARPETA)\nuso: " << usage << "\n";
-            code = kUsage;
+            code = usageError(c.args, "--medium necesita la carpeta del disco (--disc CARPETA)", io);
             return std::nullopt;
         }
     }
@@ -117,14 +94,20 @@ void printFindings(const std::vector<disc::CheckItem>& items, std::size_t confli
     }
 }
 
+// The verb's line and its project; nullopt with `code` set when the project cannot be read.
+std::optional<LoadedCommand> loaded(const ParsedArgs& p, Streams io, int& code) {
+    auto read = loadProject(p.positional[0], p.has("--force"), io, code);
+    if (!read) return std::nullopt;
+    return LoadedCommand{p, std::move(*read)};
+}
+
 }  // namespace
 
-int checkCommand(const std::vector<std::string>& args, Streams io) {
+int checkCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto c =
-        parseLoaded(args, {"--force", "--explain", "--json"}, {"--disc", "--medium"}, false, kCheckUsage, io, code);
+    const auto c = loaded(p, io, code);
     if (!c) return code;
-    const auto disc = discOf(*c, kCheckUsage, io, code);
+    const auto disc = discOf(*c, io, code);
     if (!disc) return code;
     // The conflict findings come first; then, with a disc folder, what is seen in it, and what the disc
     // settings show (with or without a folder).
@@ -142,17 +125,14 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     return items.empty() ? kDone : kFindings;
 }
 
-int isoCommand(const std::vector<std::string>& args, Streams io) {
+int isoCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto c = parseLoaded(args, {"--force", "--verbose"}, {"--disc", "--label"}, true, kIsoUsage, io, code);
+    const auto c = loaded(p, io, code);
     if (!c) return code;
-    const auto disc = discOf(*c, kIsoUsage, io, code);
+    const auto disc = discOf(*c, io, code);
     if (!disc) return code;
-    const std::string& image = *c->args.output;
-    if (disc->folder.empty()) {
-        io.err << "kmrc: falta la carpeta del disco (--disc CARPETA)\nuso: " << kIsoUsage << "\n";
-        return kUsage;
-    }
+    const std::string image = *p.output();
+    if (disc->folder.empty()) return usageError(p, "falta la carpeta del disco (--disc CARPETA)", io);
     if (!disc::DiscFolder(disc->folder).exists()) {
         io.err << "kmrc: " << disc->folder << ": no es una carpeta\n";
         return kFileError;

@@ -16,18 +16,6 @@
 namespace kmr::cli {
 namespace {
 
-constexpr std::string_view kNewUsage =
-    "kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
-    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
-    "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
-    "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
-    "-o PROYECTO";
-
-int usageError(Streams io, const std::string& message) {
-    io.err << "kmrc: " << message << "\nuso: " << kNewUsage << "\n";
-    return kUsage;
-}
-
 // The template named by --template: a file given by its path, else a listed template by its name,
 // its file name or its file name without the extension. Sets `exitCode` when there is none.
 std::optional<TemplateRecord> findTemplate(const std::string& wanted, const std::vector<std::string>& folders,
@@ -80,13 +68,10 @@ std::optional<MenuArgument> splitMenuArgument(const std::string& value) {
 
 }  // namespace
 
-int templatesCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    static const CommandForm kForm{{"--json"}, false, 0, "kmrc templates [--json]", "no se esperan ficheros"};
-    int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
+int templatesCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
+    const std::vector<std::string>& folders = setup.templateFolders;
     const std::vector<TemplateRecord> records = listTemplates(folders);
-    if (p->has("--json")) {
+    if (p.has("--json")) {
         std::string out = "{\n  \"folders\": [";
         for (std::size_t i = 0; i < folders.size(); ++i) out += (i > 0 ? ", " : "") + jsonString(folders[i]);
         out += "],\n  \"templates\": [";
@@ -110,22 +95,10 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
     return kDone;
 }
 
-int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label",
-                                             "--menu",     "--default", "--disc", "--medium"};
-    for (const std::string_view o : settingsOptions()) options.push_back(o);
-    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag}, true, options);
-    if (!p.error.empty()) return usageError(io, p.error);
-    if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
-    if (!p.output) return usageError(io, "falta -o PROYECTO");
-    for (const std::string_view single :
-         {"--template", "--program", "--icon", "--label", "--default", "--disc", "--medium"}) {
-        if (p.values(single).size() > 1) return usageError(io, std::string(single) + " se da más de una vez");
-    }
-    if (p.has("--resource") && p.values("--program").empty()) return usageError(io, "--resource va con --program");
+int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
+    const std::vector<std::string>& folders = setup.templateFolders;
     const auto medium = p.value("--medium");
-    if (medium && !p.value("--disc")) return usageError(io, "--medium va con --disc");
-    if (medium && *medium != "cd" && *medium != "usb") return usageError(io, "--medium espera cd o usb: " + *medium);
+    if (medium && *medium != "cd" && *medium != "usb") return usageError(p, "--medium espera cd o usb: " + *medium, io);
 
     // As in the wizard: the template fills the fields and the menu list, then the fields are edited,
     // new menus are appended and one may be made the default.
@@ -144,7 +117,7 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     for (const std::string& label : p.values("--label")) data.label = label;
     for (const std::string& value : p.values("--menu")) {
         auto menu = splitMenuArgument(value);
-        if (!menu) return usageError(io, "--menu espera TEXTO=COMANDO[=NOMBRE]: " + value);
+        if (!menu) return usageError(p, "--menu espera TEXTO=COMANDO[=NOMBRE]: " + value, io);
         if (menu->text.empty() || menu->command.empty()) {
             io.err << kMenuFieldsMissing << "\nkmrc: --menu " << value << ": faltan el texto o el comando\n";
             return kUsage;
@@ -163,11 +136,13 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         constexpr text::IntegerSyntax kDecimal{.allowSign = false, .allowHex0x = false, .allowHexDollar = false};
         const auto n = text::parseInteger(value, kDecimal);
         if (data.menus.empty() && n && *n > 0) {
-            return usageError(io, "--default " + value + ": el proyecto no tiene menús (0 deja ninguno)");
+            return usageError(p, "--default " + value + ": el proyecto no tiene menús (0 deja ninguno)", io);
         }
         if (!n || static_cast<std::size_t>(*n) > data.menus.size()) {
-            return usageError(io, "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
-                                      ", o 0 para ninguno: " + value);
+            return usageError(p,
+                              "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
+                                  ", o 0 para ninguno: " + value,
+                              io);
         }
         for (WizardMenu& m : data.menus) m.kind = Kind::PlainMenu;
         if (*n > 0) toggleDefaultMenu(data.menus, static_cast<std::size_t>(*n) - 1);
@@ -182,9 +157,9 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         project.disc.medium = medium == "usb" ? Medium::Usb : Medium::CdDvd;
     }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
-        return usageError(io, error);
-    if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
-    return writeOutput(*p.output, projectFileBytes(project), io);
+        return usageError(p, error, io);
+    if (!mayReplace(*p.output(), p.has("--force"), io)) return kUsage;
+    return writeOutput(*p.output(), projectFileBytes(project), io);
 }
 
 }  // namespace kmr::cli
