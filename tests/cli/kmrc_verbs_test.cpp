@@ -1,5 +1,5 @@
-// kmrc's verbs as their descriptions declare them: the descriptions hold together and the usage errors
-// follow them.
+// kmrc's verbs as their descriptions declare them: the descriptions hold together, the usage errors
+// follow them, and the manual page and the help page carry what they say.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +8,7 @@
 
 #include "command_line.h"
 #include "kmrc.h"
+#include "manual.h"
 #include "support/kmrc_runner.h"
 #include "support/test_files.h"
 
@@ -105,6 +106,32 @@ TEST(KmrcVerbs, UsageErrorsNameTheFirstFaultAndTheVerbsUsage) {
         EXPECT_EQ(r.code, c.code) << what << ": " << r.err;
         EXPECT_EQ(c.err.ends_with(newUsage) ? r.err.substr(0, c.err.size()) : r.err, c.err) << what;
     }
+}
+
+TEST(KmrcVerbs, PagesCarryTheDescriptions) {
+    const std::pair<const char*, PageKind> pages[] = {{"/man/kmrc.1", PageKind::Manual},
+                                                      {"/help/kmrc.html", PageKind::HelpPage}};
+    for (const auto& [name, kind] : pages) {
+        const std::string page = test::readBytes(std::string(KMR_RESOURCES_DIR) + name);
+        const RewrittenPage r = rewritePage(page, kind);
+        EXPECT_EQ(r.error, "") << name;
+        // When this fails, `cmake --build build --target kmrc_pages` writes the page anew.
+        EXPECT_EQ(r.text, page) << name << " differs from the verbs' descriptions";
+    }
+    struct Broken {
+        std::string page;
+        std::string error;
+    };
+    const std::vector<Broken> broken = {
+        {"a\n<!-- begin: verbs -->\nb\n", "no end mark for the section verbs"},
+        {"a\n<!-- begin: verbs -->\n<!-- end: exit-codes -->\n", "no end mark for the section verbs"},
+        {"a\n<!-- begin: nada -->\n<!-- end: nada -->\n", "no such section: nada"},
+        {"a\n<!-- begin: synopsis -->\n<!-- end: synopsis -->\n", "no such section: synopsis"},
+    };
+    for (const Broken& b : broken) EXPECT_EQ(rewritePage(b.page, PageKind::HelpPage).error, b.error) << b.page;
+    // A mark inside a line is text, and a page without marks stays as it is.
+    const std::string plain = "<p>see <!-- begin: verbs --></p>\n";
+    EXPECT_EQ(rewritePage(plain, PageKind::HelpPage).text, plain);
 }
 
 }  // namespace
