@@ -198,7 +198,7 @@ namespace {
 // decoding. `encoding` is unset for text that is decoded already. The value is decoded into
 // `scratch`, which the caller keeps from value to value so that reading a value allocates nothing.
 std::string_view profileValueUncut(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
-    std::string_view v = text::trimView(raw);
+    std::string_view v = profileTrim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (encoding && !text::isAscii(v)) {
@@ -348,7 +348,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             const std::string_view key = keys[i];
             if (rest.size() <= key.size() || !profileNamesEqual(rest.substr(0, key.size()), key)) continue;
             std::size_t eq = key.size();
-            while (eq < rest.size() && text::isBlank(rest[eq])) ++eq;
+            while (eq < rest.size() && isProfileBlank(rest[eq])) ++eq;
             if (eq < rest.size() && rest[eq] == '=' && !raw[i]) raw[i] = rest.substr(eq + 1);
             return;
         }
@@ -362,7 +362,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
         std::size_t first = 0;
-        while (first < line.size() && text::isBlank(line[first])) ++first;
+        while (first < line.size() && isProfileBlank(line[first])) ++first;
         if (first == line.size()) {
             // a blank line
         } else if (line[first] != '[') {
