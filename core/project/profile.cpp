@@ -178,16 +178,12 @@ ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view pre
         std::unique(sections.begin(), sections.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
         sections.end());
     out.backed = countBacked(sections.size(), static_cast<std::size_t>(count));
-    if (!out.backed) {
-        sections.clear();
-        sections.shrink_to_fit();
-    }
     return out;
 }
 
 bool readerWouldChange(std::string_view v) {
     if (v.empty()) return false;
-    if (text::isBlank(v.front()) || text::isBlank(v.back())) return true;
+    if (isProfileBlank(v.front()) || isProfileBlank(v.back())) return true;
     return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
 

@@ -65,7 +65,8 @@ public:
     // The sections named `prefix` and a number from 1 to `count` (the number as std::to_string
     // writes it, the name A–Z folded): the first section of each number, in number order.
     // `backed` says whether the text can stand behind the count (countBacked): a count beyond that
-    // is taken for a broken file rather than read into empty entries.
+    // is taken for a broken file rather than read into empty entries; the sections found are listed
+    // either way.
     struct NumberedSections {
         std::vector<std::pair<std::int32_t, ProfileSection>> sections;
         bool backed = false;

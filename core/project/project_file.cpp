@@ -263,19 +263,27 @@ ProjectReadResult readV2(const ProfileFile& file) {
     if (menus <= 0) return r;
     // The menu sections are taken in one pass in file order, not looked up by name one by one.
     const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
-    if (!numbered.backed) {
-        r.errors = true;  // far more menus than sections: a broken file, not a list of empty menus
-        return r;
-    }
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
-    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
-    auto next = numbered.sections.begin();
     ObjectMaker maker;
-    for (std::int32_t k = 1; k <= menus; ++k) {
+    const auto append = [&](std::int32_t k, const ProfileSection* section) {
         std::array<std::optional<std::string_view>, 3> raw;
-        if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
+        if (section != nullptr) section->findEach(kMenuKeys, raw);
         const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
         p.append(maker.menu(value(0), value(1), value(2), k == defaultMenu));
+    };
+    if (!numbered.backed) {
+        // Far more menus than sections: a broken file. The menus it does hold are kept, in order, and
+        // none is made up for the sections it lacks.
+        r.errors = true;
+        p.objects.reserve(p.size() + numbered.sections.size());
+        for (const auto& [k, section] : numbered.sections) append(k, &section);
+        return r;
+    }
+    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
+    auto next = numbered.sections.begin();
+    for (std::int32_t k = 1; k <= menus; ++k) {
+        const bool present = next != numbered.sections.end() && next->first == k;
+        append(k, present ? &(next++)->second : nullptr);
     }
     return r;
 }
@@ -405,8 +413,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
-            r.errors = true;
-            std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });
+            r.errors = true;  // the menus it does hold are kept; none is made up for the rest
         }
     }
     return r;
