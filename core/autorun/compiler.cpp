@@ -91,7 +91,7 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         if (!flush()) return;
     }
     // The disc settings after the objects, in their fixed order; nothing without them.
-    compileSettings(out, project.settings);
+    compileSettings(out, project);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.

@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/integer.h"
 #include "text/pieces.h"
@@ -145,8 +146,10 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
         }
         if (!flush()) return;
     }
-    // The disc settings after the menus, only when there are some.
-    writeSettingsSection(out, project.settings);
+    // The disc settings after the menus, only when there are some; with the lines of the objects that
+    // the file cannot hold, since their values are empty.
+    const std::optional<DiscSettings> stored = settingsToStore(project);
+    writeSettingsSection(out, stored ? *stored : project.settings);
 }
 
 }  // namespace
@@ -178,7 +181,8 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
         for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
     }
     // The disc folder and the disc settings are written too, and may hold any character.
-    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(project.settings);
+    const std::optional<DiscSettings> stored = settingsToStore(project);
+    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(stored ? *stored : project.settings);
     text::FileEncoder encoder(fits);
     writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }

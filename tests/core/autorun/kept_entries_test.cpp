@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
+#include "project/object_lines.h"
 #include "project/project_file.h"
 #include "support/printers.h"
 #include "support/test_files.h"
@@ -63,14 +65,122 @@ TEST(KeptEntriesCorpus, ImportThenCompileLosesNoEntry) {
         if (entry.path().filename() != "080.inf") {
             EXPECT_EQ(firstMeaningDifference(source.text, compiled), std::nullopt);
         }
-        // The project file keeps every kept entry.
-        EXPECT_EQ(readProjectFile(projectFileBytes(kept.project)).project.settings, kept.project.settings);
+        // The project file keeps every kept entry, and the reopened project compiles to the same lines: an
+        // empty "label=" or "open=" (an object the file cannot hold) once, not lost and not twice.
+        const Project reopened = readProjectFile(projectFileBytes(kept.project)).project;
+        EXPECT_EQ(reopened.settings, settingsToStore(kept.project).value_or(kept.project.settings));
+        EXPECT_EQ(lostEntries(compiled, compiledText(reopened)), "");
+        EXPECT_EQ(lostEntries(compiledText(reopened), compiled), "");
         ++files;
     }
     std::cout << "[ corpus ] " << files << " files; losing an entry: " << lostBefore << " without the extras, "
               << lostAfter << " with them\n";
     EXPECT_GT(lostBefore, 0U);
     EXPECT_EQ(lostAfter, 0U);
+}
+
+// The [autorun] entries of a compiled text in one family of keys, as Windows reads them.
+std::vector<InfEntry> familyEntries(std::string_view compiled, KeyFamily family) {
+    std::vector<InfEntry> entries = infEntries(compiled);
+    std::erase_if(entries, [&](const InfEntry& e) { return e.section != "autorun" || keyFamilyOf(e.key) != family; });
+    return entries;
+}
+
+// What the user sets through the objects wins over the kept lines: after a change of the default menu,
+// label, program or icon of a real file, its family of keys says exactly what the objects say (also
+// after a save and an open), and only lines of that family are left out.
+TEST(KeptEntriesCorpus, ChangedObjectsWinOverKeptLines) {
+    const fs::path dir = fs::path(KMR_CORPUS_DIR) / "autorun";
+    if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
+    const auto setGeneral = [](Project& p, ProjectObject o) {
+        const auto at = std::find_if(p.objects.begin(), p.objects.end(), [&](auto& x) { return x.kind == o.kind; });
+        if (at == p.objects.end()) {
+            p.insert(std::move(o));
+        } else {
+            *at = std::move(o);
+        }
+    };
+    struct Change {
+        const char* name;
+        KeyFamily family;
+        std::function<void(Project&)> apply;
+    };
+    const std::vector<Change> changes = {
+        {"default menu", KeyFamily::DefaultMenu,
+         [](Project& p) {
+             // A default mark taken away, or given to the first menu when there is none.
+             const bool hadDefault = p.contains(Kind::DefaultMenu);
+             bool first = true;
+             for (ProjectObject& o : p.objects) {
+                 if (!isMenu(o.kind)) continue;
+                 o.kind = !hadDefault && first ? Kind::DefaultMenu : Kind::PlainMenu;
+                 first = false;
+             }
+         }},
+        {"label", KeyFamily::Label, [&](Project& p) { setGeneral(p, makeLabel("Etiqueta nueva")); }},
+        {"program", KeyFamily::Run, [&](Project& p) { setGeneral(p, makeProgram("nuevo.exe")); }},
+        {"icon", KeyFamily::Icon, [&](Project& p) { setGeneral(p, makeIcon("nuevo.ico")); }},
+    };
+    std::size_t withFamilyLinesKept = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".inf") continue;
+        const AutorunSource source = readAutorunFile(entry.path().string());
+        const Project imported = importAutorun(source.text, ImportOptions{}).project;
+        withFamilyLinesKept += !imported.settings.importedLines.empty();
+        for (const Change& c : changes) {
+            SCOPED_TRACE(entry.path().filename().string() + ", " + c.name);
+            Project changed = imported;
+            c.apply(changed);
+            if (changed.objects == imported.objects) continue;  // no menu to mark, say
+            std::string own = "[autorun]\r\n";
+            for (const std::string& line : familyLines(changed.objects, c.family)) own += line + "\r\n";
+            const Project reopened = readProjectFile(projectFileBytes(changed)).project;
+            for (const Project* p : std::vector<const Project*>{&changed, &reopened}) {
+                const std::string compiled = compiledText(*p);
+                EXPECT_EQ(familyEntries(compiled, c.family), familyEntries(own, c.family));
+                for (const InfEntry& e : infEntries(lostEntries(source.text, compiled))) {
+                    EXPECT_EQ(keyFamilyOf(e.key), c.family) << e.key;
+                }
+            }
+        }
+    }
+    std::cout << "[ corpus ] " << withFamilyLinesKept << " files keep lines of the objects' keys\n";
+    EXPECT_GT(withFamilyLinesKept, 0U);
+}
+
+// The kept line that differs from its object only in letter case, or in blanks at its ends, is the
+// object's own: a change of the object leaves no line behind that says the old value.
+TEST(KeptEntries, LinesOfTheObjectsMatchInAnyCase) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> file;
+        std::function<void(Project&)> change;
+        std::vector<std::string> compiled;
+    };
+    const std::vector<Case> cases = {
+        {"default removed",
+         {"[AutoRun]", "shell=Instalar", "shell\\instalar=Instalar", "shell\\instalar\\command=setup.exe"},
+         [](Project& p) { p.objects[0].kind = Kind::PlainMenu; },
+         {"[autorun]", "", "shell\\instalar=Instalar", "shell\\instalar\\command=setup.exe"}},
+        {"untouched",
+         {"[AutoRun]", "LABEL = Disco ", "label=Otro"},
+         [](Project&) {},
+         {"[autorun]", "label=Disco", "label=Otro"}},
+        {"label taken away",
+         {"[AutoRun]", "label=Disco", "label=Otro"},
+         [](Project& p) { p.objects.clear(); },
+         {"[autorun]"}},
+    };
+    const auto lines = [](const std::vector<std::string>& ls) {
+        std::string s;
+        for (const std::string& l : ls) s += l + "\r\n";
+        return s;
+    };
+    for (const Case& c : cases) {
+        Project p = importAutorun(lines(c.file), ImportOptions{}).project;
+        c.change(p);
+        EXPECT_EQ(compileAutorun(p), lines(c.compiled)) << c.name;
+    }
 }
 
 TEST(KeptEntries, WhereEachLineOfAnImportGoes) {
