@@ -130,10 +130,12 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
         io.out.flush();
         return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, produce);
+    // A file that kmrc and the editor would refuse to read is not written at all.
+    io::IoResult r = io::checkOutputSize(path, io::producedSize(produce));
+    if (r.ok()) r = io::writeFileAtomic(path, produce);
     if (!r.ok()) {
         io.err << "kmrc: " << r.message << "\n";
-        return kFileError;
+        return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
     }
     return kDone;
 }

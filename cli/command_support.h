@@ -77,7 +77,8 @@ int readFailure(const io::IoResult& r, Streams io);
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
 
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
-// a failed file write is reported here, a failed standard output by runKmrc.
+// a failed file write is reported here, a failed standard output by runKmrc. A file above the input
+// limit is refused (kRefused) before the target is touched.
 int writeOutput(const std::string& path, std::string_view bytes, Streams io);
 // The same for bytes made as they are written.
 int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
