@@ -49,8 +49,16 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         return readFailure(source, io);
     }
     const std::string& content = source.text;
+    // Said once: a file in a form that Windows would misread was read in its own form.
+    if (const std::string notice = readingNotice(source); !notice.empty()) io.err << notice << "\n";
     if (!hasAutorunHeader(content) && !p->has("--force")) {
-        io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
+        // What the first line is, rather than that it is missing: most files refused here have it, with a
+        // blank after it or after a comment.
+        io.err << "kmrc: " << p->positional[0] << ": "
+               << (content.empty()
+                       ? "el fichero está vacío"
+                       : "la primera línea es «" + firstLineShown(content) + "» y no exactamente «[autorun]»")
+               << "; use --force para importarlo igualmente\n";
         return kRefused;
     }
     if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;

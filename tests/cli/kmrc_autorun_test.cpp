@@ -98,15 +98,17 @@ TEST_F(KmrcAutorun, CheckListsFindingsInOrder) {
 }
 
 TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
-    // The file is Windows-1252: the two UTF-8 bytes of "é" are read as two letters and written back as they were.
+    // The file is Windows-1252, and so is the project written from it.
     test::writeBytes("autorun.inf", crlf({"[AutoRun]", "open=setup.exe", "action=Instalar", "shell=leeme",
-                                          "shell\\leeme=Léeme", "shell\\leeme\\command=notepad leeme.txt"}));
+                                          "shell\\leeme=L\xE9"
+                                          "eme",
+                                          "shell\\leeme\\command=notepad leeme.txt"}));
     const KmrcRun json = kmrc({"import", "--json", "autorun.inf"});
     EXPECT_EQ(json.code, kDone);
     EXPECT_EQ(json.out,
               "{\n  \"format\": 2,\n  \"errors\": false,\n  \"objects\": [\n"
               "    {\"kind\": 21, \"caption\": \"Ejecutar programa \\\"setup.exe\\\"\", \"values\": [\"setup.exe\"]},\n"
-              "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"LÃ©eme\\\"\", \"values\": [\"LÃ©eme\", \"notepad "
+              "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"Léeme\\\"\", \"values\": [\"Léeme\", \"notepad "
               "leeme.txt\", \"leeme\"]}\n  ],\n  \"settings\": {\n    \"action\": \"Instalar\"\n  },\n"
               "  \"unrecognised\": 1\n}\n");
 
@@ -116,7 +118,7 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
     EXPECT_EQ(saved.err, "No se han reconocido 1 órdenes del fichero.\n");
     const std::string objectsOnly =
         crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Menus=1", "Predeterminado=1", "", "[Menu1]",
-              "Texto=L\xC3\xA9"
+              "Texto=L\xE9"
               "eme",
               "Comando=notepad leeme.txt", "Nombre=leeme"});
     // The AutoPlay text is kept beside the objects; with --sin-extras the project holds the objects alone.
@@ -132,18 +134,53 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
               "muestra)\n");
 }
 
+// A file that Windows would misread is read as it was written, and kmrc says so once.
+TEST_F(KmrcAutorun, ImportReadsUtf8WithoutAMarkAsUtf8) {
+    test::writeBytes("linux.inf", "[autorun]\nlabel=Canción\n");
+    const KmrcRun r = kmrc({"import", "linux.inf", "-o", "linux.kmr"});
+    EXPECT_EQ(r.code, kDone);
+    EXPECT_EQ(r.err,
+              "El fichero está en UTF-8, que Windows leería como «CanciÃ³n»; se ha leído como UTF-8 y al compilar se "
+              "escribirá para que Windows lea «Canción»\nEl fichero se ha importado con éxito.\n");
+    EXPECT_EQ(kmrc({"compile", "linux.kmr", "-o", "-"}).out, "[autorun]\r\nlabel=Canci\xF3n\r\n");
+}
+
 TEST_F(KmrcAutorun, ImportRefusesAFileWithoutItsHeader) {
     test::writeBytes("plain.inf", crlf({"open=setup.exe", "label=CD"}));
     const KmrcRun refused = kmrc({"import", "--json", "plain.inf"});
     EXPECT_EQ(refused.code, kRefused);
     EXPECT_EQ(refused.out, "");
-    // One message, the command line's own.
-    EXPECT_EQ(refused.err, "kmrc: plain.inf: falta la línea [autorun] (use --force para seguir igualmente)\n");
+    // One message, the command line's own, saying what the first line is.
+    EXPECT_EQ(refused.err,
+              "kmrc: plain.inf: la primera línea es «open=setup.exe» y no exactamente «[autorun]»; use "
+              "--force para importarlo igualmente\n");
     // Accepted, the first line is read like every other one.
     const KmrcRun forced = kmrc({"import", "--force", "--json", "plain.inf"});
     EXPECT_EQ(forced.code, kDone);
     EXPECT_NE(forced.out.find("\"setup.exe\""), std::string::npos);
     EXPECT_NE(forced.out.find("\"unrecognised\": 0"), std::string::npos);
+
+    // What the refusal says of the first lines of real files; UTF-16 without its mark is read as such.
+    const std::vector<std::pair<std::string, std::string>> firstLines = {
+        {"[AutoRun] \r\nopen=a.exe\r\n", "la primera línea es «[AutoRun] »"},
+        {"; Autorun del CD\r\n[autorun]\r\n", "la primera línea es «; Autorun del CD»"},
+        {"\r\n[autorun]\r\n", "la primera línea es «»"},
+        {"[AutoRun.Amd64]\r\n", "la primera línea es «[AutoRun.Amd64]»"},
+        {"\x01" + std::string(70, 'x'), "la primera línea es «?" + std::string(59, 'x') + "…»"},
+        {"", "el fichero está vacío"},
+        {std::string("[\0a\0u\0t\0o\0r\0u\0n\0]\0\r\0\n\0", 22), ""},
+    };
+    for (const auto& [bytes, said] : firstLines) {
+        test::writeBytes("first.inf", bytes);
+        const KmrcRun r = kmrc({"import", "first.inf"});
+        if (said.empty()) {
+            EXPECT_EQ(r.code, kDone) << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.code, kRefused);
+        EXPECT_EQ(r.err, "kmrc: first.inf: " + said + (said.starts_with("la") ? " y no exactamente «[autorun]»" : "") +
+                             "; use --force para importarlo igualmente\n");
+    }
 
     const KmrcRun missing = kmrc({"import", "none.inf"});
     EXPECT_EQ(missing.code, kFileError);
