@@ -26,6 +26,7 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
     if (!findings.empty() && p.has("--strict")) return kFindings;
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
+    if (!distinctFromInput(p.positional[0], out, io)) return kUsage;
     if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
     code = writeOutput(
@@ -61,6 +62,7 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
                << "; use --force para importarlo igualmente\n";
         return kRefused;
     }
+    if (p->output && !distinctFromInput(p->positional[0], *p->output, io)) return kUsage;
     if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
     // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
     const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});

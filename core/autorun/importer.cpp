@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "project/profile.h"
 #include "text/text.h"
 
 namespace kmr {
@@ -277,6 +278,17 @@ AutorunSource readAutorunFile(const std::string& path) {
 }
 
 bool hasAutorunHeader(std::string_view content) { return equalsFolded(firstLineOf(content), "[autorun]"); }
+
+bool looksLikeAutorun(std::string_view content) {
+    text::LineCursor lines(content, true);
+    while (!lines.atEnd()) {
+        const auto name = profileHeaderName(lines.next());
+        if (name &&
+            (equalsFolded(*name, "autorun") || (name->size() > 8 && equalsFolded(name->substr(0, 8), "autorun."))))
+            return true;
+    }
+    return false;
+}
 
 std::string firstLineShown(std::string_view content) {
     constexpr std::size_t kShown = 60;

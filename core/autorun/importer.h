@@ -47,6 +47,10 @@ std::string readingNotice(const AutorunSource& source);
 // True when the first line, A–Z folded but not trimmed, is exactly "[autorun]". Otherwise the
 // command asks whether to go on.
 bool hasAutorunHeader(std::string_view content);
+// True when the text has a section [autorun] or [autorun.PLATFORM] (any letter case): an autorun file,
+// whatever else it holds, rather than a project given by mistake.
+bool looksLikeAutorun(std::string_view content);
+
 // The first line as a message shows it: at most 60 characters (then "…"), a control character other
 // than the tab as "?".
 std::string firstLineShown(std::string_view content);

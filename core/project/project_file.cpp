@@ -245,6 +245,7 @@ ProjectReadResult readV2(const ProfileFile& file) {
     const std::optional<ProfileSection> general = file.section(kSection);
     if (!general) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // The general keys in one pass over their section.
@@ -409,6 +410,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     endSection();
     if (!generalSeen) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.

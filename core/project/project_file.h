@@ -25,6 +25,7 @@ ProjectFormat detectProjectFormat(std::string_view content);
 struct ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;
+    bool header = true;  // false for a version-2 file without the project's section: no project at all
     bool errors = false;
     Project project;
 };

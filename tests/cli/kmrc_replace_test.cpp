@@ -65,6 +65,68 @@ TEST(KmrcReplace, AProjectIsReplacedOnlyWithForce) {
     }
 }
 
+// No verb writes the file it reads, by its own name, another name or a link, whatever --force says;
+// and a file that is no project is named for what it is.
+TEST(KmrcReplace, NoVerbWritesTheFileItReads) {
+    test::TempDir dir;
+    const auto at = [&](const char* name) { return dir.file(name); };
+    const std::string templ = crlf({"[Brenlowe KMR Template]", "VersioMajor=2", "VersioMenor=3"});
+    std::error_code linked;
+    fs::create_symlink(at("p.kmr"), at("enlace.kmr"), linked);
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+    };
+    // Where compile writes by default.
+    struct InFolder {
+        fs::path old = fs::current_path();
+        explicit InFolder(const fs::path& dir) { fs::current_path(dir); }
+        ~InFolder() { fs::current_path(old); }
+    } inFolder(dir.path());
+    fs::create_directories(dir.path() / "disco");
+    std::vector<Case> cases = {
+        {{"compile", "--force", "autorun.inf"}, "autorun.inf"},  // a user who meant import
+        {{"compile", "--force", at("p.kmr"), "-o", at("p.kmr")}, at("p.kmr")},
+        {{"convert", "--force", at("p.kmr"), dir.path().string() + "/./p.kmr"}, at("p.kmr")},
+        {{"import", "--force", at("autorun.inf"), "-o", at("autorun.inf")}, at("autorun.inf")},
+        {{"new", "--force", "--template", at("t.kmrt"), "-o", at("t.kmrt")}, at("t.kmrt")},
+        {{"iso", "--force", at("disco/autorun.inf"), "--disc", at("disco"), "-o", at("x.iso")},
+         at("disco/autorun.inf")},
+    };
+    if (!linked) cases.push_back({{"convert", "--force", at("p.kmr"), at("enlace.kmr")}, at("p.kmr")});
+    for (const Case& c : cases) {
+        const std::string what = testing::PrintToString(c.args);
+        test::writeBytes(at("p.kmr"), kProject);
+        test::writeBytes(at("autorun.inf"), kAutorun);
+        test::writeBytes(at("disco/autorun.inf"), kAutorun);
+        test::writeBytes(at("t.kmrt"), templ);
+        const std::string before = test::readBytes(c.input);
+        const test::KmrcRun r = kmrc(c.args);
+        EXPECT_EQ(r.code, kUsage) << what;
+        EXPECT_NE(r.err.find(": es el mismo fichero que la entrada " + c.input + "; no se ha escrito nada\n"),
+                  std::string::npos)
+            << what << r.err;
+        EXPECT_EQ(test::readBytes(c.input), before) << what;
+    }
+
+    // Without --force, the version check says what the file is; --force still reads it.
+    test::writeBytes(at("otro.txt"), "hola\r\n");
+    test::writeBytes(at("v3.kmr"), "[Brenlowe KMR File]\r\nVersion=3.0\r\n");
+    const std::vector<std::pair<std::string, std::string>> said = {
+        {at("autorun.inf"),
+         "no es un proyecto de KMR, sino un autorun.inf: use kmrc import para importarlo (o --force para leerlo "
+         "igualmente como proyecto)"},
+        {at("otro.txt"), "no es un proyecto de KMR (use --force para leerlo igualmente)"},
+        {at("v3.kmr"), "versión no reconocida (use --force para seguir igualmente)"},
+    };
+    for (const auto& [file, message] : said) {
+        const test::KmrcRun r = kmrc({"compile", file, "-o", at("salida.inf")});
+        EXPECT_EQ(r.code, kRefused);
+        EXPECT_EQ(r.err, "kmrc: " + file + ": " + message + "\n");
+        EXPECT_EQ(kmrc({"show", "--force", file}).code, kDone);
+    }
+}
+
 TEST(KmrcReplace, NewNamesTheDiscFolderAndMedium) {
     test::TempDir dir;
     fs::create_directories(dir.path() / "disco");
