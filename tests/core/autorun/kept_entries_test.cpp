@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <tuple>
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
@@ -92,34 +93,24 @@ std::vector<InfEntry> familyEntries(std::string_view compiled, KeyFamily family)
 TEST(KeptEntriesCorpus, ChangedObjectsWinOverKeptLines) {
     const fs::path dir = fs::path(KMR_CORPUS_DIR) / "autorun";
     if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
-    const auto setGeneral = [](Project& p, ProjectObject o) {
-        const auto at = std::find_if(p.objects.begin(), p.objects.end(), [&](auto& x) { return x.kind == o.kind; });
-        if (at == p.objects.end()) {
-            p.insert(std::move(o));
-        } else {
-            *at = std::move(o);
+    const auto set = [](ProjectObject o) {
+        return [o](Project& p) {
+            const auto at = std::find_if(p.objects.begin(), p.objects.end(), [&](auto& x) { return x.kind == o.kind; });
+            at == p.objects.end() ? void(p.insert(o)) : void(*at = o);
+        };
+    };
+    const auto toggleDefault = [](Project& p) {  // the default mark taken away, or given to the first menu
+        const bool had = p.contains(Kind::DefaultMenu);
+        for (ProjectObject& o : p.objects) {
+            if (isMenu(o.kind))
+                o.kind = !had && &o == &p.objects[p.size() - p.menuCount()] ? Kind::DefaultMenu : Kind::PlainMenu;
         }
     };
-    struct Change {
-        const char* name;
-        KeyFamily family;
-        std::function<void(Project&)> apply;
-    };
-    const std::vector<Change> changes = {
-        {"default menu", KeyFamily::DefaultMenu,
-         [](Project& p) {
-             // A default mark taken away, or given to the first menu when there is none.
-             const bool hadDefault = p.contains(Kind::DefaultMenu);
-             bool first = true;
-             for (ProjectObject& o : p.objects) {
-                 if (!isMenu(o.kind)) continue;
-                 o.kind = !hadDefault && first ? Kind::DefaultMenu : Kind::PlainMenu;
-                 first = false;
-             }
-         }},
-        {"label", KeyFamily::Label, [&](Project& p) { setGeneral(p, makeLabel("Etiqueta nueva")); }},
-        {"program", KeyFamily::Run, [&](Project& p) { setGeneral(p, makeProgram("nuevo.exe")); }},
-        {"icon", KeyFamily::Icon, [&](Project& p) { setGeneral(p, makeIcon("nuevo.ico")); }},
+    const std::vector<std::pair<KeyFamily, std::function<void(Project&)>>> changes = {
+        {KeyFamily::DefaultMenu, toggleDefault},
+        {KeyFamily::Label, set(makeLabel("Etiqueta nueva"))},
+        {KeyFamily::Run, set(makeProgram("nuevo.exe"))},
+        {KeyFamily::Icon, set(makeIcon("nuevo.ico"))},
     };
     std::size_t withFamilyLinesKept = 0;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -127,19 +118,18 @@ TEST(KeptEntriesCorpus, ChangedObjectsWinOverKeptLines) {
         const AutorunSource source = readAutorunFile(entry.path().string());
         const Project imported = importAutorun(source.text, ImportOptions{}).project;
         withFamilyLinesKept += !imported.settings.importedLines.empty();
-        for (const Change& c : changes) {
-            SCOPED_TRACE(entry.path().filename().string() + ", " + c.name);
+        for (const auto& [family, change] : changes) {
+            SCOPED_TRACE(entry.path().filename().string() + ", " + std::string(familyName(family)));
             Project changed = imported;
-            c.apply(changed);
-            if (changed.objects == imported.objects) continue;  // no menu to mark, say
+            change(changed);
+            if (changed.objects == imported.objects) continue;  // no menu to mark
             std::string own = "[autorun]\r\n";
-            for (const std::string& line : familyLines(changed.objects, c.family)) own += line + "\r\n";
+            for (const std::string& line : familyLines(changed.objects, family)) own += line + "\r\n";
             const Project reopened = readProjectFile(projectFileBytes(changed)).project;
-            for (const Project* p : std::vector<const Project*>{&changed, &reopened}) {
-                const std::string compiled = compiledText(*p);
-                EXPECT_EQ(familyEntries(compiled, c.family), familyEntries(own, c.family));
+            for (const std::string& compiled : {compiledText(changed), compiledText(reopened)}) {
+                EXPECT_EQ(familyEntries(compiled, family), familyEntries(own, family));
                 for (const InfEntry& e : infEntries(lostEntries(source.text, compiled))) {
-                    EXPECT_EQ(keyFamilyOf(e.key), c.family) << e.key;
+                    EXPECT_EQ(keyFamilyOf(e.key), family) << e.key;
                 }
             }
         }
@@ -148,38 +138,20 @@ TEST(KeptEntriesCorpus, ChangedObjectsWinOverKeptLines) {
     EXPECT_GT(withFamilyLinesKept, 0U);
 }
 
-// The kept line that differs from its object only in letter case, or in blanks at its ends, is the
-// object's own: a change of the object leaves no line behind that says the old value.
+// A kept line that differs from its object only in letter case or in blanks at its ends is the object's
+// own: a change of the object leaves no line behind that says the old value.
 TEST(KeptEntries, LinesOfTheObjectsMatchInAnyCase) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> file;
-        std::function<void(Project&)> change;
-        std::vector<std::string> compiled;
-    };
-    const std::vector<Case> cases = {
-        {"default removed",
-         {"[AutoRun]", "shell=Instalar", "shell\\instalar=Instalar", "shell\\instalar\\command=setup.exe"},
+    const std::vector<std::tuple<std::string, std::function<void(Project&)>, std::string>> cases = {
+        {"[AutoRun]\nshell=Instalar\nshell\\instalar=I\nshell\\instalar\\command=a.exe",
          [](Project& p) { p.objects[0].kind = Kind::PlainMenu; },
-         {"[autorun]", "", "shell\\instalar=Instalar", "shell\\instalar\\command=setup.exe"}},
-        {"untouched",
-         {"[AutoRun]", "LABEL = Disco ", "label=Otro"},
-         [](Project&) {},
-         {"[autorun]", "label=Disco", "label=Otro"}},
-        {"label taken away",
-         {"[AutoRun]", "label=Disco", "label=Otro"},
-         [](Project& p) { p.objects.clear(); },
-         {"[autorun]"}},
+         "[autorun]\r\n\r\nshell\\instalar=I\r\nshell\\instalar\\command=a.exe\r\n"},
+        {"[AutoRun]\nLABEL = Disco \nlabel=Otro", [](Project&) {}, "[autorun]\r\nlabel=Disco\r\nlabel=Otro\r\n"},
+        {"[AutoRun]\nlabel=Disco\nlabel=Otro", [](Project& p) { p.objects.clear(); }, "[autorun]\r\n"},
     };
-    const auto lines = [](const std::vector<std::string>& ls) {
-        std::string s;
-        for (const std::string& l : ls) s += l + "\r\n";
-        return s;
-    };
-    for (const Case& c : cases) {
-        Project p = importAutorun(lines(c.file), ImportOptions{}).project;
-        c.change(p);
-        EXPECT_EQ(compileAutorun(p), lines(c.compiled)) << c.name;
+    for (const auto& [file, change, compiled] : cases) {
+        Project p = importAutorun(file, ImportOptions{}).project;
+        change(p);
+        EXPECT_EQ(compileAutorun(p), compiled) << file;
     }
 }
 

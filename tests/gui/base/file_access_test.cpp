@@ -84,11 +84,8 @@ TEST(FileAccess, APipeIsWrittenNotReplaced) {
 TEST(FileAccess, AFileAboveTheInputLimitIsNotWritten) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("proyecto.kmr"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("viejo");
-    f.close();
     test::ScriptedPrompts prompts;
+    ASSERT_TRUE(writeWholeFile(prompts, path, QByteArrayLiteral("viejo")));
     EXPECT_FALSE(writeWholeFile(prompts, path, QByteArray(static_cast<qsizetype>(kmr::io::kMaxInputBytes) + 1, 'x')));
     ASSERT_EQ(prompts.messages.size(), 1U);
     EXPECT_EQ(prompts.messages[0].text,
