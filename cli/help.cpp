@@ -131,7 +131,9 @@ std::string programHelpText() {
     out += wrapText(
         "Los ficheros se escriben en un fichero temporal que después sustituye al destino: si algo falla, el fichero "
         "anterior queda intacto. Un destino de solo lectura se rechaza y queda como estaba. Un proyecto que ya existe "
-        "solo se sustituye con --force. Ninguna entrada puede pasar de 64 MiB.",
+        "solo se sustituye con --force, y ninguna orden escribe el fichero que lee, ni con --force. Ninguna entrada "
+        "puede pasar de 64 MiB, ni se escribe un fichero mayor. En Windows, una carpeta se da también como E: o con "
+        "el prefijo \\\\?\\.",
         0);
     out += "\n";
     out += wrapText(

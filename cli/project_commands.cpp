@@ -18,6 +18,7 @@ int convertCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
     const auto r = loadProject(p.positional[0], p.has("--force"), io, code);
     if (!r) return code;
+    if (!distinctFromInput(p.positional[0], p.positional[1], io)) return kUsage;
     if (!mayReplace(p.positional[1], p.has("--force"), io)) return kUsage;
     return writeOutput(
         p.positional[1], [&](const auto& write) { projectFileBytes(r->project, write); }, io);

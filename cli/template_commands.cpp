@@ -104,10 +104,12 @@ int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
     // new menus are appended and one may be made the default.
     WizardData data;
     int code = kDone;
+    std::string templatePath;
     for (const std::string& wanted : p.values("--template")) {
         const auto record = findTemplate(wanted, folders, io, code);
         if (!record) return code;
         data = applyTemplate(*record);
+        templatePath = record->path;
     }
     for (const std::string& program : p.values("--program")) {
         data.runCommand = program;
@@ -158,6 +160,7 @@ int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
     }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
         return usageError(p, error, io);
+    if (!templatePath.empty() && !distinctFromInput(templatePath, *p.output(), io)) return kUsage;
     if (!mayReplace(*p.output(), p.has("--force"), io)) return kUsage;
     return writeOutput(*p.output(), projectFileBytes(project), io);
 }
