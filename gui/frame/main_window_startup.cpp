@@ -27,7 +27,6 @@ namespace {
 
 const QString kRegistrationMarker = QStringLiteral("Software\\Brenlowe\\KMR2");
 const QString kOldConfiguration = QStringLiteral("software\\Dantreva\\Vostrelo\\Config");
-const QString kMailbox = QStringLiteral("Archivo");
 
 }  // namespace
 
@@ -41,7 +40,7 @@ bool MainWindow::startUp() {
     // Only while another instance runs is there anyone to hand the file to; alone, this instance
     // opens it itself at the first activation, and a path that waited in the mailbox before it took
     // the lock is nobody's.
-    const QString left = m_start.arguments.isEmpty() ? QString() : m_key->readText(kMailbox);
+    const QString left = m_start.arguments.isEmpty() ? QString() : HandOffMailbox(*m_key).waiting();
     const bool alone = takeInstanceLock();
     if (!m_start.arguments.isEmpty() && !alone) {
         batch.reset();
@@ -127,22 +126,22 @@ void MainWindow::migrateOldConfiguration() {
         QStringLiteral("Confirmación"), MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == Answer::Cancel) return;
     if (answer == Answer::Yes) {
-        // An old configuration may lack a value; what it lacks is left to the defaults.
-        auto copyText = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeText(to, old->readText(from));
+        // An old configuration may lack a value; what it lacks is left to the defaults. Each is copied
+        // with the type of the value it goes to (the old "Estado" is the status bar's flag).
+        const auto copy = [&](const char* from, const OptionField& to) {
+            const QString name = QLatin1String(from);
+            if (!old->valueExists(name)) return;
+            if (std::holds_alternative<QString Options::*>(to)) m_key->writeText(optionName(to), old->readText(name));
+            if (std::holds_alternative<bool Options::*>(to)) m_key->writeBool(optionName(to), old->readBool(name));
+            if (std::holds_alternative<qint32 Options::*>(to)) m_key->writeInt(optionName(to), old->readInt(name));
         };
-        auto copyBool = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeBool(to, old->readBool(from));
-        };
-        copyText(QStringLiteral("Ayuda"), kHelpFileValue);
-        copyText(QStringLiteral("Otro"), QStringLiteral("Otro"));
-        copyBool(QStringLiteral("Bienvenida"), QStringLiteral("Bienvenida"));
-        copyBool(QStringLiteral("Centrado"), QStringLiteral("Centrar"));
-        copyBool(QStringLiteral("Iconos"), QStringLiteral("Vericonos"));
-        copyBool(QStringLiteral("Estado"), QStringLiteral("Verestado"));
-        if (old->valueExists(QStringLiteral("Actualiza"))) {
-            m_key->writeInt(QStringLiteral("Actualizar"), old->readInt(QStringLiteral("Actualiza")));
-        }
+        if (old->valueExists(kHelpFileValue)) m_key->writeText(kHelpFileValue, old->readText(kHelpFileValue));
+        copy("Otro", &Options::otherAddress);
+        copy("Bienvenida", &Options::welcome);
+        copy("Centrado", &Options::centre);
+        copy("Iconos", &Options::showToolBar);
+        copy("Estado", &Options::showStatusBar);
+        copy("Actualiza", &Options::site);
     }
     if (m_store.deleteKey(SettingsRoot::CurrentUser, QStringLiteral("Software\\Dantreva\\Vostrelo"))) {
         m_prompts.message(QStringLiteral("Se ha eliminado la información obsoleta del registro."),

@@ -62,6 +62,13 @@ std::span<const OptionKey> optionKeys() {
     return keys;
 }
 
+QString optionName(const OptionField& field) {
+    for (const OptionKey& k : optionKeys()) {
+        if (k.field == field) return QLatin1String(k.name);
+    }
+    return {};
+}
+
 Options designedOptions() {
     Options options;
     for (const OptionKey& k : optionKeys()) set(options, k, k.designState);

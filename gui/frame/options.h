@@ -61,6 +61,8 @@ inline QString recentFileValue(int slot) { return QStringLiteral("link%1").arg(s
 
 // In the order in which the options are read and stored.
 std::span<const OptionKey> optionKeys();
+// The name of the value that holds `field`.
+QString optionName(const OptionField& field);
 
 // The options as the dialog shows them before any value is loaded.
 Options designedOptions();

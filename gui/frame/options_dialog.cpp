@@ -20,15 +20,15 @@
 
 namespace kmr::gui {
 
-namespace {
+namespace {}  // namespace
 
-QCheckBox* check(const QString& text, const char* name, QWidget* parent) {
+QCheckBox* OptionsDialog::check(const QString& text, bool Options::*option, QWidget* parent) {
     auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QLatin1String(name));
+    // A control carries the name of the value it shows.
+    box->setObjectName(optionName(option));
+    m_boxes.push_back({box, option});
     return box;
 }
-
-}  // namespace
 
 const std::array<UpdateSite, 4>& OptionsDialog::sites() {
     // The sites live with every other web address; a button shows the site's name and host.
@@ -51,29 +51,29 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent) : QDialog(parent
     setWindowTitle(QStringLiteral("Opciones"));
 
     auto* startGroup = new QGroupBox(QStringLiteral("Arranque"), this);
-    m_welcome = check(QStringLiteral("&Mensaje de bienvenida"), "Bienvenida", startGroup);
-    m_centre = check(QStringLiteral("&Centrar ventana"), "Centrar", startGroup);
-    m_wizard = check(QStringLiteral("&Ejecutar el asistente"), "Asistente", startGroup);
+    m_welcome = check(QStringLiteral("&Mensaje de bienvenida"), &Options::welcome, startGroup);
     auto* startLayout = new QVBoxLayout(startGroup);
     startLayout->setSpacing(0);
     startLayout->setContentsMargins(6, 2, 6, 2);
-    for (QCheckBox* b : {m_welcome, m_centre, m_wizard}) startLayout->addWidget(b);
+    for (QCheckBox* b : {m_welcome, check(QStringLiteral("&Centrar ventana"), &Options::centre, startGroup),
+                         check(QStringLiteral("&Ejecutar el asistente"), &Options::runWizard, startGroup)})
+        startLayout->addWidget(b);
     // The two groups stand side by side as one row: same top, same height, their boxes line by line.
     startLayout->addStretch();
 
     auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
-    m_toolBar = check(QStringLiteral("&Barra de iconos"), "Vericonos", viewGroup);
-    m_statusBar = check(QStringLiteral("Barra de es&tado"), "Verestado", viewGroup);
-    m_tips = check(QStringLiteral("&Asistente ide@"), "Veridea", viewGroup);
-    m_quickStart = check(QStringLiteral("&Inicio rápido"), "inicio", viewGroup);
     auto* viewLayout = new QVBoxLayout(viewGroup);
     viewLayout->setSpacing(0);
     viewLayout->setContentsMargins(6, 2, 6, 2);
-    for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
+    for (QCheckBox* b : {check(QStringLiteral("&Barra de iconos"), &Options::showToolBar, viewGroup),
+                         check(QStringLiteral("Barra de es&tado"), &Options::showStatusBar, viewGroup),
+                         check(QStringLiteral("&Asistente ide@"), &Options::showTips, viewGroup),
+                         check(QStringLiteral("&Inicio rápido"), &Options::showQuickStart, viewGroup)})
+        viewLayout->addWidget(b);
 
     // An import keeps, beside the objects, every entry of the file that makes none.
-    m_keepExtras =
-        check(QStringLiteral("Conservar al importar las entradas que no son órdenes del proyecto"), "Conservar", this);
+    m_keepExtras = check(QStringLiteral("Conservar al importar las entradas que no son órdenes del proyecto"),
+                         &Options::keepImportExtras, this);
 
     auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
     auto* siteLayout = new QGridLayout(siteGroup);
@@ -90,7 +90,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent) : QDialog(parent
         siteLayout->addWidget(button, i, 0, 1, other ? 1 : 2);
     }
     m_other = new QLineEdit(siteGroup);
-    m_other->setObjectName(QStringLiteral("Otro"));
+    m_other->setObjectName(optionName(&Options::otherAddress));
     siteLayout->addWidget(m_other, 4, 1);
     auto* note = new QLabel(
         QStringLiteral("Es recomendable usar la web Brenlowe Pexilon, es donde se actualiza el programa."), siteGroup);
@@ -143,28 +143,14 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent) : QDialog(parent
 
 Options OptionsDialog::shownOptions() const {
     Options o;
-    o.welcome = m_welcome->isChecked();
-    o.centre = m_centre->isChecked();
-    o.runWizard = m_wizard->isChecked();
-    o.showToolBar = m_toolBar->isChecked();
-    o.showStatusBar = m_statusBar->isChecked();
-    o.showTips = m_tips->isChecked();
-    o.showQuickStart = m_quickStart->isChecked();
-    o.keepImportExtras = m_keepExtras->isChecked();
+    for (const auto& [box, option] : m_boxes) o.*option = box->isChecked();
     o.site = m_site;
     o.otherAddress = m_other->text();
     return o;
 }
 
 void OptionsDialog::showOptions(const Options& o) {
-    m_welcome->setChecked(o.welcome);
-    m_centre->setChecked(o.centre);
-    m_wizard->setChecked(o.runWizard);
-    m_toolBar->setChecked(o.showToolBar);
-    m_statusBar->setChecked(o.showStatusBar);
-    m_tips->setChecked(o.showTips);
-    m_quickStart->setChecked(o.showQuickStart);
-    m_keepExtras->setChecked(o.keepImportExtras);
+    for (const auto& [box, option] : m_boxes) box->setChecked(o.*option);
     m_site = o.site;
     checkSiteButton();
     m_other->setText(o.otherAddress);

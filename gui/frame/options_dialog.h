@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include "frame/options.h"
 
@@ -65,17 +67,14 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QCheckBox* check(const QString& text, bool Options::*option, QWidget* parent);
     void checkSiteButton();
 
     Options& m_options;
     const SettingsKey* m_key = nullptr;
+    // The check boxes and the options they show.
+    std::vector<std::pair<QCheckBox*, bool Options::*>> m_boxes;
     QCheckBox* m_welcome;
-    QCheckBox* m_centre;
-    QCheckBox* m_wizard;
-    QCheckBox* m_toolBar;
-    QCheckBox* m_statusBar;
-    QCheckBox* m_tips;
-    QCheckBox* m_quickStart;
     QCheckBox* m_keepExtras;
     QButtonGroup* m_siteGroup;
     std::array<QRadioButton*, 5> m_siteButtons{};
