@@ -122,7 +122,6 @@ bool MainWindow::BuilderOnDemand::execOn(kmr::BuilderPage start, bool forcedComp
 }
 
 void MainWindow::makeRemainingWindows() {
-    // In the order the program always made them, so that they stand among the frame's children as before.
     aboutBox();
     newProjectWizard();
     menuEditor();
