@@ -36,8 +36,8 @@ public:
     // The program that builds the image: xorriso, found on the PATH, unless another is put in its place.
     void setIsoProgram(const QString& program) { m_isoProgram = program; }
 
-    DiscReportDialog* reportDialog() { return &m_report.get(); }
-    DiscPreviewDialog* previewDialog() { return &m_preview.get(); }
+    DiscReportDialog* reportDialog() const { return &m_report.get(); }
+    DiscPreviewDialog* previewDialog() const { return &m_preview.get(); }
 
 private:
     // The window whose disc a command works on, with its folder chosen (asked for when there is none).
@@ -60,8 +60,8 @@ private:
 
     ProjectHost& m_host;
     AutorunCommands& m_autorun;
-    OnDemand<DiscReportDialog> m_report;
-    OnDemand<DiscPreviewDialog> m_preview;
+    mutable OnDemand<DiscReportDialog> m_report;
+    mutable OnDemand<DiscPreviewDialog> m_preview;
     QString m_isoProgram;
     QString m_lastImage;
 };

@@ -73,6 +73,7 @@ public:
 
     // Draws one picture into a 16 by 16 box at the painter's origin.
     static void paint(QPainter& p, Picture picture);
+    static void paint(QPainter& p, int index) { paint(p, Picture{index}); }
 
 private:
     std::vector<QIcon> m_icons;  // by index

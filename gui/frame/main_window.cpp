@@ -167,6 +167,8 @@ void MainWindow::showOptions() { m_optionsDialog->exec(); }
 
 void MainWindow::readOptions() {
     if (m_key) m_options = kmr::gui::readOptions(*m_key);
+    // A dialog made already shows the options of the run, as they stand.
+    if (OptionsDialog* dialog = m_optionsDialog.ifMade()) dialog->showOptions(m_options);
 }
 
 void MainWindow::applyOptions() {

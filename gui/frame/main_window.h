@@ -94,14 +94,14 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     // The frame's windows, each made the first time it is needed (those that the first activation does
     // not show, right after it, once the frame is on screen) and kept for the run.
-    MenuEditorDialog* menuEditor() { return &m_menuEditor.get(); }
-    NewProjectWizard* newProjectWizard() { return &m_wizard.get(); }
-    ValueDialog* valueDialog() { return &m_valueDialog.get(); }
-    OptionsDialog* optionsDialog() { return &m_optionsDialog.get(); }
-    CommandBuilderDialog* commandBuilder() { return &m_builder.get(); }
-    ConflictsDialog* conflictsDialog() { return &m_conflicts.get(); }
-    DiscPropertiesDialog* discPropertiesDialog() { return &m_discProperties.get(); }
-    AboutBox* aboutBox() { return &m_aboutBox.get(); }
+    MenuEditorDialog* menuEditor() const { return &m_menuEditor.get(); }
+    NewProjectWizard* newProjectWizard() const { return &m_wizard.get(); }
+    ValueDialog* valueDialog() const { return &m_valueDialog.get(); }
+    OptionsDialog* optionsDialog() const { return &m_optionsDialog.get(); }
+    CommandBuilderDialog* commandBuilder() const { return &m_builder.get(); }
+    ConflictsDialog* conflictsDialog() const { return &m_conflicts.get(); }
+    DiscPropertiesDialog* discPropertiesDialog() const { return &m_discProperties.get(); }
+    AboutBox* aboutBox() const { return &m_aboutBox.get(); }
     SplashWindow* splashWindow() const { return m_splash; }
     // The project window's context menu on its object list.
     QMenu* contextMenu() const { return m_popupMenu; }
@@ -244,15 +244,16 @@ private:
 
     QMdiArea* m_mdi = nullptr;
     QTimer* m_handOffTimer = nullptr;
-    OnDemand<CommandBuilderDialog> m_builder;
+    // Asking for a window that is not there yet makes it, even through a const frame.
+    mutable OnDemand<CommandBuilderDialog> m_builder;
     BuilderOnDemand m_composer{m_builder};
-    OnDemand<MenuEditorDialog> m_menuEditor;
-    OnDemand<ValueDialog> m_valueDialog;
-    OnDemand<NewProjectWizard> m_wizard;
-    OnDemand<OptionsDialog> m_optionsDialog;
-    OnDemand<ConflictsDialog> m_conflicts;
-    OnDemand<DiscPropertiesDialog> m_discProperties;
-    OnDemand<AboutBox> m_aboutBox;
+    mutable OnDemand<MenuEditorDialog> m_menuEditor;
+    mutable OnDemand<ValueDialog> m_valueDialog;
+    mutable OnDemand<NewProjectWizard> m_wizard;
+    mutable OnDemand<OptionsDialog> m_optionsDialog;
+    mutable OnDemand<ConflictsDialog> m_conflicts;
+    mutable OnDemand<DiscPropertiesDialog> m_discProperties;
+    mutable OnDemand<AboutBox> m_aboutBox;
     SplashWindow* m_splash = nullptr;
     std::unique_ptr<Help> m_help;
     std::unique_ptr<WebLinks> m_webLinks;

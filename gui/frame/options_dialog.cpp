@@ -156,6 +156,11 @@ void OptionsDialog::showOptions(const Options& o) {
     m_other->setText(o.otherAddress);
 }
 
+void OptionsDialog::flip(bool Options::*option) {
+    m_options.*option = !(m_options.*option);
+    showOptions(m_options);
+}
+
 void OptionsDialog::readOptions() {
     if (m_key == nullptr) return;
     m_options = kmr::gui::readOptions(*m_key);

@@ -32,6 +32,8 @@ public:
     // `options` are the run's: every showing and every close reads them from the key, "Aceptar" stores
     // what the controls hold into them and the key.
     explicit OptionsDialog(Options& options, QWidget* parent = nullptr);
+    // A dialog that holds its options itself.
+    explicit OptionsDialog(QWidget* parent = nullptr) : OptionsDialog(m_own, parent) {}
 
     // The key that readOptions and storeOptions read and write; set once the frame has opened it.
     void setSettingsKey(const SettingsKey* key) { m_key = key; }
@@ -44,9 +46,21 @@ public:
     const Options& options() const { return m_options; }
     bool welcome() const { return m_options.welcome; }
     bool centre() const { return m_options.centre; }
+    bool runWizard() const { return m_options.runWizard; }
     bool showToolBar() const { return m_options.showToolBar; }
+    bool showStatusBar() const { return m_options.showStatusBar; }
+    bool showTips() const { return m_options.showTips; }
+    bool showQuickStart() const { return m_options.showQuickStart; }
+    bool keepImportExtras() const { return m_options.keepImportExtras; }
     int siteSelection() const { return m_options.site; }
+    QString otherAddress() const { return m_options.otherAddress; }
     QString siteAddress() const { return m_options.siteAddress(); }
+
+    // A view option turned over, in the options and the controls (not stored).
+    void flipToolBar() { flip(&Options::showToolBar); }
+    void flipStatusBar() { flip(&Options::showStatusBar); }
+    void flipTips() { flip(&Options::showTips); }
+    void flipQuickStart() { flip(&Options::showQuickStart); }
 
     // What the controls hold, and the options into the controls.
     Options shownOptions() const;
@@ -68,8 +82,10 @@ protected:
 
 private:
     QCheckBox* check(const QString& text, bool Options::*option, QWidget* parent);
+    void flip(bool Options::*option);
     void checkSiteButton();
 
+    Options m_own = designedOptions();  // unused when the frame hands its options over
     Options& m_options;
     const SettingsKey* m_key = nullptr;
     // The check boxes and the options they show.
