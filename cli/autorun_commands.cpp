@@ -26,6 +26,7 @@ int compileCommand(const std::vector<std::string>& args, Streams io) {
     if (!findings.empty() && p.has("--strict")) return kFindings;
 
     const std::string out = p.output.value_or(std::string(kAutorunFileName));
+    if (!distinctFromInput(p.positional[0], out, io)) return kUsage;
     if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
     code = writeOutput(
@@ -49,10 +50,19 @@ int importCommand(const std::vector<std::string>& args, Streams io) {
         return readFailure(source, io);
     }
     const std::string& content = source.text;
+    // Said once: a file in a form that Windows would misread was read in its own form.
+    if (const std::string notice = readingNotice(source); !notice.empty()) io.err << notice << "\n";
     if (!hasAutorunHeader(content) && !p->has("--force")) {
-        io.err << "kmrc: " << p->positional[0] << ": falta la línea [autorun] (use --force para seguir igualmente)\n";
+        // What the first line is, rather than that it is missing: most files refused here have it, with a
+        // blank after it or after a comment.
+        io.err << "kmrc: " << p->positional[0] << ": "
+               << (content.empty()
+                       ? "el fichero está vacío"
+                       : "la primera línea es «" + firstLineShown(content) + "» y no exactamente «[autorun]»")
+               << "; use --force para importarlo igualmente\n";
         return kRefused;
     }
+    if (p->output && !distinctFromInput(p->positional[0], *p->output, io)) return kUsage;
     if (p->output && !mayReplace(*p->output, p->has("--force"), io)) return kUsage;
     // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
     const ImportResult imported = importAutorun(content, {.keepExtras = !p->has("--sin-extras")});

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <ostream>
 
+#include "autorun/importer.h"
 #include "kmrc.h"
+#include "platform/files.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -100,7 +102,16 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
     }
     ProjectReadResult& r = file.read;
     if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
-        io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
+        // What was found, when it is no project at all: an autorun.inf given to the wrong command, say.
+        io.err << "kmrc: " << path << ": ";
+        if (r.header) {
+            io.err << "versión no reconocida (use --force para seguir igualmente)\n";
+        } else if (const AutorunSource source = readAutorunFile(path); looksLikeAutorun(source.text)) {
+            io.err << "no es un proyecto de KMR, sino un autorun.inf: use kmrc import para importarlo (o --force "
+                      "para leerlo igualmente como proyecto)\n";
+        } else {
+            io.err << "no es un proyecto de KMR (use --force para leerlo igualmente)\n";
+        }
         exitCode = kRefused;
         return std::nullopt;
     }
@@ -130,10 +141,12 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
         io.out.flush();
         return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, produce);
+    // A file that kmrc and the editor would refuse to read is not written at all.
+    io::IoResult r = io::checkOutputSize(path, io::producedSize(produce));
+    if (r.ok()) r = io::writeFileAtomic(path, produce);
     if (!r.ok()) {
         io.err << "kmrc: " << r.message << "\n";
-        return kFileError;
+        return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
     }
     return kDone;
 }
@@ -150,6 +163,12 @@ bool holdsProject(const std::string& path) {
     head = text::asciiLower(head);
     return head.find("[brenlowe kmr file]") != std::string::npos ||
            head.find("[dantreva kmr file]") != std::string::npos;
+}
+
+bool distinctFromInput(const std::string& input, const std::string& output, Streams io) {
+    if (output == "-" || !platform::sameFile(input, output)) return true;
+    io.err << "kmrc: " << output << ": es el mismo fichero que la entrada " << input << "; no se ha escrito nada\n";
+    return false;
 }
 
 bool mayReplace(const std::string& path, bool force, Streams io) {

@@ -66,7 +66,8 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
                                                   Streams io, int& exitCode);
 
 // Reads a project file of either version. A version-2 file whose version is not "2.0" is refused
-// unless `force`. On failure prints the reason and sets `exitCode`.
+// unless `force`, saying what the file is when it holds no project at all (an autorun.inf, say). On
+// failure prints the reason and sets `exitCode`.
 std::optional<ProjectReadResult> loadProject(const std::string& path, bool force, Streams io, int& exitCode);
 
 // Says why an input could not be read and returns the exit code: kRefused for one above the size
@@ -77,10 +78,15 @@ int readFailure(const io::IoResult& r, Streams io);
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
 
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
-// a failed file write is reported here, a failed standard output by runKmrc.
+// a failed file write is reported here, a failed standard output by runKmrc. A file above the input
+// limit is refused (kRefused) before the target is touched.
 int writeOutput(const std::string& path, std::string_view bytes, Streams io);
 // The same for bytes made as they are written.
 int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
+
+// Whether a command that reads `input` may write `output`: never when both lead to one file (the same
+// name, a link, another letter case on Windows), whatever --force says. Says why it may not.
+bool distinctFromInput(const std::string& input, const std::string& output, Streams io);
 
 // Whether `path` is a project file: a regular file whose first line is a project's.
 bool holdsProject(const std::string& path);

@@ -162,6 +162,10 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
                << "salida estándar\n";
         return kUsage;
     }
+    // Neither the image nor the autorun.inf written into the folder may be the project read.
+    const std::string autorun = disc::autorunPathIn(disc->folder);
+    if (!distinctFromInput(c->args.positional[0], image, io) || !distinctFromInput(c->args.positional[0], autorun, io))
+        return kUsage;
     if (disc->medium == Medium::Usb) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
@@ -178,7 +182,6 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         return kFileError;
     }
     const Project& project = c->read.project;
-    const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
         disc::discardPendingImage(pending);
         io.err << "kmrc: " << w.message << "\n";

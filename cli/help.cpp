@@ -58,7 +58,8 @@ constexpr std::string_view kCheckText[] = {
     "Con la carpeta del disco añade lo que se ve en ella, cada hallazgo con el fichero o el objeto al que se "
     "refiere: ficheros que faltan (buscados como Windows, desde la raíz y sin distinguir mayúsculas), rutas "
     "absolutas, documentos ejecutados como programas, iconos no válidos, nombres internos de menú repetidos o no "
-    "válidos, espacios que Windows quitará y un autorun.inf distinto del proyecto.",
+    "válidos, espacios que Windows quitará y un autorun.inf distinto del proyecto o que Windows leerá mal (en UTF-8 "
+    "o en UTF-16 sin marca).",
     "Las entradas del disco se comprueban también: claves que Windows no conoce en [autorun] o en una sección de "
     "plataforma, el nombre de CustomEvent, UseAutoPlay junto a un programa y, con la carpeta del disco, action, los "
     "tipos de [Content] sin ficheros y las carpetas de DriverPath y de contenido que faltan. El autorun.inf de la "
@@ -75,7 +76,11 @@ constexpr std::string_view kImportText[] = {
     "Importa un fichero autorun. El resultado de la importación va a la salida de errores; sin -o ni --json no "
     "se guarda nada, y así se dice.",
     "Las entradas que no dan objetos (action, [Content], las secciones de plataforma, las desconocidas...) se "
-    "conservan en el proyecto y se compilan de nuevo.",
+    "conservan en el proyecto y se compilan de nuevo, salvo las de una clave cuyo objeto (programa, icono, "
+    "etiqueta, menú predeterminado) se cambie después.",
+    "Un fichero en UTF-8 sin marca con letras fuera de ASCII, o en UTF-16 sin marca o big-endian, se lee como está "
+    "escrito, y se dice. Sin --force, un fichero cuya primera línea no es exactamente [autorun] se rechaza diciendo "
+    "cuál es.",
 };
 
 constexpr HelpOption kTemplatesOptions[] = {
@@ -161,13 +166,14 @@ constexpr CommandHelp kCommands[] = {
 constexpr ExitCodeHelp kExitCodes[] = {
     {0, "hecho"},
     {1, "se encontraron conflictos o hallazgos (check, compile --strict)"},
-    {2, "uso incorrecto, o un proyecto que se sustituiría sin --force"},
+    {2, "uso incorrecto, un proyecto que se sustituiría sin --force, o una salida que es el fichero de entrada"},
     {3,
      "un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), un destino de solo "
      "lectura, una carpeta del disco que no se puede leer, o no se pudo escribir la salida estándar o una FIFO"},
     {4,
-     "entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la versión 2.3, "
-     "nombre interno de menú repetido, más de 64 MiB) o sin memoria para leerla"},
+     "entrada rechazada (versión no reconocida, fichero que no es un proyecto, encabezado incorrecto, plantilla "
+     "que no es de la versión 2.3, nombre interno de menú repetido, más de 64 MiB), salida de más de 64 MiB, sin "
+     "memoria para leerla, o un error inesperado del sistema"},
     {5, "xorriso no está instalado o falló (iso)"},
 };
 
@@ -280,7 +286,9 @@ std::string programHelpText() {
     out += wrapText(
         "Los ficheros se escriben en un fichero temporal que después sustituye al destino: si algo falla, el fichero "
         "anterior queda intacto. Un destino de solo lectura se rechaza y queda como estaba. Un proyecto que ya existe "
-        "solo se sustituye con --force. Ninguna entrada puede pasar de 64 MiB.",
+        "solo se sustituye con --force, y ninguna orden escribe el fichero que lee, ni con --force. Ninguna entrada "
+        "puede pasar de 64 MiB, ni se escribe un fichero mayor. En Windows, una carpeta se da también como E: o con "
+        "el prefijo \\\\?\\.",
         0);
     out += "\n";
     out += wrapText(

@@ -28,6 +28,7 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const ParsedArgs& p = c->args;
     const ProjectReadResult& r = c->read;
+    if (!distinctFromInput(p.positional[0], p.positional[1], io)) return kUsage;
     if (!mayReplace(p.positional[1], p.has("--force"), io)) return kUsage;
     return writeOutput(
         p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io);

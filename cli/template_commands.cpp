@@ -131,10 +131,12 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     // new menus are appended and one may be made the default.
     WizardData data;
     int code = kDone;
+    std::string templatePath;
     for (const std::string& wanted : p.values("--template")) {
         const auto record = findTemplate(wanted, folders, io, code);
         if (!record) return code;
         data = applyTemplate(*record);
+        templatePath = record->path;
     }
     for (const std::string& program : p.values("--program")) {
         data.runCommand = program;
@@ -183,6 +185,7 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
         return usageError(io, error);
+    if (!templatePath.empty() && !distinctFromInput(templatePath, *p.output, io)) return kUsage;
     if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
     return writeOutput(*p.output, projectFileBytes(project), io);
 }

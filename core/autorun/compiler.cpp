@@ -91,7 +91,7 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         if (!flush()) return;
     }
     // The disc settings after the objects, in their fixed order; nothing without them.
-    compileSettings(out, project.settings);
+    compileSettings(out, project);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.
@@ -132,7 +132,9 @@ std::string autorunFileBytes(const Project& project) {
 }
 
 io::IoResult writeAutorunFile(const std::string& path, const Project& project) {
-    return io::writeFileAtomic(path, [&](const auto& write) { autorunFileBytes(project, write); });
+    const io::ByteProducer produce = [&](const auto& write) { autorunFileBytes(project, write); };
+    if (io::IoResult r = io::checkOutputSize(path, io::producedSize(produce)); !r.ok()) return r;
+    return io::writeFileAtomic(path, produce);
 }
 
 bool isAutorunFileName(std::string_view path) { return text::asciiLower(text::fileNameOf(path)) == kAutorunFileName; }

@@ -6,6 +6,7 @@
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
+#include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/text.h"
 
@@ -63,6 +64,16 @@ void writeKept(std::string& out, const DiscSettings& s, std::string_view section
     }
 }
 
+// The kept lines of [AutoRun], but for those of a family whose objects the user has changed.
+void writeKeptAutorun(std::string& out, const Project& project) {
+    const KeptSection* k = project.settings.findKept(kAutorun);
+    if (k == nullptr) return;
+    KeptLineFilter filter(project);
+    for (const std::string& line : k->lines) {
+        if (filter.compiles(line)) writeLine(out, line);
+    }
+}
+
 // The name of a kept section that has a place of its own in the compiled file.
 bool hasOwnPlace(const DiscSettings& s, std::string_view name) {
     if (namesEqual(name, kAutorun) || namesEqual(name, kContent) || namesEqual(name, kExclusive) ||
@@ -108,13 +119,14 @@ std::vector<InfEntry> infEntries(std::string_view content) {
 void keepExtras(std::string_view content, Project& project) {
     DiscSettings& s = project.settings;
     // What the objects give back: the entries of their own compiled text, each used up by the first
-    // line of [AutoRun] that says the same. Counted by key and value, so that a file of many menus is
-    // gone through once.
+    // line of [AutoRun] that says the same, key and value A–Z folded (Windows folds the letter case of
+    // a verb, and a line that differs only so would undo a change of the default menu). Counted by key
+    // and value, so that a file of many menus is gone through once.
     std::unordered_map<std::string, std::size_t> given;
     const auto entryKey = [](std::string_view key, std::string_view value) {
         std::string k = text::asciiLower(key);
         k.push_back('\n');  // no key or value holds a line end
-        return k.append(value);
+        return k.append(text::asciiLower(value));
     };
     for (const InfEntry& e : infEntries(compileAutorun(Project(project.objects)))) ++given[entryKey(e.key, e.value)];
     const auto takeGiven = [&](const Cut& cut) {
@@ -183,6 +195,19 @@ void keepExtras(std::string_view content, Project& project) {
         }
         keep();
     });
+    // What the objects compiled to in each family of which lines were kept: a change of them later
+    // leaves those lines out (KeptLineFilter).
+    if (const KeptSection* k = s.findKept(kAutorun)) {
+        std::array<bool, 4> kept{};
+        for (const std::string& line : k->lines) {
+            const auto cut = cutEntry(line);
+            if (const auto family = cut ? keyFamilyOf(cut->key) : std::nullopt)
+                kept[static_cast<std::size_t>(*family)] = true;
+        }
+        for (const KeyFamily f : {KeyFamily::Run, KeyFamily::Icon, KeyFamily::Label, KeyFamily::DefaultMenu}) {
+            if (kept[static_cast<std::size_t>(f)]) s.importedLines.push_back({f, familyLines(project.objects, f)});
+        }
+    }
 }
 
 ImportResult importAutorun(std::string_view content, const ImportOptions& options) {
@@ -191,12 +216,13 @@ ImportResult importAutorun(std::string_view content, const ImportOptions& option
     return result;
 }
 
-void compileSettings(std::string& out, const DiscSettings& s) {
+void compileSettings(std::string& out, const Project& project) {
+    const DiscSettings& s = project.settings;
     if (s.empty()) return;
     if (s.action) writeLine(out, "action=", *s.action);
     if (s.customEvent) writeLine(out, "CustomEvent=", *s.customEvent);
     if (s.useAutoPlay) writeLine(out, "UseAutoPlay=", *s.useAutoPlay);
-    writeKept(out, s, kAutorun);
+    writeKeptAutorun(out, project);
 
     // Every section after an empty line, as the menus are.
     const auto header = [&out](std::string_view a, std::string_view b = {}) {

@@ -7,6 +7,7 @@
 
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
+#include "autorun/importer.h"
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
 #include "disc/settings_check.h"
@@ -23,7 +24,7 @@ struct FindingInfo {
     int image;
 };
 
-constexpr std::array<FindingInfo, 13> kFindings = {{
+constexpr std::array<FindingInfo, 14> kFindings = {{
     {"folder-missing", "Carpeta del disco inexistente", kWarningImage},
     {"missing-file", "Fichero inexistente en el disco", kWarningImage},
     {"absolute-path", "Referencia a una ruta absoluta", kInformationImage},
@@ -36,6 +37,7 @@ constexpr std::array<FindingInfo, 13> kFindings = {{
     {"bad-menu-name", "Nombre interno de menú no válido", kWarningImage},
     {"blanks-dropped", "Espacios que Windows eliminará", kInformationImage},
     {"autorun-differs", "autorun.inf distinto del proyecto", kWarningImage},
+    {"autorun-misread", "autorun.inf que Windows leerá mal", kWarningImage},
     {"usb-ignores-entries", "Autorun limitado en unidades USB", kInformationImage},
 }};
 
@@ -315,7 +317,19 @@ private:
         const io::ReadResult file = io::readFile(*path);
         std::string difference;
         if (file.ok()) {
-            const auto d = firstMeaningDifference(text::decode(file.bytes).text, compileAutorun(m_project));
+            // Its entries as they were meant (UTF-8 read as UTF-8), and apart from that, how Windows reads them.
+            const AutorunSource source = decodeAutorun(file.bytes);
+            if (source.form != text::UnmarkedForm::Cp1252) {
+                add(DiscFinding::AutorunMisread,
+                    "  El fichero " + inQuotes(text::fileNameOf(*path)) + " de la carpeta del disco está en " +
+                        std::string(formName(source.form)) +
+                        (source.form == text::UnmarkedForm::Utf8 ? ", que Windows leerá como «" + source.windowsWord +
+                                                                       "» en lugar de «" + source.word + "»."
+                                                                 : ", que Windows no leerá."),
+                    "  Compile el proyecto en la carpeta del disco: KMR escribe el autorun.inf en una forma que "
+                    "Windows lee.");
+            }
+            const auto d = firstMeaningDifference(source.text, compileAutorun(m_project));
             if (!d) return;
             difference = ": " + *d;
         }

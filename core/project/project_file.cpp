@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/integer.h"
 #include "text/pieces.h"
@@ -145,8 +146,10 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
         }
         if (!flush()) return;
     }
-    // The disc settings after the menus, only when there are some.
-    writeSettingsSection(out, project.settings);
+    // The disc settings after the menus, only when there are some; with the lines of the objects that
+    // the file cannot hold, since their values are empty.
+    const std::optional<DiscSettings> stored = settingsToStore(project);
+    writeSettingsSection(out, stored ? *stored : project.settings);
 }
 
 }  // namespace
@@ -178,7 +181,8 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
         for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
     }
     // The disc folder and the disc settings are written too, and may hold any character.
-    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(project.settings);
+    const std::optional<DiscSettings> stored = settingsToStore(project);
+    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(stored ? *stored : project.settings);
     text::FileEncoder encoder(fits);
     writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
@@ -198,7 +202,7 @@ namespace {
 // decoding. `encoding` is unset for text that is decoded already. The value is decoded into
 // `scratch`, which the caller keeps from value to value so that reading a value allocates nothing.
 std::string_view profileValueUncut(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
-    std::string_view v = text::trimView(raw);
+    std::string_view v = profileTrim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (encoding && !text::isAscii(v)) {
@@ -241,6 +245,7 @@ ProjectReadResult readV2(const ProfileFile& file) {
     const std::optional<ProfileSection> general = file.section(kSection);
     if (!general) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // The general keys in one pass over their section.
@@ -263,19 +268,27 @@ ProjectReadResult readV2(const ProfileFile& file) {
     if (menus <= 0) return r;
     // The menu sections are taken in one pass in file order, not looked up by name one by one.
     const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
-    if (!numbered.backed) {
-        r.errors = true;  // far more menus than sections: a broken file, not a list of empty menus
-        return r;
-    }
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
-    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
-    auto next = numbered.sections.begin();
     ObjectMaker maker;
-    for (std::int32_t k = 1; k <= menus; ++k) {
+    const auto append = [&](std::int32_t k, const ProfileSection* section) {
         std::array<std::optional<std::string_view>, 3> raw;
-        if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
+        if (section != nullptr) section->findEach(kMenuKeys, raw);
         const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
         p.append(maker.menu(value(0), value(1), value(2), k == defaultMenu));
+    };
+    if (!numbered.backed) {
+        // Far more menus than sections: a broken file. The menus it does hold are kept, in order, and
+        // none is made up for the sections it lacks.
+        r.errors = true;
+        p.objects.reserve(p.size() + numbered.sections.size());
+        for (const auto& [k, section] : numbered.sections) append(k, &section);
+        return r;
+    }
+    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
+    auto next = numbered.sections.begin();
+    for (std::int32_t k = 1; k <= menus; ++k) {
+        const bool present = next != numbered.sections.end() && next->first == k;
+        append(k, present ? &(next++)->second : nullptr);
     }
     return r;
 }
@@ -348,7 +361,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             const std::string_view key = keys[i];
             if (rest.size() <= key.size() || !profileNamesEqual(rest.substr(0, key.size()), key)) continue;
             std::size_t eq = key.size();
-            while (eq < rest.size() && text::isBlank(rest[eq])) ++eq;
+            while (eq < rest.size() && isProfileBlank(rest[eq])) ++eq;
             if (eq < rest.size() && rest[eq] == '=' && !raw[i]) raw[i] = rest.substr(eq + 1);
             return;
         }
@@ -362,7 +375,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
         std::size_t first = 0;
-        while (first < line.size() && text::isBlank(line[first])) ++first;
+        while (first < line.size() && isProfileBlank(line[first])) ++first;
         if (first == line.size()) {
             // a blank line
         } else if (line[first] != '[') {
@@ -397,6 +410,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     endSection();
     if (!generalSeen) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
@@ -405,8 +419,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
-            r.errors = true;
-            std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });
+            r.errors = true;  // the menus it does hold are kept; none is made up for the rest
         }
     }
     return r;

@@ -78,8 +78,13 @@ void AutorunCommands::importAutorun() {
     }
     const auto bytes = readWholeFile(prompts, *chosen);
     if (!bytes) return;
-    const std::string text =
-        kmr::text::decode(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))).text;
+    const kmr::AutorunSource source =
+        kmr::decodeAutorun(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    const std::string& text = source.text;
+    // A file that Windows would misread (UTF-8 from a Linux editor, say) is read in its own form: said once.
+    if (const std::string notice = kmr::readingNotice(source); !notice.empty()) {
+        prompts.message(qs(notice), QStringLiteral("Información"), MessageIcon::Information, MessageButtons::Ok);
+    }
     if (!kmr::hasAutorunHeader(text)) {
         const Answer answer = prompts.message(qs(kmr::kBadHeaderQuestion), QStringLiteral("Error"), MessageIcon::Error,
                                               MessageButtons::YesNo);

@@ -26,9 +26,12 @@ bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& byt
     // The program's own safe write, as kmrc's: a link is followed, a device or a pipe is written where
     // it stands and never replaced by a file, a replaced file keeps its mode and owner, and a folder
     // that refuses the temporary file may still hold a writable target.
-    const kmr::io::IoResult r =
-        kmr::io::writeFileAtomic(QFile::encodeName(path).toStdString(),
-                                 std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    // A file above the input limit, which no reader of the program would open again, is not written.
+    const std::string target = QFile::encodeName(path).toStdString();
+    kmr::io::IoResult r = kmr::io::checkOutputSize(target, static_cast<std::uint64_t>(bytes.size()));
+    if (r.ok())
+        r = kmr::io::writeFileAtomic(target,
+                                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (r.ok()) return true;
     showError(
         prompts,
