@@ -20,14 +20,14 @@ namespace kmr::gui {
 bool AutorunCommands::checkConflicts() {
     ProjectWindow* child = m_host.activeProjectWindow();
     if (child == nullptr) return false;
-    m_conflicts.setFindings(kmr::checkConflicts(child->project()));
-    return m_conflicts.findingCount() > 0;
+    m_conflicts->setFindings(kmr::checkConflicts(child->project()));
+    return m_conflicts->findingCount() > 0;
 }
 
 bool AutorunCommands::confirmFindings() {
     if (!checkConflicts()) return true;
-    m_conflicts.exec();
-    return m_conflicts.result() == ConflictsDialog::Result::Continue;
+    m_conflicts->exec();
+    return m_conflicts->result() == ConflictsDialog::Result::Continue;
 }
 
 void AutorunCommands::compileProject() {
