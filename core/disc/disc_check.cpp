@@ -11,6 +11,7 @@
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
 #include "disc/settings_check.h"
+#include "disc/windows_rules.h"
 #include "platform/path_text.h"
 #include "text/file_io.h"
 #include "text/text.h"
@@ -341,24 +342,34 @@ private:
             "anterior.");
     }
 
+    // What the rules of every Windows say of the project's entries on this drive; the preview reads the
+    // same rules.
     void checkUsb() {
-        std::string ignored;
-        const auto note = [&ignored](std::string_view entry) {
-            ignored.append(ignored.empty() ? "" : ", ").append(entry);
+        const DriveType drive = driveOf(m_disc.medium);
+        std::string run;
+        std::string menus;
+        for (const ProjectObject& o : m_project.objects) {
+            if (o.kind == Kind::RunEntry && run.empty()) run = isResourceEntry(o) ? "shellexecute" : "open";
+        }
+        if (m_project.contains(Kind::DefaultMenu)) menus = "shell";
+        for (const ProjectObject& o : m_project.objects) {
+            if (isMenu(o.kind)) menus.append(menus.empty() ? "" : ", ").append("shell\\").append(o.value(2));
+        }
+        const auto everywhere = [drive](Topic topic, Effect effect) {
+            return std::all_of(kWindowsVersions.begin(), kWindowsVersions.end(),
+                               [&](WindowsVersion v) { return ruleFor(topic, v, drive).effect == effect; });
         };
-        for (const ProjectObject& o : m_project.objects) {
-            if (o.kind == Kind::RunEntry) note(isResourceEntry(o) ? "shellexecute" : "open");
+        std::string said;
+        if (!run.empty() && everywhere(Topic::Insertion, Effect::NotOffered)) {
+            said = std::string(ruleFor(Topic::Insertion, WindowsVersion::Win8to11, drive).text) +
+                   " No se ofrecerá: " + run + ".";
         }
-        if (m_project.contains(Kind::DefaultMenu)) note("shell");
-        for (const ProjectObject& o : m_project.objects) {
-            if (isMenu(o.kind)) note("shell\\" + std::string(o.value(2)));
+        if (!menus.empty() && everywhere(Topic::ContextMenu, Effect::Undocumented)) {
+            said += std::string(said.empty() ? "" : " ") +
+                    "Si Windows usa en una unidad USB los menús del autorun.inf (" + menus + ") no está documentado.";
         }
-        if (ignored.empty()) return;
-        add(DiscFinding::UsbIgnoresEntries,
-            "  Desde la actualización de la reproducción automática de 2009 (KB971029, la norma desde Windows 7), "
-            "Windows solo usa el icono y la etiqueta del autorun.inf de una unidad USB; no ejecuta nada. Se "
-            "ignorarán: " +
-                ignored + ".",
+        if (said.empty()) return;
+        add(DiscFinding::UsbIgnoresEntries, "  " + said,
             "  En una unidad USB el usuario tendrá que abrir el programa por sí mismo; grabe un CD o DVD si necesita "
             "que arranque solo.");
     }

@@ -28,26 +28,25 @@ std::string discName(const Project& project, const DiscTarget& disc) {
     return isoVolumeName(imageLabel(project, disc.folder, std::nullopt)).id;
 }
 
-std::vector<MenuEntry> discContextMenu(const Project& project, Medium medium) {
+std::vector<MenuEntry> discContextMenu(const Project& project, WindowsVersion version, DriveType drive) {
+    const bool documented = ruleFor(Topic::ContextMenu, version, drive).effect == Effect::FromAutorun;
     std::vector<MenuEntry> entries;
-    if (medium == Medium::CdDvd) {
-        const auto& objects = project.objects;
-        const bool runs = std::any_of(objects.begin(), objects.end(),
-                                      [](const ProjectObject& o) { return o.kind == Kind::RunEntry; });
-        if (runs) entries.push_back({"Reproducción automática", false, false});
-        const std::size_t autoPlay = entries.size();
-        bool defaultSeen = false;
-        for (const ProjectObject& o : objects) {
-            if (!isMenu(o.kind)) continue;
-            // Of several "shell=" lines Windows reads the first.
-            const bool isDefault = o.kind == Kind::DefaultMenu && !defaultSeen;
-            defaultSeen = defaultSeen || isDefault;
-            entries.push_back({shownMenuText(o.menuText()), isDefault, false});
-        }
-        if (runs && !defaultSeen) entries[autoPlay - 1].isDefault = true;
+    const auto& objects = project.objects;
+    const bool runs =
+        std::any_of(objects.begin(), objects.end(), [](const ProjectObject& o) { return o.kind == Kind::RunEntry; });
+    if (runs) entries.push_back({"Reproducción automática", false, false, !documented});
+    const std::size_t autoPlay = entries.size();
+    bool defaultSeen = false;
+    for (const ProjectObject& o : objects) {
+        if (!isMenu(o.kind)) continue;
+        // Of several "shell=" lines Windows reads the first.
+        const bool isDefault = documented && o.kind == Kind::DefaultMenu && !defaultSeen;
+        defaultSeen = defaultSeen || isDefault;
+        entries.push_back({shownMenuText(o.menuText()), isDefault, false, !documented});
     }
+    if (documented && runs && !defaultSeen) entries[autoPlay - 1].isDefault = true;
     const bool openIsDefault =
-        std::none_of(entries.begin(), entries.end(), [](const MenuEntry& e) { return e.isDefault; });
+        documented && std::none_of(entries.begin(), entries.end(), [](const MenuEntry& e) { return e.isDefault; });
     entries.push_back({"Abrir", openIsDefault, true});
     for (const char* own : {"Explorar", "Expulsar", "Propiedades"}) entries.push_back({own, false, true});
     return entries;

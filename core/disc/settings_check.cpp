@@ -2,31 +2,19 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <span>
+#include <optional>
 
 #include "autorun/conflicts.h"
 #include "autorun/kept_entries.h"
+#include "disc/content_types.h"
 #include "disc/disc_files.h"
+#include "disc/windows_rules.h"
 #include "text/text.h"
 
 namespace kmr::disc {
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; }
-
-// The extensions of each content type, lower case.
-constexpr std::array<std::string_view, 12> kMusic = {".mp3", ".wma", ".wav",  ".m4a", ".aac",  ".flac",
-                                                     ".ogg", ".mid", ".midi", ".aif", ".aiff", ".opus"};
-constexpr std::array<std::string_view, 10> kPictures = {".jpg", ".jpeg", ".png",  ".bmp",  ".gif",
-                                                        ".tif", ".tiff", ".heic", ".webp", ".raw"};
-constexpr std::array<std::string_view, 12> kVideo = {".avi", ".mpg", ".mpeg", ".wmv", ".mp4",  ".mov",
-                                                     ".mkv", ".m4v", ".vob",  ".asf", ".webm", ".3gp"};
-
-// No more entries than this are looked at when the disc folder is searched for a content type.
-constexpr std::size_t kMaxEntries = 200000;
 
 class SettingsChecker {
 public:
@@ -92,9 +80,10 @@ private:
                 "shellexecute, pero el proyecto no ejecuta ningún programa ni recurso.",
                 "  Añada el programa o recurso a ejecutar, o quite el texto de Reproducción automática.");
         } else {
+            // The same rule for every Windows; the preview reads it too.
+            const Rule& rule = ruleFor(Topic::ActionText, WindowsVersion::Win8to11, DriveType::CdDvd);
             add("action-on-cd", "Texto de Reproducción automática en un CD o DVD", kInformationImage,
-                "  Windows solo usa la entrada action en unidades extraíbles y fijas (como una unidad USB); en un CD "
-                "o DVD no la usa.",
+                "  " + std::string(rule.text),
                 "  Si el disco es un CD o DVD, el texto de Reproducción automática no se mostrará.");
         }
     }
@@ -137,32 +126,19 @@ private:
             "  Quite \"Usar Reproducción automática\" si el disco debe arrancar el programa.");
     }
 
-    // True when the folder, or a folder below it, holds a file with one of the extensions.
-    static bool holdsType(const std::string& root, std::span<const std::string_view> extensions) {
-        std::error_code ec;
-        fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-        std::size_t seen = 0;
-        for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (++seen > kMaxEntries) return true;  // too big to tell: say nothing
-            const std::string ext = text::asciiLower(it->path().extension().string());
-            if (std::find(extensions.begin(), extensions.end(), ext) != extensions.end()) return true;
-        }
-        return false;
-    }
-
     void checkContent() {
-        const ContentTypes& c = m_settings.content;
-        const auto check = [&](const std::optional<std::string>& on, std::string_view key, std::string_view what,
-                               std::span<const std::string_view> extensions) {
-            if (!on || !contentTypeOn(*on) || holdsType(m_disc->folder, extensions)) return;
+        std::optional<std::array<bool, 3>> held;  // the folder is searched once, and only when needed
+        for (const ContentKind kind : kContentKinds) {
+            const auto& on = declaredContent(m_settings.content, kind);
+            if (!on || !contentTypeOn(*on)) continue;
+            if (!held) held = kindsHeld(m_disc->folder);
+            if ((*held)[static_cast<std::size_t>(kind)]) continue;
             add("content-without-files", "Tipo de contenido sin ficheros", kWarningImage,
-                "  [Content] indica que el disco lleva " + std::string(what) + " (" + std::string(key) +
+                "  [Content] indica que el disco lleva " + std::string(contentWhat(kind)) + " (" +
+                    std::string(contentKey(kind)) +
                     "), pero la carpeta del disco no contiene ningún fichero de ese tipo.",
                 "  Copie esos ficheros a la carpeta del disco o quite el tipo en \"Propiedades del disco...\".");
-        };
-        check(c.music, "MusicFiles", "música", kMusic);
-        check(c.pictures, "PictureFiles", "imágenes", kPictures);
-        check(c.video, "VideoFiles", "vídeo", kVideo);
+        }
     }
 
     void checkFolders() {

@@ -72,9 +72,10 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
          ""},
         {{"check", "--medium", "usb", "p.kmr"},
          1,
-         "Autorun limitado en unidades USB: Desde la actualización de la reproducción automática de 2009 (KB971029, la "
-         "norma desde Windows 7), Windows solo usa el icono y la etiqueta del autorun.inf de una unidad USB; no "
-         "ejecuta nada. Se ignorarán: open, shell\\leeme.\n",
+         "Autorun limitado en unidades USB: Desde Windows 7 la Reproducción automática no presenta la orden de "
+         "autoarranque en las unidades que no son CD ni DVD; la actualización KB971029 hace lo mismo en Windows XP y "
+         "Vista. No se ofrecerá: open. Si Windows usa en una unidad USB los menús del autorun.inf (shell\\leeme) no "
+         "está documentado.\n",
          ""},
         {{"check", "--medium", "cd", "solo.kmr"}, 2, "", "kmrc: --medium necesita la carpeta del disco"},
         {{"check", "--medium", "disquete", "p.kmr"}, 2, "", "kmrc: soporte desconocido: disquete"},

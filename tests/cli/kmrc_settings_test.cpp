@@ -129,8 +129,8 @@ TEST_F(KmrcSettings, CheckSeesTheSettings) {
     // One finding a line, each naming what it is about.
     EXPECT_EQ(onDisc.out,
               "Entrada desconocida: Windows no conoce la entrada lable: la ignora. ¿Quería decir label?\n"
-              "Texto de Reproducción automática en un CD o DVD: Windows solo usa la entrada action en unidades "
-              "extraíbles y fijas (como una unidad USB); en un CD o DVD no la usa.\n"
+              "Texto de Reproducción automática en un CD o DVD: Windows solo usa action en unidades extraíbles y "
+              "fijas, desde Windows XP SP2; en un CD o DVD no la usa.\n"
               "Tipo de contenido sin ficheros: [Content] indica que el disco lleva imágenes (PictureFiles), pero la "
               "carpeta del disco no contiene ningún fichero de ese tipo.\n"
               "Carpeta inexistente en el disco: DriverPath nombra la carpeta \"drv\", que no se encuentra en la "

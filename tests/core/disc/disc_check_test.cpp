@@ -261,7 +261,8 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
         {"usb drive",
          [](Project& p, Files&) { p.disc.medium = Medium::Usb; },
          {"usb-ignores-entries"},
-         "Se ignorarán: open, shell\\leeme, shell\\web."},
+         "No se ofrecerá: open. Si Windows usa en una unidad USB los menús del autorun.inf (shell\\leeme, shell\\web) "
+         "no está documentado."},
         {"usb drive showing only icon and label",
          [](Project& p, Files&) {
              p.disc.medium = Medium::Usb;
