@@ -12,6 +12,8 @@ namespace kmr::cli {
 [[nodiscard]] int convertCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
 [[nodiscard]] int compileCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
 [[nodiscard]] int checkCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+// What each Windows does with the disc (disc/windows_preview.h).
+[[nodiscard]] int previewCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
 [[nodiscard]] int importCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
 // These two list templates from the setup's folders, in order.
 [[nodiscard]] int templatesCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "help.h"
+#include "rules_page.h"
 #include "verb.h"
 
 namespace kmr::cli {
@@ -197,6 +198,8 @@ std::string pageSection(PageKind kind, std::string_view name) {
     if (name == "verbs") return kind == PageKind::Manual ? manualVerbs() : helpPageVerbs();
     if (name == "exit-codes") return exitCodes(kind);
     if (name == "examples") return examples(kind);
+    if (name == "preview-rules" && kind == PageKind::HelpPage) return previewRulesSection();
+    if (name == "preview-sources" && kind == PageKind::HelpPage) return previewSourcesSection();
     return {};
 }
 

@@ -12,8 +12,9 @@ namespace kmr::cli {
 
 enum class PageKind { Manual, HelpPage };
 
-// A section of a page: "synopsis" (the manual's only), "verbs", "exit-codes" or "examples". Empty
-// for a name that is none of them.
+// A section of a page: "synopsis" (the manual's only), "verbs", "exit-codes" or "examples"; for a
+// help page also "preview-rules" and "preview-sources" (rules_page.h). Empty for a name that is none
+// of them.
 [[nodiscard]] std::string pageSection(PageKind kind, std::string_view name);
 
 struct [[nodiscard]] RewrittenPage {

@@ -82,6 +82,31 @@ constexpr VerbLink kCheckLinks[] = {{"conflictos.html", "la comprobación de con
                                     {"disco.html", "el disco"},
                                     {"propiedades.html", "las propiedades del disco"}};
 
+constexpr VerbOption kPreviewOptions[] = {
+    {"--force", kForceVersion},
+    {"--json",
+     "escribe {\"disc\": ..., \"previews\": [{\"windows\", \"medium\", \"insertion\", \"drive\", "
+     "\"double_click\", \"context_menu\"}]}, cada parte con sus \"sources\""},
+    {"--windows xp|7|10",
+     "solo esa versión: xp es Windows XP, 7 es Windows Vista y 7, 10 es Windows 8, 10 y 11 (por omisión, las "
+     "tres)"},
+    {"--medium cd|usb|usb-disk",
+     "la unidad: cd un CD o DVD, usb una memoria USB (unidad extraíble), usb-disk un disco duro USB (unidad fija); "
+     "por omisión, el soporte del proyecto"},
+    {"--disc CARPETA",
+     "la carpeta que se va a grabar, donde se busca el contenido (por omisión, la que nombra el proyecto)"},
+};
+constexpr std::string_view kPreviewText[] = {
+    "Dice qué hará cada versión de Windows con el disco en esa unidad: qué pasa al insertarlo (se ejecuta el "
+    "programa, o las opciones de la Reproducción automática en su orden), la unidad como la muestra el explorador "
+    "(etiqueta, icono y sus tamaños), qué hace un doble clic y el menú contextual, con la entrada predeterminada "
+    "marcada con *.",
+    "Cada parte nombra las páginas de Microsoft de las que sale (Fuentes); lo que esas páginas no dicen se escribe "
+    "como \"no documentado\". Son los datos de la vista previa del disco del editor.",
+};
+constexpr std::string_view kPreviewExamples[] = {"disco.kmr", "--json --windows 7 --medium usb disco.kmr"};
+constexpr VerbLink kPreviewLinks[] = {{"vista_previa.html", "la vista previa del disco"}};
+
 constexpr VerbArgument kImportArguments[] = {{"AUTORUN"}};
 constexpr VerbOption kImportOptions[] = {
     {"--force", "acepta un fichero sin la línea \"[autorun]\" al principio y sustituye un proyecto que ya existe"},
@@ -233,6 +258,14 @@ constexpr Verb kVerbs[] = {
      .examples = kCheckExamples,
      .links = kCheckLinks,
      .run = checkCommand,
+     .wrongArguments = kOneProject},
+    {.name = "preview",
+     .arguments = kProject,
+     .options = kPreviewOptions,
+     .text = kPreviewText,
+     .examples = kPreviewExamples,
+     .links = kPreviewLinks,
+     .run = previewCommand,
      .wrongArguments = kOneProject},
     {.name = "import",
      .arguments = kImportArguments,

@@ -1,5 +1,6 @@
-// write_pages MANUAL_PAGE HELP_PAGE: writes the sections of kmrc's manual page and help page that come
-// from the verbs' descriptions, and leaves the rest of each page as it is.
+// write_pages MANUAL_PAGE HELP_PAGE...: writes the sections of kmrc's manual page and of the help pages
+// that come from the program's tables (the verbs' descriptions, the rules of the disc preview), and
+// leaves the rest of each page as it is.
 #include <iostream>
 #include <string>
 
@@ -7,19 +8,19 @@
 #include "text/file_io.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: write_pages MANUAL_PAGE HELP_PAGE\n";
+    if (argc < 3) {
+        std::cerr << "usage: write_pages MANUAL_PAGE HELP_PAGE...\n";
         return 2;
     }
-    const kmr::cli::PageKind kinds[] = {kmr::cli::PageKind::Manual, kmr::cli::PageKind::HelpPage};
-    for (int i = 0; i < 2; ++i) {
-        const std::string path = argv[i + 1];
+    for (int i = 1; i < argc; ++i) {
+        const std::string path = argv[i];
+        const auto kind = i == 1 ? kmr::cli::PageKind::Manual : kmr::cli::PageKind::HelpPage;
         const kmr::io::ReadResult page = kmr::io::readFile(path);
         if (!page.ok()) {
             std::cerr << page.message << "\n";
             return 1;
         }
-        const kmr::cli::RewrittenPage rewritten = kmr::cli::rewritePage(page.bytes, kinds[i]);
+        const kmr::cli::RewrittenPage rewritten = kmr::cli::rewritePage(page.bytes, kind);
         if (!rewritten.error.empty()) {
             std::cerr << path << ": " << rewritten.error << "\n";
             return 1;
