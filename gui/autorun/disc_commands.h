@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 #include "base/on_demand.h"
@@ -38,6 +39,8 @@ public:
 
     DiscReportDialog* reportDialog() const { return &m_report.get(); }
     DiscPreviewDialog* previewDialog() const { return &m_preview.get(); }
+    // Runs `then` on the preview dialog once it exists (the frame connects its help there).
+    void whenPreviewMade(std::function<void(DiscPreviewDialog&)> then) { m_preview.whenMade(std::move(then)); }
 
 private:
     // The window whose disc a command works on, with its folder chosen (asked for when there is none).

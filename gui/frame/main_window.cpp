@@ -15,6 +15,7 @@
 #include "autorun/autorun_commands.h"
 #include "autorun/conflicts_dialog.h"
 #include "autorun/disc_commands.h"
+#include "autorun/disc_preview_dialog.h"
 #include "autorun/disc_properties_dialog.h"
 #include "base/prompts.h"
 #include "editing/clipboard_commands.h"
@@ -113,6 +114,9 @@ void MainWindow::createCommands() {
     m_autorunCommands = std::make_unique<AutorunCommands>(*this, m_conflicts);
     m_autorunCommands->setKeepExtras([this] { return m_options.keepImportExtras; });
     m_discCommands = std::make_unique<DiscCommands>(*this, *m_autorunCommands, this);
+    m_discCommands->whenPreviewMade([this](DiscPreviewDialog& preview) {
+        connect(&preview, &DiscPreviewDialog::helpRequested, this, [this] { showHelp(kHelpDiscPreview); });
+    });
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
     connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, m_setDefaultAction, &QAction::setChecked);
 }

@@ -21,6 +21,7 @@ inline constexpr int kHelpWizard = 3;           // the new-project wizard's "Ayu
 inline constexpr int kHelpBuilder = 4;          // the command builder's "Ayuda"
 inline constexpr int kHelpOptions = 9;          // the options dialog's "Ayuda"
 inline constexpr int kHelpDiscProperties = 10;  // the "Ayuda" of "Propiedades del disco"
+inline constexpr int kHelpDiscPreview = 11;     // the "Ayuda" (and F1) of "Vista previa del disco"
 
 // The help file's name.
 inline const QString kHelpFileName = QStringLiteral("kmr.hlp");

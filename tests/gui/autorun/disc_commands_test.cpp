@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -114,8 +115,12 @@ TEST_F(DiscCommandsTest, PreviewShowsTheIconNameAndContextMenuOrTheStandardPictu
                      QString(), QStringLiteral("Abrir")} +
              own},
         {"disco.ico,1", kmr::Medium::Usb, true,
-         QStringLiteral("El fichero \"disco.ico\" no tiene el icono número 1. Se muestra el icono normal de un CD."),
-         QStringList{QStringLiteral("*Abrir")} + own},
+         QStringLiteral("El fichero \"disco.ico\" no tiene el icono número 1. Se muestra el icono normal de una "
+                        "unidad USB."),
+         QStringList{QStringLiteral("Reproducción automática (no documentado)"),
+                     QStringLiteral("Leeme (no documentado)"), QStringLiteral("Instalar (no documentado)"), QString(),
+                     QStringLiteral("Abrir")} +
+             own},
     };
     startFrame();
     ASSERT_TRUE(QDir().mkpath(disc));
@@ -160,6 +165,102 @@ TEST_F(DiscCommandsTest, PreviewShowsTheIconNameAndContextMenuOrTheStandardPictu
         m_frame->closeProject();
     }
     EXPECT_TRUE(m_prompts.messages.empty());
+}
+
+// The preview follows the Windows and the drive chosen in it, and the project keeps its own medium.
+TEST_F(DiscCommandsTest, PreviewFollowsTheChosenWindowsAndDrive) {
+    struct Case {
+        int version;  // Windows XP, Vista y 7, 8, 10 y 11
+        int drive;    // CD o DVD, memoria USB, disco duro USB
+        QString insertion;
+        QStringList choices;  // of AutoPlay; none when Windows runs the program
+        QString note;         // a part of the notes
+        bool big;             // the 256-pixel icon is shown
+        QString doubleClick;
+        QString firstMenu;
+    };
+    const QString folder = QStringLiteral("Abrir la carpeta para ver los archivos");
+    const QString pictures = QStringLiteral("Programas registrados para imágenes");
+    const QString window = QStringLiteral("Windows muestra la ventana de Reproducción automática con estas opciones.");
+    const QString notOnUsb =
+        QStringLiteral("no presenta la orden de autoarranque en las unidades que no son CD ni DVD");
+    const QString runsMenu = QStringLiteral("Doble clic: Ejecuta el menú «Instalar»: «setup.exe».");
+    const QString clickUnknown = QStringLiteral("Doble clic: No documentado: qué hace un doble clic");
+    const Case cases[] = {
+        {0,
+         0,
+         QStringLiteral("Windows ejecuta «setup.exe» sin preguntar."),
+         {},
+         QStringLiteral("no la usa"),
+         false,
+         runsMenu,
+         QStringLiteral("Reproducción automática")},
+        {1,
+         0,
+         window,
+         {QStringLiteral("setup.exe"), pictures, folder},
+         QStringLiteral("no la usa"),
+         true,
+         runsMenu,
+         QStringLiteral("Reproducción automática")},
+        {2,
+         1,
+         QStringLiteral("Windows muestra el panel de Reproducción automática con estas opciones."),
+         {pictures, folder},
+         notOnUsb,
+         true,
+         clickUnknown,
+         QStringLiteral("Reproducción automática (no documentado)")},
+        {0,
+         2,
+         window,
+         {pictures, folder},
+         QStringLiteral(
+             "Sin la actualización KB971029 (Windows XP SP2 y Vista), la Reproducción automática presentaría "
+             "primero, marcado, «Instalar MiCD»"),
+         false,
+         clickUnknown,
+         QStringLiteral("Reproducción automática (no documentado)")},
+    };
+    ProjectWindow* child = projectOnDisc({kmr::makeProgram("setup.exe"), kmr::makeLabel("MiCD"),
+                                          kmr::makeMenu("Instalar", "setup.exe", "instalar", true)});
+    kmr::Project p = child->project();
+    p.settings.action = "Instalar MiCD";
+    child->setProject(p, -1);
+    child->setSaved(1);
+    ASSERT_TRUE(QDir().mkpath(disc + QStringLiteral("/Fotos")));
+    writeBytes(disc + QStringLiteral("/Fotos/playa.jpg"), "jpeg");
+    bool shown = false;
+    onNextModal([&](QWidget* w) {
+        auto* preview = qobject_cast<DiscPreviewDialog*>(w);
+        ASSERT_NE(preview, nullptr);
+        shown = true;
+        EXPECT_EQ(preview->driveBox()->currentIndex(), 0) << "it starts on the project's medium";
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.version << " " << c.drive);
+            preview->findChild<QComboBox*>(QStringLiteral("Windows"))->setCurrentIndex(c.version);
+            preview->findChild<QComboBox*>(QStringLiteral("Unidad"))->setCurrentIndex(c.drive);
+            EXPECT_EQ(preview->findChild<QLabel*>(QStringLiteral("Insercion"))->text(), c.insertion);
+            auto* autoPlay = preview->findChild<QListWidget*>(QStringLiteral("ReproduccionAutomatica"));
+            QStringList choices;
+            for (int i = 0; i < autoPlay->count(); ++i) choices << autoPlay->item(i)->text();
+            EXPECT_EQ(choices, c.choices);
+            EXPECT_EQ(preview->findChild<QFrame*>(QStringLiteral("VentanaReproduccion"))->isVisibleTo(preview),
+                      !c.choices.isEmpty());
+            const QString notes = preview->findChild<QLabel*>(QStringLiteral("Notas"))->text();
+            EXPECT_TRUE(notes.contains(c.note)) << notes.toStdString();
+            EXPECT_EQ(preview->findChild<QLabel*>(QStringLiteral("Icono256"))->isVisibleTo(preview), c.big);
+            EXPECT_TRUE(preview->findChild<QLabel*>(QStringLiteral("DobleClic"))->text().startsWith(c.doubleClick));
+            EXPECT_EQ(preview->findChild<QListWidget*>(QStringLiteral("MenuContextual"))->item(0)->text(), c.firstMenu);
+            EXPECT_TRUE(
+                preview->findChild<QLabel*>(QStringLiteral("Fuentes"))->text().startsWith(QStringLiteral("Fuentes: ")));
+        }
+        preview->findChild<QPushButton*>(QStringLiteral("Cerrar"))->click();
+    });
+    action("VistaPreviaDisco1")->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(child->project().disc.medium, kmr::Medium::CdDvd);
+    EXPECT_EQ(child->saved(), 1);
 }
 
 TEST_F(DiscCommandsTest, CancelledOrFailedImageLeavesTheOldImageWholeAndNothingBeside) {

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "autorun/disc_commands.h"
+#include "autorun/disc_preview_dialog.h"
 #include "frame/options_dialog.h"
 #include "help/help.h"
 #include "help/help_window.h"
@@ -113,6 +116,18 @@ TEST_F(HelpCommandsTest, EachHelpRequestOpensItsTopic) {
          QStringLiteral("constructor.html")},
         {"wizard", [&] { m_frame->newProjectWizard()->findChild<QPushButton*>(QStringLiteral("Ayuda"))->click(); },
          QStringLiteral("asistente.html")},
+        {"preview",
+         [&] { m_frame->discCommands().previewDialog()->findChild<QPushButton*>(QStringLiteral("Ayuda"))->click(); },
+         QStringLiteral("vista_previa.html")},
+        {"preview's F1",
+         [&] {
+             DiscPreviewDialog* preview = m_frame->discCommands().previewDialog();
+             preview->show();
+             QApplication::setActiveWindow(preview);
+             QTest::keyClick(preview, Qt::Key_F1);
+             preview->hide();
+         },
+         QStringLiteral("vista_previa.html")},
         {"AyudaBoton1", [&] { action("AyudaBoton1")->trigger(); }, QStringLiteral("inicio.html")},
         {"Contenidos1", [&] { action("Contenidos1")->trigger(); }, QStringLiteral("inicio.html")},
     };
