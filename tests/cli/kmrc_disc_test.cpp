@@ -268,5 +268,78 @@ TEST_F(KmrcDisc, IsoWithoutXorrisoChangesNothingAndReportsFindingsAsCheckDoes) {
         << made.err;
 }
 
+// kmrc preview: each version and drive says what the rules say of this project, as JSON; the text
+// form and the wrong lines.
+TEST_F(KmrcDisc, PreviewByVersionAndDrive) {
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::vector<std::string> says;  // parts of the standard output, or of the errors when it fails
+    };
+    const std::string json = "--json";
+    const std::string offered =
+        "{\"text\": \"setup.exe\", \"detail\": \"Orden de autoarranque del disco; el texto de "
+        "la opción: no documentado\", \"from_disc\": true}";
+    const std::string cdMenu =
+        "\"context_menu\": {\"documented\": true, \"entries\": [{\"text\": \"Reproducción "
+        "automática\", \"default\": true, \"windows\": false, \"uncertain\": false}";
+    const std::string usbMenu =
+        "\"context_menu\": {\"documented\": false, \"entries\": [{\"text\": \"Reproducción "
+        "automática\", \"default\": false, \"windows\": false, \"uncertain\": true}";
+    const std::vector<Case> cases = {
+        {{"preview", json, "--windows", "xp", "--medium", "cd", "p.kmr"},
+         0,
+         {"\"windows\": \"xp\", \"windows_name\": \"Windows XP\"", "\"medium\": \"cd\"",
+          "\"arrival\": \"runs-program\"", "\"summary\": \"Windows ejecuta «setup.exe» sin preguntar.\"",
+          "\"sizes\": [16, 32, 48]", "\"icon\": \"disco.ico\"", cdMenu}},
+        {{"preview", json, "--windows", "7", "--medium", "cd", "p.kmr"},
+         0,
+         {"\"arrival\": \"autoplay\", \"presentation\": \"window\"", offered, "\"sizes\": [16, 32, 48, 256]",
+          "\"sources\": [\"autorun-policy\"", cdMenu}},
+        {{"preview", json, "--windows", "10", "--medium", "cd", "p.kmr"},
+         0,
+         {"\"presentation\": \"panel\"", offered, "\"No documentado: si Windows avisa"}},
+        {{"preview", json, "--windows", "10", "--medium", "usb", "p.kmr"},
+         0,
+         {"\"medium\": \"usb\", \"medium_name\": \"Memoria USB\"", "\"arrival\": \"undocumented\"",
+          "\"label\": \"Mi CD\"", "\"double_click\": {\"documented\": false", usbMenu}},
+        {{"preview", json, "--windows", "7", "--medium", "usb-disk", "p.kmr"},
+         0,
+         {"\"medium_name\": \"Disco duro USB\"", "presentaría el programa con un texto propio de Windows",
+          "\"kb971029\"", usbMenu}},
+        {{"preview", "p.kmr"},
+         0,
+         {"Windows XP, CD o DVD\nAl insertar el disco: Windows ejecuta «setup.exe» sin preguntar.\n",
+          "\nWindows Vista y 7, CD o DVD\n", "\nWindows 8, 10 y 11, CD o DVD\n", "  * Reproducción automática\n"}},
+        {{"preview", "--windows", "8", "p.kmr"}, 2, {"kmrc: versión de Windows desconocida: 8 (xp, 7 o 10)"}},
+        {{"preview", "--medium", "dvd", "p.kmr"}, 2, {"kmrc: soporte desconocido: dvd (cd, usb o usb-disk)"}},
+        {{"preview", "--disc", "no-existe", "p.kmr"}, 3, {"kmrc: no-existe: no es una carpeta"}},
+    };
+    for (const Case& c : cases) {
+        const test::KmrcRun r = kmrc(c.args);
+        const std::string what = c.args[c.args.size() - 2] + " " + c.args[1];
+        EXPECT_EQ(r.code, c.code) << what << ": " << r.err;
+        for (const std::string& part : c.says) {
+            EXPECT_NE((c.code == 0 ? r.out : r.err).find(part), std::string::npos) << what << ": " << part;
+        }
+    }
+    // Every version and drive: on a CD the program runs or is offered; elsewhere it is not offered, and a
+    // disc without content then leaves what happens undocumented.
+    const std::pair<std::string, std::string> arrivals[] = {
+        {"xp", "runs-program"}, {"7", "autoplay"}, {"10", "autoplay"}};
+    for (const auto& [version, onCd] : arrivals) {
+        for (const std::string medium : {"cd", "usb", "usb-disk"}) {
+            const std::string out = kmrc({"preview", json, "--windows", version, "--medium", medium, "p.kmr"}).out;
+            const std::string arrival = "\"arrival\": \"" + (medium == "cd" ? onCd : "undocumented") + "\"";
+            EXPECT_NE(out.find(arrival), std::string::npos) << version << " " << medium;
+            EXPECT_NE(out.find("\"medium\": \"" + medium + "\""), std::string::npos) << version << " " << medium;
+        }
+    }
+    // Without --windows, the three versions in their order.
+    const std::string all = kmrc({"preview", json, "p.kmr"}).out;
+    EXPECT_LT(all.find("\"windows\": \"xp\""), all.find("\"windows\": \"7\""));
+    EXPECT_LT(all.find("\"windows\": \"7\""), all.find("\"windows\": \"10\""));
+}
+
 }  // namespace
 }  // namespace kmr::cli

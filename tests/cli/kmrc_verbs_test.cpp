@@ -110,7 +110,8 @@ TEST(KmrcVerbs, UsageErrorsNameTheFirstFaultAndTheVerbsUsage) {
 
 TEST(KmrcVerbs, PagesCarryTheDescriptions) {
     const std::pair<const char*, PageKind> pages[] = {{"/man/kmrc.1", PageKind::Manual},
-                                                      {"/help/kmrc.html", PageKind::HelpPage}};
+                                                      {"/help/kmrc.html", PageKind::HelpPage},
+                                                      {"/help/vista_previa.html", PageKind::HelpPage}};
     for (const auto& [name, kind] : pages) {
         const std::string page = test::readBytes(std::string(KMR_RESOURCES_DIR) + name);
         const RewrittenPage r = rewritePage(page, kind);

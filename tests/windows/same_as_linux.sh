@@ -47,6 +47,8 @@ cases=(
     "check|--json|--disc|@DISC@|con disco.kmr"
     "check|--medium|usb|--disc|dísco ñ|con disco.kmr"
     "check|--disc|no hay disco|con disco.kmr"
+    "preview|con disco.kmr"
+    "preview|--json|--windows|7|--medium|usb-disk|--disc|@DISC@|con disco.kmr"
     "import|autorun de prueba.inf|-o|importado ñ.kmr"
     "import|--json|utf16.inf"
     "new|--program|setup.exe|--label|Mi CD ñ|--menu|Léame=notepad léeme.txt|-o|nuevo ñ.kmr"
