@@ -135,8 +135,8 @@ bool isProgramEntry(const ProjectObject& o);
 // Replaces the first value and rebuilds the caption in the form the object already has.
 void setFirstValue(ProjectObject& o, std::string_view value);
 
-// What the disc will be made on. Windows runs autorun entries from a CD or DVD, but from a USB
-// drive it only shows the icon and the label.
+// What the disc will be made on: a CD or DVD, or a USB memory. What each Windows does with each
+// (a USB hard disk too) is in the rules of disc/windows_rules.h.
 enum class Medium { CdDvd, Usb };
 
 // The folder whose contents will be burnt, and the medium; an empty folder means none is named.
