@@ -11,7 +11,7 @@
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
 #include "disc/settings_check.h"
-#include "disc/windows_rules.h"
+#include "disc/windows_preview.h"
 #include "platform/path_text.h"
 #include "text/file_io.h"
 #include "text/text.h"
@@ -345,29 +345,7 @@ private:
     // What the rules of every Windows say of the project's entries on this drive; the preview reads the
     // same rules.
     void checkUsb() {
-        const DriveType drive = driveOf(m_disc.medium);
-        std::string run;
-        std::string menus;
-        for (const ProjectObject& o : m_project.objects) {
-            if (o.kind == Kind::RunEntry && run.empty()) run = isResourceEntry(o) ? "shellexecute" : "open";
-        }
-        if (m_project.contains(Kind::DefaultMenu)) menus = "shell";
-        for (const ProjectObject& o : m_project.objects) {
-            if (isMenu(o.kind)) menus.append(menus.empty() ? "" : ", ").append("shell\\").append(o.value(2));
-        }
-        const auto everywhere = [drive](Topic topic, Effect effect) {
-            return std::all_of(kWindowsVersions.begin(), kWindowsVersions.end(),
-                               [&](WindowsVersion v) { return ruleFor(topic, v, drive).effect == effect; });
-        };
-        std::string said;
-        if (!run.empty() && everywhere(Topic::Insertion, Effect::NotOffered)) {
-            said = std::string(ruleFor(Topic::Insertion, WindowsVersion::Win8to11, drive).text) +
-                   " No se ofrecerá: " + run + ".";
-        }
-        if (!menus.empty() && everywhere(Topic::ContextMenu, Effect::Undocumented)) {
-            said += std::string(said.empty() ? "" : " ") +
-                    "Si Windows usa en una unidad USB los menús del autorun.inf (" + menus + ") no está documentado.";
-        }
+        const std::string said = entriesNotRunOn(m_project, driveOf(m_disc.medium));
         if (said.empty()) return;
         add(DiscFinding::UsbIgnoresEntries, "  " + said,
             "  En una unidad USB el usuario tendrá que abrir el programa por sí mismo; grabe un CD o DVD si necesita "

@@ -211,6 +211,30 @@ DiscPreview previewDisc(const Project& project, const std::string& folder, Windo
     return PreviewMaker(project, folder, version, drive).make();
 }
 
+std::string entriesNotRunOn(const Project& project, DriveType drive) {
+    std::string run;
+    std::string menus;
+    if (const ProjectObject* o = firstOf(project, Kind::RunEntry)) run = isResourceEntry(*o) ? "shellexecute" : "open";
+    if (project.contains(Kind::DefaultMenu)) menus = "shell";
+    for (const ProjectObject& o : project.objects) {
+        if (isMenu(o.kind)) menus.append(menus.empty() ? "" : ", ").append("shell\\").append(o.value(2));
+    }
+    const auto everywhere = [drive](Topic topic, Effect effect) {
+        return std::all_of(kWindowsVersions.begin(), kWindowsVersions.end(),
+                           [&](WindowsVersion v) { return ruleFor(topic, v, drive).effect == effect; });
+    };
+    std::string said;
+    if (!run.empty() && everywhere(Topic::Insertion, Effect::NotOffered)) {
+        said = std::string(ruleFor(Topic::Insertion, WindowsVersion::Win8to11, drive).text) +
+               " No se ofrecerá: " + run + ".";
+    }
+    if (!menus.empty() && everywhere(Topic::ContextMenu, Effect::Undocumented)) {
+        said += std::string(said.empty() ? "" : " ") + "Si Windows usa en una unidad USB los menús del autorun.inf (" +
+                menus + ") no está documentado.";
+    }
+    return said;
+}
+
 std::string actionPhrase(std::string_view action) {
     const std::string_view value = text::trimView(action);
     const auto comma = value.rfind(',');

@@ -67,6 +67,12 @@ struct DiscPreview {
 // when none is named), on `version` and `drive`.
 DiscPreview previewDisc(const Project& project, const std::string& folder, WindowsVersion version, DriveType drive);
 
+// What every Windows does not do with the project's program and menus on a drive that is not a CD or
+// DVD, as one or two sentences: the program not offered, the menus' fate undocumented. Empty when the
+// rules say nothing of the kind for that drive or the project has neither. The disc check's finding
+// on a USB drive.
+std::string entriesNotRunOn(const Project& project, DriveType drive);
+
 // How a sentence names the text of action: the text in quotes («Instalar»), or for
 // "@[path\]file,-id" which text of which file (el texto número 101 de «setup.exe»).
 std::string actionPhrase(std::string_view action);
