@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "kmrc.h"
+#include "project/project_values.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -80,7 +81,7 @@ int readFailure(const io::IoResult& r, Streams io) {
         return kRefused;
     }
     io.err << "kmrc: " << r.message << "\n";
-    return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
+    return r.status == io::IoStatus::TooLarge || r.status == io::IoStatus::Unfinished ? kRefused : kFileError;
 }
 
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
@@ -116,12 +117,14 @@ std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>
     return ProjectCommand{std::move(*parsed), std::move(*read)};
 }
 
-int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
+int writeOutput(const std::string& path, std::string_view bytes, Streams io, io::WriteOptions options) {
     return writeOutput(
-        path, [bytes](const auto& write) { write(bytes); }, io);
+        path, [bytes](const auto& write) { write(bytes); }, io, options);
 }
 
-int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io) {
+io::WriteOptions writeOptions(const ParsedArgs& args) { return {.inPlace = args.has(kInPlaceFlag)}; }
+
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io, io::WriteOptions options) {
     if (path == "-") {
         produce([&](std::string_view piece) {
             io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -130,12 +133,20 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
         io.out.flush();
         return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, produce);
+    const io::IoResult r = io::writeFileAtomic(path, produce, options);
     if (!r.ok()) {
-        io.err << "kmrc: " << r.message << "\n";
+        io.err << "kmrc: " << r.message;
+        if (r.status == io::IoStatus::InPlaceOnly) io.err << "; use " << kInPlaceFlag << " para hacerlo igualmente";
+        io.err << "\n";
         return kFileError;
     }
     return kDone;
+}
+
+bool refuseLineBreaks(const Project& project, Streams io) {
+    const auto refusal = lineBreakRefusal(project);
+    if (refusal) io.err << "kmrc: " << *refusal << "\n";
+    return refusal.has_value();
 }
 
 bool holdsProject(const std::string& path) {

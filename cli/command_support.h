@@ -77,10 +77,19 @@ int readFailure(const io::IoResult& r, Streams io);
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode);
 
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
-// a failed file write is reported here, a failed standard output by runKmrc.
-int writeOutput(const std::string& path, std::string_view bytes, Streams io);
+// a failed file write is reported here, a failed standard output by runKmrc. A file that could only be
+// overwritten in place is refused unless `options.inPlace` (--in-place).
+int writeOutput(const std::string& path, std::string_view bytes, Streams io, io::WriteOptions options = {});
 // The same for bytes made as they are written.
-int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io, io::WriteOptions options = {});
+
+// The flag that allows a write in place, and the options it gives.
+inline constexpr std::string_view kInPlaceFlag = "--in-place";
+io::WriteOptions writeOptions(const ParsedArgs& args);
+
+// Whether the project holds a value of more than one line, which no file may hold: then says which
+// and the command refuses to write (kRefused).
+bool refuseLineBreaks(const Project& project, Streams io);
 
 // Whether `path` is a project file: a regular file whose first line is a project's.
 bool holdsProject(const std::string& path);

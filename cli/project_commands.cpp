@@ -18,10 +18,10 @@ int showCommand(const std::vector<std::string>& args, Streams io) {
 }
 
 int convertCommand(const std::vector<std::string>& args, Streams io) {
-    static const CommandForm kForm{{"--force"},
+    static const CommandForm kForm{{"--force", kInPlaceFlag},
                                    false,
                                    2,
-                                   "kmrc convert [--force] ENTRADA SALIDA",
+                                   "kmrc convert [--force] [--in-place] ENTRADA SALIDA",
                                    "se esperan un fichero de entrada y uno de salida"};
     int code = kDone;
     const auto c = parseProjectCommand(args, kForm, io, code);
@@ -29,8 +29,9 @@ int convertCommand(const std::vector<std::string>& args, Streams io) {
     const ParsedArgs& p = c->args;
     const ProjectReadResult& r = c->read;
     if (!mayReplace(p.positional[1], p.has("--force"), io)) return kUsage;
+    if (refuseLineBreaks(r.project, io)) return kRefused;
     return writeOutput(
-        p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io);
+        p.positional[1], [&](const auto& write) { projectFileBytes(r.project, write); }, io, writeOptions(p));
 }
 
 }  // namespace kmr::cli
