@@ -21,7 +21,7 @@ constexpr std::string_view kNewUsage =
     "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
     "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
     "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
-    "-o PROYECTO";
+    "[--in-place] -o PROYECTO";
 
 int usageError(Streams io, const std::string& message) {
     io.err << "kmrc: " << message << "\nuso: " << kNewUsage << "\n";
@@ -114,10 +114,15 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label",
                                              "--menu",     "--default", "--disc", "--medium"};
     for (const std::string_view o : settingsOptions()) options.push_back(o);
-    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag}, true, options);
+    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag, kInPlaceFlag}, true, options);
     if (!p.error.empty()) return usageError(io, p.error);
     if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
     if (!p.output) return usageError(io, "falta -o PROYECTO");
+    // A value of two lines would write entries nobody asked for: refused, as the editor's fields refuse it.
+    for (const auto& [option, value] : p.options) {
+        if (value.find_first_of("\r\n") != std::string::npos)
+            return usageError(io, option + ": un valor no puede ocupar más de una línea");
+    }
     for (const std::string_view single :
          {"--template", "--program", "--icon", "--label", "--default", "--disc", "--medium"}) {
         if (p.values(single).size() > 1) return usageError(io, std::string(single) + " se da más de una vez");
@@ -184,7 +189,8 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
         return usageError(io, error);
     if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
-    return writeOutput(*p.output, projectFileBytes(project), io);
+    if (refuseLineBreaks(project, io)) return kRefused;
+    return writeOutput(*p.output, projectFileBytes(project), io, writeOptions(p));
 }
 
 }  // namespace kmr::cli

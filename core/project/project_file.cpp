@@ -146,7 +146,7 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
         if (!flush()) return;
     }
     // The disc settings after the menus, only when there are some.
-    writeSettingsSection(out, project.settings);
+    writeSettingsSection(out, project.settings, flush);
 }
 
 }  // namespace
@@ -215,24 +215,28 @@ std::string_view settingsValue(std::string_view raw, std::optional<text::Encodin
     return profileValueUncut(raw, encoding, scratch);
 }
 
-// The settings section of a decoded text, for the reader of files in any layout: the first section of
-// that name, line by line.
-void readSettingsSection(std::string_view content, DiscSettings& settings) {
+// The settings sections of a decoded text, for the reader of files in any layout, line by line. The
+// writer writes one; the lines of a second one (in any letter case) are read too, as if they followed
+// the first, and make the file one with errors: true when there was one.
+bool readSettingsSection(std::string_view content, DiscSettings& settings) {
     SettingsSectionReader reader(settings);
     text::LineCursor cursor(content, true);
     bool in = false;
     bool seen = false;
+    bool repeated = false;
     std::string scratch;
     while (!cursor.atEnd()) {
         const std::string_view line = cursor.next();
         if (const auto name = profileHeaderName(line)) {
-            if (in) return;
-            in = !seen && profileNamesEqual(*name, kSettingsSection);
+            in = profileNamesEqual(*name, kSettingsSection);
+            if (in) reader.startSection();
+            repeated = repeated || (in && seen);
             seen = seen || in;
         } else if (in) {
             if (const auto kv = profileKeyLine(line)) reader.take(kv->first, settingsValue(kv->second, {}, scratch));
         }
     }
+    return repeated;
 }
 
 ProjectReadResult readV2(const ProfileFile& file) {
@@ -380,9 +384,12 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             if (!generalSeen && profileNamesEqual(*name, kSection)) {
                 in = In::General;
                 generalSeen = true;
-            } else if (!settingsSeen && profileNamesEqual(*name, kSettingsSection)) {
+            } else if (profileNamesEqual(*name, kSettingsSection)) {
+                // A second settings section is read as if it followed the first; the file has errors.
                 in = In::Settings;
+                r.errors = r.errors || settingsSeen;
                 settingsSeen = true;
+                settings.startSection();
             } else if (const auto k = profileSectionNumber(*name, "Menu", INT32_MAX)) {
                 if (!generalDone) return std::nullopt;              // a menu before the count
                 if (*k > next && *k <= menus) return std::nullopt;  // out of order
@@ -417,7 +424,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 ProjectReadResult readProjectV2(std::string_view content) {
     if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
     ProjectReadResult r = readV2(ProfileFile::parse(content));
-    readSettingsSection(content, r.project.settings);
+    if (readSettingsSection(content, r.project.settings)) r.errors = true;
     return r;
 }
 
@@ -501,9 +508,10 @@ ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std
     if (reload && !reload()) return {};
     std::string decoded = text::decodeAs(raw, encoding);
     DiscSettings settings;
-    readSettingsSection(decoded, settings);
+    const bool repeated = readSettingsSection(decoded, settings);
     ProjectReadResult r = readV2(ProfileFile(std::move(decoded)));
     r.project.settings = std::move(settings);
+    r.errors = r.errors || repeated;
     return r;
 }
 
@@ -516,6 +524,10 @@ ProjectFileRead readProjectPath(const std::string& path) {
     io::FileBuffer file;
     static_cast<io::IoResult&>(result) = file.load(path);
     if (!result.ok()) return result;
+    if (io::unfinishedWrite(file.bytes().substr(0, 2))) {
+        static_cast<io::IoResult&>(result) = io::unfinishedFailure(path);
+        return result;
+    }
     result.read = readBytes(
         file.bytes(), [&](std::size_t upTo) { file.release(upTo); },
         [&] {

@@ -365,7 +365,7 @@ void DiscPropertiesDialog::setSettings(const kmr::DiscSettings& s) {
 
     m_kept->setRowCount(0);
     for (const kmr::KeptSection& k : s.kept) {
-        for (const std::string& line : k.lines) {
+        for (const std::string_view line : k.lines) {
             const LineParts parts = splitLine(qs(line));
             const int row = m_kept->rowCount();
             m_kept->insertRow(row);
