@@ -20,7 +20,7 @@ namespace {
 constexpr std::string_view kCheckUsage =
     "kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO";
 constexpr std::string_view kIsoUsage =
-    "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso";
+    "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] [--in-place] PROYECTO -o IMAGEN.iso";
 
 struct LoadedCommand {
     ParsedArgs args;
@@ -126,6 +126,11 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     if (!c) return code;
     const auto disc = discOf(*c, kCheckUsage, io, code);
     if (!disc) return code;
+    // A folder the check cannot look through, or a file in it that reading could wait on for ever.
+    if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
+        io.err << "kmrc: " << problem << "\n";
+        return kFileError;
+    }
     // The conflict findings come first; then, with a disc folder, what is seen in it, and what the disc
     // settings show (with or without a folder).
     std::vector<disc::CheckItem> items = disc::conflictItems(c->read.project);
@@ -144,11 +149,16 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
 
 int isoCommand(const std::vector<std::string>& args, Streams io) {
     int code = kDone;
-    const auto c = parseLoaded(args, {"--force", "--verbose"}, {"--disc", "--label"}, true, kIsoUsage, io, code);
+    const auto c =
+        parseLoaded(args, {"--force", "--verbose", kInPlaceFlag}, {"--disc", "--label"}, true, kIsoUsage, io, code);
     if (!c) return code;
     const auto disc = discOf(*c, kIsoUsage, io, code);
     if (!disc) return code;
     const std::string& image = *c->args.output;
+    if (const auto label = c->args.value("--label"); label && label->find_first_of("\r\n") != std::string::npos) {
+        io.err << "kmrc: --label: un valor no puede ocupar más de una línea\nuso: " << kIsoUsage << "\n";
+        return kUsage;
+    }
     if (disc->folder.empty()) {
         io.err << "kmrc: falta la carpeta del disco (--disc CARPETA)\nuso: " << kIsoUsage << "\n";
         return kUsage;
@@ -161,6 +171,11 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         io.err << "kmrc: " << image << ": la imagen no puede escribirse dentro de la carpeta del disco ni en la "
                << "salida estándar\n";
         return kUsage;
+    }
+    if (refuseLineBreaks(c->read.project, io)) return kRefused;
+    if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
+        io.err << "kmrc: " << problem << "\n";
+        return kFileError;
     }
     if (disc->medium == Medium::Usb) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
@@ -179,9 +194,11 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
     }
     const Project& project = c->read.project;
     const std::string autorun = disc::autorunPathIn(disc->folder);
-    if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+    if (const io::IoResult w = writeAutorunFile(autorun, project, writeOptions(c->args)); !w.ok()) {
         disc::discardPendingImage(pending);
-        io.err << "kmrc: " << w.message << "\n";
+        io.err << "kmrc: " << w.message;
+        if (w.status == io::IoStatus::InPlaceOnly) io.err << "; use " << kInPlaceFlag << " para hacerlo igualmente";
+        io.err << "\n";
         return kFileError;
     }
     io.err << kCompiledMessage << " (" << autorun << ")\n";

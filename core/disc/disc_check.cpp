@@ -97,8 +97,11 @@ Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) 
 
 class DiscChecker {
 public:
-    DiscChecker(const Project& project, const DiscTarget& disc)
-        : m_project(project), m_disc(disc), m_folder(disc.folder) {}
+    // Without `readFiles` the checker only looks files up, as discProblem does.
+    DiscChecker(const Project& project, const DiscTarget& disc, bool readFiles = true)
+        : m_project(project), m_disc(disc), m_folder(disc.folder), m_readFiles(readFiles) {}
+
+    const std::string& problem() const { return m_folder.problem(); }
 
     std::vector<CheckItem> run() {
         if (m_project.empty()) return {};
@@ -227,6 +230,8 @@ private:
             return;
         }
         std::error_code ec;
+        // A FIFO or a device is never read: it could keep the check waiting for ever.
+        if (!m_readFiles || !isRegularFile(*path)) return;
         if (std::filesystem::file_size(platform::pathOf(*path), ec) > kMaxIconFileSize || ec) return;
         const io::ReadResult file = io::readFile(*path);
         if (!file.ok()) return;
@@ -309,7 +314,7 @@ private:
 
     void checkAutorunFile() {
         const auto path = m_folder.find(kAutorunFileName);
-        if (!path) return;
+        if (!path || !m_readFiles || !isRegularFile(*path)) return;
         // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
         // the order of the lines.
         const io::ReadResult file = io::readFile(*path);
@@ -352,6 +357,7 @@ private:
     const Project& m_project;
     const DiscTarget& m_disc;
     DiscFolder m_folder;
+    bool m_readFiles;
     std::array<std::vector<CheckItem>, kFindings.size()> m_items;
     std::unordered_map<std::string, const ProjectObject*> m_menuNames;
 };
@@ -376,6 +382,16 @@ int findingImage(DiscFinding finding) { return infoOf(finding).image; }
 
 std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc) {
     return DiscChecker(project, disc).run();
+}
+
+std::string discProblem(const Project& project, const DiscTarget& disc) {
+    const DiscFolder folder(disc.folder);
+    if (std::string unreadable = folder.readError(); !unreadable.empty()) return unreadable;
+    if (!folder.exists()) return {};
+    DiscChecker objects(project, disc, false);
+    objects.run();
+    if (!objects.problem().empty()) return objects.problem();
+    return settingsProblem(project, disc);
 }
 
 std::vector<CheckItem> conflictItems(const Project& project) {
@@ -418,6 +434,10 @@ DiscIcon discIcon(const Project& project, const DiscTarget& disc) {
         return icon;
     }
     icon.path = *path;
+    if (!isRegularFile(*path)) {
+        icon.reason = notARegularFile(*path);
+        return icon;
+    }
     const io::ReadResult file = io::readFile(*path);
     if (!file.ok()) {
         icon.reason = file.message;
