@@ -7,6 +7,7 @@
 
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
+#include "autorun/importer.h"
 #include "autorun/kept_entries.h"
 #include "disc/disc_files.h"
 #include "disc/settings_check.h"
@@ -316,11 +317,12 @@ private:
         const auto path = m_folder.find(kAutorunFileName);
         if (!path || !m_readFiles || !isRegularFile(*path)) return;
         // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
-        // the order of the lines.
-        const io::ReadResult file = io::readFile(*path);
+        // the order of the lines. The file is decoded as an import decodes it; its lines are cut as Windows
+        // cuts them, a lone CR ending one too (an import keeps such a CR inside a value, and says so).
+        const AutorunSource file = readAutorunFile(*path);
         std::string difference;
         if (file.ok()) {
-            const auto d = firstMeaningDifference(text::decode(file.bytes).text, compileAutorun(m_project));
+            const auto d = firstMeaningDifference(file.text, compileAutorun(m_project));
             if (!d) return;
             difference = ": " + *d;
         }
