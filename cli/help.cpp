@@ -9,6 +9,9 @@ namespace {
 // manual page's check follow.
 constexpr std::string_view kForceVersion =
     "acepta un proyecto de la versión 2 cuya versión no es \"2.0\", como si se respondiera Sí";
+constexpr std::string_view kInPlace =
+    "si la carpeta no deja crear ficheros nuevos, sobrescribe el fichero en su sitio; si esa escritura se "
+    "interrumpe, el fichero queda a medias y kmrc lo rechaza al leerlo";
 
 constexpr HelpOption kShowOptions[] = {
     {"--force", kForceVersion},
@@ -16,12 +19,14 @@ constexpr HelpOption kShowOptions[] = {
 constexpr std::string_view kShowText[] = {
     "Lee un proyecto (.kmr de la versión 1 o 2) y escribe sus objetos en JSON (UTF-8): {\"format\": 1|2, "
     "\"errors\": true|false, \"objects\": [{\"kind\": 21, \"caption\": \"...\", \"values\": [\"...\"]}]}.",
-    "\"errors\" indica un fichero con errores: líneas incorrectas en la versión 1, o un número de menús que el "
-    "fichero no respalda.",
+    "\"errors\" indica un fichero con errores: líneas incorrectas en la versión 1, un número de menús que el "
+    "fichero no respalda o una segunda sección [Entradas del autorun] (sus líneas se leen tras las de la primera).",
+    "Un fichero que una escritura en su sitio interrumpida dejó a medias se rechaza (sale con 4).",
 };
 
 constexpr HelpOption kConvertOptions[] = {
     {"--force", "acepta un proyecto cuya versión no es \"2.0\" y sustituye un proyecto que ya existe en SALIDA"},
+    {"--in-place", kInPlace},
 };
 constexpr std::string_view kConvertText[] = {
     "Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.",
@@ -30,6 +35,7 @@ constexpr std::string_view kConvertText[] = {
 constexpr HelpOption kCompileOptions[] = {
     {"--force", "acepta un proyecto cuya versión no es \"2.0\" y escribe SALIDA aunque sea un proyecto"},
     {"--strict", "si hay conflictos, no escribe nada y sale con 1"},
+    {"--in-place", kInPlace},
     {"-o SALIDA",
      "el fichero que se escribe (por omisión autorun.inf en la carpeta actual; \"-\": la salida "
      "estándar)"},
@@ -37,6 +43,7 @@ constexpr HelpOption kCompileOptions[] = {
 constexpr std::string_view kCompileText[] = {
     "Compila el proyecto en un fichero autorun. Los conflictos encontrados se escriben en la salida de errores, "
     "uno por línea.",
+    "Un valor de más de una línea (que puede venir de una importación) no se escribe: sale con 4 diciendo cuál.",
 };
 
 constexpr HelpOption kCheckOptions[] = {
@@ -63,12 +70,17 @@ constexpr std::string_view kCheckText[] = {
     "plataforma, el nombre de CustomEvent, UseAutoPlay junto a un programa y, con la carpeta del disco, action, los "
     "tipos de [Content] sin ficheros y las carpetas de DriverPath y de contenido que faltan. El autorun.inf de la "
     "carpeta se compara por sus entradas, no byte a byte.",
+    "También dice qué valores tienen un salto de línea o un carácter nulo (Windows corta el valor ahí) y qué "
+    "secciones de plataforma están repetidas.",
+    "Una carpeta del disco que no se puede leer (o una subcarpeta en el camino de un fichero del proyecto), o un "
+    "fichero del proyecto que es una FIFO, un dispositivo o un enlace a uno, detiene la comprobación (sale con 3).",
 };
 
 constexpr HelpOption kImportOptions[] = {
     {"--force", "acepta un fichero sin la línea \"[autorun]\" al principio y sustituye un proyecto que ya existe"},
     {"--json", "escribe el proyecto en JSON, como show, más \"unrecognised\": N (las órdenes no reconocidas)"},
     {"--sin-extras", "importa solo los objetos, sin las demás entradas"},
+    {"--in-place", kInPlace},
     {"-o PROYECTO", "guarda el proyecto importado en la versión 2"},
 };
 constexpr std::string_view kImportText[] = {
@@ -76,6 +88,9 @@ constexpr std::string_view kImportText[] = {
     "se guarda nada, y así se dice.",
     "Las entradas que no dan objetos (action, [Content], las secciones de plataforma, las desconocidas...) se "
     "conservan en el proyecto y se compilan de nuevo.",
+    "Las líneas terminan en CR LF o LF: un CR solo queda dentro del valor. Se dice en la salida de errores, como "
+    "un carácter nulo en un valor, y un proyecto con un valor de varias líneas no se guarda (sale con 4). De un "
+    "fichero cuyas líneas terminan solo en CR se dice que se lee como una sola línea.",
 };
 
 constexpr HelpOption kTemplatesOptions[] = {
@@ -114,6 +129,7 @@ constexpr HelpOption kNewOptions[] = {
     {"--driver-path CARPETA", "una carpeta de controladores (DriverPath de [DeviceInstall])"},
     {"--platform-entry PLATAFORMA:CLAVE=VALOR", "una entrada de [AutoRun.PLATAFORMA] (x86, Amd64, Alpha, Mips o PPC)"},
     {"--force", "sustituye un proyecto que ya existe"},
+    {"--in-place", kInPlace},
     {"-o PROYECTO", "el proyecto que se crea (versión 2)"},
 };
 constexpr std::string_view kNewText[] = {
@@ -121,6 +137,7 @@ constexpr std::string_view kNewText[] = {
     "opciones los sustituyen o añaden menús.",
     "Las opciones de las entradas del disco (de --action a --platform-entry) las guardan en el proyecto; "
     "--content y las de carpetas y de plataforma pueden repetirse.",
+    "Ningún valor puede ocupar más de una línea (sale con 2).",
 };
 
 constexpr HelpOption kIsoOptions[] = {
@@ -128,6 +145,7 @@ constexpr HelpOption kIsoOptions[] = {
     {"--disc CARPETA", "la carpeta que se graba (por omisión, la que nombra el proyecto)"},
     {"--label ETIQUETA", "el nombre de volumen (por omisión, la etiqueta del proyecto o el nombre de la carpeta)"},
     {"--verbose", "muestra lo que escribe xorriso"},
+    {"--in-place", "escribe el autorun.inf de la carpeta del disco en su sitio si la carpeta no deja crear ficheros"},
     {"-o IMAGEN.iso", "la imagen que se crea"},
 };
 constexpr std::string_view kIsoText[] = {
@@ -137,25 +155,28 @@ constexpr std::string_view kIsoText[] = {
     "Sin xorriso no se cambia nada, ni si IMAGEN.iso no puede escribirse (un dispositivo, una FIFO o un fichero de "
     "solo lectura: sale con 3). La imagen se escribe en un fichero temporal oculto junto a IMAGEN.iso que solo la "
     "sustituye si xorriso termina bien; si falla, se muestra lo que escribió. xorriso termina con kmrc.",
+    "IMAGEN.iso no puede estar dentro de la carpeta del disco, tampoco a través de un enlace (sale con 2). Lo que "
+    "detiene check detiene también iso, antes de escribir nada.",
 };
 
 constexpr CommandHelp kCommands[] = {
     {"show", "show [--force] PROYECTO", kShowOptions, kShowText},
-    {"convert", "convert [--force] ENTRADA SALIDA", kConvertOptions, kConvertText},
-    {"compile", "compile [--force] [--strict] PROYECTO [-o SALIDA|-]", kCompileOptions, kCompileText},
+    {"convert", "convert [--force] [--in-place] ENTRADA SALIDA", kConvertOptions, kConvertText},
+    {"compile", "compile [--force] [--strict] [--in-place] PROYECTO [-o SALIDA|-]", kCompileOptions, kCompileText},
     {"check", "check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO", kCheckOptions,
      kCheckText},
-    {"import", "import [--force] [--json] [--sin-extras] AUTORUN [-o PROYECTO]", kImportOptions, kImportText},
+    {"import", "import [--force] [--json] [--sin-extras] [--in-place] AUTORUN [-o PROYECTO]", kImportOptions,
+     kImportText},
     {"templates", "templates [--json]", kTemplatesOptions, kTemplatesText},
     {"new",
      "new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
      "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
      "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
      "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
-     "-o PROYECTO",
+     "[--in-place] -o PROYECTO",
      kNewOptions, kNewText},
-    {"iso", "iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso", kIsoOptions,
-     kIsoText},
+    {"iso", "iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] [--in-place] PROYECTO -o IMAGEN.iso",
+     kIsoOptions, kIsoText},
 };
 
 constexpr ExitCodeHelp kExitCodes[] = {
@@ -164,10 +185,12 @@ constexpr ExitCodeHelp kExitCodes[] = {
     {2, "uso incorrecto, o un proyecto que se sustituiría sin --force"},
     {3,
      "un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), un destino de solo "
-     "lectura, una carpeta del disco que no se puede leer, o no se pudo escribir la salida estándar o una FIFO"},
+     "lectura o que solo se podría sobrescribir en su sitio (sin --in-place), una carpeta del disco que no se puede "
+     "leer o un fichero suyo que es una FIFO o un dispositivo, o no se pudo escribir la salida estándar o una FIFO"},
     {4,
      "entrada rechazada (versión no reconocida, encabezado incorrecto, plantilla que no es de la versión 2.3, "
-     "nombre interno de menú repetido, más de 64 MiB) o sin memoria para leerla"},
+     "nombre interno de menú repetido, más de 64 MiB, un fichero que quedó a medias, un valor de más de una línea "
+     "que no se puede escribir) o sin memoria para leerla"},
     {5, "xorriso no está instalado o falló (iso)"},
 };
 
