@@ -8,6 +8,7 @@
 #
 #   bench/startup.sh [RUNS] [BUILD_DIR]      # defaults: 15 runs, build/
 #   KMR_EDITOR=other/kmr bench/startup.sh    # times another build of the editor
+#   KMR_OTHER_EDITOR=old/kmr bench/startup.sh  # times a second build too, in the same runs ("other")
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
@@ -25,6 +26,13 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/bin" "$work/settings"
 cp "$editor" "$work/bin/kmr"
 echo help >"$work/bin/kmr.hlp"
+names="bare editor editor-file"
+if [ -n "${KMR_OTHER_EDITOR:-}" ]; then
+    mkdir -p "$work/otherbin"
+    cp "$KMR_OTHER_EDITOR" "$work/otherbin/kmr"
+    echo help >"$work/otherbin/kmr.hlp"
+    names="$names other other-file"
+fi
 project="$work/proyecto.kmr"
 cp tests/data/projects/example.kmr "$project"
 
@@ -46,22 +54,26 @@ measure() {
 # The first start writes the settings; only second starts are timed.
 "$work/bin/kmr" >/dev/null 2>&1 || true
 
-: >"$work/bare" ; : >"$work/editor" ; : >"$work/editor-file"
+for name in $names; do : >"$work/$name"; done
 for ((i = 0; i < runs; i++)); do
     measure "$bare" >>"$work/bare"
     measure "$work/bin/kmr" >>"$work/editor"
     measure "$work/bin/kmr" "$project" >>"$work/editor-file"
+    if [ -n "${KMR_OTHER_EDITOR:-}" ]; then
+        measure "$work/otherbin/kmr" >>"$work/other"
+        measure "$work/otherbin/kmr" "$project" >>"$work/other-file"
+    fi
 done
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 column() { awk -v c="$2" '{ print $c }' "$1" | median; }
 
 printf '%-26s %9s %9s %11s %13s\n' "median of $runs runs" "wall ms" "CPU ms" "RSS kB" "time RSS kB"
-for name in bare editor editor-file; do
+for name in $names; do
     printf '%-26s %9s %9s %11s %13s\n' "$name" "$(column "$work/$name" 1)" "$(column "$work/$name" 2)" \
         "$(column "$work/$name" 3)" "$(column "$work/$name" 4)"
 done
-for name in editor editor-file; do
+for name in ${names#bare }; do
     awk -v n="$name" 'NR == FNR { bw[FNR] = $1; bc[FNR] = $2; next }
         { printf "%s %.3f %.3f\n", n, $1 / bw[FNR], $2 / bc[FNR] }' "$work/bare" "$work/$name" >"$work/$name.ratio"
     printf '%-26s %9s %9s   (median of per-run ratios against the bare window run just before)\n' "$name / bare" \

@@ -19,7 +19,7 @@ struct ChildResult {
 
 // True when the program is found on the PATH (as NAME.exe on Windows), so that a command that needs
 // it can say it is missing before it changes anything.
-bool programInstalled(const std::string& program);
+[[nodiscard]] bool programInstalled(const std::string& program);
 
 // Runs the program (looked up on PATH) with the arguments; its standard output and error both come
 // to `onLine`, one line at a time without the line end. Its standard input is empty.

@@ -1,79 +1,18 @@
 #include "command_support.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 
+#include "autorun/importer.h"
 #include "kmrc.h"
+#include "platform/files.h"
 #include "project/project_values.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
 namespace kmr::cli {
-
-bool ParsedArgs::has(std::string_view flag) const { return std::find(flags.begin(), flags.end(), flag) != flags.end(); }
-
-std::vector<std::string> ParsedArgs::values(std::string_view option) const {
-    std::vector<std::string> out;
-    for (const auto& [name, value] : options) {
-        if (name == option) out.push_back(value);
-    }
-    return out;
-}
-
-std::optional<std::string> ParsedArgs::value(std::string_view option) const {
-    for (auto it = options.rbegin(); it != options.rend(); ++it) {
-        if (it->first == option) return it->second;
-    }
-    return std::nullopt;
-}
-
-ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string_view>& allowedFlags,
-                     bool allowOutput, const std::vector<std::string_view>& valueOptions) {
-    ParsedArgs p;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (optionsEnded || a == "-" || a.empty() || a[0] != '-') {
-            p.positional.push_back(a);
-        } else if (a == "--") {
-            optionsEnded = true;
-        } else if (allowOutput && a == "-o") {
-            if (i + 1 >= args.size()) {
-                p.error = "falta el fichero tras -o";
-                return p;
-            }
-            p.output = args[++i];
-        } else if (std::find(valueOptions.begin(), valueOptions.end(), a) != valueOptions.end()) {
-            if (i + 1 >= args.size()) {
-                p.error = "falta el valor tras " + a;
-                return p;
-            }
-            p.options.emplace_back(a, args[i + 1]);
-            ++i;
-        } else if (std::find(allowedFlags.begin(), allowedFlags.end(), a) != allowedFlags.end()) {
-            p.flags.push_back(a);
-        } else {
-            p.error = "opción desconocida: " + a;
-            return p;
-        }
-    }
-    return p;
-}
-
-std::optional<ParsedArgs> parseCommand(const std::vector<std::string>& args, const CommandForm& form, Streams io,
-                                       int& exitCode) {
-    ParsedArgs p = parseArgs(args, form.flags, form.output);
-    if (p.error.empty() && p.positional.size() != form.files) p.error = form.missingFiles;
-    if (!p.error.empty()) {
-        io.err << "kmrc: " << p.error << "\nuso: " << form.usage << "\n";
-        exitCode = kUsage;
-        return std::nullopt;
-    }
-    return p;
-}
 
 int readFailure(const io::IoResult& r, Streams io) {
     if (r.error == ENOMEM) {
@@ -101,20 +40,20 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
     }
     ProjectReadResult& r = file.read;
     if (r.format == ProjectFormat::Version2 && !r.versionOk && !force) {
-        io.err << "kmrc: " << path << ": versión no reconocida (use --force para seguir igualmente)\n";
+        // What was found, when it is no project at all: an autorun.inf given to the wrong command, say.
+        io.err << "kmrc: " << path << ": ";
+        if (r.header) {
+            io.err << "versión no reconocida (use --force para seguir igualmente)\n";
+        } else if (const AutorunSource source = readAutorunFile(path); looksLikeAutorun(source.text)) {
+            io.err << "no es un proyecto de KMR, sino un autorun.inf: use kmrc import para importarlo (o --force "
+                      "para leerlo igualmente como proyecto)\n";
+        } else {
+            io.err << "no es un proyecto de KMR (use --force para leerlo igualmente)\n";
+        }
         exitCode = kRefused;
         return std::nullopt;
     }
     return std::move(r);
-}
-
-std::optional<ProjectCommand> parseProjectCommand(const std::vector<std::string>& args, const CommandForm& form,
-                                                  Streams io, int& exitCode) {
-    auto parsed = parseCommand(args, form, io, exitCode);
-    if (!parsed) return std::nullopt;
-    auto read = loadProject(parsed->positional[0], parsed->has("--force"), io, exitCode);
-    if (!read) return std::nullopt;
-    return ProjectCommand{std::move(*parsed), std::move(*read)};
 }
 
 int writeOutput(const std::string& path, std::string_view bytes, Streams io, io::WriteOptions options) {
@@ -133,12 +72,14 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
         io.out.flush();
         return io.out ? kDone : kFileError;  // runKmrc says what failed
     }
-    const io::IoResult r = io::writeFileAtomic(path, produce, options);
+    // A file that kmrc and the editor would refuse to read is not written at all.
+    io::IoResult r = io::checkOutputSize(path, io::producedSize(produce));
+    if (r.ok()) r = io::writeFileAtomic(path, produce, options);
     if (!r.ok()) {
         io.err << "kmrc: " << r.message;
         if (r.status == io::IoStatus::InPlaceOnly) io.err << "; use " << kInPlaceFlag << " para hacerlo igualmente";
         io.err << "\n";
-        return kFileError;
+        return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
     }
     return kDone;
 }
@@ -161,6 +102,12 @@ bool holdsProject(const std::string& path) {
     head = text::asciiLower(head);
     return head.find("[brenlowe kmr file]") != std::string::npos ||
            head.find("[dantreva kmr file]") != std::string::npos;
+}
+
+bool distinctFromInput(const std::string& input, const std::string& output, Streams io) {
+    if (output == "-" || !platform::sameFile(input, output)) return true;
+    io.err << "kmrc: " << output << ": es el mismo fichero que la entrada " << input << "; no se ha escrito nada\n";
+    return false;
 }
 
 bool mayReplace(const std::string& path, bool force, Streams io) {

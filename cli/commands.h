@@ -1,21 +1,21 @@
 #pragma once
-// The kmrc commands; each takes the arguments after its own name and returns the exit code.
+// The bodies of kmrc's verbs: each runs once its line has been parsed against the verb's description
+// (verbs.cpp) and returns the exit code.
 
-#include <string>
-#include <vector>
-
+#include "command_line.h"
 #include "command_support.h"
+#include "kmrc.h"
 
 namespace kmr::cli {
 
-int showCommand(const std::vector<std::string>& args, Streams io);
-int convertCommand(const std::vector<std::string>& args, Streams io);
-int compileCommand(const std::vector<std::string>& args, Streams io);
-int checkCommand(const std::vector<std::string>& args, Streams io);
-int importCommand(const std::vector<std::string>& args, Streams io);
-// These two list templates from the given folders, in order.
-int templatesCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
-int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders);
-int isoCommand(const std::vector<std::string>& args, Streams io);
+[[nodiscard]] int showCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int convertCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int compileCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int checkCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int importCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+// These two list templates from the setup's folders, in order.
+[[nodiscard]] int templatesCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int newCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
+[[nodiscard]] int isoCommand(const ParsedArgs& args, Streams io, const KmrcSetup& setup);
 
 }  // namespace kmr::cli

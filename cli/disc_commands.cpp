@@ -17,37 +17,16 @@
 namespace kmr::cli {
 namespace {
 
-constexpr std::string_view kCheckUsage =
-    "kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] PROYECTO";
-constexpr std::string_view kIsoUsage =
-    "kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] [--in-place] PROYECTO -o IMAGEN.iso";
-
+// A verb's line and the project it names first.
 struct LoadedCommand {
-    ParsedArgs args;
+    const ParsedArgs& args;
     ProjectReadResult read;
 };
-
-std::optional<LoadedCommand> parseLoaded(const std::vector<std::string>& args,
-                                         const std::vector<std::string_view>& flags,
-                                         const std::vector<std::string_view>& options, bool output,
-                                         std::string_view usage, Streams io, int& code) {
-    ParsedArgs p = parseArgs(args, flags, output, options);
-    if (p.error.empty() && p.positional.size() != 1) p.error = "se espera un fichero de proyecto";
-    if (p.error.empty() && output && !p.output) p.error = "falta la imagen que se va a crear (-o IMAGEN.iso)";
-    if (!p.error.empty()) {
-        io.err << "kmrc: " << p.error << "\nuso: " << usage << "\n";
-        code = kUsage;
-        return std::nullopt;
-    }
-    auto read = loadProject(p.positional[0], p.has("--force"), io, code);
-    if (!read) return std::nullopt;
-    return LoadedCommand{std::move(p), std::move(*read)};
-}
 
 // The disc a command works on: --disc, else the folder the project names (relative to the project
 // file); the medium from --medium, else the project's. nullopt with `code` set when the line is
 // wrong; a target with an empty folder when neither names one.
-std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage, Streams io, int& code) {
+std::optional<DiscTarget> discOf(const LoadedCommand& c, Streams io, int& code) {
     DiscTarget disc = c.read.project.disc;
     disc.folder = disc::resolveDiscFolder(c.args.positional[0], disc.folder);
     if (const auto folder = c.args.value("--disc")) {
@@ -71,13 +50,11 @@ std::optional<DiscTarget> discOf(const LoadedCommand& c, std::string_view usage,
         } else if (*medium == "cd" || *medium == "dvd" || *medium == "CD/DVD") {
             disc.medium = Medium::CdDvd;
         } else {
-            io.err << "kmrc: soporte desconocido: " << *medium << " (cd o usb)\nuso: " << usage << "\n";
-            code = kUsage;
+            code = usageError(c.args, "soporte desconocido: " + *medium + " (cd o usb)", io);
             return std::nullopt;
         }
         if (disc.folder.empty()) {
-            io.err << "kmrc: --medium necesita la carpeta del disco (--disc CARPETA)\nuso: " << usage << "\n";
-            code = kUsage;
+            code = usageError(c.args, "--medium necesita la carpeta del disco (--disc CARPETA)", io);
             return std::nullopt;
         }
     }
@@ -117,14 +94,20 @@ void printFindings(const std::vector<disc::CheckItem>& items, std::size_t confli
     }
 }
 
+// The verb's line and its project; nullopt with `code` set when the project cannot be read.
+std::optional<LoadedCommand> loaded(const ParsedArgs& p, Streams io, int& code) {
+    auto read = loadProject(p.positional[0], p.has("--force"), io, code);
+    if (!read) return std::nullopt;
+    return LoadedCommand{p, std::move(*read)};
+}
+
 }  // namespace
 
-int checkCommand(const std::vector<std::string>& args, Streams io) {
+int checkCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto c =
-        parseLoaded(args, {"--force", "--explain", "--json"}, {"--disc", "--medium"}, false, kCheckUsage, io, code);
+    const auto c = loaded(p, io, code);
     if (!c) return code;
-    const auto disc = discOf(*c, kCheckUsage, io, code);
+    const auto disc = discOf(*c, io, code);
     if (!disc) return code;
     // A folder the check cannot look through, or a file in it that reading could wait on for ever.
     if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
@@ -147,22 +130,16 @@ int checkCommand(const std::vector<std::string>& args, Streams io) {
     return items.empty() ? kDone : kFindings;
 }
 
-int isoCommand(const std::vector<std::string>& args, Streams io) {
+int isoCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     int code = kDone;
-    const auto c =
-        parseLoaded(args, {"--force", "--verbose", kInPlaceFlag}, {"--disc", "--label"}, true, kIsoUsage, io, code);
+    const auto c = loaded(p, io, code);
     if (!c) return code;
-    const auto disc = discOf(*c, kIsoUsage, io, code);
+    const auto disc = discOf(*c, io, code);
     if (!disc) return code;
-    const std::string& image = *c->args.output;
-    if (const auto label = c->args.value("--label"); label && label->find_first_of("\r\n") != std::string::npos) {
-        io.err << "kmrc: --label: un valor no puede ocupar más de una línea\nuso: " << kIsoUsage << "\n";
-        return kUsage;
-    }
-    if (disc->folder.empty()) {
-        io.err << "kmrc: falta la carpeta del disco (--disc CARPETA)\nuso: " << kIsoUsage << "\n";
-        return kUsage;
-    }
+    const std::string image = *p.output();
+    if (const auto label = c->args.value("--label"); label && label->find_first_of("\r\n") != std::string::npos)
+        return usageError(p, "--label: un valor no puede ocupar más de una línea", io);
+    if (disc->folder.empty()) return usageError(p, "falta la carpeta del disco (--disc CARPETA)", io);
     if (!disc::DiscFolder(disc->folder).exists()) {
         io.err << "kmrc: " << disc->folder << ": no es una carpeta\n";
         return kFileError;
@@ -172,6 +149,10 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
                << "salida estándar\n";
         return kUsage;
     }
+    // Neither the image nor the autorun.inf written into the folder may be the project read.
+    const std::string autorun = disc::autorunPathIn(disc->folder);
+    if (!distinctFromInput(c->args.positional[0], image, io) || !distinctFromInput(c->args.positional[0], autorun, io))
+        return kUsage;
     if (refuseLineBreaks(c->read.project, io)) return kRefused;
     if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
         io.err << "kmrc: " << problem << "\n";
@@ -193,7 +174,6 @@ int isoCommand(const std::vector<std::string>& args, Streams io) {
         return kFileError;
     }
     const Project& project = c->read.project;
-    const std::string autorun = disc::autorunPathIn(disc->folder);
     if (const io::IoResult w = writeAutorunFile(autorun, project, writeOptions(c->args)); !w.ok()) {
         disc::discardPendingImage(pending);
         io.err << "kmrc: " << w.message;

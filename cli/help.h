@@ -1,62 +1,57 @@
 #pragma once
-// kmrc's help: one table per command, from which `kmrc --help`, `kmrc ORDEN --help` and the usage
-// lines are printed. The manual page and the help page are checked against these tables.
+// kmrc's help: `kmrc --help`, `kmrc VERB --help` and the synopses of the usage lines, all written from
+// the verbs' descriptions (verbs.cpp). The manual page and the help page take theirs from there too
+// (manual.h).
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "verb.h"
 
 namespace kmr::cli {
 
 // The widest line the help prints.
 inline constexpr std::size_t kHelpColumns = 80;
 
-// One option of a command: its form as the synopsis writes it ("--disc CARPETA": it takes a value)
-// and what it does.
-struct HelpOption {
-    std::string_view form;
-    std::string_view text;
-};
+// An option as the help lists it: its form and what it does.
+using HelpOption = VerbOption;
 
-// One command: its synopsis after "kmrc " (options in brackets when optional), what it does (a
-// paragraph per entry, wrapped when printed) and its options.
+// A verb as its help shows it, with its synopsis written out.
 struct CommandHelp {
     std::string_view name;
-    std::string_view synopsis;
+    std::string synopsis;  // after "kmrc "
     std::span<const HelpOption> options;
-    std::span<const std::string_view> text;
+    const Verb* verb;
 };
 
-struct ExitCodeHelp {
-    int code;
-    std::string_view text;
-};
-
-// Every command, in the order the help lists them, and the exit codes.
+// Every verb, in the order of verbs().
 std::span<const CommandHelp> commandHelp();
-std::span<const ExitCodeHelp> exitCodeHelp();
-const CommandHelp* findCommandHelp(std::string_view name);
 
-// The option's name: "--disc" for "--disc CARPETA".
-std::string_view optionName(const HelpOption& option);
-// Whether the option takes the next argument as its value.
-bool optionTakesValue(const HelpOption& option);
+// The synopsis after "kmrc ", as pieces that a line never breaks ("[--disc CARPETA]", "PROYECTO",
+// "-o IMAGEN.iso"): the options in the verb's order, in brackets unless required, one that needs
+// another inside the other's brackets and "..." after one given again and again; then the
+// arguments; then the output option.
+std::vector<std::string> synopsisPieces(const Verb& verb);
+// The pieces on one line.
+std::string synopsis(const Verb& verb);
 
-// `kmrc --help`, `kmrc ORDEN --help` and `kmrc --version`.
+// `kmrc --help`, `kmrc VERB --help` and `kmrc --version`.
 std::string programHelpText();
-std::string commandHelpText(const CommandHelp& command);
+std::string commandHelpText(const Verb& verb);
 std::string versionText();
 
-// What the arguments after a command's name ask for before anything else: its help (--help, -h),
-// the version (--version), or neither. Values of the command's options and what follows "--" are
-// not options.
-enum class HelpRequest { None, Help, Version };
-HelpRequest helpRequest(const CommandHelp& command, const std::vector<std::string>& args);
+// What the arguments after a verb's name ask for before anything else: its help (--help, -h), the
+// version (--version), or neither. Values of the verb's options and what follows "--" are not
+// options.
+enum class [[nodiscard]] HelpRequest{None, Help, Version};
+HelpRequest helpRequest(const Verb& verb, const std::vector<std::string>& args);
 
 // Text wrapped at `columns` (counted in characters, not bytes), each line after `indent` blanks;
 // words longer than a line stand alone.
 std::string wrapText(std::string_view text, std::size_t indent, std::size_t columns = kHelpColumns);
+// Characters of UTF-8 text.
+std::size_t columnsOf(std::string_view text);
 
 }  // namespace kmr::cli

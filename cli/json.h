@@ -14,7 +14,7 @@ namespace kmr::cli {
 // A JSON string literal (quotes included), always valid UTF-8: characters are kept as they are
 // except those JSON requires to be escaped; a lone surrogate becomes \udXXX, and a byte that starts
 // no well-formed sequence (which the program's text never holds) its Windows-1252 character.
-std::string jsonString(std::string_view s);
+[[nodiscard]] std::string jsonString(std::string_view s);
 
 // The document that show and import print: format, error flag, the objects
 // ([{"kind": 21, "caption": "…", "values": ["…"]}, …]) and, for an import, the number of lines that were

@@ -4,21 +4,12 @@
 #include <ostream>
 #include <string_view>
 
-#include "commands.h"
+#include "command_line.h"
+#include "command_support.h"
 #include "help.h"
 
 namespace kmr::cli {
 namespace {
-
-struct CommandEntry {
-    std::string_view name;
-    int (*run)(const std::vector<std::string>&, Streams);
-};
-
-constexpr CommandEntry kCommands[] = {
-    {"show", showCommand},   {"convert", convertCommand}, {"compile", compileCommand},
-    {"check", checkCommand}, {"import", importCommand},   {"iso", isoCommand},
-};
 
 int runCommand(const std::vector<std::string>& args, Streams io, const KmrcSetup& setup) {
     std::ostream& out = io.out;
@@ -35,21 +26,20 @@ int runCommand(const std::vector<std::string>& args, Streams io, const KmrcSetup
         out << versionText();
         return kDone;
     }
+    const Verb* verb = findVerb(args[0]);
+    if (verb == nullptr) {
+        err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
+        return kUsage;
+    }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (const CommandHelp* help = findCommandHelp(args[0])) {
-        switch (helpRequest(*help, rest)) {
-            case HelpRequest::Help: out << commandHelpText(*help); return kDone;
-            case HelpRequest::Version: out << versionText(); return kDone;
-            case HelpRequest::None: break;
-        }
+    switch (helpRequest(*verb, rest)) {
+        case HelpRequest::Help: out << commandHelpText(*verb); return kDone;
+        case HelpRequest::Version: out << versionText(); return kDone;
+        case HelpRequest::None: break;
     }
-    for (const auto& c : kCommands) {
-        if (args[0] == c.name) return c.run(rest, io);
-    }
-    if (args[0] == "templates") return templatesCommand(rest, io, setup.templateFolders);
-    if (args[0] == "new") return newCommand(rest, io, setup.templateFolders);
-    err << "kmrc: orden desconocida: " << args[0] << " (kmrc --help muestra la ayuda)\n";
-    return kUsage;
+    const ParsedArgs parsed = parseVerbLine(*verb, rest);
+    if (!parsed.error.empty()) return usageError(*verb, parsed.error, io);
+    return verb->run(parsed, io, setup);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ inline constexpr std::string_view kStdoutFailed = "kmrc: no se pudo escribir en 
 // Runs kmrc with the arguments after the program name. Output goes to `out`, messages to `err`.
 // Running out of memory ends the command with a message and kRefused; output that could not be
 // written ends it with a message and kFileError.
-int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
-            const KmrcSetup& setup = {});
+[[nodiscard]] int runKmrc(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err,
+                          const KmrcSetup& setup = {});
 
 }  // namespace kmr::cli

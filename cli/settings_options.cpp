@@ -8,16 +8,9 @@
 
 namespace kmr::cli {
 
-std::vector<std::string_view> settingsOptions() {
-    return {"--action",      "--custom-event", "--content",       "--exclusive-path",
-            "--ignore-path", "--driver-path",  "--platform-entry"};
-}
-
 std::string applySettingsOptions(const ParsedArgs& p, DiscSettings& s) {
-    for (const std::string_view single : {"--action", "--custom-event"}) {
-        if (p.values(single).size() > 1) return std::string(single) + " se da más de una vez";
-    }
-    if (p.has(kSettingsFlag)) s.useAutoPlay = "1";
+    if (std::string repeated = repeatedOption(p, OptionGroup::DiscEntries); !repeated.empty()) return repeated;
+    if (p.has("--use-autoplay")) s.useAutoPlay = "1";
     if (const auto v = p.value("--action")) s.action = *v;
     if (const auto v = p.value("--custom-event")) s.customEvent = *v;
     for (const std::string& value : p.values("--content")) {

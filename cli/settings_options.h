@@ -6,24 +6,17 @@
 #include <string_view>
 #include <vector>
 
-#include "command_support.h"
+#include "command_line.h"
 #include "project/disc_settings.h"
 
 namespace kmr::cli {
 
-// The flag and the options of kmrc new that set the documented entries:
-//   --use-autoplay                 UseAutoPlay=1
-//   --action TEXTO                 action
-//   --custom-event NOMBRE          CustomEvent
-//   --content TIPO[=VALOR]         MusicFiles, PictureFiles or VideoFiles (music, pictures, video); "true"
-//                                  without a value
-//   --exclusive-path CARPETA, --ignore-path CARPETA, --driver-path CARPETA   one folder each, repeatable
-//   --platform-entry PLATAFORMA:CLAVE=VALOR    an entry of [AutoRun.PLATAFORMA] (x86, Amd64, Alpha, Mips, PPC)
-inline constexpr std::string_view kSettingsFlag = "--use-autoplay";
-std::vector<std::string_view> settingsOptions();
-
-// Sets what the options give; an error message (in Spanish) when a value is not of its form.
-std::string applySettingsOptions(const ParsedArgs& args, DiscSettings& settings);
+// Sets what the options of kmrc new's disc entries (OptionGroup::DiscEntries) give: --use-autoplay
+// UseAutoPlay=1, --action, --custom-event, --content TIPO[=VALOR] (music, pictures or video; "true"
+// without a value), the folders of --exclusive-path, --ignore-path and --driver-path, and
+// --platform-entry PLATAFORMA:CLAVE=VALOR. An error message (in Spanish) when one that may be given
+// once is repeated or a value is not of its form.
+[[nodiscard]] std::string applySettingsOptions(const ParsedArgs& args, DiscSettings& settings);
 
 // The settings as a JSON object, on lines indented for a member of the top object; only what is set
 // ({"action": "…", "content": {"MusicFiles": "true"}, "platforms": [{"platform": "x86", "entries":

@@ -16,18 +16,6 @@
 namespace kmr::cli {
 namespace {
 
-constexpr std::string_view kNewUsage =
-    "kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] [--label L] "
-    "[--menu TEXTO=COMANDO[=NOMBRE]]... [--default N] [--disc CARPETA [--medium cd|usb]] [--action TEXTO] "
-    "[--custom-event NOMBRE] [--use-autoplay] [--content TIPO[=VALOR]]... [--exclusive-path CARPETA]... "
-    "[--ignore-path CARPETA]... [--driver-path CARPETA]... [--platform-entry PLATAFORMA:CLAVE=VALOR]... [--force] "
-    "[--in-place] -o PROYECTO";
-
-int usageError(Streams io, const std::string& message) {
-    io.err << "kmrc: " << message << "\nuso: " << kNewUsage << "\n";
-    return kUsage;
-}
-
 // The template named by --template: a file given by its path, else a listed template by its name,
 // its file name or its file name without the extension. Sets `exitCode` when there is none.
 std::optional<TemplateRecord> findTemplate(const std::string& wanted, const std::vector<std::string>& folders,
@@ -80,13 +68,10 @@ std::optional<MenuArgument> splitMenuArgument(const std::string& value) {
 
 }  // namespace
 
-int templatesCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    static const CommandForm kForm{{"--json"}, false, 0, "kmrc templates [--json]", "no se esperan ficheros"};
-    int code = kDone;
-    const auto p = parseCommand(args, kForm, io, code);
-    if (!p) return code;
+int templatesCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
+    const std::vector<std::string>& folders = setup.templateFolders;
     const std::vector<TemplateRecord> records = listTemplates(folders);
-    if (p->has("--json")) {
+    if (p.has("--json")) {
         std::string out = "{\n  \"folders\": [";
         for (std::size_t i = 0; i < folders.size(); ++i) out += (i > 0 ? ", " : "") + jsonString(folders[i]);
         out += "],\n  \"templates\": [";
@@ -110,36 +95,26 @@ int templatesCommand(const std::vector<std::string>& args, Streams io, const std
     return kDone;
 }
 
-int newCommand(const std::vector<std::string>& args, Streams io, const std::vector<std::string>& folders) {
-    std::vector<std::string_view> options = {"--template", "--program", "--icon", "--label",
-                                             "--menu",     "--default", "--disc", "--medium"};
-    for (const std::string_view o : settingsOptions()) options.push_back(o);
-    const ParsedArgs p = parseArgs(args, {"--resource", "--force", kSettingsFlag, kInPlaceFlag}, true, options);
-    if (!p.error.empty()) return usageError(io, p.error);
-    if (!p.positional.empty()) return usageError(io, "argumento de más: " + p.positional[0]);
-    if (!p.output) return usageError(io, "falta -o PROYECTO");
-    // A value of two lines would write entries nobody asked for: refused, as the editor's fields refuse it.
-    for (const auto& [option, value] : p.options) {
-        if (value.find_first_of("\r\n") != std::string::npos)
-            return usageError(io, option + ": un valor no puede ocupar más de una línea");
-    }
-    for (const std::string_view single :
-         {"--template", "--program", "--icon", "--label", "--default", "--disc", "--medium"}) {
-        if (p.values(single).size() > 1) return usageError(io, std::string(single) + " se da más de una vez");
-    }
-    if (p.has("--resource") && p.values("--program").empty()) return usageError(io, "--resource va con --program");
+int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
+    const std::vector<std::string>& folders = setup.templateFolders;
     const auto medium = p.value("--medium");
-    if (medium && !p.value("--disc")) return usageError(io, "--medium va con --disc");
-    if (medium && *medium != "cd" && *medium != "usb") return usageError(io, "--medium espera cd o usb: " + *medium);
+    if (medium && *medium != "cd" && *medium != "usb") return usageError(p, "--medium espera cd o usb: " + *medium, io);
+    // A value of two lines would write entries nobody asked for: refused, as the editor's fields refuse it.
+    for (const auto& [option, value] : p.given) {
+        if (option != "-o" && value.find_first_of("\r\n") != std::string::npos)
+            return usageError(p, std::string(option) + ": un valor no puede ocupar más de una línea", io);
+    }
 
     // As in the wizard: the template fills the fields and the menu list, then the fields are edited,
     // new menus are appended and one may be made the default.
     WizardData data;
     int code = kDone;
+    std::string templatePath;
     for (const std::string& wanted : p.values("--template")) {
         const auto record = findTemplate(wanted, folders, io, code);
         if (!record) return code;
         data = applyTemplate(*record);
+        templatePath = record->path;
     }
     for (const std::string& program : p.values("--program")) {
         data.runCommand = program;
@@ -149,7 +124,7 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
     for (const std::string& label : p.values("--label")) data.label = label;
     for (const std::string& value : p.values("--menu")) {
         auto menu = splitMenuArgument(value);
-        if (!menu) return usageError(io, "--menu espera TEXTO=COMANDO[=NOMBRE]: " + value);
+        if (!menu) return usageError(p, "--menu espera TEXTO=COMANDO[=NOMBRE]: " + value, io);
         if (menu->text.empty() || menu->command.empty()) {
             io.err << kMenuFieldsMissing << "\nkmrc: --menu " << value << ": faltan el texto o el comando\n";
             return kUsage;
@@ -168,11 +143,13 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         constexpr text::IntegerSyntax kDecimal{.allowSign = false, .allowHex0x = false, .allowHexDollar = false};
         const auto n = text::parseInteger(value, kDecimal);
         if (data.menus.empty() && n && *n > 0) {
-            return usageError(io, "--default " + value + ": el proyecto no tiene menús (0 deja ninguno)");
+            return usageError(p, "--default " + value + ": el proyecto no tiene menús (0 deja ninguno)", io);
         }
         if (!n || static_cast<std::size_t>(*n) > data.menus.size()) {
-            return usageError(io, "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
-                                      ", o 0 para ninguno: " + value);
+            return usageError(p,
+                              "--default espera el número de un menú, de 1 a " + std::to_string(data.menus.size()) +
+                                  ", o 0 para ninguno: " + value,
+                              io);
         }
         for (WizardMenu& m : data.menus) m.kind = Kind::PlainMenu;
         if (*n > 0) toggleDefaultMenu(data.menus, static_cast<std::size_t>(*n) - 1);
@@ -187,10 +164,11 @@ int newCommand(const std::vector<std::string>& args, Streams io, const std::vect
         project.disc.medium = medium == "usb" ? Medium::Usb : Medium::CdDvd;
     }
     if (const std::string error = applySettingsOptions(p, project.settings); !error.empty())
-        return usageError(io, error);
-    if (!mayReplace(*p.output, p.has("--force"), io)) return kUsage;
+        return usageError(p, error, io);
+    if (!templatePath.empty() && !distinctFromInput(templatePath, *p.output(), io)) return kUsage;
+    if (!mayReplace(*p.output(), p.has("--force"), io)) return kUsage;
     if (refuseLineBreaks(project, io)) return kRefused;
-    return writeOutput(*p.output, projectFileBytes(project), io, writeOptions(p));
+    return writeOutput(*p.output(), projectFileBytes(project), io, writeOptions(p));
 }
 
 }  // namespace kmr::cli

@@ -24,6 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 0; at < size; at += step) decoder.add(bytes.substr(at, step));
     decoder.finish();
     if (pieces != text) std::abort();
+    // Read in the form its bytes have, as the editor and kmrc read a file: what Windows reads unless the
+    // bytes are in another form.
+    const kmr::AutorunSource source = kmr::decodeAutorun(bytes);
+    if (source.form == kmr::text::UnmarkedForm::Cp1252 && source.text != text) std::abort();
+    (void)kmr::importAutorun(source.text);
+    (void)kmr::readingNotice(source);
     const kmr::ImportResult first = kmr::importAutorun(text);
     const auto& objects = first.project.objects;
 

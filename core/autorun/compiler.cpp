@@ -92,7 +92,7 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         if (!flush()) return;
     }
     // The disc settings after the objects, in their fixed order; nothing without them.
-    compileSettings(out, project.settings, flush);
+    compileSettings(out, project, flush);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.
@@ -140,8 +140,9 @@ io::IoResult writeAutorunFile(const std::string& path, const Project& project, i
         r.reason = std::move(*refusal);
         return r;
     }
-    return io::writeFileAtomic(
-        path, [&](const auto& write) { autorunFileBytes(project, write); }, options);
+    const io::ByteProducer produce = [&](const auto& write) { autorunFileBytes(project, write); };
+    if (io::IoResult r = io::checkOutputSize(path, io::producedSize(produce)); !r.ok()) return r;
+    return io::writeFileAtomic(path, produce, options);
 }
 
 bool isAutorunFileName(std::string_view path) { return text::asciiLower(text::fileNameOf(path)) == kAutorunFileName; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "project/profile.h"
 #include "text/text.h"
 
 namespace kmr {
@@ -196,7 +197,65 @@ std::string_view firstLineOf(std::string_view content) {
     return line;
 }
 
+// A letter or digit of a word, or a byte of a character beyond ASCII.
+bool isWordByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 0x80 || (u >= '0' && u <= '9') || ((u | 0x20) >= 'a' && (u | 0x20) <= 'z');
+}
+
+// Takes the bytes of a file without a mark in their form; for UTF-8, the word the notice shows.
+void takeForm(AutorunSource& source, std::string bytes) {
+    source.form = text::guessUnmarkedForm(bytes);
+    if (source.form != text::UnmarkedForm::Utf8) {
+        source.text = text::decodeUnmarked(bytes, source.form);
+        return;
+    }
+    // Everything before the first byte beyond ASCII is ASCII, so the word starts on a character.
+    const std::size_t at = static_cast<std::size_t>(
+        std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+        bytes.begin());
+    std::size_t begin = at, end = at;
+    while (begin > 0 && at - begin < 20 && isWordByte(bytes[begin - 1])) --begin;
+    while (end < bytes.size() && isWordByte(bytes[end]) && end - begin < 40) ++end;
+    while (end < bytes.size() && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;  // whole characters
+    source.word = bytes.substr(begin, end - begin);
+    source.windowsWord = text::fromCp1252(source.word);
+    source.text = std::move(bytes);
+}
+
 }  // namespace
+
+AutorunSource decodeAutorun(std::string_view bytes) {
+    AutorunSource source;
+    std::size_t mark = 0;
+    const text::Encoding encoding = text::detectEncoding(bytes, mark);
+    if (encoding == text::Encoding::Cp1252) {
+        takeForm(source, std::string(bytes));
+    } else {
+        source.text = text::decodeAs(bytes.substr(mark), encoding);
+    }
+    return source;
+}
+
+std::string_view formName(text::UnmarkedForm form) {
+    switch (form) {
+        case text::UnmarkedForm::Cp1252: return "Windows-1252";
+        case text::UnmarkedForm::Utf8: return "UTF-8";
+        case text::UnmarkedForm::Utf16Le: return "UTF-16 little-endian sin marca de orden de bytes";
+        case text::UnmarkedForm::Utf16Be: break;
+    }
+    return "UTF-16 big-endian";
+}
+
+std::string readingNotice(const AutorunSource& source) {
+    if (source.form == text::UnmarkedForm::Cp1252) return {};
+    if (source.form == text::UnmarkedForm::Utf8) {
+        return "El fichero está en UTF-8, que Windows leería como «" + source.windowsWord +
+               "»; se ha leído como UTF-8 y al compilar se escribirá para que Windows lea «" + source.word + "»";
+    }
+    return "El fichero está en " + std::string(formName(source.form)) +
+           ", que Windows no leería; se ha leído como tal y al compilar se escribirá en una forma que Windows lee";
+}
 
 AutorunSource readAutorunFile(const std::string& path) {
     AutorunSource source;
@@ -211,7 +270,13 @@ AutorunSource readAutorunFile(const std::string& path) {
         });
     if (source.ok() && io::unfinishedWrite(head)) static_cast<io::IoResult&>(source) = io::unfinishedFailure(path);
     if (source.ok()) {
-        decoder.finish();
+        if (decoder.finish() == text::Encoding::Cp1252 &&
+            (!text::isAscii(source.text) || source.text.find('\0') != std::string::npos)) {
+            // The file's own bytes again, where they stand (every byte has a character of its own), to
+            // be read in the form they have.
+            text::toCp1252InPlace(source.text);
+            takeForm(source, std::move(source.text));
+        }
     } else {
         source.text = std::string();
     }
@@ -223,6 +288,28 @@ bool crOnlyLineEnds(std::string_view content) {
 }
 
 bool hasAutorunHeader(std::string_view content) { return equalsFolded(firstLineOf(content), "[autorun]"); }
+
+bool looksLikeAutorun(std::string_view content) {
+    text::LineCursor lines(content, true);
+    while (!lines.atEnd()) {
+        const auto name = profileHeaderName(lines.next());
+        if (name &&
+            (equalsFolded(*name, "autorun") || (name->size() > 8 && equalsFolded(name->substr(0, 8), "autorun."))))
+            return true;
+    }
+    return false;
+}
+
+std::string firstLineShown(std::string_view content) {
+    constexpr std::size_t kShown = 60;
+    const std::string_view line = firstLineOf(content);
+    std::string shown(text::left(line, kShown));
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 32 && c != '\t') c = '?';
+    }
+    if (text::length(line) > kShown) shown += "…";
+    return shown;
+}
 
 ImportResult importAutorun(std::string_view content) { return Importer(content).run(hasAutorunHeader(content)); }
 

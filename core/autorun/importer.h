@@ -7,6 +7,7 @@
 
 #include "project/project.h"
 #include "text/file_io.h"
+#include "text/text.h"
 
 namespace kmr {
 
@@ -19,17 +20,40 @@ inline constexpr std::string_view kMissingFileMessage = "El fichero no existe.";
 inline constexpr std::string_view kBadHeaderQuestion = "Encabezado incorrecto. ¿Desea continuar?";
 inline constexpr std::string_view kImportedMessage = "El fichero se ha importado con éxito.";
 
-// An autorun file's text, decoded to UTF-8 (Windows-1252 unless a byte-order mark says otherwise).
-// On failure the status tells a missing file (NotFound) from any other failure.
+// An autorun file's text, decoded to UTF-8: Windows-1252 unless a byte-order mark says otherwise, or
+// unless the bytes are in a form that Windows would misread (text::guessUnmarkedForm): valid UTF-8
+// beyond ASCII, UTF-16 without its mark or big-endian. Such a file is read in its own form and the
+// user is told once (readingNotice). On failure the status tells a missing file (NotFound) from any
+// other failure.
 struct AutorunSource : io::IoResult {
     std::string text;
+    text::UnmarkedForm form = text::UnmarkedForm::Cp1252;  // Cp1252: read as Windows reads it
+    // For UTF-8, the first word beyond ASCII as Windows would read it and as it was read.
+    std::string windowsWord;
+    std::string word;
 };
 
 AutorunSource readAutorunFile(const std::string& path);
+// The same for the bytes of a file already read.
+AutorunSource decodeAutorun(std::string_view bytes);
+
+// The name of a form ("UTF-8", "UTF-16 big-endian"…), for messages.
+std::string_view formName(text::UnmarkedForm form);
+
+// What the user is told when a file was read otherwise than Windows would read it: "El fichero está en
+// UTF-8, que Windows leería como «CanciÃ³n»; …". Empty when it was read as Windows reads it.
+std::string readingNotice(const AutorunSource& source);
 
 // True when the first line, A–Z folded but not trimmed, is exactly "[autorun]". Otherwise the
 // command asks whether to go on.
 bool hasAutorunHeader(std::string_view content);
+// True when the text has a section [autorun] or [autorun.PLATFORM] (any letter case): an autorun file,
+// whatever else it holds, rather than a project given by mistake.
+bool looksLikeAutorun(std::string_view content);
+
+// The first line as a message shows it: at most 60 characters (then "…"), a control character other
+// than the tab as "?".
+std::string firstLineShown(std::string_view content);
 
 // The imported project and the number of lines (a menu's two lines count once) that gave nothing.
 struct ImportResult {

@@ -8,6 +8,7 @@
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
+#include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/text.h"
 
@@ -71,6 +72,20 @@ bool writeLines(std::string& out, const KeptLines& lines, const std::function<bo
 bool writeKept(std::string& out, const DiscSettings& s, std::string_view section, const std::function<bool()>& flush) {
     const KeptSection* k = s.findKept(section);
     return k == nullptr || writeLines(out, k->lines, flush);
+}
+
+// The kept lines of [AutoRun], but for those of a family whose objects the user has changed; false when
+// `flush` stopped the writing.
+bool writeKeptAutorun(std::string& out, const Project& project, const std::function<bool()>& flush) {
+    const KeptSection* k = project.settings.findKept(kAutorun);
+    if (k == nullptr) return true;
+    KeptLineFilter filter(project);
+    for (const std::string_view line : k->lines) {
+        if (!filter.compiles(line)) continue;
+        writeLine(out, line);
+        if (flush && !flush()) return false;
+    }
+    return true;
 }
 
 // The name of a kept section that has a place of its own in the compiled file.
@@ -177,13 +192,14 @@ std::vector<InfEntry> infEntries(std::string_view content) {
 void keepExtras(std::string_view content, Project& project) {
     DiscSettings& s = project.settings;
     // What the objects give back: the entries of their own compiled text, each used up by the first
-    // line of [AutoRun] that says the same. Counted by key and value, so that a file of many menus is
-    // gone through once.
+    // line of [AutoRun] that says the same, key and value A–Z folded (Windows folds the letter case of
+    // a verb, and a line that differs only so would undo a change of the default menu). Counted by key
+    // and value, so that a file of many menus is gone through once.
     std::unordered_map<std::string, std::size_t> given;
     const auto entryKey = [](std::string_view key, std::string_view value) {
         std::string k = text::asciiLower(key);
         k.push_back('\n');  // no key or value holds a line end
-        return k.append(value);
+        return k.append(text::asciiLower(value));
     };
     {
         // The objects alone, compiled without the settings; walked as they stand, with no list of entries.
@@ -266,6 +282,19 @@ void keepExtras(std::string_view content, Project& project) {
         }
         keep();
     });
+    // What the objects compiled to in each family of which lines were kept: a change of them later
+    // leaves those lines out (KeptLineFilter).
+    if (const KeptSection* k = s.findKept(kAutorun)) {
+        std::array<bool, 4> kept{};
+        for (const std::string_view line : k->lines) {
+            const auto cut = cutEntry(line);
+            if (const auto family = cut ? keyFamilyOf(cut->key) : std::nullopt)
+                kept[static_cast<std::size_t>(*family)] = true;
+        }
+        for (const KeyFamily f : {KeyFamily::Run, KeyFamily::Icon, KeyFamily::Label, KeyFamily::DefaultMenu}) {
+            if (kept[static_cast<std::size_t>(f)]) s.importedLines.push_back({f, familyLines(project.objects, f)});
+        }
+    }
 }
 
 ImportResult importAutorun(std::string_view content, const ImportOptions& options) {
@@ -274,12 +303,13 @@ ImportResult importAutorun(std::string_view content, const ImportOptions& option
     return result;
 }
 
-void compileSettings(std::string& out, const DiscSettings& s, const std::function<bool()>& flush) {
+void compileSettings(std::string& out, const Project& project, const std::function<bool()>& flush) {
+    const DiscSettings& s = project.settings;
     if (s.empty()) return;
     if (s.action) writeLine(out, "action=", *s.action);
     if (s.customEvent) writeLine(out, "CustomEvent=", *s.customEvent);
     if (s.useAutoPlay) writeLine(out, "UseAutoPlay=", *s.useAutoPlay);
-    if (!writeKept(out, s, kAutorun, flush)) return;
+    if (!writeKeptAutorun(out, project, flush)) return;
 
     // Every section after an empty line, as the menus are.
     const auto header = [&out](std::string_view a, std::string_view b = {}) {

@@ -30,20 +30,23 @@ std::vector<InfEntry> infEntries(std::string_view text);
 // Fills the project's settings from the text it was imported from: every line the objects do not
 // give back when compiled is kept, the documented entries as settings (the first of each; later ones
 // are kept as lines), everything else as it stands in its section. Lines of [AutoRun] that an object
-// gives back exactly (key in any letter case, value without its end blanks) are not kept; lines of
+// gives back (key and value A–Z folded, without the blanks at their ends) are not kept; lines of
 // other sections always are, even when the importer made an object of them. Comments are kept; empty
-// lines and section headers are not (the sections are written again).
+// lines and section headers are not (the sections are written again). For each family of keys of
+// which [AutoRun] lines were kept (project/object_lines.h), what the objects compile to is recorded,
+// so that the compiler leaves those lines out once the user changes the objects of that family.
 void keepExtras(std::string_view content, Project& project);
 
-// Appends the disc settings to a compiled [autorun] section, in this fixed order: "action",
-// "CustomEvent", "UseAutoPlay" and the kept lines of [AutoRun]; then, each after an empty line and
+// Appends the project's disc settings to its compiled [autorun] section, in this fixed order: "action",
+// "CustomEvent", "UseAutoPlay" and the kept lines of [AutoRun] (those KeptLineFilter lets through);
+// then, each after an empty line and
 // only when it holds something, [Content] (MusicFiles, PictureFiles, VideoFiles),
 // [ExclusiveContentPaths], [IgnoreContentPaths], [DeviceInstall] (one DriverPath per folder) and the
 // platform sections in their order (the entries of two sections of one platform in one, where the first
 // stands), each followed by the kept lines of its own section; last, the other kept sections in their
 // order, each line as it stands.
 // After each kept line `flush`, when given, may hand the text on, and stops the writing by returning false.
-void compileSettings(std::string& out, const DiscSettings& settings, const std::function<bool()>& flush = {});
+void compileSettings(std::string& out, const Project& project, const std::function<bool()>& flush = {});
 
 // What Windows reads of an autorun text: for every section and key, the first value. Two texts mean
 // the same when these agree; the value of "shell" (a verb name) is compared with A–Z folded. nullopt

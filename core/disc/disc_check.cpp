@@ -24,7 +24,7 @@ struct FindingInfo {
     int image;
 };
 
-constexpr std::array<FindingInfo, 13> kFindings = {{
+constexpr std::array<FindingInfo, 14> kFindings = {{
     {"folder-missing", "Carpeta del disco inexistente", kWarningImage},
     {"missing-file", "Fichero inexistente en el disco", kWarningImage},
     {"absolute-path", "Referencia a una ruta absoluta", kInformationImage},
@@ -37,6 +37,7 @@ constexpr std::array<FindingInfo, 13> kFindings = {{
     {"bad-menu-name", "Nombre interno de menú no válido", kWarningImage},
     {"blanks-dropped", "Espacios que Windows eliminará", kInformationImage},
     {"autorun-differs", "autorun.inf distinto del proyecto", kWarningImage},
+    {"autorun-misread", "autorun.inf que Windows leerá mal", kWarningImage},
     {"usb-ignores-entries", "Autorun limitado en unidades USB", kInformationImage},
 }};
 
@@ -319,10 +320,21 @@ private:
         // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
         // the order of the lines. The file is decoded as an import decodes it; its lines are cut as Windows
         // cuts them, a lone CR ending one too (an import keeps such a CR inside a value, and says so).
-        const AutorunSource file = readAutorunFile(*path);
+        const AutorunSource source = readAutorunFile(*path);
         std::string difference;
-        if (file.ok()) {
-            const auto d = firstMeaningDifference(file.text, compileAutorun(m_project));
+        if (source.ok()) {
+            // Its entries as they were meant (UTF-8 read as UTF-8), and apart from that, how Windows reads them.
+            if (source.form != text::UnmarkedForm::Cp1252) {
+                add(DiscFinding::AutorunMisread,
+                    "  El fichero " + inQuotes(text::fileNameOf(*path)) + " de la carpeta del disco está en " +
+                        std::string(formName(source.form)) +
+                        (source.form == text::UnmarkedForm::Utf8 ? ", que Windows leerá como «" + source.windowsWord +
+                                                                       "» en lugar de «" + source.word + "»."
+                                                                 : ", que Windows no leerá."),
+                    "  Compile el proyecto en la carpeta del disco: KMR escribe el autorun.inf en una forma que "
+                    "Windows lee.");
+            }
+            const auto d = firstMeaningDifference(source.text, compileAutorun(m_project));
             if (!d) return;
             difference = ": " + *d;
         }
@@ -364,18 +376,6 @@ private:
     std::unordered_map<std::string, const ProjectObject*> m_menuNames;
 };
 
-std::string iconFailure(IconStatus status, const std::string& file, int number) {
-    switch (status) {
-        case IconStatus::Ok: break;
-        case IconStatus::NotAnIcon:
-            return "El fichero " + inQuotes(file) + " no es un icono, un programa ni una biblioteca.";
-        case IconStatus::Unreadable: return "No se pueden leer los iconos de " + inQuotes(file) + ".";
-        case IconStatus::PastEnd:
-            return "El fichero " + inQuotes(file) + " no tiene el icono número " + std::to_string(number) + ".";
-    }
-    return {};
-}
-
 }  // namespace
 
 std::string_view findingKey(DiscFinding finding) { return infoOf(finding).key; }
@@ -413,44 +413,6 @@ std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarg
     for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
     for (CheckItem& item : checkSettings(project, &disc)) items.push_back(std::move(item));
     return items;
-}
-
-DiscIcon discIcon(const Project& project, const DiscTarget& disc) {
-    DiscIcon icon;
-    const auto it = std::find_if(project.objects.begin(), project.objects.end(),
-                                 [](const ProjectObject& o) { return o.kind == Kind::Icon; });
-    if (it == project.objects.end()) {
-        icon.reason = "El proyecto no muestra ningún icono.";
-        return icon;
-    }
-    const DiscFolder folder(disc.folder);
-    if (!folder.exists()) {
-        icon.reason = disc.folder.empty() ? "No se ha elegido la carpeta del disco."
-                                          : "No se encuentra la carpeta del disco " + inQuotes(disc.folder) + ".";
-        return icon;
-    }
-    const IconReference ref = parseIconReference(it->value(0));
-    const auto path = folder.find(ref.file);
-    if (ref.file.empty() || !path) {
-        icon.reason = "No se encuentra el fichero " + inQuotes(ref.file) + " en la carpeta del disco.";
-        return icon;
-    }
-    icon.path = *path;
-    if (!isRegularFile(*path)) {
-        icon.reason = notARegularFile(*path);
-        return icon;
-    }
-    const io::ReadResult file = io::readFile(*path);
-    if (!file.ok()) {
-        icon.reason = file.message;
-        return icon;
-    }
-    IconPick pick = pickIcon(file.bytes, ref.number);
-    if (pick.status == IconStatus::Ok)
-        icon.ico = std::move(pick.ico);
-    else
-        icon.reason = iconFailure(pick.status, ref.file, ref.number);
-    return icon;
 }
 
 }  // namespace kmr::disc

@@ -2,7 +2,8 @@
 // The check of a project against the folder that will be burnt: the six conflict findings first,
 // unchanged, then what only the disc's contents can tell (files that are not there, documents
 // started as programs, orders of the command interpreter started as programs, icons that Windows cannot show, menu
-// names that clash, entries a USB drive ignores, an autorun.inf that is not the project's).
+// names that clash, entries a USB drive ignores, an autorun.inf that is not the project's or that
+// Windows will misread).
 
 #include <array>
 #include <string>
@@ -28,6 +29,7 @@ enum class DiscFinding {
     BadMenuName,         // an internal name that breaks the shell\NAME\command key
     BlanksDropped,       // blanks at either end of a value, which Windows drops
     AutorunDiffers,      // the folder's autorun.inf is not what the project compiles to
+    AutorunMisread,      // the folder's autorun.inf is in a form Windows misreads (UTF-8 without a mark…)
     UsbIgnoresEntries,   // on a USB drive Windows runs nothing from autorun.inf
 };
 

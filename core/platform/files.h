@@ -9,4 +9,8 @@ namespace kmr::platform {
 // when it can.
 std::string folderUnreadable(const std::string& folder);
 
+// True when both paths lead to one existing file, through links or other names (another letter case
+// on Windows, say): a command must not write the file it reads.
+bool sameFile(const std::string& a, const std::string& b);
+
 }  // namespace kmr::platform

@@ -1,5 +1,6 @@
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 
@@ -17,6 +18,13 @@ std::string folderUnreadable(const std::string& folder) {
         err = errno;
     }
     return err == 0 ? std::string() : io::systemErrorText(err);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }
 
 }  // namespace kmr::platform

@@ -22,4 +22,26 @@ std::string folderUnreadable(const std::string& folder) {
     return windowsFailure(folder, err).reason;
 }
 
+namespace {
+
+// The volume and the file index of what a path leads to (links followed), as the system numbers them.
+bool fileIdentity(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE file = ::CreateFileW(widen(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool ok = ::GetFileInformationByHandle(file, &info) != 0;
+    ::CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+bool sameFile(const std::string& a, const std::string& b) {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return fileIdentity(a, first) && fileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
 }  // namespace kmr::platform

@@ -10,9 +10,10 @@
 
 namespace kmr::platform {
 
-inline std::filesystem::path pathOf(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
+// On Windows a path is also taken in the forms users type: a drive named alone ("E:") is its root, as
+// for a disc, and the long-path prefix ("\\?\E:\", "\\?\UNC\server\share") is dropped, so that
+// the path behaves as the same path without it, also once it is text with "/" again.
+std::filesystem::path pathOf(std::string_view utf8);
 
 inline std::string textOf(const std::filesystem::path& path) {
     const std::u8string text = path.generic_u8string();

@@ -11,6 +11,10 @@ namespace kmr::platform {
 // line, so that names with "ñ" or accents arrive whole whatever the console's code page.
 std::vector<std::string> programArguments(int argc, char** argv);
 
+// A value of this process's environment in UTF-8, empty when it is unset. On Windows it is read in
+// UTF-16, not in the ANSI code page, so that "C:\users\José" arrives whole.
+std::string environmentValue(const char* name);
+
 // The running program's own file (links followed where the system says), or else what argv[0]
 // names; empty when neither is known.
 std::string programFile(const char* argv0);

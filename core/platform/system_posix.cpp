@@ -1,10 +1,21 @@
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/path_text.h"
 #include "platform/system.h"
 
 namespace kmr::platform {
+
+std::filesystem::path pathOf(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
 
 std::vector<std::string> programArguments(int argc, char** argv) {
     if (argc <= 1) return {};

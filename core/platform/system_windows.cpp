@@ -12,6 +12,36 @@
 
 namespace kmr::platform {
 
+std::filesystem::path pathOf(std::string_view utf8) {
+    std::string_view p = utf8;
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    const auto isDrive = [](std::string_view s) {
+        return s.size() >= 2 && s[1] == ':' && ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
+    };
+    std::string typed;
+    if (p.size() >= 4 && isSeparator(p[0]) && isSeparator(p[1]) && p[2] == '?' && isSeparator(p[3])) {
+        p.remove_prefix(4);
+        if (p.size() >= 4 && (p[0] | 0x20) == 'u' && (p[1] | 0x20) == 'n' && (p[2] | 0x20) == 'c' &&
+            isSeparator(p[3])) {
+            typed = "\\\\";
+            p.remove_prefix(4);
+        }
+    }
+    typed.append(p);
+    if (typed.size() == 2 && isDrive(typed)) typed.push_back('\\');
+    return std::filesystem::path(std::u8string(typed.begin(), typed.end()));
+}
+
+std::string environmentValue(const char* name) {
+    const std::wstring wide = widen(name);
+    const DWORD size = ::GetEnvironmentVariableW(wide.c_str(), nullptr, 0);
+    if (size == 0) return {};
+    std::wstring value(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(wide.c_str(), value.data(), size);
+    value.resize(length < size ? length : 0);
+    return narrow(value);
+}
+
 std::vector<std::string> programArguments(int, char**) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);

@@ -60,6 +60,23 @@ void KeptLines::push_back(std::string_view line) {
     m_text.append(line);
 }
 
+std::string_view familyName(KeyFamily family) {
+    switch (family) {
+        case KeyFamily::Run: return "open";
+        case KeyFamily::Icon: return "icon";
+        case KeyFamily::Label: return "label";
+        case KeyFamily::DefaultMenu: break;
+    }
+    return "shell";
+}
+
+std::optional<KeyFamily> familyNamed(std::string_view name) {
+    for (const KeyFamily f : {KeyFamily::Run, KeyFamily::Icon, KeyFamily::Label, KeyFamily::DefaultMenu}) {
+        if (profileNamesEqual(name, familyName(f))) return f;
+    }
+    return std::nullopt;
+}
+
 std::string_view platformOfSection(std::string_view sectionName) {
     constexpr std::string_view kPrefix = "autorun.";
     if (sectionName.size() <= kPrefix.size() || !profileNamesEqual(sectionName.substr(0, kPrefix.size()), kPrefix))
@@ -74,7 +91,7 @@ std::string_view platformOfSection(std::string_view sectionName) {
 bool DiscSettings::empty() const {
     return !action && !customEvent && !useAutoPlay && !content.music && !content.pictures && !content.video &&
            exclusiveContentPaths.empty() && ignoreContentPaths.empty() && driverPaths.empty() && platforms.empty() &&
-           kept.empty();
+           kept.empty() && importedLines.empty();
 }
 
 KeptSection& DiscSettings::keptSection(std::string_view name) {
@@ -117,6 +134,9 @@ bool settingsFitCp1252(const DiscSettings& s) {
     for (const KeptSection& k : s.kept) {
         if (!text::fitsCp1252(k.name) || !allFit(k.lines)) return false;
     }
+    for (const FamilyLines& f : s.importedLines) {
+        if (!allFit(f.lines)) return false;
+    }
     return true;
 }
 
@@ -142,6 +162,10 @@ void writeSettingsSection(std::string& out, const DiscSettings& s, const std::fu
             writeKey(out, "Linea", line);
             if (flush && !flush()) return;
         }
+    }
+    for (const FamilyLines& f : s.importedLines) {
+        writeKey(out, "Objeto", familyName(f.family));
+        for (const std::string& line : f.lines) writeKey(out, "Compilado", line);
     }
 }
 
@@ -183,6 +207,15 @@ void SettingsSectionReader::take(std::string_view key, std::string_view value) {
         s.kept.push_back({std::string(value), {}});
     } else if (is("Linea")) {
         if (m_kept) s.kept[*m_kept].lines.emplace_back(value);
+    } else if (is("Objeto")) {
+        // A family this program does not know has nowhere to go, nor have its lines.
+        m_family.reset();
+        if (const auto family = familyNamed(value)) {
+            m_family = s.importedLines.size();
+            s.importedLines.push_back({*family, {}});
+        }
+    } else if (is("Compilado")) {
+        if (m_family) s.importedLines[*m_family].lines.emplace_back(value);
     }
 }
 

@@ -104,6 +104,24 @@ struct ContentTypes {
     bool operator==(const ContentTypes&) const = default;
 };
 
+// The keys of [AutoRun] that the objects write, by what they say: the run entry ("open",
+// "shellexecute"), the icon ("icon"), the label ("label") and the default menu ("shell").
+enum class KeyFamily { Run, Icon, Label, DefaultMenu };
+
+// The first key of a family ("open", "icon", "label", "shell"), and the family of such a name (A–Z
+// folded), or nullopt.
+std::string_view familyName(KeyFamily family);
+std::optional<KeyFamily> familyNamed(std::string_view name);
+
+// What the objects compiled to in one family of keys when an import kept lines of that family
+// (project/object_lines.h says how it is used).
+struct FamilyLines {
+    KeyFamily family = KeyFamily::Run;
+    std::vector<std::string> lines{};  // "open=setup.exe", "shell=instalar"…, in the compiler's order
+
+    bool operator==(const FamilyLines&) const = default;
+};
+
 // The disc settings. An unset optional is an entry the file does not hold; a set one holds its value,
 // which may be empty ("action=").
 struct DiscSettings {
@@ -116,6 +134,8 @@ struct DiscSettings {
     std::vector<std::string> driverPaths{};            // the DriverPath entries of [DeviceInstall]
     std::vector<PlatformSection> platforms{};          // in the order of the file
     std::vector<KeptSection> kept{};                   // in the order in which their sections first came
+    // For each family of which [AutoRun] lines are kept, what the objects compiled to when they were kept.
+    std::vector<FamilyLines> importedLines{};
 
     bool empty() const;
     bool operator==(const DiscSettings&) const = default;
@@ -137,8 +157,9 @@ bool settingsFitCp1252(const DiscSettings& settings);
 // "Accion", "Evento", "UsarReproduccion", "Musica", "Imagenes", "Videos", one "RutaExclusiva",
 // "RutaIgnorada" and "Controlador" per folder, then per platform section "Plataforma" followed by one
 // "Entrada" (key, "=", value) per entry, then per kept section "Seccion" followed by one "Linea" per
-// line. A value that the profile rules would change (blanks at its ends, enclosing quotes) is written
-// inside one more pair of double quotes.
+// line, then per recorded family "Objeto" (its first key: "open", "icon", "label", "shell") followed by
+// one "Compilado" per line. A value that the profile rules would change (blanks at its ends,
+// enclosing quotes) is written inside one more pair of double quotes.
 inline constexpr std::string_view kSettingsSection = "Entradas del autorun";
 
 // Appends the section (an empty line first) to the text of a project file; nothing when empty. After
@@ -160,9 +181,11 @@ public:
 
 private:
     DiscSettings& m_settings;
-    // Where the "Entrada" and "Linea" keys go: the last "Plataforma" and "Seccion" read.
+    // Where the "Entrada", "Linea" and "Compilado" keys go: the last "Plataforma", "Seccion" and
+    // "Objeto" read.
     std::optional<std::size_t> m_platform;
     std::optional<std::size_t> m_kept;
+    std::optional<std::size_t> m_family;
 };
 
 }  // namespace kmr

@@ -8,8 +8,21 @@
 
 namespace kmr {
 
+std::string_view profileTrimLeft(std::string_view s) {
+    std::size_t b = 0;
+    while (b < s.size() && isProfileBlank(s[b])) ++b;
+    return s.substr(b);
+}
+
+std::string_view profileTrim(std::string_view s) {
+    s = profileTrimLeft(s);
+    std::size_t e = s.size();
+    while (e > 0 && isProfileBlank(s[e - 1])) --e;
+    return s.substr(0, e);
+}
+
 std::string profileValue(std::string_view raw) {
-    std::string_view v = text::trimView(raw);
+    std::string_view v = profileTrim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
         v = v.substr(1, v.size() - 2);
     }
@@ -22,10 +35,10 @@ namespace {
 // The name of a header line ("[name]", or "[name" without its bracket), trimmed; nullopt for any
 // other line.
 std::optional<std::string_view> headerName(std::string_view rawLine) {
-    const std::string_view line = text::trimLeftView(rawLine);
+    const std::string_view line = profileTrimLeft(rawLine);
     if (line.empty() || line.front() != '[') return std::nullopt;
     const auto close = line.find(']', 1);
-    return text::trimView(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    return profileTrim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
 }
 
 // Calls fn with every section in file order, each with the lines up to the next header, until fn
@@ -70,11 +83,11 @@ std::optional<std::int32_t> sectionNumber(std::string_view name, std::string_vie
 std::optional<std::string_view> profileHeaderName(std::string_view line) { return headerName(line); }
 
 std::optional<std::pair<std::string_view, std::string_view>> profileKeyLine(std::string_view rawLine) {
-    const std::string_view line = text::trimLeftView(rawLine);
+    const std::string_view line = profileTrimLeft(rawLine);
     if (line.empty() || line.front() == ';' || line.front() == '[') return std::nullopt;
     const auto eq = line.find('=');
     if (eq == std::string_view::npos) return std::nullopt;
-    return std::pair{text::trimView(line.substr(0, eq)), line.substr(eq + 1)};
+    return std::pair{profileTrim(line.substr(0, eq)), line.substr(eq + 1)};
 }
 
 std::optional<std::int32_t> profileSectionNumber(std::string_view name, std::string_view prefix, std::int32_t count) {
@@ -86,11 +99,11 @@ void ProfileSection::findEach(std::span<const std::string_view> keys,
     std::size_t missing = keys.size();
     text::LineCursor cursor(m_body, true);
     while (missing > 0 && !cursor.atEnd()) {
-        const std::string_view line = text::trimLeftView(cursor.next());
+        const std::string_view line = profileTrimLeft(cursor.next());
         if (line.empty() || line.front() == ';') continue;
         const auto eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        const std::string_view key = text::trimView(line.substr(0, eq));
+        const std::string_view key = profileTrim(line.substr(0, eq));
         for (std::size_t i = 0; i < keys.size(); ++i) {
             if (!raw[i] && profileNamesEqual(key, keys[i])) {
                 raw[i] = line.substr(eq + 1);
@@ -102,7 +115,7 @@ void ProfileSection::findEach(std::span<const std::string_view> keys,
 }
 
 std::optional<std::string> ProfileSection::find(std::string_view key) const {
-    const std::array<std::string_view, 1> keys = {text::trimView(key)};
+    const std::array<std::string_view, 1> keys = {profileTrim(key)};
     std::array<std::optional<std::string_view>, 1> raw;
     findEach(keys, raw);
     if (!raw[0]) return std::nullopt;
@@ -116,7 +129,7 @@ std::optional<std::int32_t> ProfileSection::findInt(std::string_view key) const 
 }
 
 std::optional<ProfileSection> ProfileFile::section(std::string_view name) const {
-    const std::string_view wanted = text::trimView(name);
+    const std::string_view wanted = profileTrim(name);
     std::optional<ProfileSection> found;
     walkSections(m_text, [&](const ProfileSection& s) {
         if (profileNamesEqual(s.name(), wanted)) found = s;
@@ -165,16 +178,12 @@ ProfileFile::NumberedSections ProfileFile::numberedSections(std::string_view pre
         std::unique(sections.begin(), sections.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
         sections.end());
     out.backed = countBacked(sections.size(), static_cast<std::size_t>(count));
-    if (!out.backed) {
-        sections.clear();
-        sections.shrink_to_fit();
-    }
     return out;
 }
 
 bool readerWouldChange(std::string_view v) {
     if (v.empty()) return false;
-    if (text::isBlank(v.front()) || text::isBlank(v.back())) return true;
+    if (isProfileBlank(v.front()) || isProfileBlank(v.back())) return true;
     return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
 

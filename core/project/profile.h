@@ -38,7 +38,7 @@ private:
 };
 
 // A profile text. Section and key names compare with A–Z folded; only the first section of a name,
-// and in it the first line of a key, is ever seen. Values are trimmed of codes 0–32, one enclosing
+// and in it the first line of a key, is ever seen. Values are trimmed of blanks and tabs, one enclosing
 // pair of matching double or single quotes is removed, and the result is cut to 2047 characters.
 // Lines before the first header belong to no section; ';' starts a comment line; a line without '='
 // is no key; CR LF, LF and a lone CR each end a line. Nothing is indexed: every look-up reads the
@@ -65,7 +65,8 @@ public:
     // The sections named `prefix` and a number from 1 to `count` (the number as std::to_string
     // writes it, the name A–Z folded): the first section of each number, in number order.
     // `backed` says whether the text can stand behind the count (countBacked): a count beyond that
-    // is taken for a broken file rather than read into empty entries.
+    // is taken for a broken file rather than read into empty entries; the sections found are listed
+    // either way.
     struct NumberedSections {
         std::vector<std::pair<std::int32_t, ProfileSection>> sections;
         bool backed = false;
@@ -85,6 +86,12 @@ private:
 constexpr bool countBacked(std::size_t found, std::size_t count) {
     return count <= found || count - found <= (found > 64 ? found : 64);
 }
+
+// The blanks the profile rules drop around section names, keys and values: blank and tab only. Other
+// characters of code 32 or lower (a control character at the end of a value) are part of the text.
+constexpr bool isProfileBlank(char c) { return c == ' ' || c == '\t'; }
+std::string_view profileTrimLeft(std::string_view s);
+std::string_view profileTrim(std::string_view s);
 
 // The value rules on their own: trim, remove one enclosing pair of matching quotes, cut.
 std::string profileValue(std::string_view raw);

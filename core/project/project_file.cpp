@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/integer.h"
 #include "text/pieces.h"
@@ -20,54 +21,6 @@ namespace kmr {
 namespace {
 
 constexpr std::string_view kSection = "Brenlowe KMR File";
-constexpr std::string_view kCrLf = "\r\n";
-
-void writeKey(std::string& out, std::string_view key, std::string_view value) { appendProfileKeyLine(out, key, value); }
-
-constexpr char kMenuHeaderStart[] = "\r\n[Menu";  // after an empty line
-constexpr char kMenuHeaderEnd[] = "]\r\n";
-constexpr char kTextKey[] = "Texto=";
-constexpr char kCommandKey[] = "Comando=";
-constexpr char kNameKey[] = "Nombre=";
-
-// A key line whose value is written as it stands or in one extra pair of quotes.
-template <std::size_t N>
-char* putKeyLine(char* p, const char (&key)[N], std::string_view value, bool quoted) {
-    p = text::put(p, key);
-    if (quoted) *p++ = '"';
-    p = text::put(p, value);
-    if (quoted) *p++ = '"';
-    return text::put(p, kCrLf);
-}
-
-// The room putKeyLine takes.
-template <std::size_t N>
-std::size_t keyLineSize(const char (&key)[N], std::string_view value, bool quoted) {
-    return text::lengthOf(key) + (quoted ? 2 : 0) + value.size() + kCrLf.size();
-}
-
-// A menu's section, preceded by an empty line, made with one size check: most of a big file is
-// these, and a check and a call for every piece of every line cost more than the copying.
-void writeMenuSection(std::string& out, std::size_t number, const ProjectObject& o) {
-    char digits[24];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
-    const std::string_view numberText(digits, static_cast<std::size_t>(end - digits));
-    const std::string_view menuText = o.value(0), command = o.value(1), name = o.value(2);
-    const bool quoteText = readerWouldChange(menuText), quoteCommand = readerWouldChange(command),
-               quoteName = readerWouldChange(name);
-    const std::size_t size = text::lengthOf(kMenuHeaderStart) + numberText.size() + text::lengthOf(kMenuHeaderEnd) +
-                             keyLineSize(kTextKey, menuText, quoteText) +
-                             keyLineSize(kCommandKey, command, quoteCommand) + keyLineSize(kNameKey, name, quoteName);
-    const std::size_t at = out.size();
-    out.resize(at + size);
-    char* p = out.data() + at;
-    p = text::put(p, kMenuHeaderStart);
-    p = text::put(p, numberText);
-    p = text::put(p, kMenuHeaderEnd);
-    p = putKeyLine(p, kTextKey, menuText, quoteText);
-    p = putKeyLine(p, kCommandKey, command, quoteCommand);
-    putKeyLine(p, kNameKey, name, quoteName);
-}
 
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
@@ -99,106 +52,12 @@ ProjectFormat detectProjectFormat(std::string_view content) {
 
 namespace {
 
-// Writes the file's text into `out`; after each object `flush` may hand it on, and stops the writing
-// by returning false.
-template <class Flush>
-void writeInto(const Project& project, std::string& out, Flush&& flush) {
-    out.append("[Brenlowe KMR File]").append(kCrLf);
-    out.append("Version=2.0").append(kCrLf);
-    if (!project.disc.folder.empty()) {
-        // Keys of their own, which readers that do not know them skip; absent when no disc is named.
-        writeKey(out, "Disco", project.disc.folder);
-        writeKey(out, "Soporte", mediumName(project.disc.medium));
-    }
-    const auto& objects = project.objects;
-    std::size_t general = 0;
-    for (std::size_t i = 0; i < objects.size(); ++i) {
-        const ProjectObject& o = objects[i];
-        switch (o.kind) {
-            case Kind::RunEntry:
-                ++general;
-                if (isResourceEntry(o))
-                    writeKey(out, "Ejecutar", o.value(0));
-                else if (isProgramEntry(o))
-                    writeKey(out, "Programa", o.value(0));
-                break;
-            case Kind::Icon:
-                writeKey(out, "Icono", o.value(0));
-                ++general;
-                break;
-            case Kind::Label:
-                writeKey(out, "Etiqueta", o.value(0));
-                ++general;
-                break;
-            case Kind::PlainMenu:
-            case Kind::DefaultMenu:
-                if (i == general) {
-                    out.append("Menus=").append(std::to_string(objects.size() - i)).append(kCrLf);
-                    for (std::size_t j = i; j < objects.size(); ++j) {
-                        if (objects[j].kind == Kind::DefaultMenu) {
-                            out.append("Predeterminado=").append(std::to_string(j - general + 1)).append(kCrLf);
-                        }
-                    }
-                }
-                writeMenuSection(out, i - general + 1, o);
-                break;
-        }
-        if (!flush()) return;
-    }
-    // The disc settings after the menus, only when there are some.
-    writeSettingsSection(out, project.settings, flush);
-}
-
-}  // namespace
-
-void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
-    text::writeInPieces(sink, [&](std::string& out, auto&& flush) { writeInto(project, out, flush); });
-}
-
-std::string writeProjectV2(const Project& project) {
-    // Room for the whole text: the values and at most 64 bytes of keys, quotes and line ends each.
-    std::size_t size = 128 + project.disc.folder.size();
-    for (const auto& o : project.objects) {
-        size += 64;
-        for (std::size_t i = 0; i < o.valueCount(); ++i) size += o.value(i).size();
-    }
-    std::string out;
-    out.reserve(size);
-    writeInto(project, out, [] { return true; });
-    return out;
-}
-
-void projectFileBytes(const Project& project, const std::function<bool(std::string_view)>& write) {
-    // The characters that are not ASCII come from the values the writer writes; a run entry that is
-    // neither a program nor a resource writes none.
-    bool fits = true;
-    for (const auto& o : project.objects) {
-        if (o.kind == Kind::RunEntry && !isResourceEntry(o) && !isProgramEntry(o)) continue;
-        const std::size_t n = std::min<std::size_t>(o.valueCount(), isMenu(o.kind) ? 3 : 1);
-        for (std::size_t i = 0; fits && i < n; ++i) fits = text::fitsCp1252(o.value(i));
-    }
-    // The disc folder and the disc settings are written too, and may hold any character.
-    fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(project.settings);
-    text::FileEncoder encoder(fits);
-    writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
-}
-
-std::string projectFileBytes(const Project& project) {
-    // Most projects fit Windows-1252: the text becomes its bytes where it stands, and is made again
-    // for UTF-16 only when some character does not fit.
-    std::string bytes = writeProjectV2(project);
-    if (text::toCp1252InPlace(bytes)) return bytes;
-    return text::toUtf16LeWithBom(writeProjectV2(project));
-}
-
-namespace {
-
 // A value by the profile rules, decoded from the file's own encoding, whatever its length: the rules
 // work on ASCII characters only, which no other character contains, so they can be applied before
 // decoding. `encoding` is unset for text that is decoded already. The value is decoded into
 // `scratch`, which the caller keeps from value to value so that reading a value allocates nothing.
 std::string_view profileValueUncut(std::string_view raw, std::optional<text::Encoding> encoding, std::string& scratch) {
-    std::string_view v = text::trimView(raw);
+    std::string_view v = profileTrim(raw);
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
     if (encoding && !text::isAscii(v)) {
@@ -245,6 +104,7 @@ ProjectReadResult readV2(const ProfileFile& file) {
     const std::optional<ProfileSection> general = file.section(kSection);
     if (!general) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // The general keys in one pass over their section.
@@ -267,19 +127,27 @@ ProjectReadResult readV2(const ProfileFile& file) {
     if (menus <= 0) return r;
     // The menu sections are taken in one pass in file order, not looked up by name one by one.
     const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
-    if (!numbered.backed) {
-        r.errors = true;  // far more menus than sections: a broken file, not a list of empty menus
-        return r;
-    }
     static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
-    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
-    auto next = numbered.sections.begin();
     ObjectMaker maker;
-    for (std::int32_t k = 1; k <= menus; ++k) {
+    const auto append = [&](std::int32_t k, const ProfileSection* section) {
         std::array<std::optional<std::string_view>, 3> raw;
-        if (next != numbered.sections.end() && next->first == k) (next++)->second.findEach(kMenuKeys, raw);
+        if (section != nullptr) section->findEach(kMenuKeys, raw);
         const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
         p.append(maker.menu(value(0), value(1), value(2), k == defaultMenu));
+    };
+    if (!numbered.backed) {
+        // Far more menus than sections: a broken file. The menus it does hold are kept, in order, and
+        // none is made up for the sections it lacks.
+        r.errors = true;
+        p.objects.reserve(p.size() + numbered.sections.size());
+        for (const auto& [k, section] : numbered.sections) append(k, &section);
+        return r;
+    }
+    p.objects.reserve(p.size() + static_cast<std::size_t>(menus));
+    auto next = numbered.sections.begin();
+    for (std::int32_t k = 1; k <= menus; ++k) {
+        const bool present = next != numbered.sections.end() && next->first == k;
+        append(k, present ? &(next++)->second : nullptr);
     }
     return r;
 }
@@ -352,7 +220,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
             const std::string_view key = keys[i];
             if (rest.size() <= key.size() || !profileNamesEqual(rest.substr(0, key.size()), key)) continue;
             std::size_t eq = key.size();
-            while (eq < rest.size() && text::isBlank(rest[eq])) ++eq;
+            while (eq < rest.size() && isProfileBlank(rest[eq])) ++eq;
             if (eq < rest.size() && rest[eq] == '=' && !raw[i]) raw[i] = rest.substr(eq + 1);
             return;
         }
@@ -366,7 +234,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         const std::size_t lineStart = cursor.position();
         const std::string_view line = cursor.next();
         std::size_t first = 0;
-        while (first < line.size() && text::isBlank(line[first])) ++first;
+        while (first < line.size() && isProfileBlank(line[first])) ++first;
         if (first == line.size()) {
             // a blank line
         } else if (line[first] != '[') {
@@ -404,6 +272,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     endSection();
     if (!generalSeen) {
         r.versionOk = false;
+        r.header = false;
         return r;
     }
     // Menus whose sections never came: a few are read as empty menus, far more make a broken file.
@@ -412,8 +281,7 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
         if (countBacked(found, static_cast<std::size_t>(menus))) {
             for (std::int32_t k = next; k <= menus; ++k) objects.push_back(maker.menu({}, {}, {}, k == defaultMenu));
         } else {
-            r.errors = true;
-            std::erase_if(objects, [](const ProjectObject& o) { return isMenu(o.kind); });
+            r.errors = true;  // the menus it does hold are kept; none is made up for the rest
         }
     }
     return r;

@@ -21,11 +21,13 @@ ProjectFormat detectProjectFormat(std::string_view content);
 // `errors` says the file is broken (the editor says it contained errors): a version-1 line of the
 // wrong form, a version-1 file that ends before its menus (the rest are empty menus, as far as
 // countBacked allows), a version-2 count far beyond the file's menu sections (countBacked), which
-// then gives no menus, or a second section of the disc settings (its lines are read as if they followed
-// the first, so that nothing in it is lost without a word).
+// then gives the menus of the sections present, in order, and no empty ones, or a second section of the
+// disc settings (its lines are read as if they followed the first, so that nothing in it is lost without
+// a word).
 struct ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;
+    bool header = true;  // false for a version-2 file without the project's section: no project at all
     bool errors = false;
     Project project;
 };

@@ -24,6 +24,22 @@ IoResult tooLarge(const std::string& path) {
                                  " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
 }
 
+IoResult checkOutputSize(const std::string& path, std::uint64_t size) {
+    if (size <= kMaxInputBytes) return {};
+    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
+                             "El fichero ocuparía más de " + std::to_string(kMaxInputBytes >> 20) +
+                                 " MiB, y KMR no abre un proyecto ni un autorun.inf tan grande; no se ha escrito");
+}
+
+std::uint64_t producedSize(const ByteProducer& produce) {
+    std::uint64_t size = 0;
+    produce([&size](std::string_view piece) {
+        size += piece.size();
+        return size <= kMaxInputBytes;
+    });
+    return size;
+}
+
 IoResult systemFailure(const std::string& path, int err) {
     return failureWithReason(path, err == ENOENT ? IoStatus::NotFound : IoStatus::Failed, err, systemErrorText(err));
 }

@@ -117,6 +117,13 @@ bool unfinishedWrite(std::string_view bytes);
 // How a reader refuses such a file: Unfinished, naming it.
 IoResult unfinishedFailure(const std::string& path);
 
+// No writer makes a file that the program's readers refuse: `size` bytes for `path` above
+// kMaxInputBytes are refused (TooLarge, the limit named) before the target is touched; Ok otherwise.
+IoResult checkOutputSize(const std::string& path, std::uint64_t size);
+// The number of bytes a producer makes, counted only until they pass kMaxInputBytes (the producer is
+// stopped there), for checkOutputSize.
+std::uint64_t producedSize(const ByteProducer& produce);
+
 // A file that another program writes by its name (the ISO image xorriso makes) and that replaces the
 // target only once it is complete, with the same care as writeFileAtomic: a link is followed and the
 // file it leads to replaced in its own folder, a replaced file keeps its permissions and owner, a

@@ -75,6 +75,15 @@ private:
     std::size_t m_expected = 0;
 };
 
+// The form of file bytes without a byte-order mark, beyond the Windows-1252 assumed for them: valid
+// UTF-8 holding characters beyond ASCII (what Linux editors write), or UTF-16 little-endian without its
+// mark or big-endian (with its mark FE FF or without), told by its zero bytes. Windows reads each of
+// them as Windows-1252.
+enum class UnmarkedForm { Cp1252, Utf8, Utf16Le, Utf16Be };
+UnmarkedForm guessUnmarkedForm(std::string_view bytes);
+// Decodes bytes of that form (a big-endian mark is left out).
+std::string decodeUnmarked(std::string_view bytes, UnmarkedForm form);
+
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool fitsCp1252(std::string_view utf8);
 

@@ -1,11 +1,11 @@
 #include "wizards/templates.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/path_text.h"
+#include "platform/system.h"
 #include "project/profile.h"
 #include "text/file_io.h"
 #include "text/integer.h"
@@ -131,11 +131,7 @@ std::vector<TemplateRecord> listTemplates(const std::vector<std::string>& folder
 }
 
 TemplateEnvironment templateEnvironmentOfProcess() {
-    const auto value = [](const char* name) {
-        const char* v = std::getenv(name);
-        return v == nullptr ? std::string() : std::string(v);
-    };
-    return {value("XDG_DATA_HOME"), value("HOME")};
+    return {platform::environmentValue("XDG_DATA_HOME"), platform::environmentValue("HOME")};
 }
 
 std::vector<std::string> templateFolders(const std::string& programDir, const TemplateEnvironment& env) {

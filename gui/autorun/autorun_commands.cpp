@@ -24,14 +24,14 @@ namespace kmr::gui {
 bool AutorunCommands::checkConflicts() {
     ProjectWindow* child = m_host.activeProjectWindow();
     if (child == nullptr) return false;
-    m_conflicts.setFindings(kmr::checkConflicts(child->project()));
-    return m_conflicts.findingCount() > 0;
+    m_conflicts->setFindings(kmr::checkConflicts(child->project()));
+    return m_conflicts->findingCount() > 0;
 }
 
 bool AutorunCommands::confirmFindings() {
     if (!checkConflicts()) return true;
-    m_conflicts.exec();
-    return m_conflicts.result() == ConflictsDialog::Result::Continue;
+    m_conflicts->exec();
+    return m_conflicts->result() == ConflictsDialog::Result::Continue;
 }
 
 void AutorunCommands::compileProject() {
@@ -83,8 +83,13 @@ void AutorunCommands::importAutorun() {
     }
     const auto bytes = readWholeFile(prompts, *chosen);
     if (!bytes) return;
-    const std::string text =
-        kmr::text::decode(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))).text;
+    const kmr::AutorunSource source =
+        kmr::decodeAutorun(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+    const std::string& text = source.text;
+    // A file that Windows would misread (UTF-8 from a Linux editor, say) is read in its own form: said once.
+    if (const std::string notice = kmr::readingNotice(source); !notice.empty()) {
+        prompts.message(qs(notice), QStringLiteral("Información"), MessageIcon::Information, MessageButtons::Ok);
+    }
     if (!kmr::hasAutorunHeader(text)) {
         const Answer answer = prompts.message(qs(kmr::kBadHeaderQuestion), QStringLiteral("Error"), MessageIcon::Error,
                                               MessageButtons::YesNo);

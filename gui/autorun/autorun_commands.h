@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "base/on_demand.h"
+
 namespace kmr::gui {
 
 class ConflictsDialog;
@@ -13,7 +15,7 @@ class ProjectHost;
 
 class AutorunCommands {
 public:
-    AutorunCommands(ProjectHost& host, ConflictsDialog& conflicts) : m_host(host), m_conflicts(conflicts) {}
+    AutorunCommands(ProjectHost& host, OnDemand<ConflictsDialog>& conflicts) : m_host(host), m_conflicts(conflicts) {}
 
     // Fills the report from the active project; true when it found something.
     bool checkConflicts();
@@ -29,7 +31,7 @@ public:
 
 private:
     ProjectHost& m_host;
-    ConflictsDialog& m_conflicts;
+    OnDemand<ConflictsDialog>& m_conflicts;
     // The name the compile dialog proposes: the last one chosen in it.
     QString m_lastCompileName = QStringLiteral("autorun.inf");
     std::function<bool()> m_keepExtras;

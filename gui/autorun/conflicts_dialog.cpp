@@ -57,7 +57,7 @@ void ConflictsDialog::setFindings(const std::vector<kmr::Finding>& findings) {
     m_explanation->clear();
     for (kmr::Finding f : findings) {
         const kmr::FindingText& t = kmr::findingText(f);
-        m_list->addItem(new QListWidgetItem(m_images.icon(t.image), qs(t.title)));
+        m_list->addItem(new QListWidgetItem(m_images.icon(Picture{t.image}), qs(t.title)));
     }
     // Filling the list must not already show an explanation: the user reads one by clicking.
     m_list->clearSelection();

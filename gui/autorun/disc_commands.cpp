@@ -41,8 +41,8 @@ QByteArray compiledAutorun(const kmr::Project& project) {
 DiscCommands::DiscCommands(ProjectHost& host, AutorunCommands& autorun, QWidget* dialogParent)
     : m_host(host),
       m_autorun(autorun),
-      m_report(new DiscReportDialog(host.images(), dialogParent)),
-      m_preview(new DiscPreviewDialog(dialogParent)),
+      m_report([&host, dialogParent] { return new DiscReportDialog(host.images(), dialogParent); }),
+      m_preview([dialogParent] { return new DiscPreviewDialog(dialogParent); }),
       m_isoProgram(qs(kmr::disc::kXorriso)) {}
 
 ProjectWindow* DiscCommands::windowWithFolder() {

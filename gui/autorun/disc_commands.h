@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "base/on_demand.h"
+
 class QWidget;
 
 namespace kmr::gui {
@@ -19,7 +21,7 @@ class ProjectWindow;
 
 class DiscCommands {
 public:
-    // The dialogs are made once, as children of `dialogParent`, and reused.
+    // The dialogs are made when first needed, as children of `dialogParent`, and reused.
     DiscCommands(ProjectHost& host, AutorunCommands& autorun, QWidget* dialogParent);
 
     // "Comprobar disco...": the conflict and disc findings in a report, or a message that there are none.
@@ -34,8 +36,8 @@ public:
     // The program that builds the image: xorriso, found on the PATH, unless another is put in its place.
     void setIsoProgram(const QString& program) { m_isoProgram = program; }
 
-    DiscReportDialog* reportDialog() const { return m_report; }
-    DiscPreviewDialog* previewDialog() const { return m_preview; }
+    DiscReportDialog* reportDialog() const { return &m_report.get(); }
+    DiscPreviewDialog* previewDialog() const { return &m_preview.get(); }
 
 private:
     // The window whose disc a command works on, with its folder chosen (asked for when there is none).
@@ -58,8 +60,8 @@ private:
 
     ProjectHost& m_host;
     AutorunCommands& m_autorun;
-    DiscReportDialog* m_report;
-    DiscPreviewDialog* m_preview;
+    mutable OnDemand<DiscReportDialog> m_report;
+    mutable OnDemand<DiscPreviewDialog> m_preview;
     QString m_isoProgram;
     QString m_lastImage;
 };

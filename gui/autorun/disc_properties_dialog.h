@@ -52,6 +52,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The pages, one builder each (disc_properties_pages.cpp); the table page of the platforms or of the
+    // other entries.
+    QWidget* makeGeneralPage();
+    QWidget* makeFoldersPage();
+    QWidget* makeTablePage(bool platforms);
     // Adds a row to a table, its first cell from the current row, and starts editing its key.
     void addRow(QTableWidget* table, const QString& firstDefault);
     void removeRow(QTableWidget* table);

@@ -45,7 +45,7 @@ void DiscReportDialog::setItems(std::vector<kmr::disc::CheckItem> items) {
     m_items = std::move(items);
     m_list->clear();
     for (const kmr::disc::CheckItem& i : m_items) {
-        auto* item = new QListWidgetItem(m_images.icon(i.image), qs(i.title));
+        auto* item = new QListWidgetItem(m_images.icon(Picture{i.image}), qs(i.title));
         // Several objects may raise one finding: the first line of the explanation tells them apart.
         item->setToolTip(qs(i.explanation[0]).trimmed());
         m_list->addItem(item);

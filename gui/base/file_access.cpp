@@ -29,9 +29,11 @@ bool writeWholeFile(Prompts& prompts, const QString& path, const QByteArray& byt
     // The program's own safe write, as kmrc's: a link is followed, a device or a pipe is written where
     // it stands and never replaced by a file, a replaced file keeps its mode and owner, and a folder
     // that refuses the temporary file may still hold a writable target.
+    // A file above the input limit, which no reader of the program would open again, is not written.
     const std::string name = QFile::encodeName(path).toStdString();
     const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    kmr::io::IoResult r = kmr::io::writeFileAtomic(name, content);
+    kmr::io::IoResult r = kmr::io::checkOutputSize(name, static_cast<std::uint64_t>(bytes.size()));
+    if (r.ok()) r = kmr::io::writeFileAtomic(name, content);
     if (r.status == kmr::io::IoStatus::InPlaceOnly) {
         const Answer answer = prompts.message(
             QStringLiteral("La carpeta de \"%1\" no permite crear ficheros nuevos, así que el fichero solo se puede "

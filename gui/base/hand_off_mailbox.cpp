@@ -8,6 +8,8 @@ const QString kMailbox = QStringLiteral("Archivo");
 
 }  // namespace
 
+QString HandOffMailbox::waiting() const { return m_key.readText(kMailbox); }
+
 QString HandOffMailbox::take() const {
     // The poll reads first: only a waiting path is worth the locked read and write of the file.
     if (m_key.readText(kMailbox).isEmpty()) return {};

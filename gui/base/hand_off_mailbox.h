@@ -13,6 +13,8 @@ class HandOffMailbox {
 public:
     explicit HandOffMailbox(SettingsKey key) : m_key(std::move(key)) {}
 
+    // The path that waits there, left where it is; empty when none.
+    QString waiting() const;
     // A running instance: the path that waits there, emptied in the same step; empty when none.
     QString take() const;
     // A starting instance: leaves `path` when the mailbox is empty; false while another start's

@@ -131,9 +131,9 @@ void floppy(QPainter& p, const QRectF& r) {
     p.drawRect(QRectF(r.left() + 3.5, r.bottom() - r.height() * 0.35, r.width() - 7, r.height() * 0.35));
 }
 
-void drawPicture(QPainter& p, int index) {
-    switch (index) {
-        case 0: {  // cut: open scissors
+void drawPicture(QPainter& p, Picture picture) {
+    switch (picture) {
+        case Picture::Cut: {  // cut: open scissors
             p.setPen(QPen(kGrey.darker(150), 1.6));
             p.drawLine(QPointF(5.5, 10), QPointF(11, 1.5));
             p.drawLine(QPointF(10.5, 10), QPointF(5, 1.5));
@@ -146,12 +146,12 @@ void drawPicture(QPainter& p, int index) {
             p.drawEllipse(QPointF(11.5, 12.5), 1, 1);
             break;
         }
-        case 1:  // copy: two sheets
+        case Picture::Copy:  // copy: two sheets
             sheet(p, QRectF(1.5, 1.5, 8, 10));
             sheet(p, QRectF(6.5, 4.5, 8, 10));
             textLines(p, 8.5, 12.5, 8.5, 3);
             break;
-        case 2:  // paste: a sheet on a clipboard
+        case Picture::Paste:  // paste: a sheet on a clipboard
             p.setPen(outline());
             p.setBrush(kBrown);
             p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12.5), 1, 1);
@@ -160,7 +160,7 @@ void drawPicture(QPainter& p, int index) {
             sheet(p, QRectF(7.5, 6.5, 7, 8.5));
             textLines(p, 9, 13, 9.5, 2);
             break;
-        case 5:  // delete: a red cross
+        case Picture::Delete:  // delete: a red cross
             p.setPen(QPen(kOutline, 4.6, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
             p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
@@ -168,7 +168,7 @@ void drawPicture(QPainter& p, int index) {
             p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
             p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
             break;
-        case 6: {  // plain menu: a sheet with a red check mark
+        case Picture::Menu: {  // plain menu: a sheet with a red check mark
             sheet(p, QRectF(2.5, 1.5, 11, 13));
             QPainterPath tick;
             tick.moveTo(4.5, 8.5);
@@ -179,7 +179,7 @@ void drawPicture(QPainter& p, int index) {
             p.drawPath(tick);
             break;
         }
-        case 7: {  // open: an open yellow folder
+        case Picture::Open: {  // open: an open yellow folder
             p.setPen(outline());
             p.setBrush(kYellow.darker(115));
             p.drawRect(QRectF(1.5, 3.5, 11, 10));
@@ -189,48 +189,48 @@ void drawPicture(QPainter& p, int index) {
             p.drawPolygon(front);
             break;
         }
-        case 8:  // save: a floppy disk
+        case Picture::Save:  // save: a floppy disk
             floppy(p, QRectF(1.5, 1.5, 13, 13));
             break;
-        case 9:  // help: a blue disc with a question mark
+        case Picture::Help:  // help: a blue disc with a question mark
             p.setPen(outline());
             p.setBrush(kBlue);
             p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
             glyph(p, QRectF(0, 0, 16, 16), QStringLiteral("?"), kPaper, 11);
             break;
-        case 10:  // options: a gear
+        case Picture::Options:  // options: a gear
             gear(p, QPointF(8, 8), 6.8, kGrey);
             break;
-        case 12:  // online help: a globe with a question mark
+        case Picture::OnlineHelp:  // online help: a globe with a question mark
             globe(p, QPointF(7, 9), 5.5);
             p.setPen(outline());
             p.setBrush(kBlue);
             p.drawEllipse(QPointF(11.5, 4.5), 4, 4);
             glyph(p, QRectF(7.5, 0.5, 8, 8), QStringLiteral("?"), kPaper, 7);
             break;
-        case 14:  // web: a globe
+        case Picture::Web:  // web: a globe
             globe(p, QPointF(8, 8), 6.5);
             break;
-        case 15:  // tile horizontally: two windows one above the other
+        case Picture::TileHorizontally:  // tile horizontally: two windows one above the other
             window(p, QRectF(1.5, 1.5, 13, 6));
             window(p, QRectF(1.5, 8.5, 13, 6));
             break;
-        case 16:  // tile vertically: two windows side by side
+        case Picture::TileVertically:  // tile vertically: two windows side by side
             window(p, QRectF(1.5, 1.5, 6, 13));
             window(p, QRectF(8.5, 1.5, 6, 13));
             break;
-        case 17:  // cascade: three overlapping windows
+        case Picture::Cascade:  // cascade: three overlapping windows
             window(p, QRectF(1.5, 1.5, 9, 7));
             window(p, QRectF(3.5, 4.5, 9, 7));
             window(p, QRectF(5.5, 7.5, 9, 7));
             break;
-        case 18:  // down
+        case Picture::Down:  // down
             arrow(p, QPointF(8, 1.5), QPointF(8, 14.5), kGreen, 4, 6);
             break;
-        case 19:  // up
+        case Picture::Up:  // up
             arrow(p, QPointF(8, 14.5), QPointF(8, 1.5), kGreen, 4, 6);
             break;
-        case 20: {  // default menu: a padlock
+        case Picture::DefaultMenu: {  // default menu: a padlock
             p.setPen(QPen(kOutline, 3.2));
             p.setBrush(Qt::NoBrush);
             p.drawArc(QRectF(4.5, 1.5, 7, 9), 0, 16 * 180);
@@ -243,11 +243,11 @@ void drawPicture(QPainter& p, int index) {
             p.drawEllipse(QPointF(8, 10), 1, 1);
             break;
         }
-        case 21:  // run entry: a window with a gear
+        case Picture::RunEntry:  // run entry: a window with a gear
             window(p, QRectF(1.5, 1.5, 13, 12));
             gear(p, QPointF(10.5, 10.5), 4.8, kOrange);
             break;
-        case 22: {  // icon: a sheet with coloured shapes
+        case Picture::Icon: {  // icon: a sheet with coloured shapes
             sheet(p, QRectF(1.5, 1.5, 13, 13));
             p.setPen(outline(0.8));
             p.setBrush(kRed);
@@ -260,19 +260,19 @@ void drawPicture(QPainter& p, int index) {
             p.drawPolygon(tri);
             break;
         }
-        case 23:  // label: lines of text
+        case Picture::Label:  // label: lines of text
             p.setPen(QPen(kOutline, 1.6, Qt::SolidLine, Qt::RoundCap));
             for (int i = 0; i < 4; ++i) {
                 const qreal y = 3 + i * 3.3;
                 p.drawLine(QPointF(2, y), QPointF(i == 3 ? 9 : 14, y));
             }
             break;
-        case 24:  // import: an arrow going into a sheet
+        case Picture::Import:  // import: an arrow going into a sheet
             sheet(p, QRectF(5.5, 1.5, 9, 13));
             textLines(p, 9, 13, 5, 3, 3);
             arrow(p, QPointF(0.5, 10), QPointF(9.5, 10), kGreen, 3, 4);
             break;
-        case 25: {  // save as: a floppy disk and a pencil
+        case Picture::SaveAs: {  // save as: a floppy disk and a pencil
             floppy(p, QRectF(1.5, 1.5, 11, 11));
             QPolygonF pencil;
             pencil << QPointF(8, 15) << QPointF(8.6, 12.2) << QPointF(14, 6.8) << QPointF(15.6, 8.4)
@@ -282,10 +282,10 @@ void drawPicture(QPainter& p, int index) {
             p.drawPolygon(pencil);
             break;
         }
-        case 26:  // add: a rightward arrow
+        case Picture::Add:  // add: a rightward arrow
             arrow(p, QPointF(1.5, 8), QPointF(14.5, 8), kBlue, 4, 6);
             break;
-        case 27: {  // exit: a door and an arrow leaving
+        case Picture::Exit: {  // exit: a door and an arrow leaving
             p.setPen(outline());
             p.setBrush(kBrown);
             p.drawRect(QRectF(1.5, 1.5, 8, 13));
@@ -294,7 +294,7 @@ void drawPicture(QPainter& p, int index) {
             arrow(p, QPointF(6, 8), QPointF(15, 8), kRed, 3, 4);
             break;
         }
-        case 28: {  // information: a white speech bubble with a blue "i"
+        case Picture::Information: {  // information: a white speech bubble with a blue "i"
             QPainterPath bubble;
             bubble.addRoundedRect(QRectF(1.5, 1.5, 13, 10), 3.5, 3.5);
             QPolygonF tail;
@@ -307,7 +307,7 @@ void drawPicture(QPainter& p, int index) {
             glyph(p, QRectF(1.5, 1.5, 13, 10), QStringLiteral("i"), kBlue, 10);
             break;
         }
-        case 29: {  // warning: a yellow triangle with an exclamation mark
+        case Picture::Warning: {  // warning: a yellow triangle with an exclamation mark
             QPolygonF tri;
             tri << QPointF(8, 1) << QPointF(15.2, 14.5) << QPointF(0.8, 14.5);
             p.setPen(outline());
@@ -318,7 +318,7 @@ void drawPicture(QPainter& p, int index) {
             p.drawPoint(QPointF(8, 12.3));
             break;
         }
-        case 30: {  // compile: a disc with a green start arrow
+        case Picture::Compile: {  // compile: a disc with a green start arrow
             p.setPen(outline());
             QRadialGradient shine(QPointF(6, 6), 8);
             shine.setColorAt(0, kPaper);
@@ -334,7 +334,7 @@ void drawPicture(QPainter& p, int index) {
             p.drawPolygon(play);
             break;
         }
-        default: break;
+        case Picture::None: break;
     }
 }
 
@@ -347,7 +347,7 @@ QPixmap drawn(int index, int size) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 16.0, size / 16.0);
-    ImageList::paint(p, index);
+    ImageList::paint(p, Picture{index});
     return pm;
 }
 
@@ -436,9 +436,9 @@ QIcon ImageList::icon(int index) const {
 
 QPixmap ImageList::pixmap(int index, int size) const { return drawn(index, size); }
 
-void ImageList::paint(QPainter& p, int index) {
+void ImageList::paint(QPainter& p, Picture picture) {
     p.save();
-    drawPicture(p, index);
+    drawPicture(p, picture);
     p.restore();
 }
 

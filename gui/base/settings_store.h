@@ -98,10 +98,10 @@ private:
 // The store as INI files ("machine.ini", "classes.ini", "user.ini") in one folder, written for a
 // person to read: one section per key with its path as written ("[Software\Brenlowe\KMR]"), values as
 // "Name=text" with their names as written, a key's default value as "@" (as in exported registry
-// files), a key without values as its bare section. QSettings does the file work and locks the
-// files, so two running instances can share them; outside a batch every read first picks up what
-// another process wrote, and every write reaches the file at once. Files in the older layout (names
-// folded to lower case, marker entries for keys and default values) are converted when opened.
+// files), a key without values as its bare section (the layout: settings_ini_layout.h). QSettings does
+// the file work and locks the files, so two running instances can share them; outside a batch every
+// read first picks up what another process wrote, and every write reaches the file at once. Files in
+// the older layout (settings_older_layout.h) are converted when opened.
 // A value is looked up by its name as written, else in an index of the names regardless of case
 // that is built again only when the file changed, so a read costs the same whatever the file holds.
 // A file that cannot be read or written, or one over 4 MiB, is left alone: the store then works on

@@ -32,13 +32,15 @@ kmr::ProjectObject makeSingle(kmr::Kind kind, const QString& value, bool resourc
 
 }  // namespace
 
-ObjectCommands::ObjectCommands(ProjectHost& host, MenuEditorDialog& menuEditor, ValueDialog& valueDialog,
-                               QObject* parent)
+ObjectCommands::ObjectCommands(ProjectHost& host, OnDemand<MenuEditorDialog>& menuEditor,
+                               OnDemand<ValueDialog>& valueDialog, QObject* parent)
     : QObject(parent), m_host(host), m_menuEditor(menuEditor), m_valueDialog(valueDialog) {
     // From a project window, a menu's internal name must not repeat one of that project's menus.
-    m_menuEditor.setNameTest(kEditFromProject, [this](const QString& name) {
-        const ProjectWindow* window = !m_menuTarget.isNull() ? m_menuTarget.data() : m_host.activeProjectWindow();
-        return window != nullptr && window->objects().hasMenuName(utf8(name));
+    m_menuEditor.whenMade([this](MenuEditorDialog& editor) {
+        editor.setNameTest(kEditFromProject, [this](const QString& name) {
+            const ProjectWindow* window = !m_menuTarget.isNull() ? m_menuTarget.data() : m_host.activeProjectWindow();
+            return window != nullptr && window->objects().hasMenuName(utf8(name));
+        });
     });
 }
 
@@ -51,10 +53,10 @@ ObjectCommands::ObjectCommands(ProjectHost& host, MenuEditorDialog& menuEditor, 
 bool ObjectCommands::askValue(ProjectWindow* window, ValueMode mode, const QString& value, bool resource) {
     const QPointer<ProjectWindow> target(window);
     EditState& edit = m_host.shared().edit;
-    m_valueDialog.setUp(mode, value, resource);
+    m_valueDialog->setUp(mode, value, resource);
     // Anything but kEditAccepted, which only the dialog's "Aceptar" sets.
     edit.editContext = kEditFromWizard;
-    m_valueDialog.exec();
+    m_valueDialog->exec();
     return edit.accepted() && !target.isNull();
 }
 
@@ -62,14 +64,14 @@ std::optional<MenuEntry> ObjectCommands::askMenu(ProjectWindow* window, const Me
                                                  const QString& initialInternalName) {
     EditState& edit = m_host.shared().edit;
     m_menuTarget = window;
-    m_menuEditor.setEntry(entry);
+    m_menuEditor->setEntry(entry);
     edit.initialInternalName = initialInternalName;
     edit.editContext = kEditFromProject;
-    m_menuEditor.exec();
+    m_menuEditor->exec();
     const bool stillThere = !m_menuTarget.isNull();
     m_menuTarget = nullptr;
     if (!edit.accepted() || !stillThere) return std::nullopt;
-    return m_menuEditor.entry();
+    return m_menuEditor->entry();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -81,7 +83,7 @@ void ObjectCommands::insertSingle(kmr::Kind kind, ValueMode mode) {
     if (child == nullptr || child->objects().contains(kind)) return;
     if (!askValue(child, mode, QString(), false)) return;
     // The selected object stays selected wherever the new one pushes it.
-    child->objects().insert(makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource()));
+    child->objects().insert(makeSingle(kind, m_valueDialog->value(), m_valueDialog->resource()));
     child->markChanged();
 }
 
@@ -113,7 +115,7 @@ void ObjectCommands::modifySingle(kmr::Kind kind, ValueMode mode) {
     if (!index || child->project().objects[*index].kind != kind) return;
     const kmr::ProjectObject& object = child->project().objects[*index];
     if (!askValue(child, mode, valueAt(object, 0), kind == kmr::Kind::RunEntry && kmr::isResourceEntry(object))) return;
-    child->objects().replace(*index, makeSingle(kind, m_valueDialog.value(), m_valueDialog.resource()));
+    child->objects().replace(*index, makeSingle(kind, m_valueDialog->value(), m_valueDialog->resource()));
     child->markChanged();
 }
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "base/on_demand.h"
 #include "editing/menu_editor_dialog.h"
 #include "project/project.h"
 
@@ -21,8 +22,9 @@ enum class ValueMode;
 class ObjectCommands : public QObject {
     Q_OBJECT
 public:
-    // Also tells the menu editor which menus a name opened from a project window must not repeat.
-    ObjectCommands(ProjectHost& host, MenuEditorDialog& menuEditor, ValueDialog& valueDialog,
+    // Also tells the menu editor, once it is made, which menus a name opened from a project window must
+    // not repeat.
+    ObjectCommands(ProjectHost& host, OnDemand<MenuEditorDialog>& menuEditor, OnDemand<ValueDialog>& valueDialog,
                    QObject* parent = nullptr);
 
     void insertRunEntry();
@@ -59,8 +61,8 @@ private:
     void modifySingle(kmr::Kind kind, ValueMode mode);
 
     ProjectHost& m_host;
-    MenuEditorDialog& m_menuEditor;
-    ValueDialog& m_valueDialog;
+    OnDemand<MenuEditorDialog>& m_menuEditor;
+    OnDemand<ValueDialog>& m_valueDialog;
     // The project window whose menu the menu editor is editing while it is open.
     QPointer<ProjectWindow> m_menuTarget;
 };

@@ -1,6 +1,5 @@
-// The frame itself: what it is made of, the help and options commands, the views, and what the
-// shut-down stores and closes. Its start-up lies in frame_startup.cpp, its project windows in
-// project_windows.cpp, its panels in frame_panels.cpp.
+// MainWindow itself: what it is made of, its windows (each made when first needed), the help and
+// options commands, the views, and what the shut-down stores and closes.
 
 #include "frame/main_window.h"
 
@@ -36,10 +35,44 @@
 namespace kmr::gui {
 
 MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions options, QWidget* parent)
-    : QMainWindow(parent), m_prompts(prompts), m_store(store), m_start(std::move(options)) {
+    : QMainWindow(parent),
+      m_prompts(prompts),
+      m_store(store),
+      m_start(std::move(options)),
+      m_builder([this] {
+          auto* builder = new CommandBuilderDialog(m_shared.edit, m_prompts, this);
+          connect(builder, &CommandBuilderDialog::helpRequested, this, &MainWindow::showHelp);
+          return builder;
+      }),
+      m_menuEditor([this] { return new MenuEditorDialog(m_shared.edit, m_prompts, m_composer, this); }),
+      m_valueDialog([this] { return new ValueDialog(m_shared.edit, m_prompts, m_composer, this); }),
+      m_wizard([this] {
+          auto* wizard = new NewProjectWizard(m_shared, m_prompts, m_images, *m_menuEditor, m_composer, this);
+          // The program's own folder is the first place templates are looked for.
+          wizard->setProgramFolder(QFileInfo(m_start.programFile).absolutePath());
+          connect(wizard, &NewProjectWizard::helpRequested, this, &MainWindow::showHelp);
+          // "Abrir..." and "Importar..." hand over to the frame's own commands before the wizard closes.
+          connect(wizard, &NewProjectWizard::openRequested, this, [this] { m_fileCommands->openProject(); });
+          connect(wizard, &NewProjectWizard::importRequested, this, [this] { m_autorunCommands->importAutorun(); });
+          return wizard;
+      }),
+      m_optionsDialog([this] {
+          auto* dialog = new OptionsDialog(m_options, this);
+          if (m_key) dialog->setSettingsKey(&*m_key);
+          connect(dialog, &OptionsDialog::closed, this, &MainWindow::applyOptions);
+          connect(dialog, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
+          return dialog;
+      }),
+      m_conflicts([this] { return new ConflictsDialog(m_images, this); }),
+      m_discProperties([this] {
+          auto* dialog = new DiscPropertiesDialog(m_shared.edit, m_prompts, this);
+          connect(dialog, &DiscPropertiesDialog::helpRequested, this, [this] { showHelp(kHelpDiscProperties); });
+          return dialog;
+      }),
+      m_aboutBox([this] { return new AboutBox(m_webLinks->opener(), this); }) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("Quillmere"));
-    setWindowIcon(m_images.icon(30));
+    setWindowIcon(m_images.icon(Picture::Compile));
     setMinimumSize(500, 300);
     resize(626, 532);
 
@@ -56,22 +89,13 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     createContextMenu();
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
 
-    createDialogs();
-    m_options = new OptionsDialog(this);
-    connect(m_options, &OptionsDialog::closed, this, &MainWindow::applyOptions);
-    m_conflicts = new ConflictsDialog(m_images, this);
     createCommands();
     createPanels();
 
-    const UrlOpener opener = m_start.openUrl ? m_start.openUrl : desktopUrlOpener(m_prompts);
-    m_aboutBox = new AboutBox(opener, this);
-    // The splash window's timer runs from here on, for the whole run.
+    // The splash window's timer runs from here on, for the whole run; its picture is read when it shows.
     m_splash = new SplashWindow(this);
     m_help = std::make_unique<Help>(m_prompts, this);
-    m_webLinks = std::make_unique<WebLinks>(m_prompts, opener);
-    connect(m_options, &OptionsDialog::helpRequested, this, &MainWindow::showHelp);
-    connect(m_builder, &CommandBuilderDialog::helpRequested, this, &MainWindow::showHelp);
-    connect(m_wizard, &NewProjectWizard::helpRequested, this, &MainWindow::showHelp);
+    m_webLinks = std::make_unique<WebLinks>(m_prompts, m_start.openUrl ? m_start.openUrl : desktopUrlOpener(m_prompts));
 
     m_handOffTimer = new QTimer(this);
     m_handOffTimer->setObjectName(QStringLiteral("Timer2"));
@@ -82,30 +106,38 @@ MainWindow::MainWindow(Prompts& prompts, SettingsStore& store, StartOptions opti
     refreshWindowCommands();
 }
 
-void MainWindow::createDialogs() {
-    // Created once and reused for the whole run; callers fill them before every showing.
-    m_builder = new CommandBuilderDialog(m_shared.edit, m_prompts, this);
-    m_menuEditor = new MenuEditorDialog(m_shared.edit, m_prompts, *m_builder, this);
-    m_valueDialog = new ValueDialog(m_shared.edit, m_prompts, *m_builder, this);
-    m_discProperties = new DiscPropertiesDialog(m_shared.edit, m_prompts, this);
-    connect(m_discProperties, &DiscPropertiesDialog::helpRequested, this, [this] { showHelp(kHelpDiscProperties); });
-    m_wizard = new NewProjectWizard(m_shared, m_prompts, m_images, *m_menuEditor, *m_builder, this);
-    // The program's own folder is the first place templates are looked for.
-    m_wizard->setProgramFolder(QFileInfo(m_start.programFile).absolutePath());
-    // "Abrir..." and "Importar..." hand over to the frame's own commands before the wizard closes.
-    connect(m_wizard, &NewProjectWizard::openRequested, this, [this] { m_fileCommands->openProject(); });
-    connect(m_wizard, &NewProjectWizard::importRequested, this, [this] { m_autorunCommands->importAutorun(); });
-}
-
 void MainWindow::createCommands() {
     m_fileCommands = std::make_unique<ProjectFileCommands>(*this);
-    m_objectCommands = std::make_unique<ObjectCommands>(*this, *m_menuEditor, *m_valueDialog);
+    m_objectCommands = std::make_unique<ObjectCommands>(*this, m_menuEditor, m_valueDialog);
     m_clipboardCommands = std::make_unique<ClipboardCommands>(*this, *m_objectCommands);
-    m_autorunCommands = std::make_unique<AutorunCommands>(*this, *m_conflicts);
-    m_autorunCommands->setKeepExtras([this] { return m_options->keepImportExtras(); });
+    m_autorunCommands = std::make_unique<AutorunCommands>(*this, m_conflicts);
+    m_autorunCommands->setKeepExtras([this] { return m_options.keepImportExtras; });
     m_discCommands = std::make_unique<DiscCommands>(*this, *m_autorunCommands, this);
     // The check mark of "Predeterminado" tells whether the selected menu is the default one.
     connect(m_objectCommands.get(), &ObjectCommands::defaultMenuMarked, m_setDefaultAction, &QAction::setChecked);
+}
+
+bool MainWindow::BuilderOnDemand::execOn(kmr::BuilderPage start, bool forcedCompatibility) {
+    return m_builder->execOn(start, forcedCompatibility);
+}
+
+void MainWindow::makeRemainingWindows() {
+    aboutBox();
+    newProjectWizard();
+    menuEditor();
+    valueDialog();
+    optionsDialog();
+    commandBuilder();
+    conflictsDialog();
+    discPropertiesDialog();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    QMainWindow::paintEvent(event);
+    if (m_painted) return;
+    m_painted = true;
+    // The windows the first picture did not need come once it is on screen.
+    if (m_activated) QTimer::singleShot(0, this, &MainWindow::makeRemainingWindows);
 }
 
 MainWindow::~MainWindow() {
@@ -124,25 +156,31 @@ void MainWindow::showHelpContents() { m_help->showContents(); }
 
 void MainWindow::showAboutBox() { m_aboutBox->exec(); }
 
-void MainWindow::runUpdate() { m_webLinks->update(m_options->siteAddress()); }
+void MainWindow::runUpdate() { m_webLinks->update(m_options.siteAddress()); }
 
 void MainWindow::openWebPage(kmr::web::WebPage page) { m_webLinks->open(page); }
 
 // ---------------------------------------------------------------------------------------------
 // Options and views
 
-void MainWindow::showOptions() { m_options->exec(); }
+void MainWindow::showOptions() { m_optionsDialog->exec(); }
+
+void MainWindow::readOptions() {
+    if (m_key) m_options = kmr::gui::readOptions(*m_key);
+    // A dialog made already shows the options of the run, as they stand.
+    if (OptionsDialog* dialog = m_optionsDialog.ifMade()) dialog->showOptions(m_options);
+}
 
 void MainWindow::applyOptions() {
-    m_mainToolBar->setVisible(m_options->showToolBar());
+    m_mainToolBar->setVisible(m_options.showToolBar);
     applyObjectToolBarVisibility();
-    statusBar()->setVisible(m_options->showStatusBar());
-    m_tipsPanel->setVisible(m_options->showTips());
-    m_quickStart->setVisible(m_options->showQuickStart());
+    statusBar()->setVisible(m_options.showStatusBar);
+    m_tipsPanel->setVisible(m_options.showTips);
+    m_quickStart->setVisible(m_options.showQuickStart);
     // Running the timer shows a tip at once; one that stops leaves its tip for the next time.
-    m_tipsPanel->setTimerRunning(m_options->showTips());
+    m_tipsPanel->setTimerRunning(m_options.showTips);
     if (m_key) {
-        const qint32 state = m_key->readInt(QStringLiteral("Estado"));
+        const qint32 state = m_key->readInt(kFrameState);
         if (state == 1)
             showMinimized();
         else if (state == 2)
@@ -156,36 +194,36 @@ void MainWindow::applyOptions() {
 
 void MainWindow::applyObjectToolBarVisibility() {
     // The second tool bar lives in the band, and shows only while it has object commands to offer.
-    const bool band = m_options != nullptr ? m_options->showToolBar() : !m_mainToolBar->isHidden();
-    m_objectToolBar->setVisible(band && m_objectCommandsOffered);
+    m_objectToolBar->setVisible(m_options.showToolBar && m_objectCommandsOffered);
 }
 
-void MainWindow::toggleOption(void (OptionsDialog::*flip)()) {
-    (m_options->*flip)();
-    m_options->storeOptions();
-    m_options->readOptions();
+void MainWindow::toggleOption(bool Options::*option) {
+    m_options.*option = !(m_options.*option);
+    if (m_key) kmr::gui::storeOptions(*m_key, m_options);
+    readOptions();
     applyOptions();
 }
 
-void MainWindow::toggleToolBar() { toggleOption(&OptionsDialog::flipToolBar); }
-void MainWindow::toggleStatusBar() { toggleOption(&OptionsDialog::flipStatusBar); }
-void MainWindow::toggleQuickStart() { toggleOption(&OptionsDialog::flipQuickStart); }
-void MainWindow::toggleTips() { toggleOption(&OptionsDialog::flipTips); }
+void MainWindow::toggleToolBar() { toggleOption(&Options::showToolBar); }
+void MainWindow::toggleStatusBar() { toggleOption(&Options::showStatusBar); }
+void MainWindow::toggleQuickStart() { toggleOption(&Options::showQuickStart); }
+void MainWindow::toggleTips() { toggleOption(&Options::showTips); }
+
 // ---------------------------------------------------------------------------------------------
 // Shut-down
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (m_key) {
         const SettingsBatch batch(m_store);
-        m_key->writeInt(QStringLiteral("X0"), x());
-        m_key->writeInt(QStringLiteral("Y0"), y());
+        m_key->writeInt(kFrameLeft, x());
+        m_key->writeInt(kFrameTop, y());
         const Qt::WindowStates state = windowState();
-        if (!(state & Qt::WindowMaximized)) m_key->writeInt(QStringLiteral("X1"), width());
-        m_key->writeInt(QStringLiteral("Y1"), height());
+        if (!(state & Qt::WindowMaximized)) m_key->writeInt(kFrameWidth, width());
+        m_key->writeInt(kFrameHeight, height());
         qint32 estado = 0;
         if (state & Qt::WindowMaximized) estado = 2;
         if (state & Qt::WindowMinimized) estado = 1;
-        m_key->writeInt(QStringLiteral("Estado"), estado);
+        m_key->writeInt(kFrameState, estado);
     }
     const QList<ProjectWindow*> windows = projectWindows();
     m_shared.closeCounter = static_cast<int>(windows.size());

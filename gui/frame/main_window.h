@@ -1,20 +1,29 @@
 #pragma once
 // The main window: the frame that holds the project windows, wires every command to its action,
-// and shows the menus and tool bars.
+// and shows the menus and tool bars. Its code is spread over the files main_window*.cpp, one part
+// of the frame each: the frame itself and its windows, the command table, the menus and tool bars,
+// start-up, the project windows, the panels and the recent files.
 
 #include <QAction>
 #include <QList>
 #include <QMainWindow>
 #include <QStringList>
 
-#include <array>
+#include <initializer_list>
 #include <memory>
 #include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
 
+#include "base/command_composer.h"
 #include "base/image_list.h"
+#include "base/on_demand.h"
 #include "base/settings_store.h"
 #include "base/settings_warning.h"
 #include "base/shared_values.h"
+#include "frame/frame_action.h"
+#include "frame/options.h"
 #include "help/web_links.h"
 #include "project/project_host.h"
 #include "tips/tips.h"
@@ -83,16 +92,25 @@ public:
     SettingsKey& settingsKey() { return *m_key; }
     const QString& helpFile() const { return m_helpFile; }
     QMdiArea* mdiArea() const { return m_mdi; }
-    MenuEditorDialog* menuEditor() const { return m_menuEditor; }
-    NewProjectWizard* newProjectWizard() const { return m_wizard; }
-    ValueDialog* valueDialog() const { return m_valueDialog; }
-    OptionsDialog* optionsDialog() const { return m_options; }
-    CommandBuilderDialog* commandBuilder() const { return m_builder; }
-    ConflictsDialog* conflictsDialog() const { return m_conflicts; }
-    DiscPropertiesDialog* discPropertiesDialog() const { return m_discProperties; }
+    // The frame's windows, each made the first time it is needed (those that the first activation does
+    // not show, right after it, once the frame is on screen) and kept for the run.
+    MenuEditorDialog* menuEditor() const { return &m_menuEditor.get(); }
+    NewProjectWizard* newProjectWizard() const { return &m_wizard.get(); }
+    ValueDialog* valueDialog() const { return &m_valueDialog.get(); }
+    OptionsDialog* optionsDialog() const { return &m_optionsDialog.get(); }
+    CommandBuilderDialog* commandBuilder() const { return &m_builder.get(); }
+    ConflictsDialog* conflictsDialog() const { return &m_conflicts.get(); }
+    DiscPropertiesDialog* discPropertiesDialog() const { return &m_discProperties.get(); }
+    AboutBox* aboutBox() const { return &m_aboutBox.get(); }
+    SplashWindow* splashWindow() const { return m_splash; }
     // The project window's context menu on its object list.
     QMenu* contextMenu() const { return m_popupMenu; }
     QAction* linkAction(int slot) const { return m_links.at(slot); }
+
+    // Every action of the frame but the recent files' entries, one row each, in the order they are made.
+    static std::span<const FrameAction> actionTable();
+    // The action of a row, by its object name; null for a name the table does not hold.
+    QAction* action(std::string_view name) const;
 
     // The commands, by subsystem; the actions of the command table run them.
     ProjectFileCommands& fileCommands() { return *m_fileCommands; }
@@ -124,11 +142,15 @@ public:
     ProjectWindow* createProject(const QString& caption);
     // Closes the active project window.
     void closeProject();
+    // "&Propiedades del disco..." on `window`; nothing without one.
+    void editDiscProperties(ProjectWindow* window);
 
-    // "&Opciones...": the options dialog, modal; closing it applies what it holds.
+    // The options of the run: read from the settings at the first activation and after every change,
+    // edited by the options dialog, applied to the frame.
+    const Options& options() const { return m_options; }
+    // "&Opciones...": the options dialog, modal; closing it applies the options.
     void showOptions();
-    // Applies the options dialog onto the frame: bands, status bar, panels, tip timer, window
-    // state, view marks.
+    // Applies the options onto the frame: bands, status bar, panels, tip timer, window state, view marks.
     void applyOptions();
 
     // The tips panel Panel3 and the quick-start panel Panel1.
@@ -153,8 +175,6 @@ public:
     void runUpdate();
     void openWebPage(kmr::web::WebPage page);
     Help& help() { return *m_help; }
-    AboutBox* aboutBox() const { return m_aboutBox; }
-    SplashWindow* splashWindow() const { return m_splash; }
 
     // View toggles: each flips its option, stores the options and applies them.
     void toggleToolBar();
@@ -165,28 +185,43 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QAction* makeAction(const char* name, const QString& caption, const QString& hint, int image,
-                        const QKeySequence& shortcut, const QString& category);
+    // Opens the command builder, made the first time a dialog asks for it.
+    class BuilderOnDemand : public CommandComposer {
+    public:
+        explicit BuilderOnDemand(OnDemand<CommandBuilderDialog>& builder) : m_builder(builder) {}
+        bool execOn(kmr::BuilderPage start, bool forcedCompatibility) override;
+
+    private:
+        OnDemand<CommandBuilderDialog>& m_builder;
+    };
+
     void createActions();
+    // Adds the actions of the table with these names, "-" for a separator line.
+    void addActionsTo(QWidget* menuOrBar, std::initializer_list<const char*> names);
     void createMenus();
     void createToolBars();
     void createContextMenu();
-    void createDialogs();
     void createCommands();
     void createPanels();
+    // The windows the first activation did not need, once the frame has been painted.
+    void makeRemainingWindows();
     void applyObjectToolBarVisibility();
     void refreshWindowCommands();
     // Frame size and place from the settings, kept on the screen it opens on.
     void restoreFrameGeometry();
     // The "&Ventanas" menu's list of the open project windows, the active one checked.
     void listProjectWindows();
+    void tileHorizontally();
+    void tileVertically();
+    void minimizeAll();
     void arrangeIcons();
-    void toggleOption(void (OptionsDialog::*flip)());
+    void readOptions();
+    void toggleOption(bool Options::*option);
     void writeRegistration();
     void migrateOldConfiguration();
-    void writeDefaults();
     void checkHelpFile();
     bool handOff();
     bool takeInstanceLock();
@@ -199,21 +234,26 @@ private:
     SharedValues m_shared;
     ImageList m_images;
     QString m_helpFile = QStringLiteral("KMR.HLP");
+    Options m_options = designedOptions();
     // Set by startUp(); the first activation clears it.
     bool m_activationPending = false;
+    bool m_activated = false;
+    bool m_painted = false;
     bool m_centredOnce = false;
     bool m_shutdownAborted = false;
 
     QMdiArea* m_mdi = nullptr;
     QTimer* m_handOffTimer = nullptr;
-    MenuEditorDialog* m_menuEditor = nullptr;
-    NewProjectWizard* m_wizard = nullptr;
-    ValueDialog* m_valueDialog = nullptr;
-    OptionsDialog* m_options = nullptr;
-    CommandBuilderDialog* m_builder = nullptr;
-    ConflictsDialog* m_conflicts = nullptr;
-    DiscPropertiesDialog* m_discProperties = nullptr;
-    AboutBox* m_aboutBox = nullptr;
+    // Asking for a window that is not there yet makes it, even through a const frame.
+    mutable OnDemand<CommandBuilderDialog> m_builder;
+    BuilderOnDemand m_composer{m_builder};
+    mutable OnDemand<MenuEditorDialog> m_menuEditor;
+    mutable OnDemand<ValueDialog> m_valueDialog;
+    mutable OnDemand<NewProjectWizard> m_wizard;
+    mutable OnDemand<OptionsDialog> m_optionsDialog;
+    mutable OnDemand<ConflictsDialog> m_conflicts;
+    mutable OnDemand<DiscPropertiesDialog> m_discProperties;
+    mutable OnDemand<AboutBox> m_aboutBox;
     SplashWindow* m_splash = nullptr;
     std::unique_ptr<Help> m_help;
     std::unique_ptr<WebLinks> m_webLinks;
@@ -230,15 +270,12 @@ private:
     QMenu* m_addMenu = nullptr;
     QAction* m_deleteSeparator = nullptr;  // the tool-bar separator before the delete button
     QMenu* m_popupMenu = nullptr;
-    // The twelve object commands in the order of the "&Edición" menu, and "Predeterminado" among
-    // them: the refresh sets them on every change of the selection.
-    std::array<QAction*, 12> m_objectActions{};
+    // The actions of the command table, row by row.
+    std::vector<QAction*> m_actions;
     QAction* m_setDefaultAction = nullptr;
-    QAction* m_closeAction = nullptr;
+    QAction* m_deleteAction = nullptr;
     bool m_objectCommandsOffered = false;  // the second tool bar has something to offer
-    QAction* m_linkSeparator = nullptr;
     QList<QAction*> m_links;
-    QList<QAction*> m_windowCommands;
     QMenu* m_windowsMenu = nullptr;
     QList<QAction*> m_windowList;
     QAction* m_viewToolBar = nullptr;

@@ -20,16 +20,15 @@
 
 namespace kmr::gui {
 
-namespace {
+namespace {}  // namespace
 
-QCheckBox* check(const QString& text, const char* name, bool checked, QWidget* parent) {
+QCheckBox* OptionsDialog::check(const QString& text, bool Options::*option, QWidget* parent) {
     auto* box = new QCheckBox(text, parent);
-    box->setObjectName(QLatin1String(name));
-    box->setChecked(checked);
+    // A control carries the name of the value it shows.
+    box->setObjectName(optionName(option));
+    m_boxes.push_back({box, option});
     return box;
 }
-
-}  // namespace
 
 const std::array<UpdateSite, 4>& OptionsDialog::sites() {
     // The sites live with every other web address; a button shows the site's name and host.
@@ -47,34 +46,34 @@ const std::array<UpdateSite, 4>& OptionsDialog::sites() {
     return list;
 }
 
-OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
+OptionsDialog::OptionsDialog(Options& options, QWidget* parent) : QDialog(parent), m_options(options) {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Opciones"));
 
     auto* startGroup = new QGroupBox(QStringLiteral("Arranque"), this);
-    m_welcome = check(QStringLiteral("&Mensaje de bienvenida"), "Bienvenida", true, startGroup);
-    m_centre = check(QStringLiteral("&Centrar ventana"), "Centrar", false, startGroup);
-    m_wizard = check(QStringLiteral("&Ejecutar el asistente"), "Asistente", true, startGroup);
+    m_welcome = check(QStringLiteral("&Mensaje de bienvenida"), &Options::welcome, startGroup);
     auto* startLayout = new QVBoxLayout(startGroup);
     startLayout->setSpacing(0);
     startLayout->setContentsMargins(6, 2, 6, 2);
-    for (QCheckBox* b : {m_welcome, m_centre, m_wizard}) startLayout->addWidget(b);
+    for (QCheckBox* b : {m_welcome, check(QStringLiteral("&Centrar ventana"), &Options::centre, startGroup),
+                         check(QStringLiteral("&Ejecutar el asistente"), &Options::runWizard, startGroup)})
+        startLayout->addWidget(b);
     // The two groups stand side by side as one row: same top, same height, their boxes line by line.
     startLayout->addStretch();
 
     auto* viewGroup = new QGroupBox(QStringLiteral("Ver"), this);
-    m_toolBar = check(QStringLiteral("&Barra de iconos"), "Vericonos", true, viewGroup);
-    m_statusBar = check(QStringLiteral("Barra de es&tado"), "Verestado", true, viewGroup);
-    m_tips = check(QStringLiteral("&Asistente ide@"), "Veridea", true, viewGroup);
-    m_quickStart = check(QStringLiteral("&Inicio rápido"), "inicio", true, viewGroup);
     auto* viewLayout = new QVBoxLayout(viewGroup);
     viewLayout->setSpacing(0);
     viewLayout->setContentsMargins(6, 2, 6, 2);
-    for (QCheckBox* b : {m_toolBar, m_statusBar, m_tips, m_quickStart}) viewLayout->addWidget(b);
+    for (QCheckBox* b : {check(QStringLiteral("&Barra de iconos"), &Options::showToolBar, viewGroup),
+                         check(QStringLiteral("Barra de es&tado"), &Options::showStatusBar, viewGroup),
+                         check(QStringLiteral("&Asistente ide@"), &Options::showTips, viewGroup),
+                         check(QStringLiteral("&Inicio rápido"), &Options::showQuickStart, viewGroup)})
+        viewLayout->addWidget(b);
 
     // An import keeps, beside the objects, every entry of the file that makes none.
     m_keepExtras = check(QStringLiteral("Conservar al importar las entradas que no son órdenes del proyecto"),
-                         "Conservar", true, this);
+                         &Options::keepImportExtras, this);
 
     auto* siteGroup = new QGroupBox(QStringLiteral("Actualización"), this);
     auto* siteLayout = new QGridLayout(siteGroup);
@@ -90,9 +89,8 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
         m_siteButtons[static_cast<std::size_t>(i)] = button;
         siteLayout->addWidget(button, i, 0, 1, other ? 1 : 2);
     }
-    m_siteButtons[0]->setChecked(true);
     m_other = new QLineEdit(siteGroup);
-    m_other->setObjectName(QStringLiteral("Otro"));
+    m_other->setObjectName(optionName(&Options::otherAddress));
     siteLayout->addWidget(m_other, 4, 1);
     auto* note = new QLabel(
         QStringLiteral("Es recomendable usar la web Brenlowe Pexilon, es donde se actualiza el programa."), siteGroup);
@@ -140,57 +138,38 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     // The import option's line comes on top of the size the other options need.
     setFixedSize(449, 316 + m_keepExtras->sizeHint().height() + layout->spacing());
+    showOptions(designedOptions());
 }
 
-bool OptionsDialog::welcome() const { return m_welcome->isChecked(); }
-bool OptionsDialog::centre() const { return m_centre->isChecked(); }
-bool OptionsDialog::runWizard() const { return m_wizard->isChecked(); }
-bool OptionsDialog::showToolBar() const { return m_toolBar->isChecked(); }
-bool OptionsDialog::showStatusBar() const { return m_statusBar->isChecked(); }
-bool OptionsDialog::showTips() const { return m_tips->isChecked(); }
-bool OptionsDialog::showQuickStart() const { return m_quickStart->isChecked(); }
-bool OptionsDialog::keepImportExtras() const { return m_keepExtras->isChecked(); }
-QString OptionsDialog::otherAddress() const { return m_other->text(); }
-
-QString OptionsDialog::siteAddress() const {
-    if (m_site >= 0 && m_site < 4) return sites()[static_cast<std::size_t>(m_site)].address;
-    if (m_site == 4) return m_other->text();
-    return {};
+Options OptionsDialog::shownOptions() const {
+    Options o;
+    for (const auto& [box, option] : m_boxes) o.*option = box->isChecked();
+    o.site = m_site;
+    o.otherAddress = m_other->text();
+    return o;
 }
 
-void OptionsDialog::flipToolBar() { m_toolBar->setChecked(!m_toolBar->isChecked()); }
-void OptionsDialog::flipStatusBar() { m_statusBar->setChecked(!m_statusBar->isChecked()); }
-void OptionsDialog::flipTips() { m_tips->setChecked(!m_tips->isChecked()); }
-void OptionsDialog::flipQuickStart() { m_quickStart->setChecked(!m_quickStart->isChecked()); }
+void OptionsDialog::showOptions(const Options& o) {
+    for (const auto& [box, option] : m_boxes) box->setChecked(o.*option);
+    m_site = o.site;
+    checkSiteButton();
+    m_other->setText(o.otherAddress);
+}
+
+void OptionsDialog::flip(bool Options::*option) {
+    m_options.*option = !(m_options.*option);
+    showOptions(m_options);
+}
 
 void OptionsDialog::readOptions() {
     if (m_key == nullptr) return;
-    // A value that is missing or not an integer reads as the default start-up would have written.
-    m_welcome->setChecked(m_key->readBool(QStringLiteral("Bienvenida"), true));
-    m_centre->setChecked(m_key->readBool(QStringLiteral("Centrar"), true));
-    m_wizard->setChecked(m_key->readBool(QStringLiteral("Asistente"), true));
-    m_toolBar->setChecked(m_key->readBool(QStringLiteral("Vericonos"), true));
-    m_statusBar->setChecked(m_key->readBool(QStringLiteral("Verestado"), true));
-    m_tips->setChecked(m_key->readBool(QStringLiteral("Veridea"), true));
-    m_quickStart->setChecked(m_key->readBool(QStringLiteral("inicio"), true));
-    m_keepExtras->setChecked(m_key->readBool(QStringLiteral("Conservar"), true));
-    m_site = m_key->readInt(QStringLiteral("Actualizar"), 0);
-    m_other->setText(m_key->readText(QStringLiteral("Otro"), QStringLiteral("http://")));
+    m_options = kmr::gui::readOptions(*m_key);
+    showOptions(m_options);
 }
 
 void OptionsDialog::storeOptions() {
-    if (m_key == nullptr) return;
-    const SettingsBatch batch(m_key->store());
-    m_key->writeBool(QStringLiteral("Bienvenida"), welcome());
-    m_key->writeBool(QStringLiteral("Centrar"), centre());
-    m_key->writeBool(QStringLiteral("Asistente"), runWizard());
-    m_key->writeBool(QStringLiteral("Vericonos"), showToolBar());
-    m_key->writeBool(QStringLiteral("Verestado"), showStatusBar());
-    m_key->writeBool(QStringLiteral("Veridea"), showTips());
-    m_key->writeBool(QStringLiteral("inicio"), showQuickStart());
-    m_key->writeBool(QStringLiteral("Conservar"), keepImportExtras());
-    m_key->writeInt(QStringLiteral("Actualizar"), m_site);
-    m_key->writeText(QStringLiteral("Otro"), m_other->text());
+    m_options = shownOptions();
+    if (m_key != nullptr) kmr::gui::storeOptions(*m_key, m_options);
 }
 
 void OptionsDialog::checkSiteButton() {
@@ -204,7 +183,6 @@ void OptionsDialog::checkSiteButton() {
 
 void OptionsDialog::showEvent(QShowEvent* event) {
     readOptions();
-    checkSiteButton();
     if (!event->spontaneous()) {
         centreOnOwner(this);
         startOn(m_welcome);

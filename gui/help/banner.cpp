@@ -15,13 +15,29 @@ constexpr int kBannerHeight = 129;
 
 Banner::Banner(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Image1"));
-    JpegImage decoded = loadJpegImage(bannerPicturePath());
-    m_picture = decoded.image;
-    m_error = decoded.error;
     setFixedSize(kBannerWidth, kBannerHeight);
 }
 
+void Banner::decode() const {
+    if (m_decoded) return;
+    m_decoded = true;
+    JpegImage decoded = loadJpegImage(bannerPicturePath());
+    m_picture = decoded.image;
+    m_error = decoded.error;
+}
+
+const QImage& Banner::picture() const {
+    decode();
+    return m_picture;
+}
+
+const QString& Banner::pictureError() const {
+    decode();
+    return m_error;
+}
+
 const QImage& Banner::pictureFor(qreal ratio) {
+    decode();
     if (ratio <= 1.0 || m_picture.isNull()) return m_picture;
     if (!m_triedPicture2x) {
         // Read only on a scaled screen: a plain one never pays for the larger picture.

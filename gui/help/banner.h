@@ -16,10 +16,10 @@ class Banner : public QWidget {
 public:
     explicit Banner(QWidget* parent = nullptr);
 
-    // The decoded picture; null when it was broken, and then the band is plain blue.
-    const QImage& picture() const { return m_picture; }
+    // The decoded picture, read when first needed; null when it was broken, and then the band is plain blue.
+    const QImage& picture() const;
     // Why the picture could not be shown, or empty.
-    const QString& pictureError() const { return m_error; }
+    const QString& pictureError() const;
     // The picture drawn for a screen of `ratio` device pixels per pixel: the banner at twice the size
     // above 1 (read when first needed), else the one above; null as picture() is.
     const QImage& pictureFor(qreal ratio);
@@ -28,10 +28,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage m_picture;
+    // A window that holds the banner may be made long before it shows, or never shown at all.
+    void decode() const;
+
+    mutable QImage m_picture;
+    mutable QString m_error;
+    mutable bool m_decoded = false;
     QImage m_picture2x;
     bool m_triedPicture2x = false;
-    QString m_error;
 };
 
 }  // namespace kmr::gui

@@ -39,6 +39,7 @@ public:
     // The update command: asks before it opens `siteAddress`, the address of the site chosen in the
     // options; Cancel opens nothing, and neither does an empty address (a site selection outside 0 to 4).
     void update(const QString& siteAddress) const;
+    const UrlOpener& opener() const { return m_opener; }
 
 private:
     Prompts& m_prompts;

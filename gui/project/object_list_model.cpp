@@ -206,7 +206,7 @@ QVariant ObjectListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole: return qs(o.caption());
         // The kind is also the index of its picture in the frame's image list.
-        case Qt::DecorationRole: return m_images.icon(static_cast<int>(o.kind));
+        case Qt::DecorationRole: return m_images.icon(pictureOf(o.kind));
         default: return {};
     }
 }

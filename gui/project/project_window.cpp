@@ -24,7 +24,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     : QWidget(parent), m_host(host) {
     setObjectName(QStringLiteral("TMDIChild"));
     setWindowTitle(caption);
-    setWindowIcon(host.images().icon(30));
+    setWindowIcon(host.images().icon(Picture::Compile));
     m_objects = new ObjectListModel(host.images(), this);
     m_list = new ObjectListView(this);
     m_list->setObjectName(QStringLiteral("ListView1"));
@@ -47,7 +47,7 @@ ProjectWindow::ProjectWindow(ProjectHost& host, const QString& caption, QWidget*
     connect(m_objects, &QAbstractItemModel::dataChanged, this, changed);
     m_discBar = new DiscBar(this);
     // The gear of the settings, beside the disc's own.
-    m_discBar->propertiesButton()->setIcon(host.images().icon(10));
+    m_discBar->propertiesButton()->setIcon(host.images().icon(Picture::Options));
     connect(m_discBar, &DiscBar::discEdited, this, [this] { setDisc(m_discBar->disc()); });
     connect(m_discBar, &DiscBar::changeRequested, this, [this] { chooseDiscFolder(*this, m_host.prompts()); });
     auto* layout = new QVBoxLayout(this);

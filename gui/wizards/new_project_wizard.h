@@ -26,6 +26,7 @@ class QTreeWidget;
 namespace kmr::gui {
 
 class ImageList;
+enum class Picture : int;
 class Prompts;
 class MenuEditorDialog;
 class CommandComposer;
@@ -101,7 +102,7 @@ private:
     QWidget* makeGeneralPage();
     QWidget* makeMenusPage(const ImageList& images);
     QWidget* makeSummaryPage();
-    QAction* makeMenuCommand(const char* name, const QString& caption, const QString& hint, int image,
+    QAction* makeMenuCommand(const char* name, const QString& caption, const QString& hint, Picture image,
                              const ImageList& images, void (NewProjectWizard::*handler)());
 
     // Empties every field and list and loads the templates again: each showing starts afresh.

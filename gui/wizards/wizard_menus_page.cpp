@@ -28,7 +28,7 @@ const QString kDeleteQuestion = QStringLiteral("¿Seguro que desea eliminar el m
 
 }  // namespace
 
-QAction* NewProjectWizard::makeMenuCommand(const char* name, const QString& caption, const QString& hint, int image,
+QAction* NewProjectWizard::makeMenuCommand(const char* name, const QString& caption, const QString& hint, Picture image,
                                            const ImageList& images, void (NewProjectWizard::*handler)()) {
     auto* a = new QAction(images.icon(image), caption, this);
     a->setObjectName(QLatin1String(name));
@@ -44,23 +44,23 @@ QWidget* NewProjectWizard::makeMenusPage(const ImageList& images) {
 
     const QList<QAction*> commands = {
         makeMenuCommand("Nuevo", QStringLiteral("&Nuevo"),
-                        QStringLiteral("Nuevo|Crea un nuevo menú y lo añade al final de la lista"), 6, images,
-                        &NewProjectWizard::newMenu),
+                        QStringLiteral("Nuevo|Crea un nuevo menú y lo añade al final de la lista"), Picture::Menu,
+                        images, &NewProjectWizard::newMenu),
         makeMenuCommand("Propiedades", QStringLiteral("&Propiedades"),
-                        QStringLiteral("Propiedades|Edita las propiedades del menú seleccionado"), 10, images,
-                        &NewProjectWizard::editMenu),
+                        QStringLiteral("Propiedades|Edita las propiedades del menú seleccionado"), Picture::Options,
+                        images, &NewProjectWizard::editMenu),
         makeMenuCommand("Eliminar", QStringLiteral("&Eliminar"),
-                        QStringLiteral("Eliminar|Elimina el menú seleccionado"), 5, images,
+                        QStringLiteral("Eliminar|Elimina el menú seleccionado"), Picture::Delete, images,
                         &NewProjectWizard::deleteMenu),
         makeMenuCommand("Subir", QStringLiteral("&Subir"),
-                        QStringLiteral("Subir|Sube una posición el menú seleccionado"), 19, images,
+                        QStringLiteral("Subir|Sube una posición el menú seleccionado"), Picture::Up, images,
                         &NewProjectWizard::moveMenuUp),
         makeMenuCommand("Bajar", QStringLiteral("&Bajar"),
-                        QStringLiteral("Bajar|Baja una posición el menú seleccionado"), 18, images,
+                        QStringLiteral("Bajar|Baja una posición el menú seleccionado"), Picture::Down, images,
                         &NewProjectWizard::moveMenuDown),
         makeMenuCommand("Clave", QStringLiteral("&Clave"),
-                        QStringLiteral("Clave|Fija el menú seleccionado como predeterminado"), 20, images,
-                        &NewProjectWizard::toggleDefaultMenu),
+                        QStringLiteral("Clave|Fija el menú seleccionado como predeterminado"), Picture::DefaultMenu,
+                        images, &NewProjectWizard::toggleDefaultMenu),
     };
     m_clave = commands.last();
     m_clave->setCheckable(true);
@@ -134,7 +134,7 @@ void NewProjectWizard::refreshMenuList(int selection) {
     m_menuList->clear();
     for (const kmr::WizardMenu& m : m_menus) {
         auto* item = new QTreeWidgetItem(m_menuList, {qs(m.text), qs(m.command), qs(m.name)});
-        item->setIcon(0, m_images.icon(static_cast<int>(m.kind)));
+        item->setIcon(0, m_images.icon(pictureOf(m.kind)));
     }
     selectMenu(selection);
 }

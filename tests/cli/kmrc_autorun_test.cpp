@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <tuple>
 
 #include "kmrc.h"
 #include "support/kmrc_runner.h"
@@ -98,15 +99,17 @@ TEST_F(KmrcAutorun, CheckListsFindingsInOrder) {
 }
 
 TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
-    // The file is Windows-1252: the two UTF-8 bytes of "é" are read as two letters and written back as they were.
+    // The file is Windows-1252, and so is the project written from it.
     test::writeBytes("autorun.inf", crlf({"[AutoRun]", "open=setup.exe", "action=Instalar", "shell=leeme",
-                                          "shell\\leeme=Léeme", "shell\\leeme\\command=notepad leeme.txt"}));
+                                          "shell\\leeme=L\xE9"
+                                          "eme",
+                                          "shell\\leeme\\command=notepad leeme.txt"}));
     const KmrcRun json = kmrc({"import", "--json", "autorun.inf"});
     EXPECT_EQ(json.code, kDone);
     EXPECT_EQ(json.out,
               "{\n  \"format\": 2,\n  \"errors\": false,\n  \"objects\": [\n"
               "    {\"kind\": 21, \"caption\": \"Ejecutar programa \\\"setup.exe\\\"\", \"values\": [\"setup.exe\"]},\n"
-              "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"LÃ©eme\\\"\", \"values\": [\"LÃ©eme\", \"notepad "
+              "    {\"kind\": 20, \"caption\": \"Mostrar menú \\\"Léeme\\\"\", \"values\": [\"Léeme\", \"notepad "
               "leeme.txt\", \"leeme\"]}\n  ],\n  \"settings\": {\n    \"action\": \"Instalar\"\n  },\n"
               "  \"unrecognised\": 1\n}\n");
 
@@ -116,7 +119,7 @@ TEST_F(KmrcAutorun, ImportToJsonAndToAProject) {
     EXPECT_EQ(saved.err, "No se han reconocido 1 órdenes del fichero.\n");
     const std::string objectsOnly =
         crlf({"[Brenlowe KMR File]", "Version=2.0", "Programa=setup.exe", "Menus=1", "Predeterminado=1", "", "[Menu1]",
-              "Texto=L\xC3\xA9"
+              "Texto=L\xE9"
               "eme",
               "Comando=notepad leeme.txt", "Nombre=leeme"});
     // The AutoPlay text is kept beside the objects; with --sin-extras the project holds the objects alone.
@@ -137,13 +140,38 @@ TEST_F(KmrcAutorun, ImportRefusesAFileWithoutItsHeader) {
     const KmrcRun refused = kmrc({"import", "--json", "plain.inf"});
     EXPECT_EQ(refused.code, kRefused);
     EXPECT_EQ(refused.out, "");
-    // One message, the command line's own.
-    EXPECT_EQ(refused.err, "kmrc: plain.inf: falta la línea [autorun] (use --force para seguir igualmente)\n");
+    // One message, the command line's own, saying what the first line is.
+    EXPECT_EQ(refused.err,
+              "kmrc: plain.inf: la primera línea es «open=setup.exe» y no exactamente «[autorun]»; use "
+              "--force para importarlo igualmente\n");
     // Accepted, the first line is read like every other one.
     const KmrcRun forced = kmrc({"import", "--force", "--json", "plain.inf"});
     EXPECT_EQ(forced.code, kDone);
     EXPECT_NE(forced.out.find("\"setup.exe\""), std::string::npos);
     EXPECT_NE(forced.out.find("\"unrecognised\": 0"), std::string::npos);
+
+    // What the refusal says of the first lines of real files; files Windows would misread are read as
+    // written, and said so first.
+    const std::string tail = "; use --force para importarlo igualmente\n",
+                      line = "kmrc: first.inf: la primera línea es «";
+    const std::vector<std::tuple<std::string, int, std::string>> firstLines = {
+        {"[AutoRun] \r\nopen=a.exe\r\n", kRefused, line + "[AutoRun] » y no exactamente «[autorun]»" + tail},
+        {"; Autorun\r\n[autorun]\r\n", kRefused, line + "; Autorun» y no exactamente «[autorun]»" + tail},
+        {"\r\n[autorun]\r\n", kRefused, line + "» y no exactamente «[autorun]»" + tail},
+        {"\x01" + std::string(70, 'x'), kRefused,
+         line + "?" + std::string(59, 'x') + "…» y no exactamente «[autorun]»" + tail},
+        {"", kRefused, "kmrc: first.inf: el fichero está vacío" + tail},
+        {"[autorun]\nlabel=Canción\n", kDone,
+         "El fichero está en UTF-8, que Windows leería como «CanciÃ³n»; se ha leído como UTF-8 y al compilar se "
+         "escribirá para que Windows lea «Canción»\nEl fichero se ha importado con éxito.\n"},
+        {std::string("[\0a\0u\0t\0o\0r\0u\0n\0]\0\r\0\n\0", 22), kDone, "El fichero está en UTF-16 little-endian"},
+    };
+    for (const auto& [bytes, code, said] : firstLines) {
+        test::writeBytes("first.inf", bytes);
+        const KmrcRun r = kmrc({"import", "first.inf"});
+        EXPECT_EQ(r.code, code);
+        EXPECT_TRUE(r.err.starts_with(said)) << r.err;
+    }
 
     const KmrcRun missing = kmrc({"import", "none.inf"});
     EXPECT_EQ(missing.code, kFileError);

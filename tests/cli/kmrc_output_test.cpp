@@ -114,5 +114,33 @@ TEST(KmrcOutput, OversizedInputsAreRefusedAtOnce) {
     }
 }
 
+// No verb writes a file that kmrc and the editor then refuse to read. Inputs of 34 MB in UTF-8 that
+// hold one letter outside Windows-1252 are written in UTF-16, twice as large: each is refused before
+// its output is touched.
+TEST(KmrcOutput, OutputsAboveTheInputLimitAreNotWritten) {
+    test::TempDir dir;
+    const std::string command(2000, 'x');  // a value the profile rules do not cut
+    std::string project = "\xEF\xBB\xBF[Brenlowe KMR File]\r\nVersion=2.0\r\nEtiqueta=\xD0\x91\r\nMenus=17000\r\n";
+    std::string autorun = "\xEF\xBB\xBF[autorun]\r\nlabel=\xD0\x91\r\n";
+    for (int k = 1; k <= 17000; ++k) {
+        const std::string n = std::to_string(k);
+        project += "[Menu" + n + "]\r\nTexto=t\r\nComando=" + command + "\r\nNombre=m" + n + "\r\n";
+        autorun += "shell\\m" + n + "=t\r\nshell\\m" + n + "\\command=" + command + "\r\n";
+    }
+    test::writeBytes(dir.file("big.kmr"), project);
+    test::writeBytes(dir.file("big.inf"), autorun);
+    test::writeBytes(dir.file("old"), "viejo");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"convert", dir.file("big.kmr"), dir.file("old")},
+          {"compile", dir.file("big.kmr"), "-o", dir.file("old")},
+          {"import", dir.file("big.inf"), "-o", dir.file("old")}}) {
+        const test::KmrcRun r = test::kmrc(args);
+        EXPECT_EQ(r.code, kRefused) << args[0];
+        EXPECT_NE(r.err.find("kmrc: " + dir.file("old") + ": El fichero ocuparía más de 64 MiB"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(test::readBytes(dir.file("old")), "viejo");
+    }
+}
+
 }  // namespace
 }  // namespace kmr::cli

@@ -65,6 +65,64 @@ TEST(KmrcReplace, AProjectIsReplacedOnlyWithForce) {
     }
 }
 
+// No verb writes the file it reads, by its own name, another name or a link, whatever --force says;
+// and a file that is no project is named for what it is.
+TEST(KmrcReplace, NoVerbWritesTheFileItReads) {
+    test::TempDir dir;
+    const auto at = [&](const char* name) { return dir.file(name); };
+    const std::string templ = crlf({"[Brenlowe KMR Template]", "VersioMajor=2", "VersioMenor=3"});
+    std::error_code linked;
+    fs::create_symlink(at("p.kmr"), at("enlace.kmr"), linked);
+    // Where compile writes by default.
+    struct InFolder {
+        fs::path old = fs::current_path();
+        explicit InFolder(const fs::path& dir) { fs::current_path(dir); }
+        ~InFolder() { fs::current_path(old); }
+    } inFolder(dir.path());
+    fs::create_directories(dir.path() / "disco");
+    std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        // the command, the file it reads
+        {{"compile", "--force", "autorun.inf"}, "autorun.inf"},  // a user who meant import
+        {{"compile", "--force", at("p.kmr"), "-o", at("p.kmr")}, at("p.kmr")},
+        {{"convert", "--force", at("p.kmr"), dir.path().string() + "/./p.kmr"}, at("p.kmr")},
+        {{"import", "--force", at("autorun.inf"), "-o", at("autorun.inf")}, at("autorun.inf")},
+        {{"new", "--force", "--template", at("t.kmrt"), "-o", at("t.kmrt")}, at("t.kmrt")},
+        {{"iso", "--force", at("disco/autorun.inf"), "--disc", at("disco"), "-o", at("x.iso")},
+         at("disco/autorun.inf")},
+    };
+    if (!linked)
+        cases.emplace_back(std::vector<std::string>{"convert", "--force", at("p.kmr"), at("enlace.kmr")}, at("p.kmr"));
+    for (const auto& [args, input] : cases) {
+        SCOPED_TRACE(testing::PrintToString(args));
+        test::writeBytes(at("p.kmr"), kProject);
+        test::writeBytes(at("autorun.inf"), kAutorun);
+        test::writeBytes(at("disco/autorun.inf"), kAutorun);
+        test::writeBytes(at("t.kmrt"), templ);
+        const std::string before = test::readBytes(input);
+        const test::KmrcRun r = kmrc(args);
+        EXPECT_EQ(r.code, kUsage);
+        EXPECT_NE(r.err.find(": es el mismo fichero que la entrada " + input + "; no se ha escrito nada\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(test::readBytes(input), before);
+    }
+
+    // Without --force, the version check says what a file that is no project is; --force still reads it.
+    test::writeBytes(at("otro.txt"), "hola\r\n");
+    const std::vector<std::pair<std::string, std::string>> said = {
+        {at("autorun.inf"),
+         "no es un proyecto de KMR, sino un autorun.inf: use kmrc import para importarlo (o --force para leerlo "
+         "igualmente como proyecto)"},
+        {at("otro.txt"), "no es un proyecto de KMR (use --force para leerlo igualmente)"},
+    };
+    for (const auto& [file, message] : said) {
+        const test::KmrcRun r = kmrc({"compile", file, "-o", at("salida.inf")});
+        EXPECT_EQ(r.code, kRefused);
+        EXPECT_EQ(r.err, "kmrc: " + file + ": " + message + "\n");
+        EXPECT_EQ(kmrc({"show", "--force", file}).code, kDone);
+    }
+}
+
 TEST(KmrcReplace, NewNamesTheDiscFolderAndMedium) {
     test::TempDir dir;
     fs::create_directories(dir.path() / "disco");

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <new>
+#include <tuple>
+
+#include "guarded_run.h"
 #include "support/kmrc_runner.h"
 #include "support/test_files.h"
 
@@ -99,6 +105,21 @@ TEST(Kmrc, ExitCodes) {
     const KmrcRun help = kmrc({"--help"});
     EXPECT_EQ(help.code, kDone);
     EXPECT_NE(help.out.find("kmrc convert"), std::string::npos);
+}
+
+// Whatever escapes a command is one Spanish message and exit 4, never the runtime's English abort.
+TEST(Kmrc, EscapedExceptionsBecomeOneSpanishMessage) {
+    const std::vector<std::tuple<std::function<int()>, int, std::string_view>> cases = {
+        {[] { return kFileError; }, kFileError, ""},
+        {[]() -> int { throw std::bad_alloc(); }, kRefused, kOutOfMemory},
+        {[]() -> int { throw std::filesystem::filesystem_error("Cannot convert", std::error_code()); }, kRefused,
+         kUnexpectedFailure},
+    };
+    for (const auto& [body, code, message] : cases) {
+        std::string said;
+        EXPECT_EQ(runGuarded(body, [&](std::string_view m) { said += m; }), code);
+        EXPECT_EQ(said, message);
+    }
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <stdexcept>
 
 #include "child_process.h"
+#include "kmrc.h"
 #include "platform/path_text.h"
+#include "support/kmrc_runner.h"
 #include "support/test_files.h"
 #include "text/file_io.h"
 
@@ -193,6 +196,70 @@ TEST(WindowsChild, ArgumentsArriveWholeAndExitCodesComeBack) {
     EXPECT_TRUE(lines[0].starts_with("kmrc: " + odd + ": ")) << lines[0];
     _putenv_s("PATH", oldPath.c_str());
     EXPECT_EQ(cli::runChild("no-existe-este-programa", {}, [](std::string_view) {}).startError, ENOENT);
+}
+
+// A path is taken in the forms Windows users type: a drive named alone is its root, and the long-path
+// prefix names the same path as without it, also once the path is text with "/" again.
+TEST(WindowsPaths, TypedFormsNameTheSamePath) {
+    const std::vector<std::pair<std::string, std::string>> forms = {
+        {"E:", "E:\\"},          {"e:", "e:\\"},
+        {"\\\\?\\E:\\", "E:\\"}, {"\\\\?\\Z:\\tmp\\x", "Z:\\tmp\\x"},
+        {"//?/C:/a", "C:/a"},    {"\\\\?\\UNC\\servidor\\recurso\\a", "\\\\servidor\\recurso\\a"},
+    };
+    for (const auto& [typed, plain] : forms) EXPECT_EQ(platform::pathOf(typed), platform::pathOf(plain)) << typed;
+    EXPECT_EQ(platform::textOf(platform::pathOf("E:")), "E:/");
+
+    // The check of a disc named in the long form says what it says of the same disc named plainly.
+    const test::TempDir dir;
+    const std::string folder = utf8(dir.path(), "dísco");
+    fs::create_directory(platform::pathOf(folder));
+    ASSERT_TRUE(io::writeFileAtomic(folder + "/autorun.inf", "[autorun]\r\nopen=otro.exe\r\n").ok());
+    ASSERT_TRUE(io::writeFileAtomic(folder + "/setup.exe", "MZ").ok());
+    const std::string project = utf8(dir.path(), "p.kmr");
+    ASSERT_TRUE(io::writeFileAtomic(project, "[Brenlowe KMR File]\r\nVersion=2.0\r\nPrograma=setup.exe\r\n").ok());
+    std::string longForm = "\\\\?\\" + folder;
+    std::replace(longForm.begin(), longForm.end(), '/', '\\');
+    const test::KmrcRun plain = test::kmrc({"check", "--disc", folder, project});
+    const test::KmrcRun prefixed = test::kmrc({"check", "--disc", longForm, project});
+    EXPECT_EQ(prefixed.code, plain.code) << prefixed.err;
+    EXPECT_EQ(prefixed.out, plain.out);
+    EXPECT_NE(plain.out.find("vale \"otro.exe\" en lugar de \"setup.exe\""), std::string::npos) << plain.out;
+    // A drive named alone is a folder (Wine's Z: is the machine's root).
+    const test::KmrcRun drive = test::kmrc({"check", "--disc", "Z:", project});
+    EXPECT_EQ(drive.err.find("no es una carpeta"), std::string::npos) << drive.err;
+    EXPECT_EQ(drive.code, cli::kFindings);
+}
+
+// Environment values beyond the ANSI code page ("José", as Git for Windows and MSYS2 set HOME) arrive
+// whole: kmrc lists the user's templates from there instead of aborting.
+TEST(WindowsEnvironment, ValuesBeyondTheCodePageArriveWhole) {
+    const test::TempDir dir;
+    const std::string home = utf8(dir.path(), "José");
+    const std::string templates = home + "/.local/share/kmr/templates";
+    fs::create_directories(platform::pathOf(templates));
+    ASSERT_TRUE(io::writeFileAtomic(templates + "/uno.kmrt",
+                                    "[Brenlowe KMR Template]\r\nVersioMajor=2\r\nVersioMenor=3\r\nNom=A\xF1o uno\r\n")
+                    .ok());
+    // Set for this process and the kmrc it starts, and put back afterwards.
+    const auto valueOf = [](const wchar_t* name) {
+        std::wstring v(32768, L'\0');
+        v.resize(::GetEnvironmentVariableW(name, v.data(), static_cast<DWORD>(v.size())));
+        return v;
+    };
+    const std::wstring oldHome = valueOf(L"HOME"), oldData = valueOf(L"XDG_DATA_HOME");
+    ::SetEnvironmentVariableW(L"HOME", platform::pathOf(home).make_preferred().c_str());
+    ::SetEnvironmentVariableW(L"XDG_DATA_HOME", nullptr);
+    const fs::path program = platform::pathOf(KMRC_PROGRAM);
+    const std::string oldPath = std::getenv("PATH");
+    _putenv_s("PATH", (platform::textOf(program.parent_path().make_preferred()) + ";" + oldPath).c_str());
+    std::string said;
+    const cli::ChildResult r = cli::runChild(platform::textOf(program.stem()), {"templates"},
+                                             [&](std::string_view l) { said.append(l).append("\n"); });
+    _putenv_s("PATH", oldPath.c_str());
+    ::SetEnvironmentVariableW(L"HOME", oldHome.empty() ? nullptr : oldHome.c_str());
+    ::SetEnvironmentVariableW(L"XDG_DATA_HOME", oldData.empty() ? nullptr : oldData.c_str());
+    EXPECT_TRUE(r.succeeded()) << said;
+    EXPECT_NE(said.find("uno.kmrt\tAño uno\t0"), std::string::npos) << said;
 }
 
 }  // namespace

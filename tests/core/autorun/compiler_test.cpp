@@ -107,5 +107,17 @@ TEST(AutorunCompiler, PiecesMakeTheSameFile) {
     }
 }
 
+// No file is written that the program's readers would refuse: the size is checked before the
+// target is touched, which keeps what it held.
+TEST(AutorunCompiler, AFileAboveTheInputLimitIsNotWritten) {
+    EXPECT_TRUE(io::checkOutputSize("x", io::kMaxInputBytes).ok());
+    EXPECT_EQ(io::checkOutputSize("x", io::kMaxInputBytes + 1).status, io::IoStatus::TooLarge);
+    test::TempDir dir;
+    test::writeBytes(dir.file("autorun.inf"), "viejo");
+    const Project big = projectOf({makeLabel(std::string(io::kMaxInputBytes, 'x'))});
+    EXPECT_EQ(writeAutorunFile(dir.file("autorun.inf"), big).status, io::IoStatus::TooLarge);
+    EXPECT_EQ(test::readBytes(dir.file("autorun.inf")), "viejo");
+}
+
 }  // namespace
 }  // namespace kmr

@@ -235,6 +235,50 @@ TEST(AutorunGolden, ImportAndCompileCases) {
     EXPECT_GE(seen, 5U);
 }
 
+// Files in a form that Windows would misread are read in their own form and the user is told once;
+// what has a mark, or is no well-formed UTF-8, is read as before.
+TEST(AutorunImporter, FormsWindowsMisreadsAreReadAsTheyAre) {
+    const std::string utf8 = "[autorun]\r\nlabel=Canción\r\n";
+    const std::string le = text::toUtf16LeWithBom(utf8).substr(2);
+    std::string be = le;
+    for (std::size_t i = 0; i + 1 < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+    const std::string utf16 =
+        ", que Windows no leería; se ha leído como tal y al compilar se escribirá en una forma "
+        "que Windows lee";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string label;
+        std::string notice;
+    };
+    const std::vector<Case> cases = {
+        {"Windows-1252", "[autorun]\r\nlabel=Canci\xF3n\r\n", "Canción", ""},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + utf8, "Canción", ""},
+        {"UTF-16 with its mark", "\xFF\xFE" + le, "Canción", ""},
+        {"UTF-8 without a mark", utf8, "Canción",
+         "El fichero está en UTF-8, que Windows leería como «CanciÃ³n»; se ha leído como UTF-8 y al compilar se "
+         "escribirá para que Windows lea «Canción»"},
+        {"UTF-16 without its mark", le, "Canción",
+         "El fichero está en UTF-16 little-endian sin marca de orden de bytes" + utf16},
+        {"UTF-16 big-endian", "\xFE\xFF" + be, "Canción", "El fichero está en UTF-16 big-endian" + utf16},
+        {"UTF-16 big-endian without its mark", be, "Canción", "El fichero está en UTF-16 big-endian" + utf16},
+        {"an overlong form is no UTF-8", "[autorun]\nlabel=\xC0\xAF", "À¯", ""},
+        {"a surrogate is no UTF-8", "[autorun]\nlabel=\xED\xA0\x80", "í\xC2\xA0€", ""},
+        {"a sequence cut short is no UTF-8", "[autorun]\nlabel=Canci\xC3", "CanciÃ", ""},
+    };
+    test::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::writeBytes(dir.file("autorun.inf"), c.bytes);
+        for (const AutorunSource& source : {decodeAutorun(c.bytes), readAutorunFile(dir.file("autorun.inf"))}) {
+            EXPECT_EQ(readingNotice(source), c.notice);
+            EXPECT_EQ(importAutorun(source.text).project.objects, std::vector<ProjectObject>{makeLabel(c.label)});
+        }
+    }
+    // Compiled, the label is what Windows reads as "Canción".
+    EXPECT_EQ(autorunFileBytes(importAutorun(decodeAutorun(utf8).text).project), "[autorun]\r\nlabel=Canci\xF3n\r\n");
+}
+
 // Real files that no one here wrote: each imports to a list that keeps the order rules, and its
 // compiled form imports back to the same list with nothing left over.
 TEST(AutorunCorpus, RealFilesImportAndCompileBack) {

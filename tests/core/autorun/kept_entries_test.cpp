@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
+#include <tuple>
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
+#include "project/object_lines.h"
 #include "project/project_file.h"
 #include "support/printers.h"
 #include "support/test_files.h"
@@ -63,14 +66,93 @@ TEST(KeptEntriesCorpus, ImportThenCompileLosesNoEntry) {
         if (entry.path().filename() != "080.inf") {
             EXPECT_EQ(firstMeaningDifference(source.text, compiled), std::nullopt);
         }
-        // The project file keeps every kept entry.
-        EXPECT_EQ(readProjectFile(projectFileBytes(kept.project)).project.settings, kept.project.settings);
+        // The project file keeps every kept entry, and the reopened project compiles to the same lines: an
+        // empty "label=" or "open=" (an object the file cannot hold) once, not lost and not twice.
+        const Project reopened = readProjectFile(projectFileBytes(kept.project)).project;
+        EXPECT_EQ(reopened.settings, settingsToStore(kept.project).value_or(kept.project.settings));
+        EXPECT_EQ(lostEntries(compiled, compiledText(reopened)), "");
+        EXPECT_EQ(lostEntries(compiledText(reopened), compiled), "");
         ++files;
     }
     std::cout << "[ corpus ] " << files << " files; losing an entry: " << lostBefore << " without the extras, "
               << lostAfter << " with them\n";
     EXPECT_GT(lostBefore, 0U);
     EXPECT_EQ(lostAfter, 0U);
+}
+
+// The [autorun] entries of a compiled text in one family of keys, as Windows reads them.
+std::vector<InfEntry> familyEntries(std::string_view compiled, KeyFamily family) {
+    std::vector<InfEntry> entries = infEntries(compiled);
+    std::erase_if(entries, [&](const InfEntry& e) { return e.section != "autorun" || keyFamilyOf(e.key) != family; });
+    return entries;
+}
+
+// What the user sets through the objects wins over the kept lines: after a change of the default menu,
+// label, program or icon of a real file, its family of keys says exactly what the objects say (also
+// after a save and an open), and only lines of that family are left out.
+TEST(KeptEntriesCorpus, ChangedObjectsWinOverKeptLines) {
+    const fs::path dir = fs::path(KMR_CORPUS_DIR) / "autorun";
+    if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
+    const auto set = [](ProjectObject o) {
+        return [o](Project& p) {
+            const auto at = std::find_if(p.objects.begin(), p.objects.end(), [&](auto& x) { return x.kind == o.kind; });
+            at == p.objects.end() ? void(p.insert(o)) : void(*at = o);
+        };
+    };
+    const auto toggleDefault = [](Project& p) {  // the default mark taken away, or given to the first menu
+        const bool had = p.contains(Kind::DefaultMenu);
+        for (ProjectObject& o : p.objects) {
+            if (isMenu(o.kind))
+                o.kind = !had && &o == &p.objects[p.size() - p.menuCount()] ? Kind::DefaultMenu : Kind::PlainMenu;
+        }
+    };
+    const std::vector<std::pair<KeyFamily, std::function<void(Project&)>>> changes = {
+        {KeyFamily::DefaultMenu, toggleDefault},
+        {KeyFamily::Label, set(makeLabel("Etiqueta nueva"))},
+        {KeyFamily::Run, set(makeProgram("nuevo.exe"))},
+        {KeyFamily::Icon, set(makeIcon("nuevo.ico"))},
+    };
+    std::size_t withFamilyLinesKept = 0;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().extension() != ".inf") continue;
+        const AutorunSource source = readAutorunFile(entry.path().string());
+        const Project imported = importAutorun(source.text, ImportOptions{}).project;
+        withFamilyLinesKept += !imported.settings.importedLines.empty();
+        for (const auto& [family, change] : changes) {
+            SCOPED_TRACE(entry.path().filename().string() + ", " + std::string(familyName(family)));
+            Project changed = imported;
+            change(changed);
+            if (changed.objects == imported.objects) continue;  // no menu to mark
+            std::string own = "[autorun]\r\n";
+            for (const std::string& line : familyLines(changed.objects, family)) own += line + "\r\n";
+            const Project reopened = readProjectFile(projectFileBytes(changed)).project;
+            for (const std::string& compiled : {compiledText(changed), compiledText(reopened)}) {
+                EXPECT_EQ(familyEntries(compiled, family), familyEntries(own, family));
+                for (const InfEntry& e : infEntries(lostEntries(source.text, compiled))) {
+                    EXPECT_EQ(keyFamilyOf(e.key), family) << e.key;
+                }
+            }
+        }
+    }
+    std::cout << "[ corpus ] " << withFamilyLinesKept << " files keep lines of the objects' keys\n";
+    EXPECT_GT(withFamilyLinesKept, 0U);
+}
+
+// A kept line that differs from its object only in letter case or in blanks at its ends is the object's
+// own: a change of the object leaves no line behind that says the old value.
+TEST(KeptEntries, LinesOfTheObjectsMatchInAnyCase) {
+    const std::vector<std::tuple<std::string, std::function<void(Project&)>, std::string>> cases = {
+        {"[AutoRun]\nshell=Instalar\nshell\\instalar=I\nshell\\instalar\\command=a.exe",
+         [](Project& p) { p.objects[0].kind = Kind::PlainMenu; },
+         "[autorun]\r\n\r\nshell\\instalar=I\r\nshell\\instalar\\command=a.exe\r\n"},
+        {"[AutoRun]\nLABEL = Disco \nlabel=Otro", [](Project&) {}, "[autorun]\r\nlabel=Disco\r\nlabel=Otro\r\n"},
+        {"[AutoRun]\nlabel=Disco\nlabel=Otro", [](Project& p) { p.objects.clear(); }, "[autorun]\r\n"},
+    };
+    for (const auto& [file, change, compiled] : cases) {
+        Project p = importAutorun(file, ImportOptions{}).project;
+        change(p);
+        EXPECT_EQ(compileAutorun(p), compiled) << file;
+    }
 }
 
 TEST(KeptEntries, WhereEachLineOfAnImportGoes) {

@@ -247,6 +247,13 @@ TEST(DiscCheck, EachFolderRaisesItsFindings) {
          [](Project& p, Files& f) { f["AUTORUN.INF"] = text::encodeForFile(compileAutorun(p)); },
          {},
          ""},
+        {"autorun.inf of the project in UTF-8 without a mark",
+         [](Project& p, Files& f) {
+             setValue(p, 2, 0, "Canción");
+             f["autorun.inf"] = compileAutorun(p);
+         },
+         {"autorun-misread"},
+         "está en UTF-8, que Windows leerá como «CanciÃ³n» en lugar de «Canción»."},
         {"autorun.inf of another project",
          [](Project&, Files& f) { f["Autorun.inf"] = "[autorun]\r\nopen=x.exe\r\n"; },
          {"autorun-differs"},

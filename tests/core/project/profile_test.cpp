@@ -18,6 +18,7 @@ TEST(Profile, LookupRules) {
         {"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
         {"section and key ignore case", "[sEcT]\nKeY=v", "SECT", "key", "v"},
         {"blanks around key and value", "[S]\n \t k \t= \t v w \t\n", "S", "k", "v w"},
+        {"control characters are no blanks", "[S]\n\x01k\x0b=\x01v w\x0b\n", "S", "\x01k\x0b", "\x01v w\x0b"},
         {"split at the first equals", "[S]\nk=a=b=c\n", "S", "k", "a=b=c"},
         {"first section of a name wins", "[S]\nk=1\n[T]\nk=2\n[S]\nk=3\nj=4\n", "S", "k", "1"},
         {"later duplicate section never seen", "[S]\nk=1\n[S]\nj=4\n", "S", "j", std::nullopt},

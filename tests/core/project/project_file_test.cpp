@@ -103,8 +103,10 @@ TEST(ProjectWriter, ValuesTheReaderWouldChangeGetOneExtraPairOfQuotes) {
     for (const auto& c : cases) {
         Project p;
         p.append(makeLabel(c.value));
-        EXPECT_EQ(writeProjectV2(p), crlf({"[Brenlowe KMR File]", "Version=2.0"}) + "Etiqueta=" + c.written + "\r\n")
-            << c.value;
+        // An empty value is kept among the disc settings too (KeptEntries.EmptyValuesSurviveTheProjectFile).
+        const std::string written = writeProjectV2(p);
+        const std::string general = crlf({"[Brenlowe KMR File]", "Version=2.0"}) + "Etiqueta=" + c.written + "\r\n";
+        EXPECT_EQ(c.value.empty() ? written.substr(0, general.size()) : written, general) << c.value;
     }
 }
 
@@ -170,10 +172,18 @@ TEST(ProjectReader, Cases) {
          {makeMenu("a", "", "")}},
         {"negative count", "[Brenlowe KMR File]\nVersion=2.0\nMenus=-1\n[Menu1]\nTexto=a\n", true, {}},
         {"count that is no number", "[Brenlowe KMR File]\nVersion=2.0\nMenus=dos\n[Menu1]\nTexto=a\n", true, {}},
-        {"count larger than the file",
-         "[Brenlowe KMR File]\nVersion=2.0\nMenus=2000000000\n[Menu1]\nTexto=a\n",
+        {"count larger than the file keeps the sections it holds",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=2000000000\nPredeterminado=3\n[Menu3]\nTexto=c\n[Menu1]\nTexto=a\n",
          true,
-         {}},
+         {makeMenu("a", "", ""), makeMenu("c", "", "", true)}},
+        {"count beyond the bound, sections in order",
+         "[Brenlowe KMR File]\nVersion=2.0\nMenus=100\nPredeterminado=2\n[Menu1]\nTexto=a\n[Menu2]\nTexto=b\n",
+         true,
+         {makeMenu("a", "", ""), makeMenu("b", "", "", true)}},
+        {"control characters stay in a value",
+         "[Brenlowe KMR File]\nVersion=2.0\nPrograma=\x01a.exe\x0b\n",
+         true,
+         {makeProgram("\x01a.exe\x0b")}},
         {"value with equals signs",
          "[Brenlowe KMR File]\nVersion=2.0\nPrograma=a.exe /x=1\n",
          true,

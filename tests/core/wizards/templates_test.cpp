@@ -42,8 +42,9 @@ TEST(TemplateRead, VersionMustBeTwoThree) {
         const char* minor;
         bool accepted;
     } cases[] = {
-        {"2", "3", true},  {" 2 ", "\t3", true}, {"\"2\"", "'3'", true}, {"2", "30", false},  {"02", "3", false},
-        {"3", "2", false}, {"2", "", false},     {"", "3", false},       {"2.3", "3", false}, {"2", "3;", false},
+        {"2", "3", true},    {" 2 ", "\t3", true}, {"\"2\"", "'3'", true}, {"2", "30", false},
+        {"02", "3", false},  {"3", "2", false},    {"2", "", false},       {"", "3", false},
+        {"2.3", "3", false}, {"2", "3;", false},   {"2\x0b", "3", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.major) + "|" + c.minor);

@@ -221,5 +221,22 @@ TEST_F(AutorunCommandsTest, AnImportedValueOfTwoLinesIsSaidAndNeverWritten) {
     EXPECT_EQ(m_frame->activeProjectWindow()->saved(), 0);
 }
 
+// A file from a Linux editor (UTF-8 without a mark) is read as UTF-8, and the editor says so once,
+// before the import's own report.
+TEST_F(AutorunCommandsTest, ImportOfUtf8WithoutAMarkSaysHowItWasRead) {
+    startFrame();
+    const QString source = path(QStringLiteral("autorun.inf"));
+    writeBytes(source, "[autorun]\nlabel=Canción\n");
+    m_prompts.choose(source);
+    action("Importar2")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 2u);
+    EXPECT_EQ(m_prompts.messages[0].text,
+              QStringLiteral("El fichero está en UTF-8, que Windows leería como «CanciÃ³n»; se ha leído como UTF-8 y "
+                             "al compilar se escribirá para que Windows lea «Canción»"));
+    EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Información"));
+    EXPECT_EQ(m_prompts.messages[1].text, QStringLiteral("El fichero se ha importado con éxito."));
+    EXPECT_EQ(m_frame->activeProjectWindow()->project().objects, std::vector<ProjectObject>{makeLabel("Canción")});
+}
+
 }  // namespace
 }  // namespace kmr::gui::test

@@ -14,6 +14,7 @@
 
 #include "support/scripted_prompts.h"
 #include "support/unprivileged.h"
+#include "text/file_io.h"
 
 namespace kmr::gui {
 namespace {
@@ -96,6 +97,25 @@ TEST(FileAccess, APipeIsWrittenNotReplaced) {
     ASSERT_EQ(::lstat(pipe.constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+// A file that no reader of the program would open again is not written: the editor says why, with
+// the limit, and the old file stays whole.
+TEST(FileAccess, AFileAboveTheInputLimitIsNotWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("proyecto.kmr"));
+    test::ScriptedPrompts prompts;
+    ASSERT_TRUE(writeWholeFile(prompts, path, QByteArrayLiteral("viejo")));
+    EXPECT_FALSE(writeWholeFile(prompts, path, QByteArray(static_cast<qsizetype>(kmr::io::kMaxInputBytes) + 1, 'x')));
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text,
+              QStringLiteral("No se ha podido escribir el fichero \"%1\": El fichero ocuparía "
+                             "más de 64 MiB, y KMR no abre un proyecto ni un autorun.inf "
+                             "tan grande; no se ha escrito")
+                  .arg(path));
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArrayLiteral("viejo"));
 }
 
 }  // namespace

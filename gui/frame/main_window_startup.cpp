@@ -1,4 +1,4 @@
-// The frame's start-up: the registration, the settings key and its defaults, the hand-off of a file
+// MainWindow's start-up: the registration, the settings key and its defaults, the hand-off of a file
 // to a running instance and its poll, and the first activation once the frame is on screen.
 
 #include <QDir>
@@ -27,7 +27,6 @@ namespace {
 
 const QString kRegistrationMarker = QStringLiteral("Software\\Brenlowe\\KMR2");
 const QString kOldConfiguration = QStringLiteral("software\\Dantreva\\Vostrelo\\Config");
-const QString kMailbox = QStringLiteral("Archivo");
 
 }  // namespace
 
@@ -37,11 +36,11 @@ bool MainWindow::startUp() {
     std::optional<SettingsBatch> batch(std::in_place, m_store);
     if (!m_store.keyExists(SettingsRoot::Machine, kRegistrationMarker)) writeRegistration();
     m_key = SettingsKey::open(m_store, SettingsRoot::Machine, kSettingsKeyPath, true);
-    m_options->setSettingsKey(&*m_key);
+    if (OptionsDialog* made = m_optionsDialog.ifMade()) made->setSettingsKey(&*m_key);
     // Only while another instance runs is there anyone to hand the file to; alone, this instance
     // opens it itself at the first activation, and a path that waited in the mailbox before it took
     // the lock is nobody's.
-    const QString left = m_start.arguments.isEmpty() ? QString() : m_key->readText(kMailbox);
+    const QString left = m_start.arguments.isEmpty() ? QString() : HandOffMailbox(*m_key).waiting();
     const bool alone = takeInstanceLock();
     if (!m_start.arguments.isEmpty() && !alone) {
         batch.reset();
@@ -49,14 +48,13 @@ bool MainWindow::startUp() {
         batch.emplace(m_store);
     }
     migrateOldConfiguration();
-    writeDefaults();
+    // "Archivo" comes last, written below through the mailbox.
+    writeMissingDefaults(*m_key);
     checkHelpFile();
-    for (int i = 1; i <= 5; ++i) {
-        const QString name = QStringLiteral("link%1").arg(i);
-        if (!m_key->valueExists(name)) m_key->writeText(name, QString());
+    for (int i = 0; i < 5; ++i) {
+        if (!m_key->valueExists(recentFileValue(i))) m_key->writeText(recentFileValue(i), QString());
     }
-    if (!m_key->valueExists(QStringLiteral("inicio"))) m_key->writeBool(QStringLiteral("inicio"), true);
-    m_helpFile = m_key->readText(QStringLiteral("Ayuda"));
+    m_helpFile = m_key->readText(kHelpFileValue);
     m_help->setHelpFile(m_helpFile);
     // The mailbox is written after the batch: a start beside this one may offer its path meanwhile,
     // and the batch's save must not put an older mailbox back over it.
@@ -128,22 +126,22 @@ void MainWindow::migrateOldConfiguration() {
         QStringLiteral("Confirmación"), MessageIcon::Question, MessageButtons::YesNoCancel);
     if (answer == Answer::Cancel) return;
     if (answer == Answer::Yes) {
-        // An old configuration may lack a value; what it lacks is left to the defaults.
-        auto copyText = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeText(to, old->readText(from));
+        // An old configuration may lack a value; what it lacks is left to the defaults. Each is copied
+        // with the type of the value it goes to (the old "Estado" is the status bar's flag).
+        const auto copy = [&](const char* from, const OptionField& to) {
+            const QString name = QLatin1String(from);
+            if (!old->valueExists(name)) return;
+            if (std::holds_alternative<QString Options::*>(to)) m_key->writeText(optionName(to), old->readText(name));
+            if (std::holds_alternative<bool Options::*>(to)) m_key->writeBool(optionName(to), old->readBool(name));
+            if (std::holds_alternative<qint32 Options::*>(to)) m_key->writeInt(optionName(to), old->readInt(name));
         };
-        auto copyBool = [&](const QString& from, const QString& to) {
-            if (old->valueExists(from)) m_key->writeBool(to, old->readBool(from));
-        };
-        copyText(QStringLiteral("Ayuda"), QStringLiteral("Ayuda"));
-        copyText(QStringLiteral("Otro"), QStringLiteral("Otro"));
-        copyBool(QStringLiteral("Bienvenida"), QStringLiteral("Bienvenida"));
-        copyBool(QStringLiteral("Centrado"), QStringLiteral("Centrar"));
-        copyBool(QStringLiteral("Iconos"), QStringLiteral("Vericonos"));
-        copyBool(QStringLiteral("Estado"), QStringLiteral("Verestado"));
-        if (old->valueExists(QStringLiteral("Actualiza"))) {
-            m_key->writeInt(QStringLiteral("Actualizar"), old->readInt(QStringLiteral("Actualiza")));
-        }
+        if (old->valueExists(kHelpFileValue)) m_key->writeText(kHelpFileValue, old->readText(kHelpFileValue));
+        copy("Otro", &Options::otherAddress);
+        copy("Bienvenida", &Options::welcome);
+        copy("Centrado", &Options::centre);
+        copy("Iconos", &Options::showToolBar);
+        copy("Estado", &Options::showStatusBar);
+        copy("Actualiza", &Options::site);
     }
     if (m_store.deleteKey(SettingsRoot::CurrentUser, QStringLiteral("Software\\Dantreva\\Vostrelo"))) {
         m_prompts.message(QStringLiteral("Se ha eliminado la información obsoleta del registro."),
@@ -151,26 +149,11 @@ void MainWindow::migrateOldConfiguration() {
     }
 }
 
-void MainWindow::writeDefaults() {
-    const auto text = [this](const char* name, const QString& value) {
-        if (!m_key->valueExists(QLatin1String(name))) m_key->writeText(QLatin1String(name), value);
-    };
-    const auto integer = [this](const char* name, qint32 value) {
-        if (!m_key->valueExists(QLatin1String(name))) m_key->writeInt(QLatin1String(name), value);
-    };
-    text("Otro", QStringLiteral("http://"));
-    for (const char* name : {"Bienvenida", "Centrar", "Asistente", "Vericonos", "Verestado", "Veridea"}) {
-        integer(name, 1);
-    }
-    for (const char* name : {"Actualizar", "X0", "Y0", "X1", "Y1", "Estado"}) integer(name, 0);
-    // "Archivo" comes last, written by startUp() through the mailbox.
-}
-
 void MainWindow::checkHelpFile() {
     // Beside the program in the build tree, in ../share/kmr/ when installed.
     const QString local = findHelpFile(m_start.programFile);
     const bool localExists = QFileInfo(local).isFile();
-    const QString name = QStringLiteral("Ayuda");
+    const QString& name = kHelpFileValue;
     if (!m_key->valueExists(name) && localExists) m_key->writeText(name, local);
     const QString stored = m_key->readText(name);
     if (stored.isEmpty() || !QFileInfo(stored).isFile()) {
@@ -200,30 +183,31 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::firstActivation() {
     if (!m_activationPending || !m_key) return;
     m_activationPending = false;
-    m_options->readOptions();
+    readOptions();
     restoreFrameGeometry();
     refreshObjectCommands();
     m_shared.pendingPath.clear();
-    for (int i = 0; i < 5; ++i) {
-        m_shared.recentFiles[static_cast<std::size_t>(i)] = m_key->readText(QStringLiteral("link%1").arg(i + 1));
-    }
+    for (int i = 0; i < 5; ++i) m_shared.recentFiles[static_cast<std::size_t>(i)] = m_key->readText(recentFileValue(i));
     showRecentFiles();
     applyOptions();
-    if (m_options->showQuickStart()) m_quickStart->show();
-    if (m_options->welcome()) m_splash->showOver(this);
+    if (m_options.showQuickStart) m_quickStart->show();
+    if (m_options.welcome) m_splash->showOver(this);
     if (!m_start.arguments.isEmpty()) {
         m_shared.pendingPath = m_start.arguments.constFirst();
         m_fileCommands->openProject();
-    } else if (m_options->runWizard() && m_shared.pendingPath.isEmpty()) {
+    } else if (m_options.runWizard && m_shared.pendingPath.isEmpty()) {
         newProject();
     }
+    // What the first picture did not need is made now, or once the frame has been painted.
+    m_activated = true;
+    if (m_painted) makeRemainingWindows();
 }
 
 void MainWindow::restoreFrameGeometry() {
     // A stored 0 by 0 means no size was stored yet: the frame keeps its designed size.
-    const QSize stored(m_key->readInt(QStringLiteral("X1")), m_key->readInt(QStringLiteral("Y1")));
+    const QSize stored(m_key->readInt(kFrameWidth), m_key->readInt(kFrameHeight));
     if (!stored.isNull()) resize(stored);
-    if (!m_options->centre()) move(m_key->readInt(QStringLiteral("X0")), m_key->readInt(QStringLiteral("Y0")));
+    if (!m_options.centre) move(m_key->readInt(kFrameLeft), m_key->readInt(kFrameTop));
     // What was stored on a larger or another screen is brought onto the screen the frame opens on.
     const QScreen* s = QGuiApplication::screenAt(frameGeometry().center());
     if (s == nullptr) s = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();

@@ -1,4 +1,4 @@
-// The recent-files list: five slots, newest first, shown in the "&Archivo" menu and in the
+// MainWindow's recent-files list: five slots, newest first, shown in the "&Archivo" menu and in the
 // quick-start panel.
 
 #include <QFileInfo>
@@ -33,9 +33,9 @@ void MainWindow::showRecentFiles() {
         link->setVisible(true);
         // Its button opens the same slot as the entry does.
         const int slot = static_cast<int>(i);
-        buttons.append({QStringLiteral("LinkP%1").arg(slot + 1), link->text(), m_images.icon(7), path,
+        buttons.append({QStringLiteral("LinkP%1").arg(slot + 1), link->text(), m_images.icon(Picture::Open), path,
                         [this, slot] { openRecentFile(slot); }});
-        if (m_key) m_key->writeText(QStringLiteral("link%1").arg(i + 1), path);
+        if (m_key) m_key->writeText(recentFileValue(static_cast<int>(i)), path);
     }
     m_quickStart->setRecentFiles(buttons);
 }

@@ -1,10 +1,14 @@
-// The project windows in the frame's client area: the list of them, the active one, adding,
+// MainWindow's project windows in its client area: the list of them, the active one, adding,
 // arranging and closing one, the "Ventana" menu's list, and a new project from the wizard.
 
 #include <QActionGroup>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "autorun/disc_properties_dialog.h"
 #include "frame/main_window.h"
@@ -14,6 +18,18 @@
 #include "wizards/new_project_wizard.h"
 
 namespace kmr::gui {
+
+namespace {
+
+// The least height at which `window` shows all it holds when it is `width` wide: a disc bar wraps to
+// more lines as its window narrows.
+int minimumHeightAt(const QWidget* window, int width) {
+    const QLayout* layout = window->layout();
+    if (layout != nullptr && layout->hasHeightForWidth()) return layout->totalMinimumHeightForWidth(width);
+    return window->minimumSizeHint().height();
+}
+
+}  // namespace
 
 QList<ProjectWindow*> MainWindow::projectWindows() const {
     QList<ProjectWindow*> list;
@@ -34,7 +50,7 @@ ProjectWindow* MainWindow::activeProjectWindow() const {
 ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
     auto* child = new ProjectWindow(*this, caption);
     QMdiSubWindow* sw = m_mdi->addSubWindow(child);
-    connect(child->discBar(), &DiscBar::propertiesRequested, this, [this, child] { m_discProperties->editOn(*child); });
+    connect(child->discBar(), &DiscBar::propertiesRequested, this, [this, child] { editDiscProperties(child); });
     sw->setAttribute(Qt::WA_DeleteOnClose);
     connect(sw, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &MainWindow::refreshWindowCommands, Qt::QueuedConnection); });
@@ -42,14 +58,6 @@ ProjectWindow* MainWindow::addProjectWindow(const QString& caption) {
     m_mdi->setActiveSubWindow(sw);
     refreshWindowCommands();
     return child;
-}
-
-void MainWindow::refreshWindowCommands() {
-    const bool any = !projectWindows().isEmpty();
-    for (QAction* a : m_windowCommands) a->setEnabled(any);
-    m_closeAction->setEnabled(any);
-    // Another project window is active now, or none is.
-    refreshObjectCommands();
 }
 
 void MainWindow::listProjectWindows() {
@@ -81,6 +89,55 @@ void MainWindow::listProjectWindows() {
     }
 }
 
+void MainWindow::tileHorizontally() {
+    // One above the other, each as wide as the client area; never lower than its window needs, so a
+    // crowded area scrolls rather than cutting the windows.
+    const auto windows = m_mdi->subWindowList();
+    if (windows.isEmpty()) return;
+    const QSize room = m_mdi->contentsRect().size();  // the client area without scroll bars
+    const int share = room.height() / static_cast<int>(windows.size());
+    auto heightOf = [&](QMdiSubWindow* w, int wide) { return std::max(share, minimumHeightAt(w, wide)); };
+    int width = room.width();
+    int total = 0;
+    for (QMdiSubWindow* w : windows) total += heightOf(w, width);
+    // Past the bottom the vertical scroll bar takes its room at the right.
+    if (total > room.height()) width -= m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi);
+    int y = 0;
+    for (QMdiSubWindow* w : windows) {
+        w->showNormal();
+        const int wide = std::max(width, w->minimumSizeHint().width());
+        const int high = heightOf(w, wide);
+        w->setGeometry(0, y, wide, high);
+        y += high;
+    }
+}
+
+void MainWindow::tileVertically() {
+    // Side by side, each as high as the client area; never narrower than its window needs.
+    const auto windows = m_mdi->subWindowList();
+    if (windows.isEmpty()) return;
+    const QSize room = m_mdi->contentsRect().size();
+    const int share = room.width() / static_cast<int>(windows.size());
+    int total = 0;
+    for (QMdiSubWindow* sub : windows) total += std::max(share, sub->minimumSizeHint().width());
+    // Past the right edge the horizontal scroll bar takes its room at the bottom.
+    const int height =
+        room.height() -
+        (total > room.width() ? m_mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_mdi) : 0);
+    int x = 0;
+    for (QMdiSubWindow* sub : windows) {
+        sub->showNormal();
+        const int wide = std::max(share, sub->minimumSizeHint().width());
+        sub->setGeometry(x, 0, wide, std::max(height, minimumHeightAt(sub, wide)));
+        x += wide;
+    }
+}
+
+void MainWindow::minimizeAll() {
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) w->showMinimized();
+    arrangeIcons();
+}
+
 void MainWindow::arrangeIcons() {
     // Minimised windows line up along the bottom edge of the client area.
     int x = 0;
@@ -95,6 +152,10 @@ void MainWindow::arrangeIcons() {
 
 void MainWindow::closeProject() {
     if (QMdiSubWindow* sw = m_mdi->currentSubWindow()) sw->close();
+}
+
+void MainWindow::editDiscProperties(ProjectWindow* window) {
+    if (window != nullptr) m_discProperties->editOn(*window);
 }
 
 void MainWindow::newProject() {

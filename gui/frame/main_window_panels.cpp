@@ -1,4 +1,4 @@
-// The frame's two panels: the quick-start panel on the left, the tips panel along the foot, and
+// MainWindow's two panels: the quick-start panel on the left, the tips panel along the foot, and
 // the commands that a tip's click runs.
 
 #include <QHBoxLayout>
@@ -11,7 +11,6 @@
 #include "autorun/autorun_commands.h"
 #include "editing/object_commands.h"
 #include "frame/main_window.h"
-#include "frame/options_dialog.h"
 #include "help/about_box.h"
 #include "panels/quick_start_panel.h"
 #include "panels/tips_panel.h"
@@ -36,7 +35,7 @@ QString withoutMnemonic(const QString& caption) {
 
 void MainWindow::createPanels() {
     m_quickStart = new QuickStartPanel(this);
-    m_quickStart->setPicture(m_images.pixmap(6, 24));
+    m_quickStart->setPicture(m_images.pixmap(Picture::Menu, 24));
     // Hidden until the first activation or the option shows it.
     m_quickStart->hide();
     connect(m_quickStart, &QuickStartPanel::hideRequested, this, &MainWindow::toggleQuickStart);
@@ -52,7 +51,7 @@ void MainWindow::createPanels() {
     }};
     QList<CategoryButton> buttons;
     for (const auto& start : starts) {
-        const QAction* a = findChild<QAction*>(QLatin1String(start.name));
+        const QAction* a = action(start.name);
         const QString hint = a->toolTip() + QLatin1Char('|') + a->statusTip();
         buttons.append({QLatin1String(start.name) + QStringLiteral("Button"), withoutMnemonic(a->text()), a->icon(),
                         hint, start.run});
@@ -60,7 +59,7 @@ void MainWindow::createPanels() {
     m_quickStart->setStartActions(buttons);
 
     m_tipsPanel = new TipsPanel(this);
-    m_tipsPanel->setPicture(m_images.pixmap(14, 24));
+    m_tipsPanel->setPicture(m_images.pixmap(Picture::Web, 24));
     m_tipsPanel->setContextSource([this] { return tipContext(); });
     connect(m_tipsPanel, &TipsPanel::actionRequested, this, &MainWindow::runTipAction);
 
@@ -82,7 +81,7 @@ void MainWindow::createPanels() {
 kmr::TipContext MainWindow::tipContext() const {
     const ProjectWindow* active = activeProjectWindow();
     return kmr::tipContext(static_cast<int>(projectWindows().size()), active != nullptr ? &active->project() : nullptr,
-                           m_options->welcome(), !m_quickStart->isHidden());
+                           m_options.welcome, !m_quickStart->isHidden());
 }
 
 void MainWindow::runTipAction(kmr::TipAction action) {
