@@ -4,6 +4,7 @@
 #include "autorun/conflicts.h"
 #include "autorun/importer.h"
 #include "commands.h"
+#include "disc/settings_check.h"
 #include "json.h"
 #include "kmrc.h"
 #include "text/text.h"
@@ -22,8 +23,9 @@ int compileCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     if (!distinctFromInput(p.positional[0], out, io)) return kUsage;
     if (out != "-" && !mayReplace(out, p.has("--force"), io)) return kUsage;
     if (out != "-" && !isAutorunFileName(out)) io.err << kFileNameWarning << "\n";
+    if (refuseLineBreaks(r->project, io)) return kRefused;
     code = writeOutput(
-        out, [&](const auto& write) { autorunFileBytes(r->project, write); }, io);
+        out, [&](const auto& write) { autorunFileBytes(r->project, write); }, io, writeOptions(p));
     if (code == kDone && out != "-") io.err << kCompiledMessage << "\n";
     return code;
 }
@@ -39,6 +41,7 @@ int importCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     const std::string& content = source.text;
     // Said once: a file in a form that Windows would misread was read in its own form.
     if (const std::string notice = readingNotice(source); !notice.empty()) io.err << notice << "\n";
+    if (crOnlyLineEnds(content)) io.err << "kmrc: " << p.positional[0] << ": " << kCrOnlyNote << "\n";
     if (!hasAutorunHeader(content) && !p.has("--force")) {
         // What the first line is, rather than that it is missing: most files refused here have it, with a
         // blank after it or after a comment.
@@ -53,9 +56,13 @@ int importCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     if (output && !mayReplace(*output, p.has("--force"), io)) return kUsage;
     // --sin-extras: the objects alone, as the importer made them before it kept the other entries.
     const ImportResult imported = importAutorun(content, {.keepExtras = !p.has("--sin-extras")});
+    // Values that no file can hold as they are, or that Windows would cut, are said at once.
+    for (const disc::CheckItem& i : disc::checkValues(imported.project))
+        io.err << i.title << ": " << text::trimLeftView(i.explanation[0]) << "\n";
     if (output) {
+        if (refuseLineBreaks(imported.project, io)) return kRefused;
         code = writeOutput(
-            *output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io);
+            *output, [&](const auto& write) { projectFileBytes(imported.project, write); }, io, writeOptions(p));
         if (code != kDone) return code;
     }
     if (p.has("--json")) {

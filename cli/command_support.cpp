@@ -8,6 +8,7 @@
 #include "autorun/importer.h"
 #include "kmrc.h"
 #include "platform/files.h"
+#include "project/project_values.h"
 #include "text/file_io.h"
 #include "text/text.h"
 
@@ -19,7 +20,7 @@ int readFailure(const io::IoResult& r, Streams io) {
         return kRefused;
     }
     io.err << "kmrc: " << r.message << "\n";
-    return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
+    return r.status == io::IoStatus::TooLarge || r.status == io::IoStatus::Unfinished ? kRefused : kFileError;
 }
 
 std::optional<std::string> readInput(const std::string& path, Streams io, int& exitCode) {
@@ -55,12 +56,14 @@ std::optional<ProjectReadResult> loadProject(const std::string& path, bool force
     return std::move(r);
 }
 
-int writeOutput(const std::string& path, std::string_view bytes, Streams io) {
+int writeOutput(const std::string& path, std::string_view bytes, Streams io, io::WriteOptions options) {
     return writeOutput(
-        path, [bytes](const auto& write) { write(bytes); }, io);
+        path, [bytes](const auto& write) { write(bytes); }, io, options);
 }
 
-int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io) {
+io::WriteOptions writeOptions(const ParsedArgs& args) { return {.inPlace = args.has(kInPlaceFlag)}; }
+
+int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io, io::WriteOptions options) {
     if (path == "-") {
         produce([&](std::string_view piece) {
             io.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
@@ -71,12 +74,20 @@ int writeOutput(const std::string& path, const io::ByteProducer& produce, Stream
     }
     // A file that kmrc and the editor would refuse to read is not written at all.
     io::IoResult r = io::checkOutputSize(path, io::producedSize(produce));
-    if (r.ok()) r = io::writeFileAtomic(path, produce);
+    if (r.ok()) r = io::writeFileAtomic(path, produce, options);
     if (!r.ok()) {
-        io.err << "kmrc: " << r.message << "\n";
+        io.err << "kmrc: " << r.message;
+        if (r.status == io::IoStatus::InPlaceOnly) io.err << "; use " << kInPlaceFlag << " para hacerlo igualmente";
+        io.err << "\n";
         return r.status == io::IoStatus::TooLarge ? kRefused : kFileError;
     }
     return kDone;
+}
+
+bool refuseLineBreaks(const Project& project, Streams io) {
+    const auto refusal = lineBreakRefusal(project);
+    if (refusal) io.err << "kmrc: " << *refusal << "\n";
+    return refusal.has_value();
 }
 
 bool holdsProject(const std::string& path) {

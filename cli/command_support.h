@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "command_line.h"
 #include "project/project_file.h"
 #include "text/file_io.h"
 
@@ -32,10 +33,21 @@ struct Streams {
 
 // Writes bytes to a file safely, or to standard output when the path is "-". Returns the exit code;
 // a failed file write is reported here, a failed standard output by runKmrc. A file above the input
-// limit is refused (kRefused) before the target is touched.
-[[nodiscard]] int writeOutput(const std::string& path, std::string_view bytes, Streams io);
+// limit is refused (kRefused) before the target is touched; a file that could only be overwritten in
+// place is refused unless `options.inPlace` (--in-place).
+[[nodiscard]] int writeOutput(const std::string& path, std::string_view bytes, Streams io,
+                              io::WriteOptions options = {});
 // The same for bytes made as they are written.
-[[nodiscard]] int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io);
+[[nodiscard]] int writeOutput(const std::string& path, const io::ByteProducer& produce, Streams io,
+                              io::WriteOptions options = {});
+
+// The flag that allows a write in place, and the options it gives.
+inline constexpr std::string_view kInPlaceFlag = "--in-place";
+[[nodiscard]] io::WriteOptions writeOptions(const ParsedArgs& args);
+
+// Whether the project holds a value of more than one line, which no file may hold: then says which
+// and the command refuses to write (kRefused).
+[[nodiscard]] bool refuseLineBreaks(const Project& project, Streams io);
 
 // Whether a command that reads `input` may write `output`: never when both lead to one file (the same
 // name, a link, another letter case on Windows), whatever --force says. Says why it may not.

@@ -109,6 +109,11 @@ int checkCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     if (!c) return code;
     const auto disc = discOf(*c, io, code);
     if (!disc) return code;
+    // A folder the check cannot look through, or a file in it that reading could wait on for ever.
+    if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
+        io.err << "kmrc: " << problem << "\n";
+        return kFileError;
+    }
     // The conflict findings come first; then, with a disc folder, what is seen in it, and what the disc
     // settings show (with or without a folder).
     std::vector<disc::CheckItem> items = disc::conflictItems(c->read.project);
@@ -132,6 +137,8 @@ int isoCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     const auto disc = discOf(*c, io, code);
     if (!disc) return code;
     const std::string image = *p.output();
+    if (const auto label = c->args.value("--label"); label && label->find_first_of("\r\n") != std::string::npos)
+        return usageError(p, "--label: un valor no puede ocupar más de una línea", io);
     if (disc->folder.empty()) return usageError(p, "falta la carpeta del disco (--disc CARPETA)", io);
     if (!disc::DiscFolder(disc->folder).exists()) {
         io.err << "kmrc: " << disc->folder << ": no es una carpeta\n";
@@ -146,6 +153,11 @@ int isoCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     const std::string autorun = disc::autorunPathIn(disc->folder);
     if (!distinctFromInput(c->args.positional[0], image, io) || !distinctFromInput(c->args.positional[0], autorun, io))
         return kUsage;
+    if (refuseLineBreaks(c->read.project, io)) return kRefused;
+    if (const std::string problem = disc::discProblem(c->read.project, *disc); !problem.empty()) {
+        io.err << "kmrc: " << problem << "\n";
+        return kFileError;
+    }
     if (disc->medium == Medium::Usb) {
         io.err << "Aviso: el proyecto es para una unidad USB; la imagen ISO sirve para grabar un CD o DVD.\n";
     }
@@ -162,9 +174,11 @@ int isoCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
         return kFileError;
     }
     const Project& project = c->read.project;
-    if (const io::IoResult w = writeAutorunFile(autorun, project); !w.ok()) {
+    if (const io::IoResult w = writeAutorunFile(autorun, project, writeOptions(c->args)); !w.ok()) {
         disc::discardPendingImage(pending);
-        io.err << "kmrc: " << w.message << "\n";
+        io.err << "kmrc: " << w.message;
+        if (w.status == io::IoStatus::InPlaceOnly) io.err << "; use " << kInPlaceFlag << " para hacerlo igualmente";
+        io.err << "\n";
         return kFileError;
     }
     io.err << kCompiledMessage << " (" << autorun << ")\n";

@@ -82,7 +82,10 @@ void writeJsonProject(std::ostream& out, int format, bool errors, const Project&
     }
     out << (first ? "]" : "\n  ]");
     // The disc settings, only when the project has some: the output of other projects stays as it was.
-    if (!project.settings.empty()) out << ",\n  \"settings\": " << jsonSettings(project.settings);
+    if (!project.settings.empty()) {
+        out << ",\n  \"settings\": ";
+        writeJsonSettings(out, project.settings);
+    }
     out << tail(unrecognised);
 }
 

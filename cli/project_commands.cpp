@@ -20,8 +20,9 @@ int convertCommand(const ParsedArgs& p, Streams io, const KmrcSetup&) {
     if (!r) return code;
     if (!distinctFromInput(p.positional[0], p.positional[1], io)) return kUsage;
     if (!mayReplace(p.positional[1], p.has("--force"), io)) return kUsage;
+    if (refuseLineBreaks(r->project, io)) return kRefused;
     return writeOutput(
-        p.positional[1], [&](const auto& write) { projectFileBytes(r->project, write); }, io);
+        p.positional[1], [&](const auto& write) { projectFileBytes(r->project, write); }, io, writeOptions(p));
 }
 
 }  // namespace kmr::cli

@@ -1,6 +1,7 @@
 #include "settings_options.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "json.h"
 #include "project/profile.h"
@@ -45,18 +46,25 @@ std::string applySettingsOptions(const ParsedArgs& p, DiscSettings& s) {
 
 namespace {
 
-std::string jsonList(const std::vector<std::string>& list) {
+template <class List>
+std::string jsonList(const List& list) {
     std::string out = "[";
-    for (std::size_t i = 0; i < list.size(); ++i) out += (i > 0 ? ", " : "") + jsonString(list[i]);
+    for (const std::string_view item : list) out.append(out.size() > 1 ? ", " : "").append(jsonString(item));
     return out + "]";
 }
 
 }  // namespace
 
-std::string jsonSettings(const DiscSettings& s) {
-    std::vector<std::string> members;
+void writeJsonSettings(std::ostream& out, const DiscSettings& s) {
+    bool first = true;
+    // Each member on a line of its own; the kept lines, which may be most of a file, are written as
+    // they come rather than made into one text first.
+    const auto member = [&](std::string_view text) {
+        out << (first ? "{\n    " : ",\n    ") << text;
+        first = false;
+    };
     const auto optional = [&](std::string_view name, const std::optional<std::string>& v) {
-        if (v) members.push_back(jsonString(name) + ": " + jsonString(*v));
+        if (v) member(jsonString(name) + ": " + jsonString(*v));
     };
     optional("action", s.action);
     optional("custom_event", s.customEvent);
@@ -69,12 +77,11 @@ std::string jsonSettings(const DiscSettings& s) {
         type("MusicFiles", s.content.music);
         type("PictureFiles", s.content.pictures);
         type("VideoFiles", s.content.video);
-        members.push_back("\"content\": {" + content + "}");
+        member("\"content\": {" + content + "}");
     }
-    if (!s.exclusiveContentPaths.empty())
-        members.push_back("\"exclusive_content_paths\": " + jsonList(s.exclusiveContentPaths));
-    if (!s.ignoreContentPaths.empty()) members.push_back("\"ignore_content_paths\": " + jsonList(s.ignoreContentPaths));
-    if (!s.driverPaths.empty()) members.push_back("\"driver_paths\": " + jsonList(s.driverPaths));
+    if (!s.exclusiveContentPaths.empty()) member("\"exclusive_content_paths\": " + jsonList(s.exclusiveContentPaths));
+    if (!s.ignoreContentPaths.empty()) member("\"ignore_content_paths\": " + jsonList(s.ignoreContentPaths));
+    if (!s.driverPaths.empty()) member("\"driver_paths\": " + jsonList(s.driverPaths));
     if (!s.platforms.empty()) {
         std::string platforms = "\"platforms\": [";
         for (std::size_t i = 0; i < s.platforms.size(); ++i) {
@@ -87,19 +94,22 @@ std::string jsonSettings(const DiscSettings& s) {
             }
             platforms += "]}";
         }
-        members.push_back(platforms + "]");
+        member(platforms + "]");
     }
     if (!s.kept.empty()) {
-        std::string kept = "\"kept\": [";
+        member("\"kept\": [");
         for (std::size_t i = 0; i < s.kept.size(); ++i) {
-            kept += std::string(i > 0 ? ", " : "") + "{\"section\": " + jsonString(s.kept[i].name) +
-                    ", \"lines\": " + jsonList(s.kept[i].lines) + "}";
+            out << (i > 0 ? ", " : "") << "{\"section\": " << jsonString(s.kept[i].name) << ", \"lines\": [";
+            bool firstLine = true;
+            for (const std::string_view line : s.kept[i].lines) {
+                out << (firstLine ? "" : ", ") << jsonString(line);
+                firstLine = false;
+            }
+            out << "]}";
         }
-        members.push_back(kept + "]");
+        out << "]";
     }
-    std::string out = "{";
-    for (std::size_t i = 0; i < members.size(); ++i) out += (i > 0 ? ",\n    " : "\n    ") + members[i];
-    return out + (members.empty() ? "}" : "\n  }");
+    out << (first ? "{}" : "\n  }");
 }
 
 }  // namespace kmr::cli

@@ -1,6 +1,7 @@
 #pragma once
 // The disc settings on kmrc's command line (kmrc new) and in its JSON (kmrc show, kmrc import).
 
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,7 @@ namespace kmr::cli {
 // The settings as a JSON object, on lines indented for a member of the top object; only what is set
 // ({"action": "…", "content": {"MusicFiles": "true"}, "platforms": [{"platform": "x86", "entries":
 // [["open", "a.exe"]]}], "kept": [{"section": "Strings", "lines": ["…"]}]…}).
-[[nodiscard]] std::string jsonSettings(const DiscSettings& settings);
+// Written as it is made: the kept lines of a big file are never all in one text.
+void writeJsonSettings(std::ostream& out, const DiscSettings& settings);
 
 }  // namespace kmr::cli

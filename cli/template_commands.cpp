@@ -99,6 +99,11 @@ int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
     const std::vector<std::string>& folders = setup.templateFolders;
     const auto medium = p.value("--medium");
     if (medium && *medium != "cd" && *medium != "usb") return usageError(p, "--medium espera cd o usb: " + *medium, io);
+    // A value of two lines would write entries nobody asked for: refused, as the editor's fields refuse it.
+    for (const auto& [option, value] : p.given) {
+        if (option != "-o" && value.find_first_of("\r\n") != std::string::npos)
+            return usageError(p, std::string(option) + ": un valor no puede ocupar más de una línea", io);
+    }
 
     // As in the wizard: the template fills the fields and the menu list, then the fields are edited,
     // new menus are appended and one may be made the default.
@@ -162,7 +167,8 @@ int newCommand(const ParsedArgs& p, Streams io, const KmrcSetup& setup) {
         return usageError(p, error, io);
     if (!templatePath.empty() && !distinctFromInput(templatePath, *p.output(), io)) return kUsage;
     if (!mayReplace(*p.output(), p.has("--force"), io)) return kUsage;
-    return writeOutput(*p.output(), projectFileBytes(project), io);
+    if (refuseLineBreaks(project, io)) return kRefused;
+    return writeOutput(*p.output(), projectFileBytes(project), io, writeOptions(p));
 }
 
 }  // namespace kmr::cli

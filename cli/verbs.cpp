@@ -13,6 +13,9 @@ constexpr VerbArgument kProject[] = {{"PROYECTO"}};
 
 constexpr std::string_view kForceVersion =
     "acepta un proyecto de la versión 2 cuya versión no es \"2.0\", como si se respondiera Sí";
+constexpr std::string_view kInPlace =
+    "si la carpeta no deja crear ficheros nuevos, sobrescribe el fichero en su sitio; si esa escritura se "
+    "interrumpe, el fichero queda a medias y kmrc lo rechaza al leerlo";
 
 constexpr VerbOption kShowOptions[] = {
     {"--force", kForceVersion},
@@ -20,8 +23,9 @@ constexpr VerbOption kShowOptions[] = {
 constexpr std::string_view kShowText[] = {
     "Lee un proyecto (.kmr de la versión 1 o 2) y escribe sus objetos en JSON (UTF-8): {\"format\": 1|2, "
     "\"errors\": true|false, \"objects\": [{\"kind\": 21, \"caption\": \"...\", \"values\": [\"...\"]}]}.",
-    "\"errors\" indica un fichero con errores: líneas incorrectas en la versión 1, o un número de menús que el "
-    "fichero no respalda.",
+    "\"errors\" indica un fichero con errores: líneas incorrectas en la versión 1, un número de menús que el "
+    "fichero no respalda o una segunda sección [Entradas del autorun] (sus líneas se leen tras las de la primera).",
+    "Un fichero que una escritura en su sitio interrumpida dejó a medias se rechaza (sale con 4).",
 };
 constexpr std::string_view kShowExamples[] = {"disco.kmr"};
 constexpr VerbLink kShowLinks[] = {{"proyectos.html", "los ficheros de proyecto"}};
@@ -29,6 +33,7 @@ constexpr VerbLink kShowLinks[] = {{"proyectos.html", "los ficheros de proyecto"
 constexpr VerbArgument kConvertArguments[] = {{"ENTRADA"}, {"SALIDA"}};
 constexpr VerbOption kConvertOptions[] = {
     {"--force", "acepta un proyecto cuya versión no es \"2.0\" y sustituye un proyecto que ya existe en SALIDA"},
+    {"--in-place", kInPlace},
 };
 constexpr std::string_view kConvertText[] = {
     "Lee un proyecto de cualquier versión y lo escribe en SALIDA en la versión 2.",
@@ -38,6 +43,7 @@ constexpr std::string_view kConvertExamples[] = {"antiguo.kmr nuevo.kmr"};
 constexpr VerbOption kCompileOptions[] = {
     {"--force", "acepta un proyecto cuya versión no es \"2.0\" y escribe SALIDA aunque sea un proyecto"},
     {"--strict", "si hay conflictos, no escribe nada y sale con 1"},
+    {"--in-place", kInPlace},
     {.form = "-o SALIDA",
      .text = "el fichero que se escribe (por omisión autorun.inf en la carpeta actual; \"-\": la salida "
              "estándar)",
@@ -47,6 +53,7 @@ constexpr VerbOption kCompileOptions[] = {
 constexpr std::string_view kCompileText[] = {
     "Compila el proyecto en un fichero autorun. Los conflictos encontrados se escriben en la salida de errores, "
     "uno por línea.",
+    "Un valor de más de una línea (que puede venir de una importación) no se escribe: sale con 4 diciendo cuál.",
 };
 constexpr std::string_view kCompileExamples[] = {"--strict disco.kmr -o /media/cd/autorun.inf"};
 constexpr VerbLink kCompileLinks[] = {{"compilar.html", "compilar el autorun.inf"}};
@@ -76,6 +83,10 @@ constexpr std::string_view kCheckText[] = {
     "plataforma, el nombre de CustomEvent, UseAutoPlay junto a un programa y, con la carpeta del disco, action, los "
     "tipos de [Content] sin ficheros y las carpetas de DriverPath y de contenido que faltan. El autorun.inf de la "
     "carpeta se compara por sus entradas, no byte a byte.",
+    "También dice qué valores tienen un salto de línea o un carácter nulo (Windows corta el valor ahí) y qué "
+    "secciones de plataforma están repetidas.",
+    "Una carpeta del disco que no se puede leer (o una subcarpeta en el camino de un fichero del proyecto), o un "
+    "fichero del proyecto que es una FIFO, un dispositivo o un enlace a uno, detiene la comprobación (sale con 3).",
 };
 constexpr std::string_view kCheckExamples[] = {"--explain disco.kmr", "--json --disc disco disco.kmr"};
 constexpr VerbLink kCheckLinks[] = {{"conflictos.html", "la comprobación de conflictos"},
@@ -112,6 +123,7 @@ constexpr VerbOption kImportOptions[] = {
     {"--force", "acepta un fichero sin la línea \"[autorun]\" al principio y sustituye un proyecto que ya existe"},
     {"--json", "escribe el proyecto en JSON, como show, más \"unrecognised\": N (las órdenes no reconocidas)"},
     {"--sin-extras", "importa solo los objetos, sin las demás entradas"},
+    {"--in-place", kInPlace},
     {.form = "-o PROYECTO", .text = "guarda el proyecto importado en la versión 2", .output = true},
 };
 constexpr std::string_view kImportText[] = {
@@ -123,6 +135,9 @@ constexpr std::string_view kImportText[] = {
     "Un fichero en UTF-8 sin marca con letras fuera de ASCII, o en UTF-16 sin marca o big-endian, se lee como está "
     "escrito, y se dice. Sin --force, un fichero cuya primera línea no es exactamente [autorun] se rechaza diciendo "
     "cuál es.",
+    "Las líneas terminan en CR LF o LF: un CR solo queda dentro del valor. Se dice en la salida de errores, como "
+    "un carácter nulo en un valor, y un proyecto con un valor de varias líneas no se guarda (sale con 4). De un "
+    "fichero cuyas líneas terminan solo en CR se dice que se lee como una sola línea.",
 };
 constexpr std::string_view kImportExamples[] = {"--json autorun.inf", "viejo/autorun.inf -o recuperado.kmr"};
 constexpr VerbLink kImportLinks[] = {{"importar.html", "importar un autorun.inf"}};
@@ -190,6 +205,7 @@ constexpr VerbOption kNewOptions[] = {
      .repeat = kEach,
      .group = kDisc},
     {"--force", "sustituye un proyecto que ya existe"},
+    {"--in-place", kInPlace},
     {.form = "-o PROYECTO", .text = "el proyecto que se crea (versión 2)", .output = true, .required = true},
 };
 constexpr std::string_view kNewText[] = {
@@ -197,6 +213,7 @@ constexpr std::string_view kNewText[] = {
     "opciones los sustituyen o añaden menús.",
     "Las opciones de las entradas del disco (de --action a --platform-entry) las guardan en el proyecto; "
     "--content y las de carpetas y de plataforma pueden repetirse.",
+    "Ningún valor puede ocupar más de una línea (sale con 2).",
 };
 constexpr std::string_view kNewExamples[] = {"--template Instalador --disc disco -o disco.kmr"};
 constexpr VerbLink kNewLinks[] = {{"asistente.html", "el asistente de nuevo proyecto"}};
@@ -206,6 +223,7 @@ constexpr VerbOption kIsoOptions[] = {
     {"--disc CARPETA", "la carpeta que se graba (por omisión, la que nombra el proyecto)"},
     {"--label ETIQUETA", "el nombre de volumen (por omisión, la etiqueta del proyecto o el nombre de la carpeta)"},
     {"--verbose", "muestra lo que escribe xorriso"},
+    {"--in-place", "escribe el autorun.inf de la carpeta del disco en su sitio si la carpeta no deja crear ficheros"},
     {.form = "-o IMAGEN.iso",
      .text = "la imagen que se crea",
      .output = true,
@@ -219,6 +237,8 @@ constexpr std::string_view kIsoText[] = {
     "Sin xorriso no se cambia nada, ni si IMAGEN.iso no puede escribirse (un dispositivo, una FIFO o un fichero de "
     "solo lectura: sale con 3). La imagen se escribe en un fichero temporal oculto junto a IMAGEN.iso que solo la "
     "sustituye si xorriso termina bien; si falla, se muestra lo que escribió. xorriso termina con kmrc.",
+    "IMAGEN.iso no puede estar dentro de la carpeta del disco, tampoco a través de un enlace (sale con 2). Lo que "
+    "detiene check detiene también iso, antes de escribir nada.",
 };
 constexpr std::string_view kIsoExamples[] = {"disco.kmr -o disco.iso"};
 constexpr VerbLink kIsoLinks[] = {{"disco.html", "el disco"}};
@@ -304,11 +324,13 @@ constexpr ExitCodeHelp kExitCodes[] = {
     {2, "uso incorrecto, un proyecto que se sustituiría sin --force, o una salida que es el fichero de entrada"},
     {3,
      "un fichero no existe o no se puede leer o escribir (el mensaje dice cuál y por qué), un destino de solo "
-     "lectura, una carpeta del disco que no se puede leer, o no se pudo escribir la salida estándar o una FIFO"},
+     "lectura o que solo se podría sobrescribir en su sitio (sin --in-place), una carpeta del disco que no se puede "
+     "leer o un fichero suyo que es una FIFO o un dispositivo, o no se pudo escribir la salida estándar o una FIFO"},
     {4,
      "entrada rechazada (versión no reconocida, fichero que no es un proyecto, encabezado incorrecto, plantilla "
-     "que no es de la versión 2.3, nombre interno de menú repetido, más de 64 MiB), salida de más de 64 MiB, sin "
-     "memoria para leerla, o un error inesperado del sistema"},
+     "que no es de la versión 2.3, nombre interno de menú repetido, más de 64 MiB, un fichero que quedó a medias), "
+     "salida de más de 64 MiB o con un valor de más de una línea, sin memoria para leerla, o un error inesperado "
+     "del sistema"},
     {5, "xorriso no está instalado o falló (iso)"},
 };
 

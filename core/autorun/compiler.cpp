@@ -1,6 +1,7 @@
 #include "autorun/compiler.h"
 
 #include "autorun/kept_entries.h"
+#include "project/project_values.h"
 
 #include "text/pieces.h"
 #include "text/text.h"
@@ -91,7 +92,7 @@ void compileInto(const Project& project, std::string& out, Flush&& flush) {
         if (!flush()) return;
     }
     // The disc settings after the objects, in their fixed order; nothing without them.
-    compileSettings(out, project);
+    compileSettings(out, project, flush);
 }
 
 // Room for the whole text: the values and at most 40 bytes of keys and line ends per object.
@@ -131,10 +132,17 @@ std::string autorunFileBytes(const Project& project) {
     return text::toUtf16LeWithBom(compileAutorun(project));
 }
 
-io::IoResult writeAutorunFile(const std::string& path, const Project& project) {
+io::IoResult writeAutorunFile(const std::string& path, const Project& project, io::WriteOptions options) {
+    if (auto refusal = lineBreakRefusal(project)) {
+        io::IoResult r;
+        r.status = io::IoStatus::Failed;
+        r.message = path + ": " + *refusal;
+        r.reason = std::move(*refusal);
+        return r;
+    }
     const io::ByteProducer produce = [&](const auto& write) { autorunFileBytes(project, write); };
     if (io::IoResult r = io::checkOutputSize(path, io::producedSize(produce)); !r.ok()) return r;
-    return io::writeFileAtomic(path, produce);
+    return io::writeFileAtomic(path, produce, options);
 }
 
 bool isAutorunFileName(std::string_view path) { return text::asciiLower(text::fileNameOf(path)) == kAutorunFileName; }

@@ -30,8 +30,9 @@ std::string autorunFileBytes(const Project& project);
 
 // Compiles the project and replaces the file with it: Windows-1252 bytes, or UTF-16 LE with its mark
 // when some character has no Windows-1252 byte. A failure names the file and the system's reason and
-// leaves an existing file whole; a file above the input limit is refused before anything is written.
-io::IoResult writeAutorunFile(const std::string& path, const Project& project);
+// leaves an existing file whole; a file above the input limit, or a project holding a value of more than
+// one line, is refused before anything is written.
+io::IoResult writeAutorunFile(const std::string& path, const Project& project, io::WriteOptions options = {});
 
 // True when the path's file name, A–Z folded, is "autorun.inf"; any other name only earns a warning.
 bool isAutorunFileName(std::string_view path);

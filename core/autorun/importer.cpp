@@ -261,8 +261,14 @@ AutorunSource readAutorunFile(const std::string& path) {
     AutorunSource source;
     // Decoded as it is read: the file's bytes are never all in memory beside the text.
     text::PieceDecoder decoder(source.text);
+    std::string head;  // the first two bytes, which tell a file that a write in place left unfinished
     static_cast<io::IoResult&>(source) = io::readFileInPieces(
-        path, [&](std::size_t size) { decoder.expect(size); }, [&](std::string_view piece) { decoder.add(piece); });
+        path, [&](std::size_t size) { decoder.expect(size); },
+        [&](std::string_view piece) {
+            head.append(piece.substr(0, 2 - std::min<std::size_t>(head.size(), 2)));
+            decoder.add(piece);
+        });
+    if (source.ok() && io::unfinishedWrite(head)) static_cast<io::IoResult&>(source) = io::unfinishedFailure(path);
     if (source.ok()) {
         if (decoder.finish() == text::Encoding::Cp1252 &&
             (!text::isAscii(source.text) || source.text.find('\0') != std::string::npos)) {
@@ -275,6 +281,10 @@ AutorunSource readAutorunFile(const std::string& path) {
         source.text = std::string();
     }
     return source;
+}
+
+bool crOnlyLineEnds(std::string_view content) {
+    return content.find('\r') != std::string_view::npos && content.find('\n') == std::string_view::npos;
 }
 
 bool hasAutorunHeader(std::string_view content) { return equalsFolded(firstLineOf(content), "[autorun]"); }

@@ -78,6 +78,13 @@ struct ImportOptions {
 };
 ImportResult importAutorun(std::string_view content, const ImportOptions& options);
 
+// True when the text ends its lines with a lone CR only, which the importer does not take for a line
+// end (only CR LF and LF end a line): the whole text is then one line. What kmrc says of such a file:
+inline constexpr std::string_view kCrOnlyNote =
+    "sus líneas terminan solo en CR (retorno de carro), que al importar no separa líneas (solo lo hacen CR LF y "
+    "LF): todo el fichero se lee como una sola línea";
+bool crOnlyLineEnds(std::string_view content);
+
 // The closing message: the warning ("Atención", warning icon) with the count, or the success notice.
 std::string importReportText(std::size_t unrecognised);
 

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <unordered_map>
+#include <utility>
 
 #include "autorun/compiler.h"
 #include "autorun/importer.h"
@@ -58,20 +60,32 @@ void writeLine(std::string& out, std::string_view a, std::string_view b = {}, st
     out.append(a).append(b).append(c).append(kEol);
 }
 
-void writeKept(std::string& out, const DiscSettings& s, std::string_view section) {
-    if (const KeptSection* k = s.findKept(section)) {
-        for (const std::string& line : k->lines) writeLine(out, line);
+// Kept lines, each handed on to `flush` when one is given; false when it stopped the writing.
+bool writeLines(std::string& out, const KeptLines& lines, const std::function<bool()>& flush) {
+    for (const std::string_view line : lines) {
+        writeLine(out, line);
+        if (flush && !flush()) return false;
     }
+    return true;
 }
 
-// The kept lines of [AutoRun], but for those of a family whose objects the user has changed.
-void writeKeptAutorun(std::string& out, const Project& project) {
+bool writeKept(std::string& out, const DiscSettings& s, std::string_view section, const std::function<bool()>& flush) {
+    const KeptSection* k = s.findKept(section);
+    return k == nullptr || writeLines(out, k->lines, flush);
+}
+
+// The kept lines of [AutoRun], but for those of a family whose objects the user has changed; false when
+// `flush` stopped the writing.
+bool writeKeptAutorun(std::string& out, const Project& project, const std::function<bool()>& flush) {
     const KeptSection* k = project.settings.findKept(kAutorun);
-    if (k == nullptr) return;
+    if (k == nullptr) return true;
     KeptLineFilter filter(project);
-    for (const std::string& line : k->lines) {
-        if (filter.compiles(line)) writeLine(out, line);
+    for (const std::string_view line : k->lines) {
+        if (!filter.compiles(line)) continue;
+        writeLine(out, line);
+        if (flush && !flush()) return false;
     }
+    return true;
 }
 
 // The name of a kept section that has a place of its own in the compiled file.
@@ -83,6 +97,65 @@ bool hasOwnPlace(const DiscSettings& s, std::string_view name) {
     return !platform.empty() && std::any_of(s.platforms.begin(), s.platforms.end(),
                                             [&](const PlatformSection& p) { return namesEqual(p.platform, platform); });
 }
+
+// The lines that open a section, which bounds the number of sections a text can keep.
+std::size_t sectionCount(std::string_view content) {
+    std::size_t n = 0;
+    text::LineCursor cursor(content, true);
+    while (!cursor.atEnd()) n += text::trimLeftView(cursor.next()).starts_with('[') ? 1 : 0;
+    return n;
+}
+
+// The kept sections by name, A–Z folded: an open table of their places, four bytes a slot, so that a
+// file of a million small sections does not cost a million nodes of a map.
+class SectionIndex {
+public:
+    explicit SectionIndex(const std::vector<KeptSection>& kept) : m_kept(kept) {
+        for (std::size_t i = 0; i < kept.size(); ++i) add(i);
+    }
+
+    // The place of the section of that name, or kept.size() when there is none.
+    std::size_t find(std::string_view name) const {
+        if (m_slots.empty()) return m_kept.size();
+        for (std::size_t i = hashOf(name) & (m_slots.size() - 1);; i = (i + 1) & (m_slots.size() - 1)) {
+            if (m_slots[i] == 0) return m_kept.size();
+            if (namesEqual(m_kept[m_slots[i] - 1].name, name)) return m_slots[i] - 1;
+        }
+    }
+
+    // Takes in the section at `place`, whose name is in no other section.
+    void add(std::size_t place) {
+        if (4 * (m_used + 1) > 3 * m_slots.size()) {
+            std::vector<std::uint32_t> old(std::max<std::size_t>(16, 2 * m_slots.size()), 0);
+            old.swap(m_slots);
+            for (const std::uint32_t p : old) {
+                if (p != 0) put(p - 1);
+            }
+        }
+        put(place);
+        ++m_used;
+    }
+
+private:
+    static std::size_t hashOf(std::string_view name) {
+        std::size_t h = 1469598103934665603ULL;
+        for (const char c : name) {
+            const char folded = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            h = (h ^ static_cast<unsigned char>(folded)) * 1099511628211ULL;
+        }
+        return h;
+    }
+
+    void put(std::size_t place) {
+        std::size_t i = hashOf(m_kept[place].name) & (m_slots.size() - 1);
+        while (m_slots[i] != 0) i = (i + 1) & (m_slots.size() - 1);
+        m_slots[i] = static_cast<std::uint32_t>(place + 1);
+    }
+
+    const std::vector<KeptSection>& m_kept;
+    std::vector<std::uint32_t> m_slots;  // a place + 1, or 0 for an empty slot
+    std::size_t m_used = 0;
+};
 
 // As the reference spells them.
 constexpr std::array<std::string_view, 8> kKnownKeys = {"open",  "shellexecute", "icon",        "label",
@@ -128,7 +201,16 @@ void keepExtras(std::string_view content, Project& project) {
         k.push_back('\n');  // no key or value holds a line end
         return k.append(text::asciiLower(value));
     };
-    for (const InfEntry& e : infEntries(compileAutorun(Project(project.objects)))) ++given[entryKey(e.key, e.value)];
+    {
+        // The objects alone, compiled without the settings; walked as they stand, with no list of entries.
+        DiscSettings settings = std::exchange(s, DiscSettings{});
+        const std::string compiled = compileAutorun(project);
+        s = std::move(settings);
+        walkLines(compiled, [&](std::string_view, std::string_view line, bool header) {
+            const std::optional<Cut> cut = header ? std::nullopt : cutEntry(line);
+            if (cut) ++given[entryKey(cut->key, cut->value)];
+        });
+    }
     const auto takeGiven = [&](const Cut& cut) {
         const auto it = given.find(entryKey(cut.key, cut.value));
         if (it == given.end() || it->second == 0) return false;
@@ -141,7 +223,9 @@ void keepExtras(std::string_view content, Project& project) {
         return true;
     };
     PlatformSection* platform = nullptr;
-    std::unordered_map<std::string, std::size_t> keptAt;
+    // Room for a kept section per section of the file at most: room that is not used is never touched.
+    s.kept.reserve(s.kept.size() + sectionCount(content) + 1);
+    SectionIndex keptAt(s.kept);
     // Lines as Windows reads them: a lone CR ends one too, so that no kept text holds a line end.
     walkLines(content, [&](std::string_view section, std::string_view line, bool header) {
         const std::string_view platformName = platformOfSection(section);
@@ -161,9 +245,12 @@ void keepExtras(std::string_view content, Project& project) {
         const auto keep = [&] {
             // Sections of one name in any letter case are one; found by name, so that many sections cost
             // no more than one each.
-            const auto [at, made] = keptAt.try_emplace(text::asciiLower(section), s.kept.size());
-            if (made) s.kept.push_back({std::string(section), {}});
-            s.kept[at->second].lines.emplace_back(line);
+            std::size_t at = keptAt.find(section);
+            if (at == s.kept.size()) {
+                s.kept.push_back({std::string(section), {}});
+                keptAt.add(at);
+            }
+            s.kept[at].lines.emplace_back(line);
         };
         if (!cut) return keep();  // a comment
         const auto is = [&](std::string_view key) { return namesEqual(cut->key, key); };
@@ -199,7 +286,7 @@ void keepExtras(std::string_view content, Project& project) {
     // leaves those lines out (KeptLineFilter).
     if (const KeptSection* k = s.findKept(kAutorun)) {
         std::array<bool, 4> kept{};
-        for (const std::string& line : k->lines) {
+        for (const std::string_view line : k->lines) {
             const auto cut = cutEntry(line);
             if (const auto family = cut ? keyFamilyOf(cut->key) : std::nullopt)
                 kept[static_cast<std::size_t>(*family)] = true;
@@ -216,13 +303,13 @@ ImportResult importAutorun(std::string_view content, const ImportOptions& option
     return result;
 }
 
-void compileSettings(std::string& out, const Project& project) {
+void compileSettings(std::string& out, const Project& project, const std::function<bool()>& flush) {
     const DiscSettings& s = project.settings;
     if (s.empty()) return;
     if (s.action) writeLine(out, "action=", *s.action);
     if (s.customEvent) writeLine(out, "CustomEvent=", *s.customEvent);
     if (s.useAutoPlay) writeLine(out, "UseAutoPlay=", *s.useAutoPlay);
-    writeKeptAutorun(out, project);
+    if (!writeKeptAutorun(out, project, flush)) return;
 
     // Every section after an empty line, as the menus are.
     const auto header = [&out](std::string_view a, std::string_view b = {}) {
@@ -233,35 +320,44 @@ void compileSettings(std::string& out, const Project& project) {
         if (s.content.music) writeLine(out, "MusicFiles=", *s.content.music);
         if (s.content.pictures) writeLine(out, "PictureFiles=", *s.content.pictures);
         if (s.content.video) writeLine(out, "VideoFiles=", *s.content.video);
-        writeKept(out, s, kContent);
+        if (!writeKept(out, s, kContent, flush)) return;
     }
     const auto folders = [&](std::string_view name, const std::vector<std::string>& list) {
-        if (list.empty() && !s.findKept(name)) return;
+        if (list.empty() && !s.findKept(name)) return true;
         header(name);
         for (const std::string& folder : list) writeLine(out, folder);
-        writeKept(out, s, name);
+        return writeKept(out, s, name, flush);
     };
-    folders(kExclusive, s.exclusiveContentPaths);
-    folders(kIgnore, s.ignoreContentPaths);
+    if (!folders(kExclusive, s.exclusiveContentPaths) || !folders(kIgnore, s.ignoreContentPaths)) return;
     if (!s.driverPaths.empty() || s.findKept(kDeviceInstall)) {
         header(kDeviceInstall);
         for (const std::string& folder : s.driverPaths) writeLine(out, "DriverPath=", folder);
-        writeKept(out, s, kDeviceInstall);
+        if (!writeKept(out, s, kDeviceInstall, flush)) return;
     }
+    // Windows reads only the first section of a name: the entries of every section of one platform go
+    // into one, where the first of them stands.
+    std::unordered_map<std::string, std::vector<const PlatformSection*>> byPlatform;
+    std::vector<const PlatformSection*> firsts;
     for (const PlatformSection& p : s.platforms) {
+        auto& same = byPlatform[text::asciiLower(p.platform)];
+        if (same.empty()) firsts.push_back(&p);
+        same.push_back(&p);
+    }
+    for (const PlatformSection* first : firsts) {
+        const PlatformSection& p = *first;
         header("AutoRun.", p.platform);
-        for (const AutorunEntry& e : p.entries) writeLine(out, e.key, "=", e.value);
+        for (const PlatformSection* same : byPlatform[text::asciiLower(p.platform)]) {
+            for (const AutorunEntry& e : same->entries) writeLine(out, e.key, "=", e.value);
+        }
         // The kept lines of the section, whatever letter case the file gave its name.
         for (const KeptSection& k : s.kept) {
-            if (namesEqual(platformOfSection(k.name), p.platform)) {
-                for (const std::string& line : k.lines) writeLine(out, line);
-            }
+            if (namesEqual(platformOfSection(k.name), p.platform) && !writeLines(out, k.lines, flush)) return;
         }
     }
     for (const KeptSection& k : s.kept) {
         if (hasOwnPlace(s, k.name)) continue;
         header(k.name);
-        for (const std::string& line : k.lines) writeLine(out, line);
+        if (!writeLines(out, k.lines, flush)) return;
     }
 }
 

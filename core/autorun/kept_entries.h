@@ -2,6 +2,7 @@
 // What an import keeps beside the objects, how the compiler writes it back, and autorun files
 // compared by what they mean to Windows.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,9 +42,11 @@ void keepExtras(std::string_view content, Project& project);
 // then, each after an empty line and
 // only when it holds something, [Content] (MusicFiles, PictureFiles, VideoFiles),
 // [ExclusiveContentPaths], [IgnoreContentPaths], [DeviceInstall] (one DriverPath per folder) and the
-// platform sections in their order, each followed by the kept lines of its own section; last, the
-// other kept sections in their order, each line as it stands.
-void compileSettings(std::string& out, const Project& project);
+// platform sections in their order (the entries of two sections of one platform in one, where the first
+// stands), each followed by the kept lines of its own section; last, the other kept sections in their
+// order, each line as it stands.
+// After each kept line `flush`, when given, may hand the text on, and stops the writing by returning false.
+void compileSettings(std::string& out, const Project& project, const std::function<bool()>& flush = {});
 
 // What Windows reads of an autorun text: for every section and key, the first value. Two texts mean
 // the same when these agree; the value of "shell" (a verb name) is compared with A–Z folded. nullopt

@@ -100,8 +100,11 @@ Lookup lookUp(const DiscFolder& folder, std::string_view command, bool program) 
 
 class DiscChecker {
 public:
-    DiscChecker(const Project& project, const DiscTarget& disc)
-        : m_project(project), m_disc(disc), m_folder(disc.folder) {}
+    // Without `readFiles` the checker only looks files up, as discProblem does.
+    DiscChecker(const Project& project, const DiscTarget& disc, bool readFiles = true)
+        : m_project(project), m_disc(disc), m_folder(disc.folder), m_readFiles(readFiles) {}
+
+    const std::string& problem() const { return m_folder.problem(); }
 
     std::vector<CheckItem> run() {
         if (m_project.empty()) return {};
@@ -230,6 +233,8 @@ private:
             return;
         }
         std::error_code ec;
+        // A FIFO or a device is never read: it could keep the check waiting for ever.
+        if (!m_readFiles || !isRegularFile(*path)) return;
         if (std::filesystem::file_size(platform::pathOf(*path), ec) > kMaxIconFileSize || ec) return;
         const io::ReadResult file = io::readFile(*path);
         if (!file.ok()) return;
@@ -312,14 +317,14 @@ private:
 
     void checkAutorunFile() {
         const auto path = m_folder.find(kAutorunFileName);
-        if (!path) return;
+        if (!path || !m_readFiles || !isRegularFile(*path)) return;
         // What counts is what Windows reads: the entries, not blank lines, comments, letter case of keys or
-        // the order of the lines.
-        const io::ReadResult file = io::readFile(*path);
+        // the order of the lines. The file is decoded as an import decodes it; its lines are cut as Windows
+        // cuts them, a lone CR ending one too (an import keeps such a CR inside a value, and says so).
+        const AutorunSource source = readAutorunFile(*path);
         std::string difference;
-        if (file.ok()) {
+        if (source.ok()) {
             // Its entries as they were meant (UTF-8 read as UTF-8), and apart from that, how Windows reads them.
-            const AutorunSource source = decodeAutorun(file.bytes);
             if (source.form != text::UnmarkedForm::Cp1252) {
                 add(DiscFinding::AutorunMisread,
                     "  El fichero " + inQuotes(text::fileNameOf(*path)) + " de la carpeta del disco está en " +
@@ -355,21 +360,10 @@ private:
     const Project& m_project;
     const DiscTarget& m_disc;
     DiscFolder m_folder;
+    bool m_readFiles;
     std::array<std::vector<CheckItem>, kFindings.size()> m_items;
     std::unordered_map<std::string, const ProjectObject*> m_menuNames;
 };
-
-std::string iconFailure(IconStatus status, const std::string& file, int number) {
-    switch (status) {
-        case IconStatus::Ok: break;
-        case IconStatus::NotAnIcon:
-            return "El fichero " + inQuotes(file) + " no es un icono, un programa ni una biblioteca.";
-        case IconStatus::Unreadable: return "No se pueden leer los iconos de " + inQuotes(file) + ".";
-        case IconStatus::PastEnd:
-            return "El fichero " + inQuotes(file) + " no tiene el icono número " + std::to_string(number) + ".";
-    }
-    return {};
-}
 
 }  // namespace
 
@@ -379,6 +373,16 @@ int findingImage(DiscFinding finding) { return infoOf(finding).image; }
 
 std::vector<CheckItem> checkDisc(const Project& project, const DiscTarget& disc) {
     return DiscChecker(project, disc).run();
+}
+
+std::string discProblem(const Project& project, const DiscTarget& disc) {
+    const DiscFolder folder(disc.folder);
+    if (std::string unreadable = folder.readError(); !unreadable.empty()) return unreadable;
+    if (!folder.exists()) return {};
+    DiscChecker objects(project, disc, false);
+    objects.run();
+    if (!objects.problem().empty()) return objects.problem();
+    return settingsProblem(project, disc);
 }
 
 std::vector<CheckItem> conflictItems(const Project& project) {
@@ -398,40 +402,6 @@ std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarg
     for (CheckItem& item : checkDisc(project, disc)) items.push_back(std::move(item));
     for (CheckItem& item : checkSettings(project, &disc)) items.push_back(std::move(item));
     return items;
-}
-
-DiscIcon discIcon(const Project& project, const DiscTarget& disc) {
-    DiscIcon icon;
-    const auto it = std::find_if(project.objects.begin(), project.objects.end(),
-                                 [](const ProjectObject& o) { return o.kind == Kind::Icon; });
-    if (it == project.objects.end()) {
-        icon.reason = "El proyecto no muestra ningún icono.";
-        return icon;
-    }
-    const DiscFolder folder(disc.folder);
-    if (!folder.exists()) {
-        icon.reason = disc.folder.empty() ? "No se ha elegido la carpeta del disco."
-                                          : "No se encuentra la carpeta del disco " + inQuotes(disc.folder) + ".";
-        return icon;
-    }
-    const IconReference ref = parseIconReference(it->value(0));
-    const auto path = folder.find(ref.file);
-    if (ref.file.empty() || !path) {
-        icon.reason = "No se encuentra el fichero " + inQuotes(ref.file) + " en la carpeta del disco.";
-        return icon;
-    }
-    icon.path = *path;
-    const io::ReadResult file = io::readFile(*path);
-    if (!file.ok()) {
-        icon.reason = file.message;
-        return icon;
-    }
-    IconPick pick = pickIcon(file.bytes, ref.number);
-    if (pick.status == IconStatus::Ok)
-        icon.ico = std::move(pick.ico);
-    else
-        icon.reason = iconFailure(pick.status, ref.file, ref.number);
-    return icon;
 }
 
 }  // namespace kmr::disc

@@ -58,6 +58,13 @@ std::vector<CheckItem> conflictItems(const Project& project);
 // command shows them, then the disc findings, then those of the disc settings (disc/settings_check.h).
 std::vector<CheckItem> checkProjectOnDisc(const Project& project, const DiscTarget& disc);
 
+// Why the disc folder cannot be checked, previewed or made into an image, in Spanish and naming the
+// folder or the file; empty when it can (or when there is no such folder, which the check reports):
+// the folder cannot be read, a folder on the way to a file the project names cannot be read (looking
+// the file up would call it missing), or a file the project names (autorun.inf, the icon, a program, a
+// settings' file or folder) is a FIFO, a device or a socket, or a link to one. Reads no file.
+std::string discProblem(const Project& project, const DiscTarget& disc);
+
 // The icon the project shows for the disc, read from the disc folder, for a preview. When `ico` is
 // empty, `reason` says in Spanish why the standard CD picture is shown instead.
 struct DiscIcon {

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/path_text.h"
+#include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
 
@@ -33,27 +34,6 @@ std::vector<std::string> discComponents(std::string_view path) {
         start = end + 1;
     }
     return parts;
-}
-
-// The entry of a folder whose name matches, exact spelling first, then with A–Z folded. The answer
-// carries the spelling on the disc, also where the file system itself ignores case.
-std::optional<fs::path> findEntry(const fs::path& folder, const std::string& name) {
-    std::error_code ec;
-    const std::string wanted = text::asciiLower(name);
-    std::optional<fs::path> found;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string candidate = platform::textOf(it->path().filename());
-        if (candidate == name) return it->path();
-        // Of several spellings the first in name order, so that the answer does not depend on the
-        // order in which the system lists the folder.
-        if (text::asciiLower(candidate) == wanted && (!found || candidate < platform::textOf(found->filename()))) {
-            found = it->path();
-        }
-    }
-    // A folder that may be entered but not listed still has the files it has.
-    const fs::path exact = folder / platform::pathOf(name);
-    if (!found && fs::exists(exact, ec)) return exact;
-    return found;
 }
 
 std::string_view extensionOf(std::string_view name) {
@@ -94,6 +74,35 @@ bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 
 }  // namespace
 
+// The entry of a folder whose name matches, exact spelling first, then with A–Z folded. The answer
+// carries the spelling on the disc, also where the file system itself ignores case.
+std::optional<fs::path> DiscFolder::findEntry(const fs::path& folder, const std::string& name) const {
+    std::error_code ec;
+    const std::string wanted = text::asciiLower(name);
+    std::optional<fs::path> found;
+    fs::directory_iterator it(folder, ec);
+    const std::error_code listing = ec;
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = platform::textOf(it->path().filename());
+        if (candidate == name) return it->path();
+        // Of several spellings the first in name order, so that the answer does not depend on the
+        // order in which the system lists the folder.
+        if (text::asciiLower(candidate) == wanted && (!found || candidate < platform::textOf(found->filename()))) {
+            found = it->path();
+        }
+    }
+    // A folder that may be entered but not listed still has the files it has.
+    const fs::path exact = folder / platform::pathOf(name);
+    if (!found && fs::exists(exact, ec)) return exact;
+    // One that cannot be read at all may hold it too: not found is then no answer.
+    if (!found && listing && listing != std::errc::no_such_file_or_directory && listing != std::errc::not_a_directory &&
+        m_problem.empty()) {
+        m_problem = platform::textOf(folder) + ": no se puede leer esta carpeta del disco (" +
+                    io::systemErrorText(listing.value()) + "); compruebe sus permisos";
+    }
+    return found;
+}
+
 bool DiscFolder::exists() const {
     std::error_code ec;
     return !m_root.empty() && fs::is_directory(platform::pathOf(m_root), ec);
@@ -117,8 +126,22 @@ std::optional<std::string> DiscFolder::find(std::string_view discPath) const {
         at = *next;
     }
     std::error_code ec;
-    if (fs::is_directory(at, ec)) return std::nullopt;
+    const fs::file_status status = fs::status(at, ec);
+    if (fs::is_directory(status)) return std::nullopt;
+    if (fs::exists(status) && !fs::is_regular_file(status) && m_problem.empty())
+        m_problem = notARegularFile(platform::textOf(at));
     return platform::textOf(at);
+}
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(platform::pathOf(path), ec);
+}
+
+std::string notARegularFile(const std::string& path) {
+    return path +
+           ": no es un fichero normal (es una tubería, un dispositivo o un socket, o un enlace a uno); "
+           "la carpeta del disco solo puede llevar ficheros y carpetas";
 }
 
 std::optional<std::string> DiscFolder::findFolder(std::string_view discPath) const {

@@ -3,6 +3,7 @@
 // and the parts of autorun values that name files (the program of a command, the file and number of
 // an icon, absolute paths).
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,9 +30,23 @@ public:
     // The same for a folder; the root itself for "\" or an empty path.
     std::optional<std::string> findFolder(std::string_view discPath) const;
 
+    // What stood in the way of the lookups so far, in Spanish and naming it (as readError does): a
+    // folder on the way that could not be read where the name was not found (the file may be there),
+    // or a file found that is no regular file (a FIFO, a device, a socket, or a link to one), which
+    // reading could wait on for ever. Empty while nothing did; the first one is kept.
+    const std::string& problem() const { return m_problem; }
+
 private:
+    std::optional<std::filesystem::path> findEntry(const std::filesystem::path& folder, const std::string& name) const;
+
     std::string m_root;
+    mutable std::string m_problem;
 };
+
+// True when the path (links followed) is a regular file: never a FIFO, a device or a socket.
+bool isRegularFile(const std::string& path);
+// The problem of a file that is no regular file, naming it.
+std::string notARegularFile(const std::string& path);
 
 // The disc folder a project names, on this machine: a relative folder is taken from the folder of
 // the project file, so that a project and its disc can move together.

@@ -113,7 +113,15 @@ bool imageInsideFolder(const std::string& image, const std::string& folder) {
     std::error_code ec;
     const fs::path dir = fs::weakly_canonical(platform::pathOf(folder), ec);
     if (ec) return false;
-    const fs::path target = fs::weakly_canonical(fs::absolute(platform::pathOf(image), ec).parent_path(), ec);
+    // The image is written where its links lead, even a link to a file not made yet: a link into the
+    // folder is the folder.
+    fs::path written = fs::absolute(platform::pathOf(image), ec);
+    for (int depth = 0; depth < 40 && fs::is_symlink(written, ec); ++depth) {
+        const fs::path link = fs::read_symlink(written, ec);
+        if (ec) break;
+        written = link.is_absolute() ? link : written.parent_path() / link;
+    }
+    const fs::path target = fs::weakly_canonical(written.parent_path(), ec);
     if (ec) return false;
     auto d = dir.begin();
     auto t = target.begin();

@@ -41,7 +41,7 @@ std::vector<std::string> xorrisoArguments(const std::string& folder, const std::
 std::optional<int> xorrisoProgress(std::string_view line);
 
 // True when the image would be written inside the folder it is made from (it would then take in
-// itself while it grows).
+// itself while it grows), links followed as the write follows them.
 bool imageInsideFolder(const std::string& image, const std::string& folder);
 
 // An empty hidden file for xorriso to write, which replaces the image only when the build finished,

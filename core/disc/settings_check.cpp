@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <optional>
+#include <span>
+#include <unordered_map>
 
 #include "autorun/conflicts.h"
 #include "autorun/kept_entries.h"
 #include "disc/content_types.h"
 #include "disc/disc_files.h"
 #include "disc/windows_rules.h"
+#include "project/project_values.h"
 #include "text/text.h"
 
 namespace kmr::disc {
@@ -19,18 +23,30 @@ std::string inQuotes(std::string_view s) { return "\"" + std::string(s) + "\""; 
 class SettingsChecker {
 public:
     SettingsChecker(const Project& project, const DiscTarget* disc)
-        : m_project(project), m_settings(project.settings), m_disc(disc && !disc->folder.empty() ? disc : nullptr) {}
+        : m_project(project),
+          m_settings(project.settings),
+          m_disc(disc && !disc->folder.empty() ? disc : nullptr),
+          m_folder(m_disc ? m_disc->folder : std::string()) {}
+
+    const std::string& problem() const { return m_folder.problem(); }
 
     std::vector<CheckItem> run() {
+        checkValueCharacters();
+        checkRepeatedPlatforms();
         checkUnknownKeys();
         if (m_disc) checkAction();
         checkCustomEvent();
         checkUseAutoPlay();
-        if (m_disc && DiscFolder(m_disc->folder).exists()) {
+        if (m_disc && m_folder.exists()) {
             checkActionFile();
             checkContent();
             checkFolders();
         }
+        return std::move(m_items);
+    }
+
+    std::vector<CheckItem> values() {
+        checkValueCharacters();
         return std::move(m_items);
     }
 
@@ -40,6 +56,47 @@ private:
     }
 
     bool hasRunEntry() const { return m_project.contains(Kind::RunEntry); }
+
+    // A line break ends the value's line in the file; a NUL ends the value where Windows reads it.
+    void checkValueCharacters() {
+        forEachValue(m_project, [&](const ValuePlace& place, std::string_view value) {
+            const std::size_t brk = value.find_first_of("\r\n");
+            if (brk != std::string_view::npos) {
+                const bool crLf = value.substr(brk).starts_with("\r\n");
+                const std::string_view rest = value.substr(brk + (crLf ? 2 : 1));
+                add("value-line-break", "Valor de más de una línea", kWarningImage,
+                    "  " + subjectOf(place) + " tiene un salto de línea (" +
+                        (crLf                 ? "CR LF"
+                         : value[brk] == '\r' ? "CR"
+                                              : "LF") +
+                        ") tras " + inQuotes(value.substr(0, brk)) + ": en el fichero, " +
+                        inQuotes(rest.substr(0, rest.find_first_of("\r\n"))) + " sería otra línea.",
+                    "  Corrija el valor: mientras ocupe más de una línea, el proyecto no se puede guardar ni "
+                    "compilar.");
+            }
+            if (const std::size_t nul = value.find('\0'); nul != std::string_view::npos) {
+                add("value-nul", "Carácter nulo en un valor", kWarningImage,
+                    "  " + subjectOf(place) + " tiene un carácter nulo (código 0) tras " +
+                        inQuotes(value.substr(0, nul)) + ": Windows lee el valor solo hasta ahí.",
+                    "  Quite ese carácter, o el disco no hará lo que dice el proyecto.");
+            }
+        });
+    }
+
+    void checkRepeatedPlatforms() {
+        std::unordered_map<std::string, std::size_t> count;
+        for (const PlatformSection& p : m_settings.platforms) ++count[text::asciiLower(p.platform)];
+        for (const PlatformSection& p : m_settings.platforms) {
+            const auto it = count.find(text::asciiLower(p.platform));
+            if (it->second < 2) continue;
+            add("platform-repeated", "Sección de plataforma repetida", kInformationImage,
+                "  La sección [AutoRun." + p.platform + "] está " + std::to_string(it->second) +
+                    " veces en las entradas del disco; Windows solo leería la primera, así que al compilar sus "
+                    "entradas se escriben juntas en una sola.",
+                "  Quite en \"Propiedades del disco...\" las entradas que no quiera en esa sección.");
+            it->second = 0;  // said once
+        }
+    }
 
     void unknown(std::string_view key, std::string_view section) {
         const std::string_view near = nearestAutorunKey(key);
@@ -56,7 +113,7 @@ private:
             const bool autorun = text::asciiLower(k.name) == "autorun";
             const std::string_view platform = platformOfSection(k.name);
             if (!autorun && platform.empty()) continue;
-            for (const std::string& line : k.lines) {
+            for (const std::string_view line : k.lines) {
                 const std::string_view t = text::trimView(line);
                 const auto eq = t.find('=');
                 if (t.empty() || t.front() == ';' || eq == std::string_view::npos) continue;
@@ -96,8 +153,7 @@ private:
         const auto comma = value.rfind(',');
         if (!value.starts_with('@') || comma == std::string_view::npos) return;
         const std::string_view file = text::trimView(value.substr(1, comma - 1));
-        if (file.empty() || isDriveReference(file) || file.starts_with("\\\\") || DiscFolder(m_disc->folder).find(file))
-            return;
+        if (file.empty() || isDriveReference(file) || file.starts_with("\\\\") || m_folder.find(file)) return;
         add("action-file-missing", "Fichero del texto de Reproducción automática inexistente", kWarningImage,
             "  La entrada action toma su texto de " + inQuotes(file) +
                 ", que no se encuentra en la carpeta del disco; sin ruta, Windows lo busca en la raíz del disco.",
@@ -142,10 +198,9 @@ private:
     }
 
     void checkFolders() {
-        const DiscFolder folder(m_disc->folder);
         const auto check = [&](const std::vector<std::string>& list, std::string_view entry) {
             for (const std::string& path : list) {
-                if (text::trimView(path).empty() || folder.findFolder(path)) continue;
+                if (text::trimView(path).empty() || m_folder.findFolder(path)) continue;
                 add("folder-missing-on-disc", "Carpeta inexistente en el disco", kWarningImage,
                     "  " + std::string(entry) + " nombra la carpeta " + inQuotes(path) +
                         ", que no se encuentra en la carpeta del disco.",
@@ -161,14 +216,22 @@ private:
     const Project& m_project;
     const DiscSettings& m_settings;
     const DiscTarget* m_disc;
+    DiscFolder m_folder;
     std::vector<CheckItem> m_items;
 };
 
 }  // namespace
 
 std::vector<CheckItem> checkSettings(const Project& project, const DiscTarget* disc) {
-    if (project.settings.empty()) return {};
     return SettingsChecker(project, disc).run();
 }
+
+std::string settingsProblem(const Project& project, const DiscTarget& disc) {
+    SettingsChecker checker(project, &disc);
+    checker.run();
+    return checker.problem();
+}
+
+std::vector<CheckItem> checkValues(const Project& project) { return SettingsChecker(project, nullptr).values(); }
 
 }  // namespace kmr::disc

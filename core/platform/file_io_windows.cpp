@@ -163,41 +163,6 @@ IoResult writeInPlace(const std::string& path, const std::wstring& target, DWORD
     return err == 0 ? IoResult{} : platform::windowsFailure(path, err);
 }
 
-// Overwrites an existing file where it is, for a folder that refuses the temporary file. The space for
-// the whole new content is reserved first: when the disc cannot hold it, the old file stays whole.
-IoResult overwriteExisting(const std::string& path, const std::wstring& target, const ByteProducer& produce,
-                           DWORD tempError) {
-    Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return platform::windowsFailure(path, tempError);
-    // A first run of the producer only counts the bytes.
-    long long size = 0;
-    produce([&](std::string_view piece) {
-        size += static_cast<long long>(piece.size());
-        return true;
-    });
-    DWORD err = 0;
-    LARGE_INTEGER before{};
-    if (!::GetFileSizeEx(file.get(), &before)) err = ::GetLastError();
-    const auto resize = [&](long long to) {
-        LARGE_INTEGER at{};
-        at.QuadPart = to;
-        return ::SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN) && ::SetEndOfFile(file.get());
-    };
-    if (err == 0 && size > before.QuadPart && !resize(size)) {
-        err = ::GetLastError();
-        resize(before.QuadPart);  // a reservation that failed half-way leaves the contents intact
-    }
-    LARGE_INTEGER start{};
-    if (err == 0 && !::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) err = ::GetLastError();
-    if (err == 0) err = writeProduced(file.get(), produce);
-    if (err == 0 && !resize(size)) err = ::GetLastError();
-    if (err == 0 && !::FlushFileBuffers(file.get())) err = ::GetLastError();
-    const DWORD closed = file.close();
-    if (err == 0) err = closed;
-    return err == 0 ? IoResult{} : platform::windowsFailure(path, err);
-}
-
 std::wstring randomTempName(const std::wstring& folder) {
     static constexpr std::wstring_view kLetters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static std::atomic<unsigned> counter = 0;
@@ -355,11 +320,12 @@ IoResult FileBuffer::fill() { return {}; }
 
 void FileBuffer::release(std::size_t) {}
 
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
-    return writeFileAtomic(path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); });
+IoResult writeFileAtomic(const std::string& path, std::string_view bytes, WriteOptions options) {
+    return writeFileAtomic(
+        path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); }, options);
 }
 
-IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, WriteOptions options) {
     const std::wstring target = platform::widen(path);
     if (isDeviceName(target)) return writeInPlace(path, target, OPEN_EXISTING, produce);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
@@ -370,9 +336,10 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     }
 
     const DWORD err = writeReplacing(target, produce);
-    // A folder that refuses new files may still hold a file that can be written: then it is
-    // overwritten where it is.
-    if (err == ERROR_ACCESS_DENIED && exists) return overwriteExisting(path, target, produce, err);
+    // A folder that refuses new files may still hold a file that can be written: then it can only be
+    // overwritten where it is, which the caller has to allow.
+    if (err == ERROR_ACCESS_DENIED && exists)
+        return options.inPlace ? platform::overwriteExisting(path, target, produce, err) : inPlaceOnly(path);
     if (err != 0) return platform::windowsFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};

@@ -32,4 +32,9 @@ inline std::string narrow(std::wstring_view wide) {
 // io::systemFailure.
 io::IoResult windowsFailure(const std::string& path, DWORD error);
 
+// Overwrites an existing file where it stands (io::overwriteInPlace), for a folder that refuses the
+// temporary file; `tempError` is what the folder said, reported when the file cannot be opened either.
+io::IoResult overwriteExisting(const std::string& path, const std::wstring& target, const io::ByteProducer& produce,
+                               DWORD tempError);
+
 }  // namespace kmr::platform

@@ -1,5 +1,7 @@
 #include "project/disc_settings.h"
 
+#include <iterator>
+
 #include "project/profile.h"
 #include "text/text.h"
 
@@ -15,6 +17,48 @@ void writeOptional(std::string& out, std::string_view key, const std::optional<s
 }
 
 }  // namespace
+
+// A line's length before it: seven bits a byte, low bits first, the high bit set on every byte but the
+// last, so that the short lines of real files take one byte more than their text.
+std::string_view KeptLines::Iterator::operator*() const {
+    std::size_t length = 0;
+    const char* p = m_at;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*p++);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) break;
+    }
+    return {p, length};
+}
+
+KeptLines::Iterator& KeptLines::Iterator::operator++() {
+    const std::string_view line = **this;
+    m_at = line.data() + line.size();
+    return *this;
+}
+
+KeptLines::KeptLines(std::initializer_list<std::string_view> lines) {
+    for (const std::string_view line : lines) push_back(line);
+}
+
+KeptLines::KeptLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) push_back(line);
+}
+
+std::size_t KeptLines::size() const { return static_cast<std::size_t>(std::distance(begin(), end())); }
+
+std::string_view KeptLines::operator[](std::size_t i) const {
+    auto it = begin();
+    std::advance(it, static_cast<std::ptrdiff_t>(i));
+    return *it;
+}
+
+void KeptLines::push_back(std::string_view line) {
+    std::size_t length = line.size();
+    for (; length >= 0x80; length >>= 7) m_text.push_back(static_cast<char>((length & 0x7F) | 0x80));
+    m_text.push_back(static_cast<char>(length));
+    m_text.append(line);
+}
 
 std::string_view familyName(KeyFamily family) {
     switch (family) {
@@ -71,8 +115,8 @@ bool contentTypeOn(std::string_view value) {
 
 bool settingsFitCp1252(const DiscSettings& s) {
     const auto fits = [](const std::optional<std::string>& v) { return !v || text::fitsCp1252(*v); };
-    const auto allFit = [](const std::vector<std::string>& list) {
-        for (const std::string& v : list) {
+    const auto allFit = [](const auto& list) {
+        for (const std::string_view v : list) {
             if (!text::fitsCp1252(v)) return false;
         }
         return true;
@@ -96,7 +140,7 @@ bool settingsFitCp1252(const DiscSettings& s) {
     return true;
 }
 
-void writeSettingsSection(std::string& out, const DiscSettings& s) {
+void writeSettingsSection(std::string& out, const DiscSettings& s, const std::function<bool()>& flush) {
     if (s.empty()) return;
     out.append(kCrLf).append("[").append(kSettingsSection).append("]").append(kCrLf);
     writeOptional(out, "Accion", s.action);
@@ -114,7 +158,10 @@ void writeSettingsSection(std::string& out, const DiscSettings& s) {
     }
     for (const KeptSection& k : s.kept) {
         writeKey(out, "Seccion", k.name);
-        for (const std::string& line : k.lines) writeKey(out, "Linea", line);
+        for (const std::string_view line : k.lines) {
+            writeKey(out, "Linea", line);
+            if (flush && !flush()) return;
+        }
     }
     for (const FamilyLines& f : s.importedLines) {
         writeKey(out, "Objeto", familyName(f.family));

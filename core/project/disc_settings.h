@@ -6,6 +6,9 @@
 // object commands know nothing of them.
 
 #include <array>
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,12 +41,56 @@ struct PlatformSection {
     bool operator==(const PlatformSection&) const = default;
 };
 
+// The lines of a kept section in one text, each after its length: a file of many short lines or many
+// small sections costs little more than its own text (a list of strings costs 32 bytes a line before
+// its text). Any text is a line, whatever characters it holds.
+class KeptLines {
+public:
+    class Iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        Iterator() = default;
+        explicit Iterator(const char* at) : m_at(at) {}
+        std::string_view operator*() const;
+        Iterator& operator++();
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const Iterator&) const = default;
+
+    private:
+        const char* m_at = nullptr;
+    };
+
+    KeptLines() = default;
+    KeptLines(std::initializer_list<std::string_view> lines);
+    KeptLines(const std::vector<std::string>& lines);
+
+    Iterator begin() const { return Iterator(m_text.data()); }
+    Iterator end() const { return Iterator(m_text.data() + m_text.size()); }
+    bool empty() const { return m_text.empty(); }
+    // Counted: the lines are not indexed.
+    std::size_t size() const;
+    std::string_view operator[](std::size_t i) const;
+    void push_back(std::string_view line);
+    void emplace_back(std::string_view line) { push_back(line); }
+    operator std::vector<std::string>() const { return {begin(), end()}; }
+
+    bool operator==(const KeptLines&) const = default;
+
+private:
+    std::string m_text;
+};
+
 // Lines kept exactly as a file had them, in file order, under the name of their section as written
 // between its brackets ("autorun" for the lines of [AutoRun] and for those before any section).
 // Sections of the same name, in any letter case, are one.
 struct KeptSection {
     std::string name;
-    std::vector<std::string> lines{};
+    KeptLines lines{};
 
     bool operator==(const KeptSection&) const = default;
 };
@@ -115,14 +162,21 @@ bool settingsFitCp1252(const DiscSettings& settings);
 // enclosing quotes) is written inside one more pair of double quotes.
 inline constexpr std::string_view kSettingsSection = "Entradas del autorun";
 
-// Appends the section (an empty line first) to the text of a project file; nothing when empty.
-void writeSettingsSection(std::string& out, const DiscSettings& settings);
+// Appends the section (an empty line first) to the text of a project file; nothing when empty. After
+// each kept line `flush`, when given, may hand the text on, and stops the writing by returning false.
+void writeSettingsSection(std::string& out, const DiscSettings& settings, const std::function<bool()>& flush = {});
 
 // Takes the key lines of the section one by one, in file order: `key` trimmed, `value` as the profile
 // rules give it (trimmed, one enclosing pair of quotes removed, decoded) but never cut.
 class SettingsSectionReader {
 public:
     explicit SettingsSectionReader(DiscSettings& settings) : m_settings(settings) {}
+    // A (further) settings section begins: its "Entrada" and "Linea" keys belong to its own
+    // "Plataforma" and "Seccion".
+    void startSection() {
+        m_platform.reset();
+        m_kept.reset();
+    }
     void take(std::string_view key, std::string_view value);
 
 private:

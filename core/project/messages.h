@@ -15,5 +15,9 @@ inline constexpr std::string_view kVersion1Advice =
 inline constexpr std::string_view kSaved = "El fichero ha sido guardado con éxito.";
 inline constexpr std::string_view kOverwriteQuestion = "El fichero ya existe. ¿Desea sobreescribir?";
 inline constexpr std::string_view kNotFound = "No se encuentra el fichero.";
+// After the name of a value (project_values.h) that holds a line break, which no file can hold.
+inline constexpr std::string_view kValueOfLines =
+    " ocupa más de una línea: escrito en el fichero, lo que sigue al salto de línea se leería como otra "
+    "entrada. Corrija el valor antes de guardar o compilar.";
 
 }  // namespace kmr::msg

@@ -106,9 +106,11 @@ std::optional<DiscSettings> settingsToStore(const Project& project) {
         s.kept.insert(s.kept.begin(), KeptSection{std::string(kAutorun), std::move(emptyLines)});
     } else {
         // Lines the compiler leaves out now would come back once the record follows the file's objects.
-        std::erase_if(section->lines,
-                      [&](const std::string& line) { return affected(line) && !filter.compiles(line); });
-        section->lines.insert(section->lines.begin(), emptyLines.begin(), emptyLines.end());
+        KeptLines lines(emptyLines);
+        for (const std::string_view line : section->lines) {
+            if (!affected(line) || filter.compiles(line)) lines.push_back(line);
+        }
+        section->lines = std::move(lines);
     }
     for (const KeyFamily family : families) {
         std::vector<std::string> lines = linesOf(project.objects, family, emptyGeneral);

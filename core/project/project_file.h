@@ -20,8 +20,10 @@ ProjectFormat detectProjectFormat(std::string_view content);
 // exactly "2.0" (the caller asks whether to go on; the project is what the file gave anyway).
 // `errors` says the file is broken (the editor says it contained errors): a version-1 line of the
 // wrong form, a version-1 file that ends before its menus (the rest are empty menus, as far as
-// countBacked allows), or a version-2 count far beyond the file's menu sections (countBacked), which
-// then gives the menus of the sections present, in order, and no empty ones.
+// countBacked allows), a version-2 count far beyond the file's menu sections (countBacked), which
+// then gives the menus of the sections present, in order, and no empty ones, or a second section of the
+// disc settings (its lines are read as if they followed the first, so that nothing in it is lost without
+// a word).
 struct ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;

@@ -8,8 +8,10 @@
 
 namespace kmr::io {
 
-// TooLarge: an input above the size limit, refused before it is read whole.
-enum class IoStatus { Ok, NotFound, Failed, TooLarge };
+// TooLarge: an input above the size limit, refused before it is read whole. InPlaceOnly: a write that
+// could only overwrite the file where it stands (see WriteOptions), not allowed by the caller.
+// Unfinished: a file that a write in place left half done, refused by the readers of the formats.
+enum class IoStatus { Ok, NotFound, Failed, TooLarge, InPlaceOnly, Unfinished };
 
 // Outcome of a file operation. On failure `message` names the file and the system's reason, and
 // `reason` is the reason alone; `error` is the system's error number (ENOMEM: out of memory).
@@ -90,10 +92,16 @@ private:
 // a reader that closes it early is a failure (EPIPE), never a SIGPIPE. A replaced file keeps its
 // permissions and, where the process may, its owner and group. A file this user may not write (read
 // only) is refused, as a direct write would be, and left as it is.
-// A folder that refuses the temporary file while the target itself is writable gets the target
-// overwritten in place instead, once the space for the whole new content is reserved: when it cannot
-// be, the old file stays whole and the failure is reported.
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes);
+// A folder that refuses the temporary file while the target itself is writable can only have the target
+// overwritten in place, which a write cut short would leave half done: that is refused (InPlaceOnly)
+// unless `options.inPlace`. Then the space for the whole new content is reserved first (when it
+// cannot be, the old file stays whole and the failure is reported), and the file begins with two NUL
+// bytes from before its first change until its last, so that a write cut short leaves a file that
+// every reader of the program refuses as unfinished (unfinishedWrite) instead of a silent mix.
+struct WriteOptions {
+    bool inPlace = false;
+};
+IoResult writeFileAtomic(const std::string& path, std::string_view bytes, WriteOptions options = {});
 
 // Bytes handed over piece by piece: the producer calls `write` with each piece in order and may stop
 // when it returns false (the write failed). It may be run twice for one write.
@@ -101,7 +109,13 @@ using ByteProducer = std::function<void(const std::function<bool(std::string_vie
 
 // The same safe write for bytes that are made as they are written, so that they are never all in
 // memory at once.
-IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce);
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, WriteOptions options = {});
+
+// True when a file's bytes are those a write in place left unfinished: they begin with two NUL bytes
+// (or are one), which no text file does in any encoding the program reads.
+bool unfinishedWrite(std::string_view bytes);
+// How a reader refuses such a file: Unfinished, naming it.
+IoResult unfinishedFailure(const std::string& path);
 
 // No writer makes a file that the program's readers refuse: `size` bytes for `path` above
 // kMaxInputBytes are refused (TooLarge, the limit named) before the target is touched; Ok otherwise.

@@ -21,11 +21,6 @@
 namespace kmr::io {
 namespace {
 
-constexpr std::string_view kTempPrefix = ".kmr-";
-// The name the ISO images of earlier versions were made under.
-constexpr std::string_view kOldImagePrefix = ".kmr-iso-";
-constexpr std::size_t kTempRandomChars = 6;  // as mkstemp's XXXXXX
-
 IoResult readOnly(const std::string& path, int err) {
     return failureWithReason(
         path, IoStatus::Failed, err,
@@ -68,46 +63,55 @@ int writeProduced(int fd, const ByteProducer& produce) {
     return err;
 }
 
-// A folder that refuses new files may still hold a file that can be written: then the file is
-// overwritten where it is, as a save without the temporary file. The space for the whole new content
-// is reserved first, so that a full disk (or a file size limit) leaves the old contents whole.
+// A folder that refuses new files may still hold a file that can be written: then the file can only be
+// overwritten where it is, which the caller has to allow.
 bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
 
 IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
                            int tempError) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return systemFailure(path, tempError);
-    int err = 0;
-    try {
-        // A first run of the producer only counts the bytes.
-        off_t size = 0;
-        produce([&](std::string_view piece) {
-            size += static_cast<off_t>(piece.size());
-            return true;
-        });
-        struct stat before {};
-        err = ::fstat(fd, &before) == 0 ? 0 : errno;
-        if (err == 0 && size > 0) {
-            err = ::posix_fallocate(fd, 0, size);
-            // A reservation that failed half-way may have made the file longer; its contents are intact.
-            struct stat after {};
-            if (err != 0 && ::fstat(fd, &after) == 0 && after.st_size != before.st_size) {
-                [[maybe_unused]] const int ignored = ::ftruncate(fd, before.st_size);
+    const auto result = [](auto r) { return r < 0 ? errno : 0; };
+    const InPlaceFile file{
+        [&](std::uint64_t& size) {
+            struct stat st {};
+            const int e = result(::fstat(fd, &st));
+            size = static_cast<std::uint64_t>(st.st_size);
+            return e;
+        },
+        [&](std::uint64_t at, char* into, std::size_t count) {
+            const ssize_t n = ::pread(fd, into, count, static_cast<off_t>(at));
+            return n < 0 ? errno : (static_cast<std::size_t>(n) == count ? 0 : EIO);
+        },
+        [&](std::uint64_t at, std::string_view bytes) {
+            while (!bytes.empty()) {
+                const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(at));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return errno;
+                bytes.remove_prefix(static_cast<std::size_t>(n));
+                at += static_cast<std::uint64_t>(n);
             }
-        }
-        if (err == 0) err = writeProduced(fd, produce);
-        if (err == 0 && ::ftruncate(fd, size) != 0) err = errno;
+            return 0;
+        },
+        [&](std::uint64_t size) { return result(::ftruncate(fd, static_cast<off_t>(size))); },
+        [&](std::uint64_t size) { return ::posix_fallocate(fd, 0, static_cast<off_t>(size)); },
+        [&] { return result(::fsync(fd)); },
+    };
+    InPlaceOutcome outcome;
+    try {
+        outcome = overwriteInPlace(file, produce);
     } catch (...) {
         ::close(fd);  // the producer ran out of memory
         throw;
     }
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (err != 0) {
-        ::close(fd);
-        return systemFailure(path, err);
+    if (::close(fd) != 0 && outcome.error == 0) outcome = {errno, true};
+    if (outcome.error == 0) return {};
+    IoResult failed = systemFailure(path, outcome.error);
+    if (outcome.unfinished) {
+        failed.reason += "; el fichero ha quedado a medias";
+        failed.message += "; el fichero ha quedado a medias";
     }
-    if (::close(fd) != 0) return systemFailure(path, errno);
-    return {};
+    return failed;
 }
 
 // The path a chain of symbolic links leads to (the path itself when it is no link), or an errno.
@@ -180,21 +184,12 @@ std::string randomTempName(const std::string& folder) {
     static std::atomic<unsigned> counter = 0;
     auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                 (static_cast<unsigned long long>(::getpid()) << 32) ^ (++counter * 0x9E3779B97F4A7C15ULL);
-    std::string name = folder + "/" + std::string(kTempPrefix);
-    for (std::size_t i = 0; i < kTempRandomChars; ++i) {
+    std::string name = folder + "/" + std::string(kTempFilePrefix);
+    for (std::size_t i = 0; i < kTempFileRandomChars; ++i) {
         seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
         name.push_back(kLetters[(seed >> 33) % kLetters.size()]);
     }
     return name;
-}
-
-bool isTempName(std::string_view name) {
-    const std::size_t prefix = name.starts_with(kOldImagePrefix) ? kOldImagePrefix.size() : kTempPrefix.size();
-    if (name.size() != prefix + kTempRandomChars || !name.starts_with(kTempPrefix)) return false;
-    for (const char c : name.substr(prefix)) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
-    }
-    return true;
 }
 
 // An open file that is given its name only when it is complete.
@@ -214,7 +209,7 @@ int openPending(const std::string& folder, PendingFile& file) {
     // Older kernels and some file systems have no unnamed files: fall back to a named one.
     if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
 #endif
-    file.tempPath = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+    file.tempPath = folder + "/" + std::string(kTempFilePrefix) + "XXXXXX";
     file.fd = ::mkstemp(file.tempPath.data());
     return file.fd < 0 ? errno : 0;
 }
@@ -245,7 +240,7 @@ int writeRegular(const std::string& target, const struct stat* existing, const B
     PendingFile file;
     int err = 0;
     if (forceNamed) {
-        file.tempPath = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+        file.tempPath = folder + "/" + std::string(kTempFilePrefix) + "XXXXXX";
         file.fd = ::mkstemp(file.tempPath.data());
         err = file.fd < 0 ? errno : 0;
     } else {
@@ -304,81 +299,14 @@ int writeRegular(const std::string& target, const struct stat* existing, const B
     }
 }
 
-// A folder being read, closed however the reading ends (a list that cannot grow throws).
-using OpenFolder = std::unique_ptr<DIR, int (*)(DIR*)>;
-
-OpenFolder openFolder(const char* path) { return OpenFolder(::opendir(path), ::closedir); }
-
-struct StaleCandidate {
-    std::string name;
-    dev_t dev;
-    ino_t ino;
-    std::time_t modified;
-    bool held = false;
-};
-
-// Marks the candidates that some process holds open. False when no process could be inspected;
-// `allInspected` is false when the descriptors of some process (another user's) could not be read.
-bool markHeld(std::vector<StaleCandidate>& candidates, bool& allInspected) {
-    const OpenFolder proc = openFolder("/proc");
-    if (proc == nullptr) return false;
-    allInspected = true;
-    while (const dirent* p = ::readdir(proc.get())) {
-        if (p->d_name[0] < '0' || p->d_name[0] > '9') continue;
-        const std::string fdFolder = std::string("/proc/") + p->d_name + "/fd";
-        const OpenFolder fds = openFolder(fdFolder.c_str());
-        if (fds == nullptr) {
-            if (errno != ENOENT) allInspected = false;  // a process that ended is no loss
-            continue;
-        }
-        while (const dirent* f = ::readdir(fds.get())) {
-            if (f->d_name[0] == '.') continue;
-            struct stat st {};
-            if (::fstatat(::dirfd(fds.get()), f->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
-            for (auto& c : candidates) {
-                if (c.dev == st.st_dev && c.ino == st.st_ino) c.held = true;
-            }
-        }
-    }
-    return true;
-}
-
-// Removes the temporary files that writes killed before their rename left in the folder: regular
-// files of this user named like ours that no process holds open. When some process could not be
-// inspected, a file also has to be a minute old.
-void removeStaleTemporaries(const std::string& folder) {
-    const OpenFolder dir = openFolder(folder.c_str());
-    if (dir == nullptr) return;
-    std::vector<StaleCandidate> candidates;
-    while (const dirent* e = ::readdir(dir.get())) {
-        if (!isTempName(e->d_name)) continue;
-        struct stat st {};
-        if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-        candidates.push_back({e->d_name, st.st_dev, st.st_ino, st.st_mtime});
-    }
-    bool allInspected = false;
-    if (!candidates.empty() && markHeld(candidates, allInspected)) {
-        const std::time_t now = std::time(nullptr);
-        for (const auto& c : candidates) {
-            if (c.held || (!allInspected && now - c.modified < 60)) continue;
-            struct stat st {};
-            // Still the same file: a name can be taken again between the look and the removal.
-            if (::fstatat(::dirfd(dir.get()), c.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_ino == c.ino &&
-                st.st_dev == c.dev) {
-                ::unlinkat(::dirfd(dir.get()), c.name.c_str(), 0);
-            }
-        }
-    }
-}
-
 }  // namespace
 
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes) {
-    return writeFileAtomic(path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); });
+IoResult writeFileAtomic(const std::string& path, std::string_view bytes, WriteOptions options) {
+    return writeFileAtomic(
+        path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); }, options);
 }
 
-IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
+IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, WriteOptions options) {
     std::string target;
     if (const int err = followLinks(path, target); err != 0) return systemFailure(path, err);
     struct stat existing {};
@@ -394,7 +322,7 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce) {
     // Unnamed files that cannot be given a name (no /proc, say) leave the named way.
     if (err != 0 && linkFailed) err = writeRegular(target, exists ? &existing : nullptr, produce, true, linkFailed);
     if (err != 0 && exists && tempRefusedByFolder(err) && ::access(folderOf(target).c_str(), W_OK) != 0)
-        return overwriteExisting(path, target, produce, err);
+        return options.inPlace ? overwriteExisting(path, target, produce, err) : inPlaceOnly(path);
     if (err != 0) return systemFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};
@@ -426,7 +354,7 @@ StagedFile stageFile(const std::string& path) {
     }
     const std::string folder = folderOf(staged.target);
     removeStaleTemporaries(folder);
-    std::string temp = folder + "/" + std::string(kTempPrefix) + "XXXXXX";
+    std::string temp = folder + "/" + std::string(kTempFilePrefix) + "XXXXXX";
     staged.fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (staged.fd < 0) {
         staged.result = systemFailure(path, errno);

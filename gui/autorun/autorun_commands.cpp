@@ -1,6 +1,9 @@
 #include "autorun/autorun_commands.h"
 
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 #include "autorun/compiler.h"
 #include "autorun/conflicts.h"
@@ -10,6 +13,7 @@
 #include "base/prompts.h"
 #include "base/qt_text.h"
 #include "disc/disc_files.h"
+#include "disc/settings_check.h"
 #include "project/disc_bar.h"
 #include "project/project_host.h"
 #include "project/project_window.h"
@@ -36,6 +40,7 @@ void AutorunCommands::compileProject() {
     for (;;) {
         ProjectWindow* child = m_host.activeProjectWindow();
         if (child == nullptr || child->project().empty()) return;
+        if (refuseLineBreaks(prompts, child->project())) return;
         if (!confirmFindings()) return;
         QString proposed = m_lastCompileName;
         if (const QString folder = qs(resolvedDisc(*child).folder); !folder.isEmpty() && QFileInfo(folder).isDir()) {
@@ -103,6 +108,18 @@ void AutorunCommands::importAutorun() {
     } else {
         prompts.message(report, QStringLiteral("Información"), MessageIcon::Information, MessageButtons::Ok);
     }
+    // Values that no file can hold as they are, or that Windows would cut, are said at once: the first
+    // few, and how many more.
+    const std::vector<kmr::disc::CheckItem> values = kmr::disc::checkValues(child->project());
+    if (values.empty()) return;
+    constexpr std::size_t kShown = 5;
+    QStringList lines;
+    for (std::size_t i = 0; i < std::min(values.size(), kShown); ++i)
+        lines << qs(kmr::text::trimLeftView(values[i].explanation[0]));
+    if (values.size() > kShown) lines << QStringLiteral("Y %1 valores más.").arg(values.size() - kShown);
+    lines << qs(kmr::text::trimLeftView(values.front().explanation[1]));
+    prompts.message(lines.join(QStringLiteral("\n\n")), QStringLiteral("Atención"), MessageIcon::Warning,
+                    MessageButtons::Ok);
 }
 
 }  // namespace kmr::gui

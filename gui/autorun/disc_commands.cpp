@@ -55,9 +55,8 @@ ProjectWindow* DiscCommands::windowWithFolder() {
 void DiscCommands::checkDisc() {
     ProjectWindow* child = windowWithFolder();
     if (child == nullptr) return;
-    if (const std::string unreadable = kmr::disc::DiscFolder(resolvedDisc(*child).folder).readError();
-        !unreadable.empty()) {
-        showError(m_host.prompts(), qs(unreadable));
+    if (const std::string problem = kmr::disc::discProblem(child->project(), resolvedDisc(*child)); !problem.empty()) {
+        showError(m_host.prompts(), qs(problem));
         return;
     }
     std::vector<kmr::disc::CheckItem> items = kmr::disc::checkProjectOnDisc(child->project(), resolvedDisc(*child));
@@ -73,6 +72,10 @@ void DiscCommands::checkDisc() {
 void DiscCommands::previewDisc() {
     const ProjectWindow* child = m_host.activeProjectWindow();
     if (child == nullptr) return;
+    if (const std::string problem = kmr::disc::discProblem(child->project(), resolvedDisc(*child)); !problem.empty()) {
+        showError(m_host.prompts(), qs(problem));
+        return;
+    }
     m_preview->showDisc(child->project(), resolvedDisc(*child));
     m_preview->exec();
 }
@@ -150,8 +153,8 @@ void DiscCommands::makeIsoImage() {
         showError(prompts, QStringLiteral("No se encuentra la carpeta del disco \"") + folder + QStringLiteral("\"."));
         return;
     }
-    if (const std::string unreadable = kmr::disc::DiscFolder(disc.folder).readError(); !unreadable.empty()) {
-        showError(prompts, qs(unreadable));
+    if (const std::string problem = kmr::disc::discProblem(child->project(), disc); !problem.empty()) {
+        showError(prompts, qs(problem));
         return;
     }
     // Without xorriso there will be no image: nothing is asked and the disc folder is left as it was.
@@ -160,6 +163,7 @@ void DiscCommands::makeIsoImage() {
         return;
     }
     // The usual questions of "Compilar": the report first, then the autorun.inf that is already there.
+    if (refuseLineBreaks(prompts, child->project())) return;
     if (!m_autorun.confirmFindings()) return;
     const QString autorunPath = qs(kmr::disc::autorunPathIn(disc.folder));
     const auto image = askImageName(folder);

@@ -150,7 +150,7 @@ void DiscPropertiesDialog::setSettings(const kmr::DiscSettings& s) {
 
     m_kept->setRowCount(0);
     for (const kmr::KeptSection& k : s.kept) {
-        for (const std::string& line : k.lines) {
+        for (const std::string_view line : k.lines) {
             const kmr::KeptLineParts parts = kmr::splitKeptLine(line);
             const int row = m_kept->rowCount();
             m_kept->insertRow(row);

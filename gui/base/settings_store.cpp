@@ -20,6 +20,13 @@ namespace kmr::gui {
 
 using namespace ini;
 
+namespace {
+
+// Settings files hold a few kilobytes; a larger one is not read.
+constexpr qint64 kMaxSettingsFile = qint64{4} << 20;
+
+}  // namespace
+
 SettingsKey::SettingsKey(SettingsStore& store, SettingsRoot root, QString path)
     : m_store(&store), m_root(root), m_path(std::move(path)) {}
 
@@ -69,8 +76,13 @@ IniSettingsStore::IniSettingsStore(const QString& folder) : m_folder(QDir(folder
     }
     const QDir dir(m_folder);
     const char* names[] = {"machine.ini", "classes.ini", "user.ini"};
+    // One file that cannot be used makes all three stand-ins: the user is told that nothing is kept,
+    // so nothing is written, not even a file that is not there yet.
+    bool usable = QFileInfo(m_folder).isDir();
+    for (const char* name : names) usable = usableFile(dir.filePath(QLatin1String(name))) && usable;
     for (std::size_t i = 0; i < m_files.size(); ++i) {
-        const QString path = openPath(i, dir.filePath(QLatin1String(names[i])));
+        const QString path =
+            usable ? dir.filePath(QLatin1String(names[i])) : standIn(i, dir.filePath(QLatin1String(names[i])));
         const bool older = isOlderLayout(path);
         const std::vector<OlderEntry> entries = older ? readOlderLayout(path) : std::vector<OlderEntry>{};
         m_files[i] = std::make_unique<QSettings>(path, readableFormat());
@@ -85,33 +97,48 @@ IniSettingsStore::IniSettingsStore(const QString& folder) : m_folder(QDir(folder
     }
 }
 
-QString IniSettingsStore::openPath(std::size_t index, const QString& path) {
+bool IniSettingsStore::usableFile(const QString& path) {
     const QFileInfo info(path);
     const QString name = QStringLiteral("\"%1\"").arg(info.fileName());
-    QByteArray readable;
-    // When the folder itself is unusable, so is every file in it.
-    bool usable = QFileInfo(m_folder).isDir();
-    if (usable && info.exists() && !info.isFile()) {
+    // When the folder itself is unusable, so is every file in it; it said so already.
+    if (!QFileInfo(m_folder).isDir()) return false;
+    if (info.exists() && !info.isFile()) {
         // A folder, a pipe or a device where the file should be: never read, never replaced.
         fail(QStringLiteral("%1 no es un fichero").arg(name), false);
-        usable = false;
-    } else if (usable && info.exists()) {
+        return false;
+    }
+    if (info.exists() && info.size() > kMaxSettingsFile) {
+        // The program's own settings take a few kilobytes: such a file is not theirs to read at every
+        // start (it would cost seconds and hundreds of megabytes), nor to write over.
+        fail(QStringLiteral("%1 ocupa más de %2 MiB").arg(name).arg(kMaxSettingsFile >> 20), false);
+        return false;
+    }
+    if (info.exists()) {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
             // Written over, the user's settings would be lost for good; they stay as they are.
             fail(QStringLiteral("no se puede leer %1").arg(name), false);
-            usable = false;
-        } else if (!info.isWritable() || !QFileInfo(m_folder).isWritable()) {
-            readable = f.readAll();
-            fail(QStringLiteral("no se puede escribir %1").arg(name), true);
-            usable = false;
+            return false;
         }
-    } else if (usable && !QFileInfo(m_folder).isWritable()) {
+        if (!info.isWritable() || !QFileInfo(m_folder).isWritable()) {
+            fail(QStringLiteral("no se puede escribir %1").arg(name), true);
+            return false;
+        }
+    } else if (!QFileInfo(m_folder).isWritable()) {
         fail(QStringLiteral("no se puede escribir en ella"), true);
-        usable = false;
+        return false;
     }
-    if (usable) return path;
+    return true;
+}
+
+QString IniSettingsStore::standIn(std::size_t index, const QString& path) {
     // A stand-in for the run: what could be read, changed in memory and on a private copy only.
+    QByteArray readable;
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() <= kMaxSettingsFile) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly)) readable = f.readAll();
+    }
     if (!m_standIns) m_standIns = std::make_unique<QTemporaryDir>();
     const QString standIn = m_standIns->filePath(QString::number(index) + QStringLiteral(".ini"));
     QFile copy(standIn);

@@ -104,8 +104,8 @@ private:
 // the older layout (settings_older_layout.h) are converted when opened.
 // A value is looked up by its name as written, else in an index of the names regardless of case
 // that is built again only when the file changed, so a read costs the same whatever the file holds.
-// A file that cannot be read or written is left alone: the store works on a copy of what could be
-// read (or on nothing) for the run, and failure() says why.
+// A file that cannot be read or written, or one over 4 MiB, is left alone: the store then works on
+// copies of what could be read of all three files (or on nothing) for the run, and failure() says why.
 class IniSettingsStore : public SettingsStore {
 public:
     explicit IniSettingsStore(const QString& folder);
@@ -146,8 +146,11 @@ private:
     QSettings& fresh(SettingsRoot root);
     void written(SettingsRoot root);
     void save(std::size_t index);
-    // Where the file of `index` is read from: the user's file, or a stand-in when that cannot be used.
-    QString openPath(std::size_t index, const QString& path);
+    // Whether the user's file can be read and kept where it is; says why not (fail).
+    bool usableFile(const QString& path);
+    // A private copy of what could be read of the user's file (nothing when it cannot be read, or is
+    // over the size limit), used for the run in its place.
+    QString standIn(std::size_t index, const QString& path);
     void fail(const QString& detail, bool readable);
     const NameIndex& index(SettingsRoot root);
     // Whether the index still matches the file; stamp() makes it match the file as it is now.

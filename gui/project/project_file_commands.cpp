@@ -90,6 +90,7 @@ SaveOutcome ProjectFileCommands::saveProject(ProjectWindow* child) {
     Prompts& prompts = m_host.prompts();
     for (;;) {
         if (child == nullptr || child->project().empty()) return SaveOutcome::NothingToDo;
+        if (refuseLineBreaks(prompts, child->project())) return SaveOutcome::Failed;
         QString path = child->filePath();
         if (path.isEmpty()) {
             const auto chosen = prompts.saveFile(projectSaveDialog(m_lastSaveName));
@@ -122,6 +123,7 @@ void ProjectFileCommands::saveProjectAs() {
     Prompts& prompts = m_host.prompts();
     ProjectWindow* child = m_host.activeProjectWindow();
     if (child == nullptr || child->project().empty()) return;
+    if (refuseLineBreaks(prompts, child->project())) return;
     FileDialogOptions dialog = projectSaveDialog(m_lastSaveName);
     // A project that has a file is saved anew from its own folder, its name proposed.
     if (const QFileInfo own(child->filePath()); !child->filePath().isEmpty()) {

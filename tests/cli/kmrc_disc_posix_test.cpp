@@ -108,6 +108,75 @@ TEST_F(KmrcDiscPosix, UnreadableDiscFolderIsAnError) {
     }
 }
 
+// What the readers of the disc folder cannot read stops check and iso at once, with exit 3 and what it
+// is: a FIFO or a device (or a link to one) among the files the project names, or a folder on the way
+// to one that the user may not read (which would make the file look missing).
+TEST_F(KmrcDiscPosix, ReadersOfTheDiscFolderStopAtWhatTheyCannotRead) {
+    useFakeXorriso();
+    const std::string withIcon =
+        crlf({"[Brenlowe KMR File]", "Version=2.0", "Disco=disco", "Icono=icono.ico", "Menus=1", "", "[Menu1]",
+              "Texto=Instalar", "Comando=sub\\setup.exe", "Nombre=instalar"});
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        std::string said;
+        bool unprivileged = false;
+    } cases[] = {
+        {"autorun.inf a FIFO", [] { ::mkfifo("disco/autorun.inf", 0666); },
+         "disco/autorun.inf: no es un fichero normal"},
+        {"icon a link to a FIFO",
+         [] {
+             ::mkfifo("tuberia", 0666);
+             fs::create_symlink("../tuberia", "disco/icono.ico");
+         },
+         "disco/icono.ico: no es un fichero normal"},
+        {"icon a link to a device", [] { fs::create_symlink("/dev/zero", "disco/icono.ico"); },
+         "disco/icono.ico: no es un fichero normal"},
+        {"program in an unreadable folder",
+         [] {
+             fs::create_directories("disco/sub");
+             test::writeBytes("disco/sub/setup.exe", "MZ");
+             ::chmod("disco/sub", 0);
+         },
+         "disco/sub: no se puede leer esta carpeta del disco (Permiso denegado); compruebe sus permisos", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all("disco");
+        fs::remove("tuberia");
+        fs::create_directories("disco");
+        ::chmod(m_dir.path().c_str(), 0777);
+        test::writeBytes("p.kmr", withIcon);
+        c.make();
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"check", "p.kmr"}, {"iso", "p.kmr", "-o", "x.iso"}}) {
+            const auto run = [&] {
+                const test::KmrcRun r = kmrc(args);
+                return std::to_string(r.code) + " " + r.err;
+            };
+            const std::string report = c.unprivileged ? test::runUnprivileged(run) : run();
+            EXPECT_TRUE(report.starts_with("3 kmrc: " + c.said)) << args[0] << ": " << report;
+            EXPECT_FALSE(fs::exists("x.iso"));
+        }
+        ::chmod("disco/sub", 0755);
+    }
+}
+
+// An image named through a link that leads into the disc folder is refused as one named there.
+TEST_F(KmrcDiscPosix, ImageThroughALinkIntoTheDiscFolderIsRefused) {
+    useFakeXorriso();
+    fs::create_symlink("disco/x.iso", "via.iso");
+    fs::create_directories("fuera");
+    fs::create_symlink(fs::absolute("disco"), "fuera/enlace");
+    for (const std::string image : {"via.iso", "fuera/enlace/y.iso"}) {
+        const test::KmrcRun r = kmrc({"iso", "p.kmr", "-o", image});
+        EXPECT_EQ(r.code, kUsage) << image << ": " << r.err;
+        EXPECT_NE(r.err.find("dentro de la carpeta del disco"), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists("disco/x.iso"));
+    EXPECT_FALSE(fs::exists("disco/y.iso"));
+}
+
 // A killed iso takes xorriso with it, and the next run removes the hidden image it left.
 TEST_F(KmrcDiscPosix, KilledIsoLeavesNothingBehind) {
     useFakeXorriso();

@@ -59,7 +59,7 @@ TEST(KmrcVerbs, UsageErrorsNameTheFirstFaultAndTheVerbsUsage) {
         "uso: kmrc check [--force] [--explain] [--json] [--disc CARPETA] [--medium cd|usb] "
         "PROYECTO\n";
     const std::string iso =
-        "uso: kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] PROYECTO -o IMAGEN.iso\n";
+        "uso: kmrc iso [--force] [--disc CARPETA] [--label ETIQUETA] [--verbose] [--in-place] PROYECTO -o IMAGEN.iso\n";
     const std::string newUsage = "uso: kmrc new [--template NOMBRE|FICHERO] [--program P [--resource]] [--icon I] ";
     struct Case {
         std::vector<std::string> args;
@@ -70,11 +70,14 @@ TEST(KmrcVerbs, UsageErrorsNameTheFirstFaultAndTheVerbsUsage) {
         {{"show"}, kUsage, "kmrc: se espera un fichero de proyecto\nuso: kmrc show [--force] FICHERO\n"},
         {{"compile", project, "-o"},
          kUsage,
-         "kmrc: falta el fichero tras -o\nuso: kmrc compile [--force] [--strict] PROYECTO [-o SALIDA|-]\n"},
-        {{"convert", "-o", "x"}, kUsage, "kmrc: opción desconocida: -o\nuso: kmrc convert [--force] ENTRADA SALIDA\n"},
+         "kmrc: falta el fichero tras -o\nuso: kmrc compile [--force] [--strict] [--in-place] PROYECTO [-o "
+         "SALIDA|-]\n"},
+        {{"convert", "-o", "x"},
+         kUsage,
+         "kmrc: opción desconocida: -o\nuso: kmrc convert [--force] [--in-place] ENTRADA SALIDA\n"},
         {{"import", "a", "b"},
          kUsage,
-         "kmrc: se espera un fichero autorun\nuso: kmrc import [--force] [--json] [--sin-extras] AUTORUN "
+         "kmrc: se espera un fichero autorun\nuso: kmrc import [--force] [--json] [--sin-extras] [--in-place] AUTORUN "
          "[-o PROYECTO]\n"},
         {{"templates", "x"}, kUsage, "kmrc: no se esperan ficheros\nuso: kmrc templates [--json]\n"},
         {{"iso", "a", "b"}, kUsage, "kmrc: se espera un fichero de proyecto\n" + iso},

@@ -70,5 +70,38 @@ TEST(ReadersMemory, BigCountsAndLongRunsOfLines) {
     }
 }
 
+// An import, with the entries that make no object kept, grows by less than ten times its text on the
+// shapes that cost most per byte: many small sections, lines of two bytes, very long lines, many menus.
+TEST(ReadersMemory, ImportKeepsUnderTenTimesItsText) {
+    if (!test::memoryLimitsWork()) GTEST_SKIP() << "address-space limits mean nothing under the sanitizers";
+    const auto numbered = [](std::string head, int times, const auto& line) {
+        for (int i = 0; i < times; ++i) head += line(i);
+        return head;
+    };
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"many sections", numbered("[autorun]\n", 400000, [](int i) { return "[" + std::to_string(i) + "]\nk\n"; })},
+        {"lines of two bytes", withLines("[autorun]\n", "k\n", 2000000)},
+        {"long lines", withLines("[autorun]\n", "x=" + std::string(1000000, 'v') + "\n", 4)},
+        {"many menus", numbered("[autorun]\r\n", 50000,
+                                [](int i) {
+                                    const std::string n = std::to_string(i);
+                                    return "shell\\m" + n + "=Menu " + n + "\r\nshell\\m" + n + "\\command=a" + n +
+                                           ".exe\r\n";
+                                })},
+    };
+    for (const auto& c : cases) {
+        const test::ChildOutcome outcome = test::runInChild(
+            [&] {
+                const ImportResult r = importAutorun(c.text, ImportOptions{});
+                return r.project.settings.empty() && r.project.empty() ? 1 : 0;
+            },
+            10 * c.text.size());
+        EXPECT_EQ(outcome.exitCode, 0) << c.name << (outcome.exitCode == 3 ? ": out of memory" : ": nothing imported");
+    }
+}
+
 }  // namespace
 }  // namespace kmr

@@ -247,6 +247,24 @@ TEST(KeptEntries, WhereEachLineOfAnImportGoes) {
     EXPECT_EQ(plain.project, importAutorun(text).project);  // the importer of old
 }
 
+// The lines of a kept section come back as they were put in, whatever their length or characters.
+TEST(KeptEntries, KeptLinesHoldAnyLine) {
+    const std::vector<std::string> lines = {"",
+                                            "a",
+                                            std::string(127, 'x'),
+                                            std::string(128, 'y'),
+                                            std::string(16384, 'z'),
+                                            std::string("nul\0dentro", 10),
+                                            std::string(70000, 'w')};
+    KeptLines kept;
+    for (const std::string& line : lines) kept.push_back(line);
+    EXPECT_EQ(static_cast<std::vector<std::string>>(kept), lines);
+    EXPECT_EQ(kept.size(), lines.size());
+    EXPECT_EQ(kept[5], lines[5]);
+    EXPECT_EQ(kept, KeptLines(lines));
+    EXPECT_NE(kept, KeptLines({"", "a"}));
+}
+
 // Values that the profile rules would change, characters outside Windows-1252 and long lines come back
 // from a project file exactly; projects without settings are written as before.
 TEST(KeptEntries, ProjectFileKeepsEverySettingExactly) {

@@ -36,6 +36,36 @@ TEST(SettingsCheck, FindingsOnSmallDiscFolders) {
     };
     const std::vector<Case> cases = {
         {"nothing set", [](Project&, Files&) {}, {}, ""},
+        {"a lone CR in a menu's command",
+         [](Project& p, Files&) { p.append(makeMenu("Abrir", "setup.exe\rIcono=x.ico", "abrir")); },
+         {"value-line-break"},
+         "  El comando del menú \"Abrir\" tiene un salto de línea (CR) tras \"setup.exe\": en el fichero, "
+         "\"Icono=x.ico\" sería otra línea."},
+        {"an LF in a kept line",
+         [](Project& p, Files&) { p.settings.keptSection("Strings").lines = {"a=b\nc=d"}; },
+         {"value-line-break"},
+         "  Una línea de [Strings] tiene un salto de línea (LF) tras \"a=b\""},
+        {"a CR LF in a platform entry",
+         [](Project& p, Files&) {
+             p.settings.platforms = {{"x86", {{"open", "a.exe\r\n[autorun]"}}}};
+         },
+         {"value-line-break"},
+         "  La entrada open de [AutoRun.x86] tiene un salto de línea (CR LF) tras \"a.exe\": en el fichero, "
+         "\"[autorun]\" sería otra línea."},
+        {"a NUL in the label",
+         [](Project& p, Files&) { p.objects[2].setValue(0, std::string("Mi\0CD", 5)); },
+         {"value-nul"},
+         "  La etiqueta tiene un carácter nulo (código 0) tras \"Mi\": Windows lee el valor solo hasta ahí."},
+        {"a NUL in the action",
+         [](Project& p, Files&) { p.settings.action = std::string("Inst\0alar", 9); },
+         {"value-nul", "action-on-cd"},
+         "  La entrada action tiene un carácter nulo"},
+        {"one platform in two sections",
+         [](Project& p, Files&) {
+             p.settings.platforms = {{"x86", {{"open", "a.exe"}}}, {"X86", {{"icon", "a.ico"}}}};
+         },
+         {"platform-repeated"},
+         "  La sección [AutoRun.x86] está 2 veces en las entradas del disco; Windows solo leería la primera"},
         {"unknown key of [AutoRun]",
          [](Project& p, Files&) {
              p.settings.keptSection("autorun").lines = {"shellstart=x.exe", "; nota", "basura"};

@@ -13,10 +13,12 @@
 #include <new>
 #include <random>
 #include <set>
+#include <stdexcept>
 #include <thread>
 
 #include "support/test_files.h"
 #include "support/unprivileged.h"
+#include "text/file_io_internal.h"
 
 namespace kmr::io {
 namespace {
@@ -57,19 +59,25 @@ TEST(FileIo, FailuresNameTheFileAndTheReason) {
     EXPECT_FALSE(fileExists(dir.path().string()));
 }
 
-// A folder that refuses new files: a writable file in it is overwritten in place; a read-only file
-// or a new name fails with the path and the reason, and nothing is left behind either way.
+// A folder that refuses new files: a writable file in it is overwritten in place when the caller allows
+// it, and refused as such otherwise; a read-only file or a new name fails with the path and the reason,
+// and nothing is left behind either way.
 TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
     const struct {
         const char* name;
         int fileMode;  // -1: no file
+        bool inPlace;
         bool ok;
         const char* after;
         const char* reason;
     } cases[] = {
-        {"writable file", 0646, true, "new", nullptr},
-        {"read-only file", 0444, false, "old", "No tiene permiso para escribir en este fichero (es de solo lectura)"},
-        {"no file yet", -1, false, nullptr, "Permiso denegado"},
+        {"writable file, in place allowed", 0646, true, true, "new", nullptr},
+        {"writable file", 0646, false, false, "old",
+         "La carpeta no permite crear ficheros nuevos, así que el fichero solo se puede sobrescribir en su sitio, y "
+         "una escritura interrumpida lo dejaría a medias"},
+        {"read-only file", 0444, true, false, "old",
+         "No tiene permiso para escribir en este fichero (es de solo lectura)"},
+        {"no file yet", -1, true, false, nullptr, "Permiso denegado"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,7 +89,7 @@ TEST(FileIo, ReadOnlyFolderOverwritesAWritableFileInPlace) {
         }
         ::chmod(dir.path().c_str(), 0555);
         const std::string report = test::runUnprivileged([&] {
-            const IoResult w = writeFileAtomic(path, "new");
+            const IoResult w = writeFileAtomic(path, "new", {.inPlace = c.inPlace});
             return w.ok() ? std::string("ok") : w.message;
         });
         ::chmod(dir.path().c_str(), 0755);
@@ -314,11 +322,111 @@ TEST(FileIo, OverwriteInPlaceNeverTears) {
             std::signal(SIGXFSZ, SIG_IGN);
             const rlimit limit{1000, 1000};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            return outcome(writeFileAtomic(path, std::string(newSize, 'n')));
+            return outcome(writeFileAtomic(path, std::string(newSize, 'n'), {.inPlace = true}));
         });
         EXPECT_EQ(report, newSize < 1000 ? "ok" : "El fichero es demasiado grande");
         EXPECT_EQ(test::readBytes(path), report == "ok" ? std::string(newSize, 'n') : old);
     }
+}
+
+// A file in memory whose operations stop for good after `limit` of them, as a killed process stops:
+// what it holds then is what the disc would hold.
+struct KilledFile {
+    std::string bytes;
+    std::size_t limit = SIZE_MAX;
+    std::size_t done = 0;
+    int reserveError = 0;
+
+    InPlaceFile file() {
+        const auto step = [this] {
+            if (done++ >= limit) throw std::runtime_error("killed");
+        };
+        return {
+            [this, step](std::uint64_t& size) {
+                step();
+                size = bytes.size();
+                return 0;
+            },
+            [this, step](std::uint64_t at, char* into, std::size_t count) {
+                step();
+                bytes.copy(into, count, at);
+                return 0;
+            },
+            [this, step](std::uint64_t at, std::string_view piece) {
+                step();
+                if (bytes.size() < at + piece.size()) bytes.resize(at + piece.size(), '\0');
+                bytes.replace(at, piece.size(), piece);
+                return 0;
+            },
+            [this, step](std::uint64_t size) {
+                step();
+                bytes.resize(size, '\0');
+                return 0;
+            },
+            [this, step](std::uint64_t size) {
+                step();
+                if (reserveError == 0 && bytes.size() < size) bytes.resize(size, '\0');
+                return reserveError;
+            },
+            [step] {
+                step();
+                return 0;
+            },
+        };
+    }
+};
+
+// A write in place cut after any of its steps leaves the old file, the new one, or one that every
+// reader refuses as unfinished; a disc that cannot hold the new content leaves the old file whole.
+TEST(FileIo, WriteInPlaceCutAtAnyStepIsNeverAMix) {
+    const struct {
+        const char* name;
+        std::string old, next;
+    } cases[] = {
+        {"longer", "[autorun]\r\nopen=a.exe\r\n", "[autorun]\r\nopen=b.exe\r\nlabel=Nuevo\r\n"},
+        {"shorter", "[autorun]\r\nopen=b.exe\r\nlabel=Viejo\r\n", "[autorun]\r\n"},
+        {"same head", "[Brenlowe KMR File]\r\nIcono=a\r\n", "[Brenlowe KMR File]\r\nIcono=b\r\n"},
+        {"one byte", "viejo", "n"},
+        {"empty", "viejo", ""},
+        {"from empty", "", "nuevo"},
+        {"UTF-16", std::string("\xFF\xFE[\0a\0", 6), std::string("\xFF\xFE[\0b\0c\0", 8)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ByteProducer produce = [&](const std::function<bool(std::string_view)>& write) {
+            // In two pieces, the first shorter than the mark: the head is gathered across pieces.
+            write(std::string_view(c.next).substr(0, 1));
+            write(std::string_view(c.next).substr(std::min<std::size_t>(1, c.next.size())));
+        };
+        KilledFile whole{c.old};
+        const InPlaceOutcome finished = overwriteInPlace(whole.file(), produce);
+        EXPECT_EQ(finished.error, 0);
+        EXPECT_EQ(whole.bytes, c.next);
+        for (std::size_t limit = 0; limit < whole.done; ++limit) {
+            KilledFile cut{c.old, limit};
+            EXPECT_THROW((void)overwriteInPlace(cut.file(), produce), std::runtime_error);
+            EXPECT_TRUE(cut.bytes == c.old || cut.bytes == c.next || unfinishedWrite(cut.bytes))
+                << "cut after " << limit << " steps: " << testing::PrintToString(cut.bytes);
+        }
+        KilledFile full{c.old};
+        full.reserveError = ENOSPC;
+        const InPlaceOutcome refused = overwriteInPlace(full.file(), produce);
+        EXPECT_EQ(refused.error, ENOSPC);
+        EXPECT_FALSE(refused.unfinished);
+        EXPECT_EQ(full.bytes, c.old);
+    }
+}
+
+// What tells an unfinished file: two NUL bytes at its start, which no text begins with, UTF-16 included.
+TEST(FileIo, UnfinishedFilesAreKnownByTheirFirstBytes) {
+    const struct {
+        std::string bytes;
+        bool unfinished;
+    } cases[] = {
+        {std::string("\0\0utorun]", 10), true}, {std::string("\0", 1), true}, {std::string("\0[\0a", 4), false},
+        {std::string("[\0a\0", 4), false},      {"\xFF\xFE[", false},         {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(unfinishedWrite(c.bytes), c.unfinished) << testing::PrintToString(c.bytes);
 }
 
 }  // namespace

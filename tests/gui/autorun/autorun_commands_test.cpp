@@ -191,6 +191,36 @@ TEST_F(AutorunCommandsTest, ImportMessages) {
     EXPECT_EQ(m_frame->activeProjectWindow()->project().size(), 2u);
 }
 
+// A lone CR kept inside an imported value is said at once, and neither save nor compile writes it: each
+// says which value, before any dialog.
+TEST_F(AutorunCommandsTest, AnImportedValueOfTwoLinesIsSaidAndNeverWritten) {
+    startFrame();
+    const QString lone = path(QStringLiteral("cr.inf"));
+    writeBytes(lone, "[autorun]\r\nopen=a.exe\rIcono=evil.ico\r\nlabel=L\r\n");
+    m_prompts.choose(lone);
+    action("Importar2")->trigger();
+    ASSERT_EQ(m_prompts.messages.size(), 2u);
+    EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("El fichero se ha importado con éxito."));
+    EXPECT_EQ(m_prompts.messages[1].text,
+              QStringLiteral("El programa o recurso a ejecutar tiene un salto de línea (CR) tras \"a.exe\": en el "
+                             "fichero, \"Icono=evil.ico\" sería otra línea.\n\nCorrija el valor: mientras ocupe más "
+                             "de una línea, el proyecto no se puede guardar ni compilar."));
+    EXPECT_EQ(m_prompts.messages[1].title, QStringLiteral("Atención"));
+    const QString refusal = QStringLiteral(
+        "El programa o recurso a ejecutar ocupa más de una línea: escrito en el fichero, lo que sigue al salto de "
+        "línea se leería como otra entrada. Corrija el valor antes de guardar o compilar.");
+    for (const char* command : {"Guardar1", "Guardarcomo1", "Exportar1"}) {
+        SCOPED_TRACE(command);
+        m_prompts.messages.clear();
+        action(command)->trigger();
+        ASSERT_EQ(m_prompts.messages.size(), 1u);
+        EXPECT_EQ(m_prompts.messages[0].text, refusal);
+        EXPECT_EQ(m_prompts.messages[0].icon, MessageIcon::Warning);
+    }
+    EXPECT_TRUE(m_prompts.files.size() == 1) << "no dialog after the import's";
+    EXPECT_EQ(m_frame->activeProjectWindow()->saved(), 0);
+}
+
 // A file from a Linux editor (UTF-8 without a mark) is read as UTF-8, and the editor says so once,
 // before the import's own report.
 TEST_F(AutorunCommandsTest, ImportOfUtf8WithoutAMarkSaysHowItWasRead) {

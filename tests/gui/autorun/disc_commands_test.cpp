@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
+
 #include "autorun/compiler.h"
 #include "autorun/disc_commands.h"
 #include "autorun/disc_preview_dialog.h"
@@ -92,6 +94,27 @@ TEST_F(DiscCommandsTest, CheckAsksForTheFolderFirstThenReportsWhatItFindsOrThatT
     EXPECT_EQ(m_prompts.messages[0].text, QStringLiteral("No se ha encontrado ningún problema: el disco está listo."));
     EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Información"));
     EXPECT_EQ(m_prompts.messages[0].icon, MessageIcon::Information);
+}
+
+// A FIFO among the files the project names stops the check, the preview and the image at once with
+// what it is, as kmrc does; nothing waits on it.
+TEST_F(DiscCommandsTest, AFifoInTheDiscFolderStopsEveryReader) {
+    projectOnDisc({kmr::makeProgram("setup.exe"), kmr::makeIcon("icono.ico")});
+    const QString fifo = disc + QStringLiteral("/icono.ico");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString said =
+        fifo + QStringLiteral(
+                   ": no es un fichero normal (es una tubería, un dispositivo o un socket, o un enlace "
+                   "a uno); la carpeta del disco solo puede llevar ficheros y carpetas");
+    for (const char* command : {"ComprobarDisco1", "VistaPreviaDisco1", "CrearImagenISO1"}) {
+        SCOPED_TRACE(command);
+        m_prompts.messages.clear();
+        action(command)->trigger();
+        ASSERT_EQ(m_prompts.messages.size(), 1u);
+        EXPECT_EQ(m_prompts.messages[0].text, said);
+        EXPECT_EQ(m_prompts.messages[0].title, QStringLiteral("Error"));
+    }
+    EXPECT_EQ(filesIn(disc), QStringList{QStringLiteral("setup.exe")}) << "no autorun.inf written";
 }
 
 TEST_F(DiscCommandsTest, PreviewShowsTheIconNameAndContextMenuOrTheStandardPictureAndWhy) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,19 +19,27 @@
 namespace kmr::gui {
 namespace {
 
-// A folder that refuses new files: a writable project file in it is saved in place; a read-only one,
-// in such a folder or in any other, is reported with the file and the reason and keeps its contents.
+// A folder that refuses new files: a writable project file in it is saved in place once the user,
+// told that a write cut short would leave it half done, says Yes; a read-only one, in such a folder or
+// in any other, is reported with the file and the reason and keeps its contents.
 TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
     const struct {
         const char* name;
         int fileMode;
         int folderMode;
-        const char* expected;  // the child's report: "ok" or the error message's start
+        std::optional<Answer> inPlace;  // the answer to the question, when it comes
+        const char* expected;           // the child's report: "ok", "no" or the error message's start
         QByteArray after;
     } cases[] = {
-        {"writable file", 0646, 0555, "ok", "nuevo"},
-        {"read-only file", 0444, 0555, "Error|No se ha podido escribir el fichero \"", "viejo"},
-        {"read-only file in a writable folder", 0444, 0777, "Error|No se ha podido escribir el fichero \"", "viejo"},
+        {"writable file, Yes", 0646, 0555, Answer::Yes, "ok", "nuevo"},
+        {"writable file, No", 0646, 0555, Answer::No, "no", "viejo"},
+        {"read-only file", 0444, 0555, {}, "Error|No se ha podido escribir el fichero \"", "viejo"},
+        {"read-only file in a writable folder",
+         0444,
+         0777,
+         {},
+         "Error|No se ha podido escribir el fichero \"",
+         "viejo"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -43,13 +53,23 @@ TEST(FileAccess, ReadOnlyFolderSavesAWritableFileInPlace) {
         ::chmod(QFile::encodeName(dir.path()).constData(), static_cast<mode_t>(c.folderMode));
         const std::string report = kmr::test::runUnprivileged([&] {
             test::ScriptedPrompts prompts;
-            if (writeWholeFile(prompts, path, QByteArrayLiteral("nuevo"))) return std::string("ok");
-            if (prompts.messages.size() != 1) return std::string("no single message");
+            if (c.inPlace) prompts.answer(*c.inPlace);
+            const bool written = writeWholeFile(prompts, path, QByteArrayLiteral("nuevo"));
+            const QString question = QStringLiteral(
+                "Atención|La carpeta de \"%1\" no permite crear ficheros nuevos, así que el fichero solo se puede "
+                "sobrescribir en su sitio. Si la escritura se interrumpe (un corte de luz, el programa cerrado a la "
+                "fuerza), el fichero quedará a medias y no se podrá abrir. ¿Desea sobrescribirlo igualmente?");
+            if (c.inPlace &&
+                (prompts.messages.empty() ||
+                 prompts.messages[0].title + QLatin1Char('|') + prompts.messages[0].text != question.arg(path)))
+                return std::string("no question");
+            if (c.inPlace) return std::string(written ? "ok" : "no");
+            if (written || prompts.messages.size() != 1) return std::string("no single message");
             return (prompts.messages[0].title + QLatin1Char('|') + prompts.messages[0].text).toStdString();
         });
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         EXPECT_EQ(report.substr(0, std::string(c.expected).size()), c.expected) << report;
-        if (report != "ok") {
+        if (!c.inPlace) {
             EXPECT_NE(report.find(path.toStdString() + "\": "), std::string::npos) << report;
         }
         QFile saved(path);

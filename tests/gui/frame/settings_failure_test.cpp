@@ -58,7 +58,18 @@ TEST_F(SettingsFailureTest, SettingsInTheWrongPlaceAreSaidOnceAndTheDefaultsServ
     ASSERT_TRUE(QDir().mkpath(withFolder + QStringLiteral("/machine.ini")));
     runOn(withFolder, unreadable(withFolder, QStringLiteral("\"machine.ini\" no es un fichero")));
     EXPECT_TRUE(QFileInfo(withFolder + QStringLiteral("/machine.ini")).isDir());
-    EXPECT_TRUE(QFileInfo::exists(withFolder + QStringLiteral("/classes.ini"))) << "the other files work as ever";
+    EXPECT_EQ(QDir(withFolder).entryList(QDir::Files | QDir::Hidden), QStringList())
+        << "nothing is saved, as the message says: no other file is made";
+
+    // A file far larger than any settings (1 000 000 values), read by no start: said, and left as it is.
+    const QString huge = path(QStringLiteral("enorme"));
+    ASSERT_TRUE(QDir().mkpath(huge));
+    QByteArray values = "[Software\\Brenlowe\\KMR]\nVericonos=0\n[Software\\Otros]\n";
+    for (int i = 0; i < 1000000; ++i) values += "Valor" + QByteArray::number(i) + "=texto\n";
+    writeBytes(huge + QStringLiteral("/user.ini"), values);
+    runOn(huge, unreadable(huge, QStringLiteral("\"user.ini\" ocupa más de 4 MiB")));
+    EXPECT_EQ(readBytes(huge + QStringLiteral("/user.ini")), values);
+    EXPECT_EQ(QDir(huge).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("user.ini")));
 
     // A settings folder that is a file.
     const QString file = path(QStringLiteral("ajustes"));
