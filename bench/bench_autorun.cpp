@@ -11,7 +11,7 @@
 #include "autorun/conflicts.h"
 #include "autorun/importer.h"
 #include "bench_support.h"
-#include "text/file_io.h"
+#include "platform/file_read.h"
 #include "text/text.h"
 
 namespace {
@@ -33,7 +33,7 @@ const std::string& autorunPath(int menus) {
     auto& path = paths[menus];
     if (path.empty()) {
         path = (std::filesystem::temp_directory_path() / ("kmr-bench-" + std::to_string(menus) + ".inf")).string();
-        kmr::writeAutorunFile(path, bigProject(menus));
+        kmr::bench::writtenOrExit(kmr::writeAutorunFile(path, bigProject(menus)));
     }
     return path;
 }

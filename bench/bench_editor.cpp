@@ -25,10 +25,11 @@
 #include "editing/clipboard_commands.h"
 #include "editing/object_commands.h"
 #include "frame/main_window.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "project/project_file.h"
 #include "project/project_file_commands.h"
 #include "project/project_window.h"
-#include "text/file_io.h"
 
 namespace {
 
@@ -328,7 +329,9 @@ const QString& projectFile(int menus) {
         path = editor().dir.filePath(QStringLiteral("grande-%1.kmr").arg(menus));
         kmr::Project p;
         for (int k = 1; k <= menus; ++k) p.append(numberedMenu(k));
-        kmr::io::writeFileAtomic(path.toStdString(), kmr::projectFileBytes(p));
+        // A project that could not be written would leave nothing to measure.
+        const kmr::io::IoResult written = kmr::io::writeFileAtomic(path.toStdString(), kmr::projectFileBytes(p));
+        if (!written.ok()) qFatal("%s", written.message.c_str());
     }
     return path;
 }

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "bench_support.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "project/project_file.h"
-#include "text/file_io.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ const std::string& projectPath(int menus) {
     auto& path = paths[menus];
     if (path.empty()) {
         path = (std::filesystem::temp_directory_path() / ("kmr-bench-" + std::to_string(menus) + ".kmr")).string();
-        kmr::io::writeFileAtomic(path, kmr::projectFileBytes(bigProject(menus)));
+        kmr::bench::writtenOrExit(kmr::io::writeFileAtomic(path, kmr::projectFileBytes(bigProject(menus))));
     }
     return path;
 }

@@ -6,12 +6,14 @@
 
 #include <malloc.h>
 #include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <functional>
 #include <string>
 
-#include "text/file_io.h"
+#include "platform/file_read.h"
 
 namespace kmr::bench {
 
@@ -25,6 +27,13 @@ inline long statusKiB(const char* field) {
         if (line.rfind(field, 0) == 0) return std::stol(line.substr(line.find(':') + 1));
     }
     return 0;
+}
+
+// A benchmark file that could not be written would leave nothing to measure: the run stops, saying why.
+inline void writtenOrExit(const io::IoResult& written) {
+    if (written.ok()) return;
+    std::fprintf(stderr, "%s\n", written.message.c_str());
+    std::exit(1);
 }
 
 // Bytes by which the resident set grows at its peak while `op` runs once. Memory that earlier runs

@@ -7,9 +7,10 @@
 
 #include "autorun/importer.h"
 #include "kmrc.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "platform/files.h"
 #include "project/project_values.h"
-#include "text/file_io.h"
 #include "text/text.h"
 
 namespace kmr::cli {

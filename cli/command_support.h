@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "command_line.h"
+#include "platform/file_write.h"
 #include "project/project_file.h"
-#include "text/file_io.h"
 
 namespace kmr::cli {
 

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "manual.h"
-#include "text/file_io.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

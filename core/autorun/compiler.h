@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_write.h"
 #include "project/project.h"
-#include "text/file_io.h"
 
 namespace kmr {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/file_read.h"
 #include "project/profile.h"
 #include "text/text.h"
 

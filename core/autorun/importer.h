@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/io_result.h"
 #include "project/project.h"
-#include "text/file_io.h"
 #include "text/text.h"
 
 namespace kmr {

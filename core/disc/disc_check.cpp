@@ -12,8 +12,8 @@
 #include "disc/disc_files.h"
 #include "disc/settings_check.h"
 #include "disc/windows_preview.h"
+#include "platform/file_read.h"
 #include "platform/path_text.h"
-#include "text/file_io.h"
 #include "text/text.h"
 
 namespace kmr::disc {

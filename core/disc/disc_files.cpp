@@ -7,8 +7,8 @@
 #include <system_error>
 
 #include "platform/files.h"
+#include "platform/io_result.h"
 #include "platform/path_text.h"
-#include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
 

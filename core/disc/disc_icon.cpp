@@ -3,7 +3,7 @@
 
 #include "disc/disc_check.h"
 #include "disc/disc_files.h"
-#include "text/file_io.h"
+#include "platform/file_read.h"
 
 namespace kmr::disc {
 namespace {

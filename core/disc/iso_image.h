@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_write.h"
 #include "project/project.h"
-#include "text/file_io.h"
 
 namespace kmr::disc {
 

@@ -1,18 +1,19 @@
-// The write in place of text/file_in_place.cpp over a Windows handle.
+// The write in place of file_in_place.cpp over a Windows handle.
 #include <windows.h>
 
 #include <algorithm>
 
+#include "platform/file_write_internal.h"
 #include "platform/wide_text.h"
-#include "text/file_io_internal.h"
 
-namespace kmr::platform {
+namespace kmr::io {
 
-io::IoResult overwriteExisting(const std::string& path, const std::wstring& target, const io::ByteProducer& produce,
-                               DWORD tempError) {
-    const HANDLE h = ::CreateFileW(target.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return windowsFailure(path, tempError);
+IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
+                           int tempError) {
+    const HANDLE h =
+        ::CreateFileW(platform::widen(target).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return platform::windowsFailure(path, static_cast<DWORD>(tempError));
     const auto error = [](bool ok) { return ok ? 0 : static_cast<int>(::GetLastError()); };
     const auto seek = [h](std::uint64_t at) {
         LARGE_INTEGER to{};
@@ -26,7 +27,7 @@ io::IoResult overwriteExisting(const std::string& path, const std::wstring& targ
         return e;
     };
     const auto resize = [&](std::uint64_t size) { return error(seek(size) && ::SetEndOfFile(h) != 0); };
-    const io::InPlaceFile file{
+    const InPlaceFile file{
         sizeOf,
         [&](std::uint64_t at, char* into, std::size_t count) {
             DWORD got = 0;
@@ -53,21 +54,16 @@ io::IoResult overwriteExisting(const std::string& path, const std::wstring& targ
         },
         [&] { return error(::FlushFileBuffers(h) != 0); },
     };
-    io::InPlaceOutcome outcome;
+    InPlaceOutcome outcome;
     try {
-        outcome = io::overwriteInPlace(file, produce);
+        outcome = overwriteInPlace(file, produce);
     } catch (...) {
         ::CloseHandle(h);  // the producer ran out of memory
         throw;
     }
     if (!::CloseHandle(h) && outcome.error == 0) outcome = {static_cast<int>(::GetLastError()), true};
     if (outcome.error == 0) return {};
-    io::IoResult failed = windowsFailure(path, static_cast<DWORD>(outcome.error));
-    if (outcome.unfinished) {
-        failed.reason += "; el fichero ha quedado a medias";
-        failed.message += "; el fichero ha quedado a medias";
-    }
-    return failed;
+    return inPlaceFailure(platform::windowsFailure(path, static_cast<DWORD>(outcome.error)), outcome.unfinished);
 }
 
-}  // namespace kmr::platform
+}  // namespace kmr::io

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "platform/files.h"
-#include "text/file_io.h"
+#include "platform/io_result.h"
 
 namespace kmr::platform {
 

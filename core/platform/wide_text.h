@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/file_io.h"
+#include "platform/io_result.h"
 
 namespace kmr::platform {
 
@@ -29,12 +29,7 @@ inline std::string narrow(std::wstring_view wide) {
 }
 
 // The failure of an operation on `path` with the system error code `error`, in the words of
-// io::systemFailure.
+// io::systemFailure (io_result_windows.cpp).
 io::IoResult windowsFailure(const std::string& path, DWORD error);
-
-// Overwrites an existing file where it stands (io::overwriteInPlace), for a folder that refuses the
-// temporary file; `tempError` is what the folder said, reported when the file cannot be opened either.
-io::IoResult overwriteExisting(const std::string& path, const std::wstring& target, const io::ByteProducer& produce,
-                               DWORD tempError);
 
 }  // namespace kmr::platform

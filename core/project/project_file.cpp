@@ -11,6 +11,7 @@
 #include <span>
 #include <vector>
 
+#include "platform/file_read.h"
 #include "project/object_lines.h"
 #include "project/profile.h"
 #include "text/integer.h"

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_read.h"
 #include "platform/path_text.h"
 #include "platform/system.h"
 #include "project/profile.h"
-#include "text/file_io.h"
 #include "text/integer.h"
 #include "text/text.h"
 

@@ -5,8 +5,9 @@
 #include <string_view>
 
 #include "base/prompts.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "project/project_values.h"
-#include "text/file_io.h"
 
 namespace kmr::gui {
 

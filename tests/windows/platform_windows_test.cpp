@@ -10,10 +10,11 @@
 
 #include "child_process.h"
 #include "kmrc.h"
+#include "platform/file_read.h"
+#include "platform/file_write.h"
 #include "platform/path_text.h"
 #include "support/kmrc_runner.h"
 #include "support/test_files.h"
-#include "text/file_io.h"
 
 namespace kmr {
 namespace {

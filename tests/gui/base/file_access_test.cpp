@@ -12,9 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/file_read.h"
 #include "support/scripted_prompts.h"
 #include "support/unprivileged.h"
-#include "text/file_io.h"
 
 namespace kmr::gui {
 namespace {

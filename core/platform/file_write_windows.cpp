@@ -1,66 +1,25 @@
-// Whole-file reading and safe whole-file writing on Windows: the same promises as on the other
-// systems, with the wide (UTF-16) calls, so that any name the program is given reaches the disc whole.
-// The failures' Spanish texts are text/file_io.cpp's, which both systems build.
+// Safe whole-file writing on Windows: the same promises as file_write_posix.cpp, with the wide (UTF-16)
+// calls, so that any name the program is given reaches the disc whole.
 #include <windows.h>
 
 #include <io.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cstring>
-#include <cwctype>
-#include <vector>
 
+#include "platform/file_write_internal.h"
 #include "platform/wide_text.h"
-#include "text/file_io.h"
-#include "text/file_io_internal.h"
+#include "platform/windows_files.h"
 
 namespace kmr::io {
 namespace {
 
+using platform::Handle;
+
+// The temporary files' names of file_write_internal.h, in the wide form of the calls.
 constexpr std::wstring_view kTempPrefix = L".kmr-";
-constexpr std::size_t kTempRandomChars = 6;
-
-// The errno that stands for a system error code, so that both speak with the same Spanish texts.
-int errnoOf(DWORD error) {
-    switch (error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_DRIVE:
-        case ERROR_BAD_NETPATH:
-        case ERROR_BAD_NET_NAME: return ENOENT;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_PRIVILEGE_NOT_HELD: return EACCES;
-        case ERROR_WRITE_PROTECT: return EROFS;
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_USER_MAPPED_FILE: return EBUSY;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return ENOSPC;
-        case ERROR_FILE_EXISTS:
-        case ERROR_ALREADY_EXISTS: return EEXIST;
-        case ERROR_FILENAME_EXCED_RANGE: return ENAMETOOLONG;
-        case ERROR_NOT_ENOUGH_MEMORY:
-        case ERROR_OUTOFMEMORY: return ENOMEM;
-        case ERROR_TOO_MANY_OPEN_FILES: return EMFILE;
-        case ERROR_NOT_SAME_DEVICE: return EXDEV;
-        case ERROR_DIRECTORY: return ENOTDIR;
-        case ERROR_CANT_RESOLVE_FILENAME: return ELOOP;
-        case ERROR_INVALID_NAME:
-        case ERROR_INVALID_PARAMETER: return EINVAL;
-        case ERROR_NOT_READY:
-        case ERROR_DEV_NOT_EXIST: return ENODEV;
-        case ERROR_BROKEN_PIPE:
-        case ERROR_NO_DATA: return EPIPE;
-        default: return 0;
-    }
-}
-
-IoResult readOnly(const std::string& path, int err) {
-    return failureWithReason(
-        path, IoStatus::Failed, err,
-        err == EROFS ? systemErrorText(EROFS) : "No tiene permiso para escribir en este fichero (es de solo lectura)");
-}
+static_assert(std::equal(kTempPrefix.begin(), kTempPrefix.end(), kTempFilePrefix.begin(), kTempFilePrefix.end()));
+constexpr std::size_t kTempRandomChars = kTempFileRandomChars;
 
 // An existing file this user may not write (marked read-only, or denied by its permissions) is left
 // alone, as a direct write would leave it: replacing it would also lose the mark with the contents.
@@ -79,27 +38,6 @@ int writeRefusal(const std::wstring& target, DWORD attributes) {
     return err == ERROR_ACCESS_DENIED ? EACCES : 0;
 }
 
-// Closes a handle however the block it belongs to ends.
-class Handle {
-public:
-    explicit Handle(HANDLE h) : m_h(h) {}
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    ~Handle() { close(); }
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return m_h; }
-    // The error of the close itself, or 0.
-    DWORD close() {
-        if (!valid()) return 0;
-        const BOOL ok = ::CloseHandle(m_h);
-        m_h = INVALID_HANDLE_VALUE;
-        return ok ? 0 : ::GetLastError();
-    }
-
-private:
-    HANDLE m_h;
-};
-
 std::wstring folderOf(const std::wstring& path) {
     const auto pos = path.find_last_of(L"\\/");
     if (pos == std::wstring::npos) {
@@ -109,25 +47,6 @@ std::wstring folderOf(const std::wstring& path) {
     }
     if (pos == 0 || (pos == 2 && path[1] == L':')) return path.substr(0, pos + 1);
     return path.substr(0, pos);
-}
-
-std::wstring nameOf(const std::wstring& path) {
-    const auto pos = path.find_last_of(L"\\/:");
-    return pos == std::wstring::npos ? path : path.substr(pos + 1);
-}
-
-// A name that Windows gives to a device in every folder (NUL, CON, COM1...), whatever extension
-// follows, or a path of the device space (\\.\...): written as it is, never replaced.
-bool isDeviceName(const std::wstring& path) {
-    if (path.starts_with(L"\\\\.\\") || path.starts_with(L"//./")) return true;
-    std::wstring stem = nameOf(path);
-    stem = stem.substr(0, stem.find(L'.'));
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem) c = static_cast<wchar_t>(std::towupper(c));
-    static constexpr std::wstring_view kDevices[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
-    if (std::find(std::begin(kDevices), std::end(kDevices), stem) != std::end(kDevices)) return true;
-    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'1' &&
-           stem[3] <= L'9';
 }
 
 bool writeAll(HANDLE h, std::string_view bytes) {
@@ -244,90 +163,11 @@ void removeStaleTemporaries(const std::wstring& folder) {
     ::FindClose(search);
 }
 
-template <class Sized, class Take>
-IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized, Take&& take) {
-    const std::wstring wide = platform::widen(path);
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return systemFailure(path, EISDIR);
-    Handle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return platform::windowsFailure(path, ::GetLastError());
-    LARGE_INTEGER size{};
-    const bool disk = ::GetFileType(file.get()) == FILE_TYPE_DISK && ::GetFileSizeEx(file.get(), &size);
-    if (disk && static_cast<std::uint64_t>(size.QuadPart) > limit) return tooLarge(path);
-    sized(disk && size.QuadPart > 0 ? static_cast<std::size_t>(size.QuadPart) : 0);
-    std::vector<char> buffer(65536);
-    std::uint64_t total = 0;
-    for (;;) {
-        DWORD n = 0;
-        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) {
-            const DWORD err = ::GetLastError();
-            if (err == ERROR_BROKEN_PIPE || err == ERROR_HANDLE_EOF) break;  // the writer is done
-            return platform::windowsFailure(path, err);
-        }
-        if (n == 0) break;
-        // A stream (a pipe, a device) has no size: it is cut off as soon as it passes the limit.
-        total += n;
-        if (total > limit) return tooLarge(path);
-        take(std::string_view(buffer.data(), n));
-    }
-    return {};
-}
-
 }  // namespace
-
-bool fileExists(const std::string& path) {
-    const std::wstring wide = platform::widen(path);
-    if (isDeviceName(wide)) return true;
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-ReadResult readFile(const std::string& path, std::uint64_t limit) {
-    ReadResult r;
-    static_cast<IoResult&>(r) = readPieces(
-        path, limit,
-        [&](std::size_t size) {
-            if (size > 0) r.bytes.reserve(size);
-        },
-        [&](std::string_view piece) { r.bytes.append(piece); });
-    if (!r.ok()) r.bytes.clear();
-    return r;
-}
-
-IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
-                          const std::function<void(std::string_view)>& take) {
-    return readPieces(path, kMaxInputBytes, sized, take);
-}
-
-// Here the whole file is held in a string: nothing is handed back before the end.
-FileBuffer::~FileBuffer() = default;
-
-IoResult FileBuffer::load(const std::string& path) {
-    m_path = path;
-    ReadResult r = readFile(path);
-    if (!r.ok()) return r;
-    m_copy = std::move(r.bytes);
-    m_data = m_copy.data();
-    m_size = m_copy.size();
-    return {};
-}
-
-IoResult FileBuffer::reload() { return {}; }
-
-IoResult FileBuffer::fill() { return {}; }
-
-void FileBuffer::release(std::size_t) {}
-
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes, WriteOptions options) {
-    return writeFileAtomic(
-        path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); }, options);
-}
 
 IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, WriteOptions options) {
     const std::wstring target = platform::widen(path);
-    if (isDeviceName(target)) return writeInPlace(path, target, OPEN_EXISTING, produce);
+    if (platform::isDeviceName(target)) return writeInPlace(path, target, OPEN_EXISTING, produce);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return systemFailure(path, EISDIR);
@@ -339,7 +179,7 @@ IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, W
     // A folder that refuses new files may still hold a file that can be written: then it can only be
     // overwritten where it is, which the caller has to allow.
     if (err == ERROR_ACCESS_DENIED && exists)
-        return options.inPlace ? platform::overwriteExisting(path, target, produce, err) : inPlaceOnly(path);
+        return options.inPlace ? overwriteExisting(path, path, produce, static_cast<int>(err)) : inPlaceOnly(path);
     if (err != 0) return platform::windowsFailure(path, err);
     removeStaleTemporaries(folderOf(target));
     return {};
@@ -359,10 +199,8 @@ StagedFile stageFile(const std::string& path) {
         staged.result = systemFailure(path, EISDIR);
         return staged;
     }
-    if (isDeviceName(target)) {
-        staged.result = failureWithReason(path, IoStatus::Failed, EINVAL,
-                                          "No es un fichero normal (es un dispositivo, una tubería o un socket); "
-                                          "escriba la imagen en un fichero");
+    if (platform::isDeviceName(target)) {
+        staged.result = notARegularFile(path);
         return staged;
     }
     if (staged.existed) {
@@ -428,17 +266,3 @@ void discardStagedFile(const StagedFile& staged) {
 }
 
 }  // namespace kmr::io
-
-namespace kmr::platform {
-
-io::IoResult windowsFailure(const std::string& path, DWORD error) {
-    const int err = io::errnoOf(error);
-    if (err != 0) return io::systemFailure(path, err);
-    io::IoResult r;
-    r.status = io::IoStatus::Failed;
-    r.reason = "Error del sistema " + std::to_string(error);
-    r.message = path + ": " + r.reason;
-    return r;
-}
-
-}  // namespace kmr::platform

@@ -1,28 +1,30 @@
 #pragma once
-// What the reading and the writing of file_io.h share, on every system; only they include this file.
+// What the writers of file_write.h share among themselves, on every system; only they include this
+// file.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "text/file_io.h"
+#include "platform/file_write.h"
 
 namespace kmr::io {
 
-// A failure for a reason of the program's own wording: the message is the path and the reason.
-IoResult failureWithReason(const std::string& path, IoStatus status, int err, std::string reason);
-// A file over the size limit of the inputs.
-IoResult tooLarge(const std::string& path);
-
-// The temporary files of the writes on POSIX systems: ".kmr-" and six letters or digits, as mkstemp's
-// XXXXXX.
+// The temporary files of the writes: ".kmr-" and six letters or digits, as mkstemp's XXXXXX.
 inline constexpr std::string_view kTempFilePrefix = ".kmr-";
 inline constexpr std::size_t kTempFileRandomChars = 6;
 // Removes the temporary files that writes killed before their rename left in the folder: regular
 // files of this user named like ours that no process holds open. When some process could not be
-// inspected, a file also has to be a minute old.
+// inspected, a file also has to be a minute old. (The POSIX side; Windows has its own in
+// file_write_windows.cpp, where a file held open cannot be removed at all.)
 void removeStaleTemporaries(const std::string& folder);
+
+// The refusal of an existing file this user may not write (`err` EACCES or EPERM), or of one on a read-only
+// disc (EROFS).
+IoResult readOnly(const std::string& path, int err);
+// The refusal to stage a file in place of a device, a FIFO or a socket.
+IoResult notARegularFile(const std::string& path);
 
 // The refusal of a write that could only overwrite the file where it stands.
 IoResult inPlaceOnly(const std::string& path);
@@ -41,7 +43,7 @@ struct InPlaceFile {
 
 // What a write in place came to: `error` 0 when it finished; otherwise `unfinished` tells a file left
 // half done (and so marked) from one left as it was.
-struct InPlaceOutcome {
+struct [[nodiscard]] InPlaceOutcome {
     int error = 0;
     bool unfinished = false;
 };
@@ -49,5 +51,15 @@ struct InPlaceOutcome {
 // Overwrites the file with the producer's bytes, marked as unfinished while they are written (see
 // writeFileAtomic). The producer runs twice: once to count, once to write.
 InPlaceOutcome overwriteInPlace(const InPlaceFile& file, const ByteProducer& produce);
+
+// The failure of a write in place, which adds that the file was left half done when it was.
+IoResult inPlaceFailure(IoResult failed, bool unfinished);
+
+// Overwrites the existing file `target` (`path` with its links followed) where it stands, over the
+// system's own open file (file_in_place_posix.cpp, file_in_place_windows.cpp), for a folder that
+// refuses the temporary file; `tempError` is the system's error that the folder gave (an errno, or on
+// Windows its own error number), reported when the file cannot be opened either.
+IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
+                           int tempError);
 
 }  // namespace kmr::io

@@ -1,4 +1,5 @@
-#include "text/file_io.h"
+#include "platform/file_read.h"
+#include "platform/file_write_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@
 
 #include "support/test_files.h"
 #include "support/unprivileged.h"
-#include "text/file_io_internal.h"
 
 namespace kmr::io {
 namespace {

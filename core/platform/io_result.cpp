@@ -1,11 +1,11 @@
 // Failures of file reads and writes in the user's words, on every system (the errors of Windows are
-// turned into the same errno values first).
-#include "text/file_io.h"
+// turned into the same errno values first, in io_result_windows.cpp).
+#include "platform/io_result.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "text/file_io_internal.h"
+#include "platform/file_read.h"
 
 namespace kmr::io {
 
@@ -22,22 +22,6 @@ IoResult tooLarge(const std::string& path) {
     return failureWithReason(path, IoStatus::TooLarge, EFBIG,
                              "El fichero es demasiado grande (más de " + std::to_string(kMaxInputBytes >> 20) +
                                  " MiB); ningún proyecto, plantilla ni autorun.inf ocupa tanto");
-}
-
-IoResult checkOutputSize(const std::string& path, std::uint64_t size) {
-    if (size <= kMaxInputBytes) return {};
-    return failureWithReason(path, IoStatus::TooLarge, EFBIG,
-                             "El fichero ocuparía más de " + std::to_string(kMaxInputBytes >> 20) +
-                                 " MiB, y KMR no abre un proyecto ni un autorun.inf tan grande; no se ha escrito");
-}
-
-std::uint64_t producedSize(const ByteProducer& produce) {
-    std::uint64_t size = 0;
-    produce([&size](std::string_view piece) {
-        size += piece.size();
-        return size <= kMaxInputBytes;
-    });
-    return size;
 }
 
 IoResult systemFailure(const std::string& path, int err) {

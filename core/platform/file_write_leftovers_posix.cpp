@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "text/file_io_internal.h"
+#include "platform/file_write_internal.h"
 
 namespace kmr::io {
 namespace {

@@ -1,5 +1,6 @@
-// Reading files: whole, in pieces or into a buffer that gives its pages back, within the size limit.
-#include "text/file_io.h"
+// Reading files on POSIX systems: in pieces, or into a buffer that gives its pages back, within the size
+// limit.
+#include "platform/file_read.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -9,15 +10,11 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "text/file_io_internal.h"
-
 namespace kmr::io {
-namespace {
 
-// Reads the whole file: `sized` is told the size the system states for it (0 when none), then `take`
-// gets its bytes in order, in pieces of up to 64 KiB.
-template <class Sized, class Take>
-IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized, Take&& take) {
+// The bytes are handed to `take` in pieces of up to 64 KiB.
+IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
+                          const std::function<void(std::string_view)>& take, std::uint64_t limit) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return systemFailure(path, errno);
     struct stat st {};
@@ -59,25 +56,6 @@ IoResult readPieces(const std::string& path, std::uint64_t limit, Sized&& sized,
     if (over) return tooLarge(path);
     if (err != 0) return systemFailure(path, err);
     return {};
-}
-
-}  // namespace
-
-ReadResult readFile(const std::string& path, std::uint64_t limit) {
-    ReadResult r;
-    static_cast<IoResult&>(r) = readPieces(
-        path, limit,
-        [&](std::size_t size) {
-            if (size > 0) r.bytes.reserve(size);
-        },
-        [&](std::string_view piece) { r.bytes.append(piece); });
-    if (!r.ok()) r.bytes.clear();
-    return r;
-}
-
-IoResult readFileInPieces(const std::string& path, const std::function<void(std::size_t)>& sized,
-                          const std::function<void(std::string_view)>& take) {
-    return readPieces(path, kMaxInputBytes, sized, take);
 }
 
 FileBuffer::~FileBuffer() {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "text/file_io.h"
-#include "text/file_io_internal.h"
+#include "platform/file_read.h"
+#include "platform/file_write_internal.h"
 
 namespace kmr::io {
 namespace {
@@ -22,6 +22,14 @@ IoResult unfinishedFailure(const std::string& path) {
     return failureWithReason(path, IoStatus::Unfinished, EIO,
                              "El fichero quedó a medias: se estaba sobrescribiendo en su sitio y la escritura se "
                              "interrumpió (empieza por dos bytes nulos); no se puede leer");
+}
+
+IoResult inPlaceFailure(IoResult failed, bool unfinished) {
+    if (unfinished) {
+        failed.reason += "; el fichero ha quedado a medias";
+        failed.message += "; el fichero ha quedado a medias";
+    }
+    return failed;
 }
 
 IoResult inPlaceOnly(const std::string& path) {

@@ -1,7 +1,7 @@
 // Writing files: a replacement that never leaves half a file (a temporary file renamed over the
 // target), the staged file that a caller fills itself, writing in place where no temporary file can
 // be made, and the removal of temporary files that killed writes left behind.
-#include "text/file_io.h"
+#include "platform/file_write.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,16 +16,10 @@
 #include <memory>
 #include <vector>
 
-#include "text/file_io_internal.h"
+#include "platform/file_write_internal.h"
 
 namespace kmr::io {
 namespace {
-
-IoResult readOnly(const std::string& path, int err) {
-    return failureWithReason(
-        path, IoStatus::Failed, err,
-        err == EROFS ? systemErrorText(EROFS) : "No tiene permiso para escribir en este fichero (es de solo lectura)");
-}
 
 // A regular file this user may not write is left alone, as a direct write would leave it. The check
 // is the system's own for the effective user, so root may still replace a file it could write.
@@ -66,53 +60,6 @@ int writeProduced(int fd, const ByteProducer& produce) {
 // A folder that refuses new files may still hold a file that can be written: then the file can only be
 // overwritten where it is, which the caller has to allow.
 bool tempRefusedByFolder(int err) { return err == EACCES || err == EPERM; }
-
-IoResult overwriteExisting(const std::string& path, const std::string& target, const ByteProducer& produce,
-                           int tempError) {
-    const int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return systemFailure(path, tempError);
-    const auto result = [](auto r) { return r < 0 ? errno : 0; };
-    const InPlaceFile file{
-        [&](std::uint64_t& size) {
-            struct stat st {};
-            const int e = result(::fstat(fd, &st));
-            size = static_cast<std::uint64_t>(st.st_size);
-            return e;
-        },
-        [&](std::uint64_t at, char* into, std::size_t count) {
-            const ssize_t n = ::pread(fd, into, count, static_cast<off_t>(at));
-            return n < 0 ? errno : (static_cast<std::size_t>(n) == count ? 0 : EIO);
-        },
-        [&](std::uint64_t at, std::string_view bytes) {
-            while (!bytes.empty()) {
-                const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(at));
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return errno;
-                bytes.remove_prefix(static_cast<std::size_t>(n));
-                at += static_cast<std::uint64_t>(n);
-            }
-            return 0;
-        },
-        [&](std::uint64_t size) { return result(::ftruncate(fd, static_cast<off_t>(size))); },
-        [&](std::uint64_t size) { return ::posix_fallocate(fd, 0, static_cast<off_t>(size)); },
-        [&] { return result(::fsync(fd)); },
-    };
-    InPlaceOutcome outcome;
-    try {
-        outcome = overwriteInPlace(file, produce);
-    } catch (...) {
-        ::close(fd);  // the producer ran out of memory
-        throw;
-    }
-    if (::close(fd) != 0 && outcome.error == 0) outcome = {errno, true};
-    if (outcome.error == 0) return {};
-    IoResult failed = systemFailure(path, outcome.error);
-    if (outcome.unfinished) {
-        failed.reason += "; el fichero ha quedado a medias";
-        failed.message += "; el fichero ha quedado a medias";
-    }
-    return failed;
-}
 
 // The path a chain of symbolic links leads to (the path itself when it is no link), or an errno.
 int followLinks(std::string path, std::string& resolved) {
@@ -301,11 +248,6 @@ int writeRegular(const std::string& target, const struct stat* existing, const B
 
 }  // namespace
 
-IoResult writeFileAtomic(const std::string& path, std::string_view bytes, WriteOptions options) {
-    return writeFileAtomic(
-        path, [bytes](const std::function<bool(std::string_view)>& write) { write(bytes); }, options);
-}
-
 IoResult writeFileAtomic(const std::string& path, const ByteProducer& produce, WriteOptions options) {
     std::string target;
     if (const int err = followLinks(path, target); err != 0) return systemFailure(path, err);
@@ -341,9 +283,7 @@ StagedFile stageFile(const std::string& path) {
         return staged;
     }
     if (staged.existed && !S_ISREG(existing.st_mode)) {
-        staged.result = failureWithReason(path, IoStatus::Failed, EINVAL,
-                                          "No es un fichero normal (es un dispositivo, una tubería o un socket); "
-                                          "escriba la imagen en un fichero");
+        staged.result = notARegularFile(path);
         return staged;
     }
     if (staged.existed) {
