@@ -8,7 +8,7 @@
 
 namespace kmr::cli {
 
-struct ChildResult {
+struct [[nodiscard]] ChildResult {
     bool started = false;
     int startError = 0;  // errno when the program could not be started (ENOENT: not installed)
     int exitCode = -1;   // when it ended normally

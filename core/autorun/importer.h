@@ -25,7 +25,7 @@ inline constexpr std::string_view kImportedMessage = "El fichero se ha importado
 // beyond ASCII, UTF-16 without its mark or big-endian. Such a file is read in its own form and the
 // user is told once (readingNotice). On failure the status tells a missing file (NotFound) from any
 // other failure.
-struct AutorunSource : io::IoResult {
+struct [[nodiscard]] AutorunSource : io::IoResult {
     std::string text;
     text::UnmarkedForm form = text::UnmarkedForm::Cp1252;  // Cp1252: read as Windows reads it
     // For UTF-8, the first word beyond ASCII as Windows would read it and as it was read.
@@ -56,7 +56,7 @@ bool looksLikeAutorun(std::string_view content);
 std::string firstLineShown(std::string_view content);
 
 // The imported project and the number of lines (a menu's two lines count once) that gave nothing.
-struct ImportResult {
+struct [[nodiscard]] ImportResult {
     Project project;
     std::size_t unrecognised = 0;
 };

@@ -15,7 +15,7 @@ struct RgbImage {
     std::vector<unsigned char> rgb;
 };
 
-struct JpegResult {
+struct [[nodiscard]] JpegResult {
     bool ok = false;
     RgbImage image;     // empty unless ok
     std::string error;  // libjpeg's own words, when not ok

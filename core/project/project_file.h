@@ -24,7 +24,7 @@ ProjectFormat detectProjectFormat(std::string_view content);
 // then gives the menus of the sections present, in order, and no empty ones, or a second section of the
 // disc settings (its lines are read as if they followed the first, so that nothing in it is lost without
 // a word).
-struct ProjectReadResult {
+struct [[nodiscard]] ProjectReadResult {
     ProjectFormat format = ProjectFormat::Version2;
     bool versionOk = true;
     bool header = true;  // false for a version-2 file without the project's section: no project at all
@@ -43,7 +43,7 @@ ProjectReadResult readProjectFile(std::string_view bytes);
 
 // A project file read from its path: the outcome of the read (a missing or unreadable file names the
 // path and the system's reason) and, when it succeeded, what the reader made of the file.
-struct ProjectFileRead : io::IoResult {
+struct [[nodiscard]] ProjectFileRead : io::IoResult {
     ProjectReadResult read;
 };
 

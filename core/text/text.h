@@ -15,7 +15,7 @@ namespace kmr::text {
 enum class Encoding { Cp1252, Utf16Le, Utf8Bom };
 
 // Text decoded from a file, with the encoding that was detected from its byte-order mark.
-struct Decoded {
+struct [[nodiscard]] Decoded {
     std::string text;
     Encoding encoding = Encoding::Cp1252;
 };

@@ -48,7 +48,7 @@ struct BuilderMessage {
 
 // What one press of "Insertar" does: either a message (the dialog stays open) or a composed result
 // (the dialog closes). `fields` always holds what the page's controls must show afterwards.
-struct CompositionResult {
+struct [[nodiscard]] CompositionResult {
     BuilderFields fields;
     std::optional<BuilderMessage> message;
     std::string result;

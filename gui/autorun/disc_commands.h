@@ -53,7 +53,7 @@ private:
     // The error shown when xorriso cannot be started.
     QString programMissingText() const;
 
-    struct BuildResult {
+    struct [[nodiscard]] BuildResult {
         enum class End { Done, Failed, NotStarted, Cancelled } end = End::NotStarted;
         int exitCode = 0;
         bool crashed = false;  // ended by a signal, not by the user

@@ -127,9 +127,10 @@ TEST_F(KmrcDisc, CheckOnTheProjectsFolderOrTheOneGiven) {
 // What xorriso prints about an image; with `paths`, only the quoted paths of -find, one a line.
 std::string listing(const std::vector<std::string>& args, bool paths = true) {
     std::string lines;
-    runChild("xorriso", args, [&](std::string_view l) {
+    const ChildResult ran = runChild("xorriso", args, [&](std::string_view l) {
         if (!paths || l.starts_with('\'')) lines.append(l).append("\n");
     });
+    EXPECT_TRUE(ran.succeeded()) << lines;
     return lines;
 }
 
