@@ -23,6 +23,31 @@ namespace {
 
 constexpr std::string_view kSection = "Brenlowe KMR File";
 
+// The keys of the project's section and of a menu section, by their place in the tables below; both
+// version-2 readers look them up through these tables.
+enum GeneralKey : std::size_t { kVersion, kProgram, kRun, kIcon, kLabel, kDefaultMenu, kMenus, kDisc, kMedium };
+constexpr std::array<std::string_view, 9> kGeneralKeys = {
+    "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
+enum MenuKey : std::size_t { kText, kCommand, kName };
+constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
+using GeneralValues = std::array<std::optional<std::string_view>, kGeneralKeys.size()>;
+using MenuValues = std::array<std::optional<std::string_view>, kMenuKeys.size()>;
+
+// What the project's section says, read through `value(key)` (a text for each GeneralKey), put into the
+// result: its version, the objects before the menus and the disc. The numbers of menus and of the
+// default menu are the caller's, which reads the menu sections.
+template <class Value>
+void applyGeneral(ProjectReadResult& r, const Value& value) {
+    r.versionOk = value(kVersion) == "2.0";
+    auto& p = r.project;
+    if (auto v = value(kProgram); !v.empty()) p.append(makeProgram(v));
+    if (auto v = value(kRun); !v.empty()) p.append(makeResource(v));
+    if (auto v = value(kIcon); !v.empty()) p.append(makeIcon(v));
+    if (auto v = value(kLabel); !v.empty()) p.append(makeLabel(v));
+    p.disc.folder = std::string(value(kDisc));
+    if (!p.disc.folder.empty()) p.disc.medium = mediumFromName(value(kMedium));
+}
+
 // Reads lines one at a time; past the end every read gives an empty line.
 class LineReader {
 public:
@@ -99,7 +124,7 @@ bool readSettingsSection(std::string_view content, DiscSettings& settings) {
     return repeated;
 }
 
-ProjectReadResult readV2(const ProfileFile& file) {
+ProjectReadResult readV2AnyLayout(const ProfileFile& file) {
     ProjectReadResult r;
     r.format = ProjectFormat::Version2;
     const std::optional<ProfileSection> general = file.section(kSection);
@@ -109,32 +134,23 @@ ProjectReadResult readV2(const ProfileFile& file) {
         return r;
     }
     // The general keys in one pass over their section.
-    static constexpr std::array<std::string_view, 9> kKeys = {
-        "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
-    std::array<std::optional<std::string_view>, 9> raw;
-    general->findEach(kKeys, raw);
+    GeneralValues raw;
+    general->findEach(kGeneralKeys, raw);
     const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
     const auto integer = [&](std::size_t i) { return text::parseInteger(value(i)).value_or(0); };
-    r.versionOk = value(0) == "2.0";
+    applyGeneral(r, value);
     auto& p = r.project;
-    if (auto v = value(1); !v.empty()) p.append(makeProgram(std::move(v)));
-    if (auto v = value(2); !v.empty()) p.append(makeResource(std::move(v)));
-    if (auto v = value(3); !v.empty()) p.append(makeIcon(std::move(v)));
-    if (auto v = value(4); !v.empty()) p.append(makeLabel(std::move(v)));
-    p.disc.folder = value(7);
-    if (!p.disc.folder.empty()) p.disc.medium = mediumFromName(value(8));
-    const std::int32_t defaultMenu = integer(5);
-    const std::int32_t menus = integer(6);
+    const std::int32_t defaultMenu = integer(kDefaultMenu);
+    const std::int32_t menus = integer(kMenus);
     if (menus <= 0) return r;
     // The menu sections are taken in one pass in file order, not looked up by name one by one.
     const ProfileFile::NumberedSections numbered = file.numberedSections("Menu", menus);
-    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
     ObjectMaker maker;
     const auto append = [&](std::int32_t k, const ProfileSection* section) {
-        std::array<std::optional<std::string_view>, 3> raw;
+        MenuValues raw;
         if (section != nullptr) section->findEach(kMenuKeys, raw);
         const auto value = [&](std::size_t i) { return raw[i] ? profileValue(*raw[i]) : std::string(); };
-        p.append(maker.menu(value(0), value(1), value(2), k == defaultMenu));
+        p.append(maker.menu(value(kText), value(kCommand), value(kName), k == defaultMenu));
     };
     if (!numbered.backed) {
         // Far more menus than sections: a broken file. The menus it does hold are kept, in order, and
@@ -165,19 +181,16 @@ std::string_view fileValue(std::string_view raw, std::optional<text::Encoding> e
 // are decoded as they are taken), or text decoded already when `encoding` is unset. nullopt for any
 // other layout, which the general reader reads. `consumed` is told how far the text has been read,
 // so that a caller can let go of it.
-std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optional<text::Encoding> encoding,
-                                               const std::function<void(std::size_t)>& consumed) {
+std::optional<ProjectReadResult> readV2WriterLayout(std::string_view text, std::optional<text::Encoding> encoding,
+                                                    const std::function<void(std::size_t)>& consumed) {
     ProjectReadResult r;
     r.format = ProjectFormat::Version2;
-    static constexpr std::array<std::string_view, 9> kGeneralKeys = {
-        "Version", "Programa", "Ejecutar", "Icono", "Etiqueta", "Predeterminado", "Menus", "Disco", "Soporte"};
-    static constexpr std::array<std::string_view, 3> kMenuKeys = {"Texto", "Comando", "Nombre"};
     enum class In { Nothing, General, Menu, Settings };
     In in = In::Nothing;
     bool generalSeen = false;
     bool generalDone = false;
-    std::array<std::optional<std::string_view>, 9> general;
-    std::array<std::optional<std::string_view>, 3> menu;
+    GeneralValues general;
+    MenuValues menu;
     std::int32_t menus = 0;
     std::int32_t defaultMenu = 0;
     std::int32_t next = 1;  // the number of the next menu section wanted
@@ -192,20 +205,15 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
     };
     const auto endSection = [&] {
         if (in == In::General) {
-            r.versionOk = value(general[0]) == "2.0";
-            if (auto v = value(general[1]); !v.empty()) r.project.append(makeProgram(v));
-            if (auto v = value(general[2]); !v.empty()) r.project.append(makeResource(v));
-            if (auto v = value(general[3]); !v.empty()) r.project.append(makeIcon(v));
-            if (auto v = value(general[4]); !v.empty()) r.project.append(makeLabel(v));
-            r.project.disc.folder = std::string(value(general[7]));
-            if (!r.project.disc.folder.empty()) r.project.disc.medium = mediumFromName(value(general[8]));
-            defaultMenu = text::parseInteger(value(general[5])).value_or(0);
-            menus = text::parseInteger(value(general[6])).value_or(0);
+            applyGeneral(r, [&](GeneralKey key) { return value(general[key]); });
+            defaultMenu = text::parseInteger(value(general[kDefaultMenu])).value_or(0);
+            menus = text::parseInteger(value(general[kMenus])).value_or(0);
             // Room for the menus the text can hold (a menu section takes more than 32 bytes).
             if (menus > 0) objects.reserve(objects.size() + std::min<std::size_t>(menus, text.size() / 32 + 64));
             generalDone = true;
         } else if (in == In::Menu) {
-            objects.push_back(maker.menu(value(menu[0], 0), value(menu[1], 1), value(menu[2], 2), next == defaultMenu));
+            objects.push_back(maker.menu(value(menu[kText], kText), value(menu[kCommand], kCommand),
+                                         value(menu[kName], kName), next == defaultMenu));
             ++next;
         }
         in = In::Nothing;
@@ -291,8 +299,8 @@ std::optional<ProjectReadResult> readV2InOrder(std::string_view text, std::optio
 }  // namespace
 
 ProjectReadResult readProjectV2(std::string_view content) {
-    if (auto r = readV2InOrder(content, std::nullopt, {})) return std::move(*r);
-    ProjectReadResult r = readV2(ProfileFile::parse(content));
+    if (auto r = readV2WriterLayout(content, std::nullopt, {})) return std::move(*r);
+    ProjectReadResult r = readV2AnyLayout(ProfileFile::parse(content));
     if (readSettingsSection(content, r.project.settings)) r.errors = true;
     return r;
 }
@@ -373,12 +381,12 @@ ProjectReadResult readBytes(std::string_view bytes, const std::function<void(std
     if (detectProjectFormat(raw) == ProjectFormat::Version1) return readProjectV1(text::decodeAs(raw, encoding));
     const auto consumed =
         release ? [&](std::size_t upTo) { release(mark + upTo); } : std::function<void(std::size_t)>();
-    if (auto r = readV2InOrder(raw, encoding, consumed)) return std::move(*r);
+    if (auto r = readV2WriterLayout(raw, encoding, consumed)) return std::move(*r);
     if (reload && !reload()) return {};
     std::string decoded = text::decodeAs(raw, encoding);
     DiscSettings settings;
     const bool repeated = readSettingsSection(decoded, settings);
-    ProjectReadResult r = readV2(ProfileFile(std::move(decoded)));
+    ProjectReadResult r = readV2AnyLayout(ProfileFile(std::move(decoded)));
     r.project.settings = std::move(settings);
     r.errors = r.errors || repeated;
     return r;

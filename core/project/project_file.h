@@ -52,9 +52,9 @@ struct [[nodiscard]] ProjectFileRead : io::IoResult {
 ProjectFileRead readProjectPath(const std::string& path);
 
 // The version-2 text of a project (UTF-8, lines ended by CR LF).
-std::string writeProjectV2(const Project& project);
+std::string projectV2Text(const Project& project);
 // The same text handed to `sink` in pieces of whole lines; it stops when the sink returns false.
-void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink);
+void projectV2Text(const Project& project, const std::function<bool(std::string_view)>& sink);
 // The bytes of a version-2 file: Windows-1252, or UTF-16 LE with its mark when a text needs it.
 std::string projectFileBytes(const Project& project);
 // The same bytes handed to `write` in pieces, never all in memory.

@@ -118,11 +118,11 @@ void writeInto(const Project& project, std::string& out, Flush&& flush) {
 
 }  // namespace
 
-void writeProjectV2(const Project& project, const std::function<bool(std::string_view)>& sink) {
+void projectV2Text(const Project& project, const std::function<bool(std::string_view)>& sink) {
     text::writeInPieces(sink, [&](std::string& out, auto&& flush) { writeInto(project, out, flush); });
 }
 
-std::string writeProjectV2(const Project& project) {
+std::string projectV2Text(const Project& project) {
     // Room for the whole text: the values and at most 64 bytes of keys, quotes and line ends each.
     std::size_t size = 128 + project.disc.folder.size();
     for (const auto& o : project.objects) {
@@ -148,15 +148,15 @@ void projectFileBytes(const Project& project, const std::function<bool(std::stri
     const std::optional<DiscSettings> stored = settingsToStore(project);
     fits = fits && text::fitsCp1252(project.disc.folder) && settingsFitCp1252(stored ? *stored : project.settings);
     text::FileEncoder encoder(fits);
-    writeProjectV2(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
+    projectV2Text(project, [&](std::string_view piece) { return write(encoder.encode(piece)); });
 }
 
 std::string projectFileBytes(const Project& project) {
     // Most projects fit Windows-1252: the text becomes its bytes where it stands, and is made again
     // for UTF-16 only when some character does not fit.
-    std::string bytes = writeProjectV2(project);
+    std::string bytes = projectV2Text(project);
     if (text::toCp1252InPlace(bytes)) return bytes;
-    return text::toUtf16LeWithBom(writeProjectV2(project));
+    return text::toUtf16LeWithBom(projectV2Text(project));
 }
 
 }  // namespace kmr

@@ -294,13 +294,13 @@ TEST(KeptEntries, ProjectFileKeepsEverySettingExactly) {
         const std::string bytes = projectFileBytes(p);
         EXPECT_EQ(readProjectFile(bytes).project, p);
         // The reader of files in any other layout too: the general section last.
-        std::string text = writeProjectV2(p);
+        std::string text = projectV2Text(p);
         const auto menu = text.find("\r\n[Menu1]");
         text = text.substr(menu) + "\r\n" + text.substr(0, menu);
         EXPECT_EQ(readProjectV2(text).project, p);
     }
     Project plain({makeLabel("Disco")});
-    EXPECT_EQ(writeProjectV2(plain), crlf({"[Brenlowe KMR File]", "Version=2.0", "Etiqueta=Disco"}));
+    EXPECT_EQ(projectV2Text(plain), crlf({"[Brenlowe KMR File]", "Version=2.0", "Etiqueta=Disco"}));
     EXPECT_EQ(compileAutorun(plain), crlf({"[autorun]", "label=Disco"}));
 }
 

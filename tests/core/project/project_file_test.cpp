@@ -104,7 +104,7 @@ TEST(ProjectWriter, ValuesTheReaderWouldChangeGetOneExtraPairOfQuotes) {
         Project p;
         p.append(makeLabel(c.value));
         // An empty value is kept among the disc settings too (KeptEntries.EmptyValuesSurviveTheProjectFile).
-        const std::string written = writeProjectV2(p);
+        const std::string written = projectV2Text(p);
         const std::string general = crlf({"[Brenlowe KMR File]", "Version=2.0"}) + "Etiqueta=" + c.written + "\r\n";
         EXPECT_EQ(c.value.empty() ? written.substr(0, general.size()) : written, general) << c.value;
     }
