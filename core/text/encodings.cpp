@@ -1,5 +1,5 @@
 // The encodings a file may have (Windows-1252, UTF-8 with its mark, UTF-16 LE): decoding, whole or in
-// pieces, and encoding back.
+// pieces. Encoding back is in encode.cpp.
 #include "text/text.h"
 
 #include <algorithm>
@@ -8,64 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "text/text_internal.h"
 
 namespace kmr::text {
 namespace {
-
-// Code points of the bytes 0x80..0x9F; the five undefined bytes map to the C1 control of the same
-// number so that every byte survives a read and a write.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
-};
-
-// Windows-1252 byte of a code point, or -1 when it has none.
-int cp1252Byte(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
-    }
-    return -1;
-}
-
-// The length of the run of ASCII bytes that [in, end) starts with, found 16 or 8 bytes at a time: such
-// runs are most of any file. With `out`, the run is copied there too, and so may be up to 15 bytes
-// after it (never more than the input holds).
-std::size_t asciiRun(const char* in, const char* end, char* out) {
-    const char* p = in;
-#if defined(__SSE2__)
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        if (out != nullptr) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (p - in)), v);
-        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(v));
-        if (mask != 0) return static_cast<std::size_t>(p - in) + static_cast<std::size_t>(std::countr_zero(mask));
-        p += 16;
-    }
-#endif
-    while (end - p >= 8) {
-        const std::uint64_t word = wordAt(p);
-        if (out != nullptr) std::memcpy(out + (p - in), &word, 8);
-        const int n = asciiBytesAtStart(word);
-        p += n;
-        if (n < 8) return static_cast<std::size_t>(p - in);
-    }
-    while (p < end && static_cast<unsigned char>(*p) < 0x80) {
-        if (out != nullptr) out[p - in] = *p;
-        ++p;
-    }
-    return static_cast<std::size_t>(p - in);
-}
-
-std::size_t asciiRunEnd(std::string_view s, std::size_t i) {
-    return i + asciiRun(s.data() + i, s.data() + s.size(), nullptr);
-}
 
 constexpr char32_t singleByteCharacter(unsigned char c) {
     if (c < 0x80) return c;
@@ -94,10 +40,6 @@ constexpr std::array<HighByteUtf8, 128> kHighUtf8 = [] {
     }
     return table;
 }();
-
-// Text made a block at a time in a buffer on the stack and appended whole: one append per block
-// instead of one per run of ASCII or per character.
-constexpr std::size_t kBlock = 4096;
 
 // Length of the well-formed UTF-8 sequence at s[i] (with its code point in cp), or 0 when none starts
 // there: no overlong forms, nothing above U+10FFFF, and surrogates only when allowed.
@@ -222,72 +164,6 @@ std::size_t expectedTextSize(std::size_t bytes, Encoding encoding) {
     return encoding == Encoding::Cp1252 ? bytes + bytes / 8 : bytes;
 }
 
-// Encodes UTF-8 onto `out` as Windows-1252. A character without a Windows-1252 byte stops it (false)
-// when `stopAtMisfit`, else it is written as the byte FF.
-bool appendCp1252Bytes(std::string& out, std::string_view utf8, bool stopAtMisfit) {
-    char buffer[kBlock];
-    const char* const data = utf8.data();
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t blockEnd = std::min(utf8.size(), i + kBlock);
-        char* o = buffer;
-        while (i < blockEnd) {
-            const std::size_t n = asciiRun(data + i, data + blockEnd, o);
-            o += n;
-            i += n;
-            if (i == blockEnd) break;
-            // One character, which may end in the next block. The letters of Latin-1 (two bytes, the
-            // first C2 or C3) are taken apart here.
-            const auto lead = static_cast<unsigned char>(data[i]);
-            int b = 0;
-            if ((lead == 0xC2 || lead == 0xC3) && i + 1 < utf8.size() &&
-                isContinuation(static_cast<unsigned char>(data[i + 1]))) {
-                b = cp1252Byte(static_cast<char32_t>(((lead & 0x1F) << 6) | (data[i + 1] & 0x3F)));
-                i += 2;
-            } else {
-                b = cp1252Byte(nextCodePoint(utf8, i));
-            }
-            if (b < 0 && stopAtMisfit) return false;
-            *o++ = static_cast<char>(b);
-        }
-        out.append(buffer, static_cast<std::size_t>(o - buffer));
-    }
-    return true;
-}
-
-// Encodes UTF-8 onto `out` as UTF-16 LE, without the mark.
-void appendUtf16LeBytes(std::string& out, std::string_view utf8) {
-    char buffer[2 * kBlock + 8];
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t blockEnd = std::min(utf8.size(), i + kBlock);
-        char* o = buffer;
-        while (i < blockEnd) {
-            const std::size_t n = asciiRun(utf8.data() + i, utf8.data() + blockEnd, nullptr);
-            for (std::size_t k = 0; k < n; ++k) {
-                o[2 * k] = utf8[i + k];
-                o[2 * k + 1] = 0;
-            }
-            o += 2 * n;
-            i += n;
-            if (i == blockEnd) break;
-            const char32_t cp = nextCodePoint(utf8, i);
-            const auto unit = [&o](char32_t u) {
-                *o++ = static_cast<char>(u & 0xFF);
-                *o++ = static_cast<char>((u >> 8) & 0xFF);
-            };
-            if (cp >= 0x10000) {
-                const char32_t v = cp - 0x10000;
-                unit(0xD800 + (v >> 10));
-                unit(0xDC00 + (v & 0x3FF));
-            } else {
-                unit(cp);
-            }
-        }
-        out.append(buffer, static_cast<std::size_t>(o - buffer));
-    }
-}
-
 }  // namespace
 
 char32_t nextCodePoint(std::string_view s, std::size_t& i) {
@@ -402,75 +278,6 @@ Encoding PieceDecoder::finish() {
     appendDecoded(m_out, std::string_view(m_held).substr(mark), m_encoding, true);
     m_held.clear();
     return m_encoding;
-}
-
-bool fitsCp1252(std::string_view utf8) {
-    std::size_t i = asciiRunEnd(utf8, 0);
-    while (i < utf8.size()) {
-        if (cp1252Byte(nextCodePoint(utf8, i)) < 0) return false;
-        i = asciiRunEnd(utf8, i);
-    }
-    return true;
-}
-
-std::string toUtf16LeWithBom(std::string_view utf8) {
-    std::string out;
-    out.reserve(2 + utf8.size() * 2);
-    out.push_back(static_cast<char>(0xFF));
-    out.push_back(static_cast<char>(0xFE));
-    appendUtf16LeBytes(out, utf8);
-    return out;
-}
-
-std::string FileEncoder::encode(std::string_view utf8) {
-    const bool first = !m_started;
-    m_started = true;
-    std::string out;
-    if (!m_cp1252) {
-        out.reserve((first ? 2 : 0) + utf8.size() * 2);
-        if (first) out.append("\xFF\xFE");
-        appendUtf16LeBytes(out, utf8);
-        return out;
-    }
-    out.reserve(utf8.size());
-    appendCp1252Bytes(out, utf8, false);
-    return out;
-}
-
-bool toCp1252InPlace(std::string& text) {
-    char* const data = text.data();
-    const std::string_view view(text);
-    const std::size_t size = text.size();
-    // Nothing moves before the first character that is not ASCII; after it, each run of ASCII moves
-    // back by the bytes the characters before it lost.
-    std::size_t i = asciiRunEnd(view, 0);
-    std::size_t o = i;
-    while (i < size) {
-        const auto lead = static_cast<unsigned char>(data[i]);
-        int b = 0;
-        if ((lead == 0xC2 || lead == 0xC3) && i + 1 < size && isContinuation(static_cast<unsigned char>(data[i + 1]))) {
-            b = cp1252Byte(static_cast<char32_t>(((lead & 0x1F) << 6) | (data[i + 1] & 0x3F)));
-            i += 2;
-        } else {
-            b = cp1252Byte(nextCodePoint(view, i));
-        }
-        if (b < 0) return false;
-        data[o++] = static_cast<char>(b);
-        const std::size_t n = asciiRun(data + i, data + size, nullptr);
-        std::memmove(data + o, data + i, n);
-        o += n;
-        i += n;
-    }
-    text.resize(o);
-    return true;
-}
-
-std::string encodeForFile(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    // Most texts fit; the few that do not are encoded again, whole, as UTF-16.
-    if (appendCp1252Bytes(out, utf8, true)) return out;
-    return toUtf16LeWithBom(utf8);
 }
 
 }  // namespace kmr::text
